@@ -1,0 +1,78 @@
+// Prints how fast the draw runs and how long reading the profile table takes on a large
+// settings file. It measures; it asserts nothing.
+
+#include "engine/draw.h"
+#include "engine/profile.h"
+#include "engine/uniformsource.h"
+#include "settings/inifilesaveload.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+constexpr qint64 measuringNs = 500'000'000;
+
+void benchmarkDraws(QTextStream &out, const QString &label, const LevelString &levels)
+{
+    for (const int strength : {0, 5, 15}) {
+        UniformSource random(12345);
+        const DrawInput input {levels, QStringLiteral("11225"), true, strength};
+        QElapsedTimer timer;
+        timer.start();
+        qint64 draws = 0;
+        int checksum = 0;
+        while (timer.nsecsElapsed() < measuringNs) {
+            for (int i = 0; i < 1000; ++i)
+                checksum += DrawNumbers(input, random).numbers[0];
+            draws += 1000;
+        }
+        const double perSecond = static_cast<double>(draws) * 1e9 / timer.nsecsElapsed();
+        out << QStringLiteral("draws/s  %1  strength %2: %3  (checksum %4)\n")
+                   .arg(label)
+                   .arg(strength, 2)
+                   .arg(perSecond, 12, 'f', 0)
+                   .arg(checksum);
+    }
+}
+
+void benchmarkProfileRead(QTextStream &out)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nmr.ini"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    for (int i = 0; i < 10'000; ++i) {
+        if (i % 100 == 0)
+            file.write(QStringLiteral("[Other%1]\r\n").arg(i).toLatin1());
+        file.write(QStringLiteral("Key%1=Some unrelated value %1\r\n").arg(i).toLatin1());
+    }
+    file.close();
+    IniFileSaveLoad::SetIniPath(path);
+    IniFileSaveLoad::WriteIniString(
+        QStringLiteral("Probability"), QStringLiteral("PB"), QStringLiteral("3"));
+
+    constexpr int rounds = 20;
+    QElapsedTimer timer;
+    timer.start();
+    qint32 checksum = 0;
+    for (int i = 0; i < rounds; ++i)
+        checksum += ReadProfileTable().activeIndex;
+    out << QStringLiteral("ReadProfileTable on 10,000 unrelated lines: %1 ms  (checksum %2)\n")
+               .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6 / rounds, 0, 'f', 2)
+               .arg(checksum);
+}
+
+} // namespace
+
+int main()
+{
+    QTextStream out(stdout);
+    benchmarkDraws(out, QStringLiteral("default levels"), DefaultLevelString());
+    benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));
+    benchmarkProfileRead(out);
+    return 0;
+}

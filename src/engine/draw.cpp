@@ -1,0 +1,82 @@
+#include "draw.h"
+
+#include "uniformsource.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace {
+
+// Every conversion to an integer rounds to the nearest, ties to even.
+int rounded(double value)
+{
+    return static_cast<int>(std::lrint(value));
+}
+
+} // namespace
+
+LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random)
+{
+    // Exactly 43 places, so that a short text still reads as level 0 where it ends.
+    LevelString working = input.levels.left(NumberCount).leftJustified(NumberCount, u'0');
+
+    const QStringView birthday(input.birthday);
+    if (!input.levelsOn || (LeadingDecimal(birthday.left(1)) & 1) == 0)
+        return working;
+
+    const BirthdayFields fields = ParseBirthday(input.birthday);
+    const auto month = static_cast<quint8>(fields.month);
+    const auto day = static_cast<quint8>(fields.day);
+    quint8 digitSum = 0;
+    for (qsizetype i = 1; i <= 4; ++i)
+        digitSum += static_cast<quint8>(LeadingDecimal(birthday.mid(i, 1)));
+    const std::array<quint8, 4> numbers {month, day, static_cast<quint8>(month + day), digitSum};
+
+    for (const quint8 number : numbers) {
+        if (number == 0)
+            continue;
+        const float r = random.next();
+        const int raised = std::min(
+            rounded(LevelAt(working, number) + 1 + input.strength * static_cast<double>(r) / 2),
+            MaximumLevel);
+        if (number <= NumberCount)
+            working[number - 1] = LevelDigit(raised);
+    }
+    return working;
+}
+
+DrawResult DrawNumbers(const DrawInput &input, UniformSource &random)
+{
+    const LevelString working = WithBirthdayBonus(input, random);
+    const int v = input.strength;
+
+    std::array<bool, NumberCount + 1> drawn {};
+    int count = 0;
+    while (count < 6) {
+        const int attempts
+            = input.levelsOn ? rounded(v + (2 * v + 5) * static_cast<double>(random.next())) : 0;
+        int candidate = 0;
+        for (int t = 0; t <= attempts; ++t) {
+            candidate = rounded(42 * static_cast<double>(random.next()) + 1);
+            if (LevelAt(working, candidate) > 15 * static_cast<double>(random.next()))
+                break;
+        }
+        if (!drawn[candidate]) {
+            drawn[candidate] = true;
+            ++count;
+        }
+    }
+
+    DrawResult result;
+    auto next = result.numbers.begin();
+    QStringList items;
+    for (int number = 1; number <= NumberCount; ++number) {
+        if (drawn[number]) {
+            *next++ = number;
+            items << QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
+        }
+    }
+    result.text = items.join(u' ');
+    return result;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "profile.h"
+
+#include <array>
+
+class UniformSource;
+
+// The weighted draw of six distinct numbers from 1 to 43. Each pick makes up to n + 1 attempts,
+// where n grows with the draw strength; an attempt proposes a candidate and accepts it with a
+// probability of its level / 15, and a pick whose attempts all fail keeps its last candidate.
+// With the levels switched off a pick is a single unweighted candidate.
+struct DrawInput
+{
+    LevelString levels;
+    BirthdaySetting birthday;
+    bool levelsOn = true;
+    int strength = 0; // 0..15
+};
+
+struct DrawResult
+{
+    std::array<int, 6> numbers {}; // ascending
+    QString text; // two digits each, separated by single blanks: always 17 characters
+};
+
+// The levels with the birthday bonus added. It applies only while the levels are on and the
+// flag's numeric value is odd; the month, the day, their 8-bit sum and the sum of the four
+// digits each raise their number's level by round(1 + strength * r / 2), at most to 15.
+LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random);
+
+DrawResult DrawNumbers(const DrawInput &input, UniformSource &random);

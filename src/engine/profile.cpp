@@ -1,0 +1,111 @@
+#include "profile.h"
+
+#include "settings/inifilesaveload.h"
+
+using namespace IniFileSaveLoad;
+
+namespace {
+
+const QString section = QStringLiteral("Probability");
+const QString activeKey = QStringLiteral("PB");
+const QString birthdayKey = QStringLiteral("BirthDay");
+constexpr qsizetype nameStart = NumberCount + 1; // after the levels and the separating blank
+
+QString profileKey(int slot)
+{
+    return activeKey + QString::number(slot);
+}
+
+} // namespace
+
+int LeadingDecimal(QStringView field)
+{
+    int number = 0;
+    for (QChar c : field) {
+        if (c < u'0' || c > u'9')
+            break;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return number;
+}
+
+LevelString DefaultLevelString()
+{
+    return LevelString(NumberCount, LevelDigit(MiddleLevel));
+}
+
+int LevelAt(const LevelString &levels, int number)
+{
+    if (number < 1 || number > NumberCount || number > levels.size())
+        return 0;
+    const char16_t c = levels[number - 1].unicode();
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    return 0;
+}
+
+QChar LevelDigit(int level)
+{
+    return QChar(u"0123456789ABCDEF"[level & 0xF]);
+}
+
+QString ProfileValue(const AppearanceProfile &profile)
+{
+    return u'"' + profile.levels + u' ' + profile.name + u'"';
+}
+
+AppearanceProfile ProfileFromValue(const QString &value)
+{
+    return {
+        value.size() > nameStart ? value.sliced(nameStart) : QString(), value.left(NumberCount)};
+}
+
+BirthdaySetting ComposeBirthday(bool on, int month, int day)
+{
+    return QStringLiteral("%1%2%3")
+        .arg(QChar(on ? u'1' : u'0'))
+        .arg(month, 2, 10, QChar(u'0'))
+        .arg(day, 2, 10, QChar(u'0'));
+}
+
+BirthdayFields ParseBirthday(const BirthdaySetting &birthday)
+{
+    const QStringView text(birthday);
+    return {text.startsWith(u'1'), LeadingDecimal(text.mid(1, 2)), LeadingDecimal(text.mid(3, 2))};
+}
+
+StoredProfiles ReadProfileTable()
+{
+    StoredProfiles stored;
+    for (int slot = 0; slot < ProfileCount; ++slot) {
+        const QString fallback
+            = DefaultLevelString() + QStringLiteral(" Setting") + QString::number(slot + 1);
+        stored.profiles[slot]
+            = ProfileFromValue(ReadIniString(section, profileKey(slot), fallback));
+    }
+    stored.activeIndex = ReadIniInt(section, activeKey, 0);
+    stored.birthday = ReadIniString(section, birthdayKey, QStringLiteral("10000"));
+    return stored;
+}
+
+void WriteProfileTable(
+    qint32 activeIndex, const ProfileTable &profiles, const BirthdaySetting &birthday)
+{
+    WriteIniString(section, activeKey, QString::number(activeIndex));
+    for (int slot = 0; slot < ProfileCount; ++slot)
+        WriteIniString(section, profileKey(slot), ProfileValue(profiles[slot]));
+    WriteIniString(section, birthdayKey, birthday);
+}
+
+ActiveProfile ReadActiveProfile()
+{
+    // The stored index is kept in a byte, so only its low eight bits choose the key; an index
+    // with no slot finds no key and gives the default levels.
+    const int slot = ReadIniInt(section, activeKey, 0) & 0xFF;
+    const QString levels = ReadIniString(section, profileKey(slot), DefaultLevelString());
+    return {levels.left(NumberCount), ReadIniString(section, birthdayKey, QStringLiteral("00000"))};
+}

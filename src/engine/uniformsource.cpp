@@ -1,0 +1,16 @@
+#include "uniformsource.h"
+
+UniformSource::UniformSource(quint32 seed)
+    : m_engine(seed)
+{ }
+
+void UniformSource::reseed(quint32 seed)
+{
+    m_engine.seed(seed);
+}
+
+float UniformSource::next()
+{
+    // The top 24 bits fill a float's mantissa exactly, so every value is below 1.
+    return static_cast<float>(m_engine() >> 8) * 0x1p-24f;
+}

@@ -1,0 +1,123 @@
+#include "inifilesaveload.h"
+
+#include "cp932.h"
+#include "inidocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr qsizetype valueLimit = 254; // bytes, as the classic reader's 255-byte buffer allows
+
+QString &iniPath()
+{
+    static QString path;
+    return path;
+}
+
+enum class FileState { Missing, Unreadable, Loaded };
+
+struct LoadedFile
+{
+    FileState state = FileState::Missing;
+    QByteArray content;
+};
+
+// Missing and unreadable are different cases: only a missing file may be created afresh.
+LoadedFile load(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {FileState::Missing, {}};
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return {FileState::Unreadable, {}};
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {FileState::Unreadable, {}};
+    return {FileState::Loaded, std::move(content)};
+}
+
+std::optional<QByteArray> storedValue(const QString &section, const QString &key)
+{
+    const LoadedFile file = load(iniPath());
+    if (file.state != FileState::Loaded)
+        return std::nullopt;
+    return IniDocument(file.content).value(section, key);
+}
+
+QString cutToLimit(QByteArrayView bytes)
+{
+    return Cp932::decode(bytes.first(Cp932::characterBoundary(bytes, valueLimit)));
+}
+
+} // namespace
+
+namespace IniFileSaveLoad {
+
+void SetIniPath(const QString &path)
+{
+    iniPath() = path;
+}
+
+QString ReadIniString(const QString &section, const QString &key, const QString &defaultValue)
+{
+    if (const auto value = storedValue(section, key))
+        return cutToLimit(*value);
+
+    QString fallback = defaultValue;
+    while (fallback.endsWith(u' '))
+        fallback.chop(1);
+    const QByteArray encoded = Cp932::encode(fallback);
+    return encoded.size() <= valueLimit ? fallback : cutToLimit(encoded);
+}
+
+qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValue)
+{
+    const auto value = storedValue(section, key);
+    if (!value || value->isEmpty())
+        return defaultValue;
+
+    // Digits after an optional minus sign, up to the first other character; an overlong number
+    // wraps modulo 2^32 as the classic reader's does.
+    const QByteArrayView digits
+        = QByteArrayView(*value).first(Cp932::characterBoundary(*value, valueLimit));
+    const bool negative = digits.startsWith('-');
+    quint32 number = 0;
+    for (char c : digits.sliced(negative ? 1 : 0)) {
+        if (c < '0' || c > '9')
+            break;
+        number = number * 10u + static_cast<quint32>(c - '0');
+    }
+    if (negative)
+        number = 0u - number;
+    return static_cast<qint32>(number);
+}
+
+void WriteIniString(const QString &section, const QString &key, const QString &value)
+{
+    const QString &path = iniPath();
+    const LoadedFile file = load(path);
+    if (file.state == FileState::Unreadable)
+        return;
+
+    IniDocument document(file.content);
+    if (!document.setValue(section, key, value))
+        return;
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    // Qt buffers the write, so a full disk shows only when flushing: check both before the
+    // temporary file may replace the old one.
+    if (out.write(document.content()) != document.content().size() || !out.flush()
+        || out.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return;
+    }
+    out.commit();
+}
+
+} // namespace IniFileSaveLoad

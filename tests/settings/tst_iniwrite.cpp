@@ -1,0 +1,231 @@
+#include "common/inifixture.h"
+#include "settings/inifilesaveload.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace IniFileSaveLoad;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class tst_IniWrite : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void golden_data();
+    void golden();
+    void encoding_data();
+    void encoding();
+    void reshapingRefused_data();
+    void reshapingRefused();
+    void unwritablePathChangesNothing();
+    void failedWriteKeepsOldFile();
+    void permissionsAndLinksKept();
+};
+
+void tst_IniWrite::golden_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("new file") << "write-new-file"
+                              << "Setup"
+                              << "Log";
+    QTest::newRow("new section after unterminated line") << "write-new-section"
+                                                         << "B"
+                                                         << "k";
+    QTest::newRow("new key after the last key") << "write-new-key"
+                                                << "s"
+                                                << "k";
+    QTest::newRow("replaced value keeps spelling") << "write-replace"
+                                                   << "S"
+                                                   << "k";
+    QTest::newRow("other lines kept byte for byte") << "write-keep-others"
+                                                    << "S"
+                                                    << "k";
+    QTest::newRow("key into an empty section") << "write-empty-section"
+                                               << "S"
+                                               << "k";
+    QTest::newRow("key after an unterminated header") << "write-header-last"
+                                                      << "S"
+                                                      << "k";
+}
+
+void tst_IniWrite::golden()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+
+    const QString data = QStringLiteral(NMR_TEST_DATA "/") + name;
+    IniFixture ini;
+    if (QFileInfo::exists(data + u".ini"_s))
+        ini.setContent(readBytes(data + u".ini"_s));
+
+    WriteIniString(section, key, name == u"write-new-file"_s ? u"1"_s : u"v"_s);
+
+    const QByteArray expected = readBytes(data + u".expected"_s);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(ini.content(), expected);
+}
+
+void tst_IniWrite::encoding_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("readBack");
+
+    QTest::newRow("circled one and a rare kanji")
+        << u"Probability"_s << u"①髙"_s << "\x87\x40\xfb\xfc"_ba << u"①髙"_s;
+    QTest::newRow("katakana section") << u"ゾーン"_s << u"ア"_s << "\x83\x41"_ba << u"ア"_s;
+    QTest::newRow("wave dash becomes fullwidth tilde")
+        << u"S"_s << u"\u301C"_s << "\x81\x60"_ba << u"\uFF5E"_s;
+    QTest::newRow("yen sign becomes fullwidth yen")
+        << u"S"_s << u"\u00A5"_s << "\x81\x8f"_ba << u"\uFFE5"_s;
+    QTest::newRow("unencodable becomes ?")
+        << u"S"_s << u"a\U0001F600b\u00E9"_s << "a?b?"_ba << u"a?b?"_s;
+}
+
+void tst_IniWrite::encoding()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, readBack);
+
+    IniFixture ini;
+    WriteIniString(section, u"k"_s, value);
+    QVERIFY2(ini.content().contains("k=" + stored + "\r\n"), ini.content().toHex(' '));
+    QCOMPARE(ReadIniString(section, u"k"_s, u"missing"_s), readBack);
+}
+
+void tst_IniWrite::reshapingRefused_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("line feed in value") << "S"
+                                        << "k"
+                                        << "a\nb=c";
+    QTest::newRow("carriage return in value") << "S"
+                                              << "k"
+                                              << "a\r[T]";
+    QTest::newRow("] in section") << "S]x"
+                                  << "k"
+                                  << "v";
+    QTest::newRow("line break in section") << "S\r\n[T"
+                                           << "k"
+                                           << "v";
+    QTest::newRow("key starting with ;") << "S"
+                                         << ";k"
+                                         << "v";
+    QTest::newRow("key starting with [") << "S"
+                                         << " [k"
+                                         << "v";
+    QTest::newRow("= in key") << "S"
+                              << "a=b"
+                              << "v";
+}
+
+void tst_IniWrite::reshapingRefused()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+
+    IniFixture ini;
+    const QByteArray before = "[S]\r\nk=old\r\n";
+    ini.setContent(before);
+    WriteIniString(section, key, value);
+    QCOMPARE(ini.content(), before);
+}
+
+void tst_IniWrite::unwritablePathChangesNothing()
+{
+    IniFixture ini;
+
+    // A directory stands where the file should be: it exists but cannot be read as a file.
+    QVERIFY(QDir().mkpath(ini.path()));
+    WriteIniString(u"S"_s, u"k"_s, u"v"_s);
+    QVERIFY(QFileInfo(ini.path()).isDir());
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
+
+    // A path below a regular file cannot be created.
+    const QString plain = ini.filePath(u"plain"_s);
+    QFile file(plain);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("keep");
+    file.close();
+    SetIniPath(plain + u"/nmr.ini"_s);
+    WriteIniString(u"S"_s, u"k"_s, u"v"_s);
+    QCOMPARE(readBytes(plain), "keep"_ba);
+    QCOMPARE(
+        QDir(ini.filePath({})).entryList(QDir::Files | QDir::Hidden), QStringList {u"plain"_s});
+}
+
+void tst_IniWrite::failedWriteKeepsOldFile()
+{
+#ifdef Q_OS_UNIX
+    // A file size limit makes the write fail part-way, for root as for anyone.
+    IniFixture ini;
+    const QByteArray before = "[S]\r\nk=old\r\n";
+    ini.setContent(before);
+
+    rlimit saved {};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    WriteIniString(u"S"_s, u"k"_s, QString(200, u'v'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(ini.content(), before);
+    QCOMPARE(
+        QDir(ini.filePath({})).entryList(QDir::Files | QDir::Hidden), QStringList {u"nmr.ini"_s});
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void tst_IniWrite::permissionsAndLinksKept()
+{
+    IniFixture ini;
+    const QString target = ini.filePath(u"real.ini"_s);
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[S]\r\nk=old\r\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const auto permissions = QFileInfo(target).permissions();
+    QVERIFY(QFile::link(target, ini.path()));
+
+    WriteIniString(u"S"_s, u"k"_s, u"new"_s);
+
+    QVERIFY(QFileInfo(ini.path()).isSymLink());
+    QCOMPARE(readBytes(target), "[S]\r\nk=new\r\n"_ba);
+    QCOMPARE(QFileInfo(target).permissions(), permissions);
+}
+
+QTEST_GUILESS_MAIN(tst_IniWrite)
+#include "tst_iniwrite.moc"
