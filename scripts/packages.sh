@@ -1,21 +1,47 @@
 # Installs the Debian packages Numerisphere needs, only those that are missing.
 # Sourced by the build scripts; runs apt-get as root, or through sudo otherwise.
 
-nmr_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n)
+nmr_build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n)
+nmr_run_packages=(fonts-ipafont-gothic fonts-ipafont-mincho)
+# xdg-utils opens the help and the log; its recommends would bring a terminal editor along.
+nmr_lean_packages=(xdg-utils)
+nmr_headless_packages=(xvfb x11-utils xdotool imagemagick)
 
-nmr_install_packages() {
-    local missing=()
+nmr_missing() {
     local package
-    for package in "${nmr_packages[@]}" "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-            missing+=("$package")
-        fi
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || echo "$package"
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+}
 
+nmr_apt() {
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
+    if [ -z "${nmr_apt_updated:-}" ]; then
+        "${sudo[@]}" apt-get update
+        nmr_apt_updated=1
+    fi
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "$@"
+}
+
+# nmr_install_packages [extra package...]: the build packages and the extras given.
+nmr_install_packages() {
+    local missing
+    missing=($(nmr_missing "${nmr_build_packages[@]}" "$@"))
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        nmr_apt "${missing[@]}"
+    fi
+    missing=($(nmr_missing "${nmr_lean_packages[@]}"))
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        nmr_apt --no-install-recommends "${missing[@]}"
+    fi
+}
+
+nmr_build() {
+    local root="$1" build="$2"
+    cmake -S "$root" -B "$build" -G Ninja
+    cmake --build "$build" --parallel
 }

@@ -3,9 +3,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
-nmr_install_packages
+nmr_install_packages "${nmr_run_packages[@]}" "${nmr_headless_packages[@]}"
 
 build="$root/build"
-cmake -S "$root" -B "$build" -G Ninja
-cmake --build "$build" --parallel
+nmr_build "$root" "$build"
 ctest --test-dir "$build" --output-on-failure --parallel 2

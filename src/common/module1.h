@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Shared routines that touch the platform: path joining, the private temporary directory, the
+// help pages and opening an address with the desktop's associated program.
+namespace Module1 {
+
+// The viewer that opens a help page or a document with the desktop's handler for it.
+inline constexpr auto DesktopOpener = u"xdg-open";
+
+// path with the platform's directory separator at its end.
+QString AppendBackslash(const QString &path);
+
+// A directory for temporary files that only this user can reach, or empty when none can be
+// had. Another user can then neither read what is put there nor plant a link in its place.
+QString GetTempDirectory();
+
+// The folder that holds the help pages, set once at start-up.
+void SetHelpDirectory(const QString &directory);
+// Opens a page in the help viewer; a viewer that cannot start is reported here.
+void ShowHelpPage(const QString &page);
+
+// True when the address could not be handed to a program.
+bool ShellOpen(const QString &target);
+
+} // namespace Module1

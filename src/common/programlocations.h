@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its settings and log, and where its help pages stand. A portable copy
+// (help folder beside the executable) keeps everything in its own directory; an installed copy
+// (data in ../share/numerisphere) keeps the settings and log in the user's data directory,
+// since it could never write beside the executable.
+struct ProgramLocations
+{
+    QString programDirectory;
+    QString helpDirectory;
+
+    static ProgramLocations detect();
+    // A portable layout rooted at directory.
+    static ProgramLocations portable(const QString &directory);
+};

@@ -1,0 +1,69 @@
+#include "seams.h"
+
+#include "engine/titleanimation.h"
+
+#include <QProcess>
+
+namespace {
+
+Seams::ClockHandler &clockHandler()
+{
+    static Seams::ClockHandler handler;
+    return handler;
+}
+
+Seams::LaunchHandler &launchHandler()
+{
+    static Seams::LaunchHandler handler;
+    return handler;
+}
+
+Seams::MessageHandler &messageHandler()
+{
+    static Seams::MessageHandler handler;
+    return handler;
+}
+
+} // namespace
+
+namespace Seams {
+
+QDateTime now()
+{
+    return clockHandler() ? clockHandler()() : QDateTime::currentDateTime();
+}
+
+void setClock(ClockHandler handler)
+{
+    clockHandler() = std::move(handler);
+}
+
+bool startDetached(const QString &program, const QStringList &arguments)
+{
+    if (launchHandler())
+        return launchHandler()(program, arguments);
+    return !program.isEmpty() && QProcess::startDetached(program, arguments);
+}
+
+void setLauncher(LaunchHandler handler)
+{
+    launchHandler() = std::move(handler);
+}
+
+QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
+{
+    if (messageHandler())
+        return messageHandler()(icon, text, buttons);
+    QMessageBox box(icon, QString::fromUtf16(ApplicationTitle), text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void setMessageHandler(MessageHandler handler)
+{
+    messageHandler() = std::move(handler);
+}
+
+} // namespace Seams

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+#include <QMessageBox>
+#include <QStringList>
+
+#include <functional>
+
+// The few places where tests take the program's place: the clock, the starting of other
+// programs, and the modal prompts. Each works for real unless a test installs a handler.
+namespace Seams {
+
+using ClockHandler = std::function<QDateTime()>;
+using LaunchHandler = std::function<bool(const QString &program, const QStringList &arguments)>;
+using MessageHandler = std::function<QMessageBox::StandardButton(
+    QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)>;
+
+QDateTime now();
+void setClock(ClockHandler handler);
+
+// Starts a program detached, never through a shell; false when it could not be started.
+bool startDetached(const QString &program, const QStringList &arguments);
+void setLauncher(LaunchHandler handler);
+
+// A modal message box titled with the application title.
+QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                    QMessageBox::StandardButton defaultButton
+                                    = QMessageBox::NoButton);
+void setMessageHandler(MessageHandler handler);
+
+} // namespace Seams

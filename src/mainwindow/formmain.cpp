@@ -1,0 +1,346 @@
+#include "formmain.h"
+
+#include "common/appicon.h"
+#include "common/fonts.h"
+#include "common/module1.h"
+#include "common/seams.h"
+#include "engine/levelindicator.h"
+#include "engine/resultlog.h"
+#include "engine/titleanimation.h"
+#include "layouts/mainlayout.h"
+#include "layouts/twips.h"
+#include "lcddisplay.h"
+#include "lcdtheme.h"
+#include "mainpanel.h"
+#include "settings/inifilesaveload.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLockFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <chrono>
+#include <cmath>
+
+using namespace IniFileSaveLoad;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString setup = u"Setup"_s;
+constexpr int drawPoints = 25;
+constexpr int indicatorPoints = 10;
+constexpr int centringLift = 128; // twips: a centred window sits slightly above the middle
+
+void place(QWidget *widget, const TwipsRect &rect)
+{
+    widget->setGeometry(Twips::toPixels(rect.left), Twips::toPixels(rect.top),
+                        Twips::toPixels(rect.width), Twips::toPixels(rect.height));
+}
+
+QString lockName(const QString &iniPath)
+{
+    const QByteArray hash
+        = QCryptographicHash::hash(QFileInfo(iniPath).absoluteFilePath().toUtf8(),
+                                   QCryptographicHash::Sha1);
+    return u"nmr-"_s + QString::fromLatin1(hash.toHex().left(16)) + u".lock"_s;
+}
+
+} // namespace
+
+FormMain::FormMain(const ProgramLocations &locations, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_locations(locations)
+{
+    // The designed caption is the default log viewer's name until the window is first active.
+    setWindowTitle(QString::fromUtf16(Module1::DesktopOpener));
+    setWindowIcon(AppIcon());
+    setFont(JapaneseFont(JapaneseFace::UIGothic, 9));
+    buildControls();
+    buildMenus();
+    setFixedSize(Twips::toPixels(MainLayout::ClientWidth),
+                 menuBar()->sizeHint().height() + Twips::toPixels(MainLayout::ClientHeight));
+
+    m_timer1.setInterval(MainLayout::Timer1IntervalMs);
+    connect(&m_timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
+}
+
+FormMain::~FormMain() = default;
+
+void FormMain::buildControls()
+{
+    auto *panel = new MainPanel(this);
+    setCentralWidget(panel);
+
+    m_chk1 = new QCheckBox(panel);
+    m_chk1->setObjectName(u"Chk1"_s);
+    m_chk1->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+    place(m_chk1, MainLayout::Chk1);
+
+    m_scr1 = new QScrollBar(Qt::Horizontal, panel);
+    m_scr1->setObjectName(u"Scr1"_s);
+    m_scr1->setRange(MainLayout::Scr1Minimum, MainLayout::Scr1Maximum);
+    m_scr1->setSingleStep(MainLayout::Scr1SmallChange);
+    m_scr1->setPageStep(MainLayout::Scr1LargeChange);
+    m_scr1->setFocusPolicy(Qt::StrongFocus);
+    place(m_scr1, MainLayout::Scr1);
+
+    m_txtDisp = new LcdDisplay(panel);
+    m_txtDisp->setObjectName(u"TxtDisp"_s);
+    place(m_txtDisp, MainLayout::TxtDisp);
+
+    m_com1 = new QPushButton(QString::fromUtf16(MainLayout::Com1Caption), panel);
+    m_com1->setObjectName(u"Com1"_s);
+    m_com1->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+    m_com1->setDefault(true);
+    place(m_com1, MainLayout::Com1);
+
+    setTabOrder(m_chk1, m_scr1);
+    setTabOrder(m_scr1, m_txtDisp);
+    setTabOrder(m_txtDisp, m_com1);
+
+    // Keyboard preview: the window sees every key before the focused control.
+    for (QWidget *control : {static_cast<QWidget *>(m_chk1), static_cast<QWidget *>(m_scr1),
+                             static_cast<QWidget *>(m_txtDisp), static_cast<QWidget *>(m_com1)})
+        control->installEventFilter(this);
+
+    connect(m_chk1, &QCheckBox::toggled, this, &FormMain::Chk1_Click);
+    connect(m_scr1, &QScrollBar::valueChanged, this, &FormMain::Chk1_Click); // Scr1_Change
+    connect(m_scr1, &QScrollBar::sliderMoved, this, &FormMain::Chk1_Click); // Scr1_Scroll
+    connect(m_com1, &QPushButton::clicked, this, &FormMain::Com1_Click);
+}
+
+void FormMain::buildMenus()
+{
+    m_mSys = menuBar()->addMenu(QString::fromUtf16(MainLayout::MSysCaption));
+    for (std::size_t index = 0; index < MainLayout::MSys1.size(); ++index) {
+        const MenuItemSpec &spec = MainLayout::MSys1[index];
+        if (spec.isSeparator()) {
+            m_mSys1[index] = m_mSys->addSeparator();
+            continue;
+        }
+        QAction *action = m_mSys->addAction(QString::fromUtf16(spec.caption));
+        action->setCheckable(spec.checkable);
+        action->setEnabled(spec.enabled);
+        if (spec.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        const int itemIndex = static_cast<int>(index);
+        connect(action, &QAction::triggered, this, [this, action, itemIndex] {
+            // Qt has already flipped a checkable item; the dispatcher owns the check marks.
+            if (action->isCheckable())
+                action->setChecked(!action->isChecked());
+            mSys1_Click(itemIndex);
+        });
+        m_mSys1[index] = action;
+    }
+
+    m_mHelp = menuBar()->addMenu(QString::fromUtf16(MainLayout::MHelpCaption));
+    for (std::size_t index = 0; index < MainLayout::MHelp1.size(); ++index) {
+        const MenuItemSpec &spec = MainLayout::MHelp1[index];
+        m_mHelp1[index] = spec.isSeparator() ? m_mHelp->addSeparator()
+                                             : m_mHelp->addAction(QString::fromUtf16(spec.caption));
+    }
+}
+
+bool FormMain::Form_Load()
+{
+    const QString iniPath = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr.ini"_s;
+
+    QString lockDirectory = Module1::GetTempDirectory();
+    if (lockDirectory.isEmpty())
+        lockDirectory = QDir::tempPath();
+    m_instanceLock = std::make_unique<QLockFile>(QDir(lockDirectory).filePath(lockName(iniPath)));
+    m_instanceLock->setStaleLockTime(0); // stale only when its owner has died
+    if (!m_instanceLock->tryLock())
+        return false;
+
+    SetIniPath(iniPath);
+    Module1::SetHelpDirectory(m_locations.helpDirectory);
+
+    const auto level = static_cast<qint16>(ReadIniInt(setup, u"Level"_s, 105));
+    // A remainder the slider cannot take (16 to 99, or negative) is held at its nearest end.
+    m_scr1->setValue(level % 100);
+    m_chk1->setChecked(level > 99);
+    Chk1_Click();
+
+    mSys1_Click(static_cast<qint16>(ReadIniInt(setup, u"Display"_s, 1)));
+    if (static_cast<qint16>(ReadIniInt(setup, u"WinPos"_s, 0)) == 0)
+        mSys1_Click(MainLayout::CentreOnScreen);
+    if (static_cast<qint16>(ReadIniInt(setup, u"Log"_s, 1)) != 0)
+        mSys1_Click(MainLayout::RecordLog);
+
+    QString logName = ReadIniString(setup, u"LogFile"_s, {});
+    if (logName.isEmpty())
+        logName = u"nmr.log"_s;
+    LogViewCopyPath = Module1::AppendBackslash(Module1::GetTempDirectory()) + logName;
+    LogFilePath = Module1::AppendBackslash(m_locations.programDirectory) + logName;
+
+    // The designed caption is the default viewer, used when the setting names no file.
+    const QString defaultViewer = windowTitle();
+    LogViewerCommand = ReadIniString(setup, u"LogViewer"_s, {});
+    if (LogViewerCommand.isEmpty()
+        || (!QFileInfo::exists(LogViewerCommand) && LogViewerCommand != defaultViewer))
+        LogViewerCommand = defaultViewer;
+
+    placeWindow();
+
+    const ActiveProfile active = ReadActiveProfile();
+    ActiveLevels = active.levels;
+    ActiveBirthday = active.birthday;
+
+    Timer1_Timer();
+    m_timer1.start();
+    m_loaded = true;
+    return true;
+}
+
+void FormMain::placeWindow()
+{
+    int left = 0;
+    int top = 0;
+    if (sys1(MainLayout::CentreOnScreen)->isChecked()) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const double screenWidth = Twips::fromPixels(screen.width());
+        const double screenHeight = Twips::fromPixels(screen.height());
+        left = static_cast<int>(std::lrint((screenWidth - Twips::fromPixels(width())) / 2));
+        top = static_cast<int>(std::lrint((screenHeight - Twips::fromPixels(height())) / 2))
+            - centringLift;
+    } else {
+        left = ReadIniInt(setup, u"WinPosX"_s, 0);
+        top = ReadIniInt(setup, u"WinPosY"_s, 0);
+    }
+    move(Twips::toPixels(left), Twips::toPixels(top));
+}
+
+void FormMain::reseedFromClock()
+{
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    m_random.reseed(static_cast<quint32>(ticks ^ (ticks >> 32)));
+}
+
+void FormMain::Form_Activate()
+{
+    setWindowTitle(QString::fromUtf16(ApplicationTitle));
+}
+
+bool FormMain::Form_KeyDown(int key, Qt::KeyboardModifiers)
+{
+    if (key != Qt::Key_F1)
+        return false;
+    Module1::ShowHelpPage(u"main.htm"_s);
+    return true;
+}
+
+void FormMain::Form_Unload()
+{
+    if (QFileInfo::exists(LogViewCopyPath))
+        QFile::remove(LogViewCopyPath);
+
+    int theme = 0;
+    while (theme <= MainLayout::ThemeLast && !sys1(theme)->isChecked())
+        ++theme;
+    const int level = (m_chk1->isChecked() ? 100 : 0) + m_scr1->value();
+
+    WriteIniString(setup, u"Log"_s, sys1(MainLayout::RecordLog)->isChecked() ? u"1"_s : u"0"_s);
+    WriteIniString(setup, u"Display"_s, QString::number(theme));
+    WriteIniString(setup, u"Level"_s, QString::number(level));
+    WriteIniString(setup, u"WinPos"_s,
+                   sys1(MainLayout::CentreOnScreen)->isChecked() ? u"0"_s : u"1"_s);
+    WriteIniString(setup, u"WinPosX"_s, QString::number(Twips::fromPixels(x())));
+    WriteIniString(setup, u"WinPosY"_s, QString::number(Twips::fromPixels(y())));
+}
+
+void FormMain::Com1_Click()
+{
+    m_timer1.stop();
+    reseedFromClock();
+    const DrawResult result = DrawNumbers(
+        {ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()}, m_random);
+    m_list1 = result.numbers;
+    m_txtDisp->setDisplayText(result.text);
+    m_txtDisp->setPointSize(drawPoints);
+    if (sys1(MainLayout::RecordLog)->isChecked())
+        AppendLogLine(LogFilePath, Seams::now(), result.text);
+}
+
+void FormMain::Chk1_Click()
+{
+    m_timer1.stop();
+    if (m_txtDisp->pointSize() != indicatorPoints)
+        m_txtDisp->setPointSize(indicatorPoints);
+    m_scr1->setEnabled(m_chk1->isChecked());
+    const LevelIndicator indicator = LevelIndicatorFor(m_chk1->isChecked(), m_scr1->value());
+    m_chk1->setText(indicator.caption);
+    m_txtDisp->setDisplayText(indicator.display);
+}
+
+void FormMain::Timer1_Timer()
+{
+    const quint8 step = NextTitleStep(m_timer1Tag);
+    const TitleFrame frame = TitleFrameAt(step, Seams::now().date());
+    if (frame.text)
+        m_txtDisp->setDisplayText(*frame.text);
+    if (frame.pointSize)
+        m_txtDisp->setPointSize(*frame.pointSize);
+    if (frame.reseed)
+        reseedFromClock();
+    if (frame.stop)
+        m_timer1.stop();
+    m_timer1Tag = QString::number(step);
+}
+
+void FormMain::mSys1_Click(int index)
+{
+    if (index >= MainLayout::ThemeFirst && index <= MainLayout::ThemeLast) {
+        const LcdColours &colours = LcdTheme[static_cast<std::size_t>(index)];
+        m_txtDisp->setColours(colours.background, colours.text);
+        for (int theme = MainLayout::ThemeFirst; theme <= MainLayout::ThemeLast; ++theme)
+            sys1(theme)->setChecked(false);
+        sys1(index)->setChecked(true);
+    } else if (index == MainLayout::CentreOnScreen || index == MainLayout::RecordLog) {
+        sys1(index)->setChecked(!sys1(index)->isChecked());
+    } else if (index == MainLayout::Exit) {
+        close();
+    }
+}
+
+bool FormMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QMainWindow::event(event);
+}
+
+void FormMain::closeEvent(QCloseEvent *event)
+{
+    if (m_loaded)
+        Form_Unload();
+    m_loaded = false;
+    event->accept();
+}
+
+bool FormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (Form_KeyDown(key->key(), key->modifiers()))
+        return true;
+    // Enter clicks the default button, also from the check box and the slider; the display is
+    // a multi-line box and keeps the key.
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && watched != m_txtDisp) {
+        m_com1->animateClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "common/programlocations.h"
+#include "engine/draw.h"
+#include "engine/uniformsource.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+class LcdDisplay;
+class QAction;
+class QCheckBox;
+class QLockFile;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+// The main window. It draws six numbers onto the simulated display, shows the level switch and
+// the draw strength, plays the title animation, and keeps its own state in the settings file's
+// section "Setup": read once by Form_Load, written once when the window closes. Each handler
+// reads its controls, asks the engine, and writes the result back.
+class FormMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit FormMain(const ProgramLocations &locations, QWidget *parent = nullptr);
+    ~FormMain() override;
+
+    // Start-up. False when another copy already runs with the same settings file: the program
+    // then ends at once, having touched nothing.
+    bool Form_Load();
+
+    void Com1_Click();
+    void Chk1_Click();
+    void Timer1_Timer();
+    void mSys1_Click(int index);
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    const QString &logFilePath() const { return LogFilePath; }
+    const QString &logViewCopyPath() const { return LogViewCopyPath; }
+    const QString &logViewerCommand() const { return LogViewerCommand; }
+    const std::array<int, 6> &drawnNumbers() const { return m_list1; }
+    QAction *sys1(int index) const { return m_mSys1.at(static_cast<std::size_t>(index)); }
+    bool isTimer1Enabled() const { return m_timer1.isActive(); }
+    const QString &timer1Tag() const { return m_timer1Tag; }
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Activate();
+    void Form_Unload();
+    void placeWindow();
+    void reseedFromClock();
+
+    ProgramLocations m_locations;
+    std::unique_ptr<QLockFile> m_instanceLock;
+    bool m_loaded = false;
+
+    QCheckBox *m_chk1 = nullptr;
+    QScrollBar *m_scr1 = nullptr;
+    LcdDisplay *m_txtDisp = nullptr;
+    QPushButton *m_com1 = nullptr;
+    QMenu *m_mSys = nullptr;
+    QMenu *m_mHelp = nullptr;
+    std::array<QAction *, 20> m_mSys1{};
+    std::array<QAction *, 3> m_mHelp1{};
+
+    // The timer's step counter lives beside it as text, as the animation expects.
+    QTimer m_timer1;
+    QString m_timer1Tag = QStringLiteral("0");
+
+    // The drawn numbers in ascending order; they stay until the next draw.
+    std::array<int, 6> m_list1{};
+    UniformSource m_random;
+
+    LevelString ActiveLevels;
+    BirthdaySetting ActiveBirthday;
+    QString LogFilePath;
+    QString LogViewCopyPath;
+    QString LogViewerCommand;
+};
