@@ -13,8 +13,8 @@ int main(int argc, char *argv[])
 
     // The interface is Japanese whatever the desktop's locale, standard buttons included.
     QTranslator qtTranslations;
-    if (qtTranslations.load(QStringLiteral("qtbase_ja"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslations.load(
+            QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
     FormMain window(ProgramLocations::detect());

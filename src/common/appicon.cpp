@@ -30,29 +30,46 @@ QImage AppIconImage()
     p.setBrush(Qt::NoBrush);
     p.drawPath(smile);
 
-    // "NMR" in red, green and blue, pixel-drawn letters 4 wide and 5 high.
-    static constexpr const char *glyphs[3][5] = {
-        {"X..X", "XX.X", "X.XX", "X..X", "X..X"},
-        {"X..X", "XXXX", "XXXX", "X..X", "X..X"},
-        {"XXX.", "X..X", "XXX.", "X.X.", "X..X"},
+    // "NMR" in red, green and blue, pixel-drawn letters 5 high.
+    struct Glyph
+    {
+        int left;
+        const char *rows[5];
+        QColor colour;
     };
-    static const QColor colours[3] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255)};
+    static const Glyph letters[3] = {
+        {17, {"X..X", "XX.X", "X.XX", "X..X", "X..X"}, QColor(255, 0, 0)},
+        {22, {"X...X", "XX.XX", "X.X.X", "X...X", "X...X"}, QColor(0, 128, 0)},
+        {28, {"XXX.", "X..X", "XXX.", "X.X.", "X..X"}, QColor(0, 0, 255)},
+    };
     p.end();
-    for (int letter = 0; letter < 3; ++letter) {
+    for (const Glyph &glyph : letters) {
         for (int row = 0; row < 5; ++row) {
-            for (int column = 0; column < 4; ++column) {
-                if (glyphs[letter][row][column] == 'X')
-                    image.setPixelColor(18 + letter * 5 + column, 26 + row, colours[letter]);
+            for (int column = 0; glyph.rows[row][column] != '\0'; ++column) {
+                if (glyph.rows[row][column] == 'X')
+                    image.setPixelColor(glyph.left + column, 26 + row, glyph.colour);
             }
         }
     }
 
     // Sixteen colours, one of them kept for transparency.
-    const QList<QRgb> palette{
-        qRgba(0, 0, 0, 0),   qRgb(0, 0, 0),       qRgb(255, 255, 255), qRgb(255, 255, 0),
-        qRgb(255, 0, 0),     qRgb(0, 128, 0),     qRgb(0, 0, 255),     qRgb(192, 220, 255),
-        qRgb(0, 0, 128),     qRgb(128, 128, 128), qRgb(192, 192, 192), qRgb(128, 128, 0),
-        qRgb(128, 0, 0),     qRgb(0, 255, 255),   qRgb(255, 0, 255),   qRgb(0, 128, 128),
+    const QList<QRgb> palette {
+        qRgba(0, 0, 0, 0),
+        qRgb(0, 0, 0),
+        qRgb(255, 255, 255),
+        qRgb(255, 255, 0),
+        qRgb(255, 0, 0),
+        qRgb(0, 128, 0),
+        qRgb(0, 0, 255),
+        qRgb(192, 220, 255),
+        qRgb(0, 0, 128),
+        qRgb(128, 128, 128),
+        qRgb(192, 192, 192),
+        qRgb(128, 128, 0),
+        qRgb(128, 0, 0),
+        qRgb(0, 255, 255),
+        qRgb(255, 0, 255),
+        qRgb(0, 128, 128),
     };
     return image.convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
 }

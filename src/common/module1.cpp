@@ -26,7 +26,8 @@ QString &helpDirectory()
 // A directory that is ours alone: owned by this user, not a link, with no access for others.
 bool isPrivateDirectory(const QString &path, bool requireExactMode)
 {
-    struct stat info {};
+    struct stat info
+    { };
     if (lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return false;
     if (info.st_uid != geteuid())

@@ -15,7 +15,7 @@ const QString helpFolder = u"nmr-help/_RESOURCE"_s;
 ProgramLocations ProgramLocations::portable(const QString &directory)
 {
     return {QDir::toNativeSeparators(directory),
-            QDir::toNativeSeparators(QDir(directory).filePath(helpFolder))};
+        QDir::toNativeSeparators(QDir(directory).filePath(helpFolder))};
 }
 
 ProgramLocations ProgramLocations::detect()
@@ -29,5 +29,5 @@ ProgramLocations ProgramLocations::detect()
         + u"/numerisphere"_s;
     QDir().mkpath(data);
     return {QDir::toNativeSeparators(data),
-            QDir::toNativeSeparators(QDir::cleanPath(shared.filePath(helpFolder)))};
+        QDir::toNativeSeparators(QDir::cleanPath(shared.filePath(helpFolder)))};
 }

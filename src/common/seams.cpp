@@ -51,8 +51,7 @@ void setLauncher(LaunchHandler handler)
 }
 
 QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
-                                    QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton)
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
     if (messageHandler())
         return messageHandler()(icon, text, buttons);

@@ -24,9 +24,8 @@ void setLauncher(LaunchHandler handler);
 
 // A modal message box titled with the application title.
 QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
-                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                    QMessageBox::StandardButton defaultButton
-                                    = QMessageBox::NoButton);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 void setMessageHandler(MessageHandler handler);
 
 } // namespace Seams

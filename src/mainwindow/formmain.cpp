@@ -42,22 +42,22 @@ constexpr int centringLift = 128; // twips: a centred window sits slightly above
 void place(QWidget *widget, const TwipsRect &rect)
 {
     widget->setGeometry(Twips::toPixels(rect.left), Twips::toPixels(rect.top),
-                        Twips::toPixels(rect.width), Twips::toPixels(rect.height));
+        Twips::toPixels(rect.width), Twips::toPixels(rect.height));
 }
 
 QString lockName(const QString &iniPath)
 {
-    const QByteArray hash
-        = QCryptographicHash::hash(QFileInfo(iniPath).absoluteFilePath().toUtf8(),
-                                   QCryptographicHash::Sha1);
+    const QByteArray hash = QCryptographicHash::hash(
+        QFileInfo(iniPath).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1);
     return u"nmr-"_s + QString::fromLatin1(hash.toHex().left(16)) + u".lock"_s;
 }
 
 } // namespace
 
 FormMain::FormMain(const ProgramLocations &locations, QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint)
     , m_locations(locations)
 {
     // The designed caption is the default log viewer's name until the window is first active.
@@ -67,7 +67,7 @@ FormMain::FormMain(const ProgramLocations &locations, QWidget *parent)
     buildControls();
     buildMenus();
     setFixedSize(Twips::toPixels(MainLayout::ClientWidth),
-                 menuBar()->sizeHint().height() + Twips::toPixels(MainLayout::ClientHeight));
+        menuBar()->sizeHint().height() + Twips::toPixels(MainLayout::ClientHeight));
 
     m_timer1.setInterval(MainLayout::Timer1IntervalMs);
     connect(&m_timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
@@ -109,7 +109,7 @@ void FormMain::buildControls()
 
     // Keyboard preview: the window sees every key before the focused control.
     for (QWidget *control : {static_cast<QWidget *>(m_chk1), static_cast<QWidget *>(m_scr1),
-                             static_cast<QWidget *>(m_txtDisp), static_cast<QWidget *>(m_com1)})
+             static_cast<QWidget *>(m_txtDisp), static_cast<QWidget *>(m_com1)})
         control->installEventFilter(this);
 
     connect(m_chk1, &QCheckBox::toggled, this, &FormMain::Chk1_Click);
@@ -252,10 +252,11 @@ void FormMain::Form_Unload()
     WriteIniString(setup, u"Log"_s, sys1(MainLayout::RecordLog)->isChecked() ? u"1"_s : u"0"_s);
     WriteIniString(setup, u"Display"_s, QString::number(theme));
     WriteIniString(setup, u"Level"_s, QString::number(level));
-    WriteIniString(setup, u"WinPos"_s,
-                   sys1(MainLayout::CentreOnScreen)->isChecked() ? u"0"_s : u"1"_s);
+    WriteIniString(
+        setup, u"WinPos"_s, sys1(MainLayout::CentreOnScreen)->isChecked() ? u"0"_s : u"1"_s);
     WriteIniString(setup, u"WinPosX"_s, QString::number(Twips::fromPixels(x())));
     WriteIniString(setup, u"WinPosY"_s, QString::number(Twips::fromPixels(y())));
+    m_instanceLock->unlock();
 }
 
 void FormMain::Com1_Click()

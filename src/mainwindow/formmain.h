@@ -71,15 +71,15 @@ private:
     QPushButton *m_com1 = nullptr;
     QMenu *m_mSys = nullptr;
     QMenu *m_mHelp = nullptr;
-    std::array<QAction *, 20> m_mSys1{};
-    std::array<QAction *, 3> m_mHelp1{};
+    std::array<QAction *, 20> m_mSys1 {};
+    std::array<QAction *, 3> m_mHelp1 {};
 
     // The timer's step counter lives beside it as text, as the animation expects.
     QTimer m_timer1;
     QString m_timer1Tag = QStringLiteral("0");
 
     // The drawn numbers in ascending order; they stay until the next draw.
-    std::array<int, 6> m_list1{};
+    std::array<int, 6> m_list1 {};
     UniformSource m_random;
 
     LevelString ActiveLevels;

@@ -11,7 +11,7 @@ struct LcdColours
     QColor text;
 };
 
-inline const std::array<LcdColours, 5> LcdTheme{{
+inline const std::array<LcdColours, 5> LcdTheme {{
     {QColor(255, 144, 0), QColor(64, 0, 0)},
     {QColor(176, 232, 32), QColor(16, 56, 0)},
     {QColor(64, 232, 152), QColor(0, 48, 16)},

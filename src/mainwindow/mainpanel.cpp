@@ -25,8 +25,8 @@ QColor colourOf(ColourRole role, const QPalette &palette)
 MainPanel::MainPanel(QWidget *parent)
     : QWidget(parent)
 {
-    setFixedSize(Twips::toPixels(MainLayout::ClientWidth),
-                 Twips::toPixels(MainLayout::ClientHeight));
+    setFixedSize(
+        Twips::toPixels(MainLayout::ClientWidth), Twips::toPixels(MainLayout::ClientHeight));
 }
 
 void MainPanel::paintEvent(QPaintEvent *)
@@ -35,7 +35,7 @@ void MainPanel::paintEvent(QPaintEvent *)
     auto draw = [&](const LineSpec &line) {
         painter.setPen(QPen(colourOf(line.colour, palette()), line.widthPixels));
         painter.drawLine(Twips::toPixels(line.x1), Twips::toPixels(line.y1),
-                         Twips::toPixels(line.x2), Twips::toPixels(line.y2));
+            Twips::toPixels(line.x2), Twips::toPixels(line.y2));
     };
     for (const LineSpec &line : MainLayout::Line1)
         draw(line);
@@ -47,5 +47,5 @@ void MainPanel::paintEvent(QPaintEvent *)
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(Twips::toPixels(frame.left), Twips::toPixels(frame.top),
-                     Twips::toPixels(frame.width) - 1, Twips::toPixels(frame.height) - 1);
+        Twips::toPixels(frame.width) - 1, Twips::toPixels(frame.height) - 1);
 }
