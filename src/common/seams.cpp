@@ -2,6 +2,8 @@
 
 #include "engine/titleanimation.h"
 
+#include <QInputDialog>
+#include <QLabel>
 #include <QProcess>
 
 namespace {
@@ -21,6 +23,12 @@ Seams::LaunchHandler &launchHandler()
 Seams::MessageHandler &messageHandler()
 {
     static Seams::MessageHandler handler;
+    return handler;
+}
+
+Seams::InputHandler &inputHandler()
+{
+    static Seams::InputHandler handler;
     return handler;
 }
 
@@ -63,6 +71,30 @@ QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, con
 void setMessageHandler(MessageHandler handler)
 {
     messageHandler() = std::move(handler);
+}
+
+} // namespace Seams
+
+namespace Seams {
+
+QString input(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText)
+{
+    if (inputHandler())
+        return inputHandler()(caption, prompt, defaultText);
+    QInputDialog box(parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    // A long prompt wraps instead of stretching the box across the screen.
+    for (QLabel *label : box.findChildren<QLabel *>())
+        label->setWordWrap(true);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+}
+
+void setInputHandler(InputHandler handler)
+{
+    inputHandler() = std::move(handler);
 }
 
 } // namespace Seams

@@ -14,6 +14,8 @@ using ClockHandler = std::function<QDateTime()>;
 using LaunchHandler = std::function<bool(const QString &program, const QStringList &arguments)>;
 using MessageHandler = std::function<QMessageBox::StandardButton(
     QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons)>;
+using InputHandler = std::function<QString(
+    const QString &caption, const QString &prompt, const QString &defaultText)>;
 
 QDateTime now();
 void setClock(ClockHandler handler);
@@ -27,5 +29,10 @@ QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, con
     QMessageBox::StandardButtons buttons = QMessageBox::Ok,
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 void setMessageHandler(MessageHandler handler);
+
+// A one-line input box pre-filled with defaultText; Cancel gives the empty text.
+QString input(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText);
+void setInputHandler(InputHandler handler);
 
 } // namespace Seams

@@ -2,7 +2,9 @@
 
 #include "common/appicon.h"
 #include "common/fonts.h"
+#include "common/hscrollbar.h"
 #include "common/module1.h"
+#include "common/placement.h"
 #include "common/seams.h"
 #include "engine/levelindicator.h"
 #include "engine/resultlog.h"
@@ -13,21 +15,19 @@
 #include "lcdtheme.h"
 #include "mainpanel.h"
 #include "settings/inifilesaveload.h"
+#include "setupdialog/formsetup.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLockFile>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <chrono>
-#include <cmath>
 
 using namespace IniFileSaveLoad;
 using namespace Qt::StringLiterals;
@@ -37,7 +37,6 @@ namespace {
 const QString setup = u"Setup"_s;
 constexpr int drawPoints = 25;
 constexpr int indicatorPoints = 10;
-constexpr int centringLift = 128; // twips: a centred window sits slightly above the middle
 
 void place(QWidget *widget, const TwipsRect &rect)
 {
@@ -85,12 +84,11 @@ void FormMain::buildControls()
     m_chk1->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
     place(m_chk1, MainLayout::Chk1);
 
-    m_scr1 = new QScrollBar(Qt::Horizontal, panel);
+    m_scr1 = new HScrollBar(panel);
     m_scr1->setObjectName(u"Scr1"_s);
     m_scr1->setRange(MainLayout::Scr1Minimum, MainLayout::Scr1Maximum);
     m_scr1->setSingleStep(MainLayout::Scr1SmallChange);
     m_scr1->setPageStep(MainLayout::Scr1LargeChange);
-    m_scr1->setFocusPolicy(Qt::StrongFocus);
     place(m_scr1, MainLayout::Scr1);
 
     m_txtDisp = new LcdDisplay(panel);
@@ -192,9 +190,7 @@ bool FormMain::Form_Load()
 
     placeWindow();
 
-    const ActiveProfile active = ReadActiveProfile();
-    ActiveLevels = active.levels;
-    ActiveBirthday = active.birthday;
+    loadActiveProfile();
 
     Timer1_Timer();
     m_timer1.start();
@@ -204,20 +200,19 @@ bool FormMain::Form_Load()
 
 void FormMain::placeWindow()
 {
-    int left = 0;
-    int top = 0;
     if (sys1(MainLayout::CentreOnScreen)->isChecked()) {
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const double screenWidth = Twips::fromPixels(screen.width());
-        const double screenHeight = Twips::fromPixels(screen.height());
-        left = static_cast<int>(std::lrint((screenWidth - Twips::fromPixels(width())) / 2));
-        top = static_cast<int>(std::lrint((screenHeight - Twips::fromPixels(height())) / 2))
-            - centringLift;
-    } else {
-        left = ReadIniInt(setup, u"WinPosX"_s, 0);
-        top = ReadIniInt(setup, u"WinPosY"_s, 0);
+        move(CentredTopLeft(size()));
+        return;
     }
-    move(Twips::toPixels(left), Twips::toPixels(top));
+    move(Twips::toPixels(ReadIniInt(setup, u"WinPosX"_s, 0)),
+        Twips::toPixels(ReadIniInt(setup, u"WinPosY"_s, 0)));
+}
+
+void FormMain::loadActiveProfile()
+{
+    const ActiveProfile active = ReadActiveProfile();
+    ActiveLevels = active.levels;
+    ActiveBirthday = active.birthday;
 }
 
 void FormMain::reseedFromClock()
@@ -308,6 +303,11 @@ void FormMain::mSys1_Click(int index)
         sys1(index)->setChecked(true);
     } else if (index == MainLayout::CentreOnScreen || index == MainLayout::RecordLog) {
         sys1(index)->setChecked(!sys1(index)->isChecked());
+    } else if (index == MainLayout::Settings) {
+        FormSetup dialog(this);
+        dialog.Form_Load();
+        dialog.exec();
+        loadActiveProfile();
     } else if (index == MainLayout::Exit) {
         close();
     }

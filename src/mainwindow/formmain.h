@@ -44,6 +44,8 @@ public:
     const QString &logViewCopyPath() const { return LogViewCopyPath; }
     const QString &logViewerCommand() const { return LogViewerCommand; }
     const std::array<int, 6> &drawnNumbers() const { return m_list1; }
+    const LevelString &activeLevels() const { return ActiveLevels; }
+    const BirthdaySetting &activeBirthday() const { return ActiveBirthday; }
     QAction *sys1(int index) const { return m_mSys1.at(static_cast<std::size_t>(index)); }
     bool isTimer1Enabled() const { return m_timer1.isActive(); }
     const QString &timer1Tag() const { return m_timer1Tag; }
@@ -59,6 +61,7 @@ private:
     void Form_Activate();
     void Form_Unload();
     void placeWindow();
+    void loadActiveProfile();
     void reseedFromClock();
 
     ProgramLocations m_locations;

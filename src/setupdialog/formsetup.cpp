@@ -1,0 +1,335 @@
+#include "formsetup.h"
+
+#include "accessframe.h"
+#include "common/fonts.h"
+#include "common/hscrollbar.h"
+#include "common/module1.h"
+#include "common/placement.h"
+#include "common/seams.h"
+#include "engine/titleanimation.h"
+#include "layouts/setupgrid.h"
+#include "layouts/setuplayout.h"
+#include "layouts/twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum DialogButton { Ok = 0, Cancel = 1, Help = 2 };
+enum ProfileTool { Rename = 0, Share = 1, Reset = 2 };
+
+QRect pixels(const TwipsRect &rect)
+{
+    return {Twips::toPixels(rect.left), Twips::toPixels(rect.top), Twips::toPixels(rect.width),
+        Twips::toPixels(rect.height)};
+}
+
+QString text(const char16_t *caption)
+{
+    return QString::fromUtf16(caption);
+}
+
+QFont levelLabelFont(bool bold)
+{
+    QFont font = JapaneseFont(JapaneseFace::UIGothic, 9);
+    font.setPointSizeF(SetupLayout::LevelLabelTenthPoints / 100.0);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+FormSetup::FormSetup(QWidget *parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setFont(JapaneseFont(JapaneseFace::UIGothic, 9));
+    setFixedSize(
+        Twips::toPixels(SetupLayout::ClientWidth), Twips::toPixels(SetupLayout::ClientHeight));
+    buildControls();
+}
+
+void FormSetup::buildControls()
+{
+    for (std::size_t i = 0; i < m_frame1.size(); ++i) {
+        m_frame1[i] = new AccessFrame(text(SetupLayout::Frame1[i].caption), this);
+        m_frame1[i]->setGeometry(pixels(SetupLayout::Frame1[i].rect));
+    }
+    QGroupBox *levelsFrame = m_frame1[0];
+    QGroupBox *birthdayFrame = m_frame1[1];
+    m_frame1[0]->setAccessTarget([this] { return m_scrPB[0]; });
+    m_frame1[1]->setAccessTarget([this]() -> QWidget * {
+        return m_cmbBD[0]->isEnabled() ? static_cast<QWidget *>(m_cmbBD[0]) : m_chkBD;
+    });
+
+    for (std::size_t i = 0; i < m_com1.size(); ++i) {
+        m_com1[i] = new QPushButton(text(SetupLayout::Com1[i].caption), this);
+        m_com1[i]->setGeometry(pixels(SetupLayout::Com1[i].rect));
+        m_com1[i]->setAutoDefault(false);
+        connect(
+            m_com1[i], &QPushButton::clicked, this, [this, i] { Com1_Click(static_cast<int>(i)); });
+    }
+    m_com1[Ok]->setDefault(true);
+
+    // Element 0 of each row array; the other 42 are copies made when the dialog opens.
+    m_labPB1[0] = new QLabel(u"0"_s, levelsFrame);
+    m_scrPB[0] = new HScrollBar(levelsFrame);
+    m_labPB2[0] = new QLabel(u"0"_s, levelsFrame);
+
+    for (std::size_t i = 0; i < m_lab1.size(); ++i) {
+        m_lab1[i] = new QLabel(
+            text(SetupLayout::Lab1[i].caption), i == 0 || i == 2 ? levelsFrame : birthdayFrame);
+        m_lab1[i]->setGeometry(pixels(SetupLayout::Lab1[i].rect));
+    }
+    m_lab1[3]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+    m_lab1[4]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+
+    m_lstPB = new QListWidget(levelsFrame);
+    m_lstPB->setGeometry(pixels(SetupLayout::LstPB));
+    m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lab1[2]->setBuddy(m_lstPB);
+    connect(m_lstPB, &QListWidget::currentRowChanged, this, &FormSetup::LstPB_Click);
+
+    for (std::size_t i = 0; i < m_comPB.size(); ++i) {
+        m_comPB[i] = new QPushButton(text(SetupLayout::ComPB[i].caption), levelsFrame);
+        m_comPB[i]->setGeometry(pixels(SetupLayout::ComPB[i].rect));
+        m_comPB[i]->setAutoDefault(false);
+        connect(m_comPB[i], &QPushButton::clicked, this,
+            [this, i] { ComPB_Click(static_cast<int>(i)); });
+    }
+
+    const std::array<int, 2> itemCounts {SetupLayout::MonthCount, SetupLayout::DayCount};
+    for (std::size_t i = 0; i < m_cmbBD.size(); ++i) {
+        m_cmbBD[i] = new QComboBox(birthdayFrame);
+        m_cmbBD[i]->setGeometry(pixels(SetupLayout::CmbBD[i]));
+        for (int item = 1; item <= itemCounts[i]; ++item)
+            m_cmbBD[i]->addItem(QString::number(item));
+        m_cmbBD[i]->setCurrentIndex(-1);
+    }
+
+    m_chkBD = new QCheckBox(text(SetupLayout::ChkBD.caption), birthdayFrame);
+    m_chkBD->setGeometry(pixels(SetupLayout::ChkBD.rect));
+    connect(m_chkBD, &QCheckBox::toggled, this, &FormSetup::ChkBD_Click);
+
+    // Keyboard preview: F1 opens the help whichever control has the focus.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { Com1_Click(Help); });
+}
+
+void FormSetup::buildRows(double dpi)
+{
+    for (int i = 0; i < NumberCount; ++i) {
+        if (i >= 1) {
+            m_labPB1[i] = new QLabel(u"0"_s, m_frame1[0]);
+            m_labPB2[i] = new QLabel(u"0"_s, m_frame1[0]);
+            m_scrPB[i] = new HScrollBar(m_frame1[0]);
+        }
+        QScrollBar *slider = m_scrPB[i];
+        slider->setRange(MinimumLevel, MaximumLevel);
+        slider->setSingleStep(SetupLayout::ScrPBSmallChange);
+        slider->setPageStep(SetupLayout::ScrPBLargeChange);
+        m_labPB1[i]->setFont(levelLabelFont(true));
+        m_labPB2[i]->setFont(levelLabelFont(false));
+
+        const GridPosition at = SetupGridPosition(i + 1, dpi);
+        m_labPB1[i]->setGeometry(Twips::toPixels(at.numberLeft), Twips::toPixels(at.top),
+            Twips::toPixels(SetupLayout::LabPB1.width),
+            Twips::toPixels(SetupLayout::LabPB1.height));
+        slider->setGeometry(Twips::toPixels(at.sliderLeft), Twips::toPixels(at.top),
+            Twips::toPixels(SetupLayout::ScrPB.width), Twips::toPixels(SetupLayout::ScrPB.height));
+        m_labPB2[i]->setGeometry(Twips::toPixels(at.levelLeft), Twips::toPixels(at.top),
+            Twips::toPixels(SetupLayout::LabPB2.width),
+            Twips::toPixels(SetupLayout::LabPB2.height));
+        m_labPB1[i]->setText(u"%1"_s.arg(i + 1, 2, 10, QChar(u'0')));
+        for (QWidget *element : {static_cast<QWidget *>(m_labPB1[i]),
+                 static_cast<QWidget *>(slider), static_cast<QWidget *>(m_labPB2[i])})
+            element->show();
+
+        // valueChanged follows a dragged thumb as well, so the label moves with it.
+        connect(slider, &QScrollBar::valueChanged, this, [this, i] { ScrPB_Change(i); });
+    }
+
+    // Tab order: the dialog buttons, the 43 sliders in number order, then the list, the
+    // profile tools and the birthday controls.
+    QWidget *previous = m_com1[Help];
+    setTabOrder(m_com1[Ok], m_com1[Cancel]);
+    setTabOrder(m_com1[Cancel], m_com1[Help]);
+    for (QWidget *next : m_scrPB) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QWidget *next : std::initializer_list<QWidget *> {
+             m_lstPB, m_comPB[0], m_comPB[1], m_comPB[2], m_cmbBD[0], m_cmbBD[1], m_chkBD}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void FormSetup::Form_Load()
+{
+    Form_Load(Twips::LogicalDpi);
+}
+
+void FormSetup::Form_Load(double dpi)
+{
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    buildRows(dpi);
+
+    const StoredProfiles stored = ReadProfileTable();
+    for (int slot = 0; slot < ProfileCount; ++slot) {
+        m_lstPB->addItem(stored.profiles[slot].name);
+        m_workingLevels[slot] = stored.profiles[slot].levels;
+    }
+    // A stored index with no slot selects slot 0, so that the list always has a selection
+    // and the sliders always show a profile.
+    const bool valid = stored.activeIndex >= 0 && stored.activeIndex < ProfileCount;
+    m_lstPB->setCurrentRow(valid ? stored.activeIndex : 0);
+
+    loadBirthday(stored.birthday);
+    setWindowTitle(QString::fromUtf16(ApplicationTitle) + text(SetupLayout::CaptionSuffix));
+    move(CentredTopLeft(size()));
+    QGuiApplication::restoreOverrideCursor();
+}
+
+bool FormSetup::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        m_lstPB->setFocus(Qt::ActiveWindowFocusReason);
+    return QDialog::event(event);
+}
+
+int FormSetup::selectedSlot() const
+{
+    return m_lstPB->currentRow();
+}
+
+void FormSetup::Com1_Click(int index)
+{
+    switch (index) {
+    case Ok: {
+        // The dialog disappears before the settings file is written.
+        hide();
+        QCoreApplication::processEvents();
+        ProfileTable table;
+        for (int slot = 0; slot < ProfileCount; ++slot)
+            table[slot] = {m_lstPB->item(slot)->text(), m_workingLevels[slot]};
+        WriteProfileTable(selectedSlot(), table, ComposeBirthday());
+        accept();
+        break;
+    }
+    case Cancel:
+        reject();
+        break;
+    case Help:
+        Module1::ShowHelpPage(u"option.htm"_s);
+        break;
+    default:
+        break;
+    }
+}
+
+void FormSetup::LstPB_Click()
+{
+    if (selectedSlot() >= 0)
+        ApplyLevelsToSliders(m_workingLevels[selectedSlot()]);
+}
+
+void FormSetup::ApplyLevelsToSliders(const LevelString &levels)
+{
+    for (int i = 0; i < NumberCount; ++i)
+        m_scrPB[i]->setValue(LevelAt(levels, i + 1));
+}
+
+void FormSetup::ScrPB_Change(int index)
+{
+    const int value = m_scrPB[index]->value();
+    m_labPB2[index]->setText(QString::number(value));
+    const int slot = selectedSlot();
+    if (slot < 0)
+        return;
+    // A hand-edited entry may be short; its gap reads as level 0 and is filled with "0".
+    LevelString &levels = m_workingLevels[slot];
+    if (levels.size() <= index)
+        levels = levels.leftJustified(index + 1, u'0');
+    levels[index] = LevelDigit(value);
+}
+
+void FormSetup::ComPB_Click(int index)
+{
+    const int slot = selectedSlot();
+    if (slot < 0)
+        return;
+    switch (index) {
+    case Rename: {
+        const QString name = Seams::input(this, text(SetupLayout::RenameCaption),
+            text(SetupLayout::RenamePrompt), m_lstPB->item(slot)->text());
+        if (!name.isEmpty())
+            m_lstPB->item(slot)->setText(name);
+        break;
+    }
+    case Share: {
+        const QString shared = Seams::input(this, text(SetupLayout::ShareCaption),
+            text(SetupLayout::SharePrompt), m_workingLevels[slot]);
+        if (shared.isEmpty())
+            break;
+        ApplyLevelsToSliders(shared);
+        LevelString rebuilt;
+        for (const QScrollBar *slider : m_scrPB)
+            rebuilt += LevelDigit(slider->value());
+        m_workingLevels[slot] = rebuilt;
+        break;
+    }
+    case Reset: {
+        const auto answer
+            = Seams::message(this, QMessageBox::Question, text(SetupLayout::ResetQuestion),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        if (answer == QMessageBox::Yes || answer == QMessageBox::No) {
+            for (QScrollBar *slider : m_scrPB)
+                slider->setValue(answer == QMessageBox::Yes ? MinimumLevel : MiddleLevel);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void FormSetup::loadBirthday(const BirthdaySetting &birthday)
+{
+    const BirthdayFields fields = ParseBirthday(birthday);
+    m_chkBD->setChecked(!fields.on);
+    // A month or day the lists do not hold (only a hand-edited file has one) shows as no
+    // selection, and is stored as "00" if the dialog is saved.
+    const std::array<int, 2> values {fields.month, fields.day};
+    for (std::size_t i = 0; i < m_cmbBD.size(); ++i)
+        m_cmbBD[i]->setCurrentIndex(m_cmbBD[i]->findText(QString::number(values[i])));
+    ChkBD_Click();
+}
+
+void FormSetup::ChkBD_Click()
+{
+    const bool enabled = !m_chkBD->isChecked();
+    m_cmbBD[0]->setEnabled(enabled);
+    m_lab1[3]->setEnabled(enabled);
+    m_cmbBD[1]->setEnabled(enabled);
+    m_lab1[4]->setEnabled(enabled);
+}
+
+BirthdaySetting FormSetup::ComposeBirthday() const
+{
+    auto chosen = [](const QComboBox *list) {
+        return list->currentIndex() < 0 ? 0 : list->currentText().toInt();
+    };
+    return ::ComposeBirthday(!m_chkBD->isChecked(), chosen(m_cmbBD[0]), chosen(m_cmbBD[1]));
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "engine/profile.h"
+
+#include <QDialog>
+
+#include <array>
+
+class AccessFrame;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QScrollBar;
+
+// The appearance-rate settings dialog. It reads the whole profile table when it opens, lets the
+// user edit a working copy of the ten profiles' levels, their names, the active choice and the
+// birthday, and writes everything back only on OK. Cancel, Esc and the close box drop every
+// change. The main window rereads the active profile however the dialog closes.
+class FormSetup : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FormSetup(QWidget *parent = nullptr);
+
+    // Builds the level grid and loads the stored table; run before the dialog is shown.
+    void Form_Load(double dpi);
+    void Form_Load();
+
+    void Com1_Click(int index);
+    void ComPB_Click(int index);
+    void LstPB_Click();
+    void ScrPB_Change(int index);
+    void ChkBD_Click();
+    void ApplyLevelsToSliders(const LevelString &levels);
+
+    // The birthday value that OK stores.
+    BirthdaySetting ComposeBirthday() const;
+    const LevelString &workingLevels(int slot) const { return m_workingLevels.at(slot); }
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildRows(double dpi);
+    void loadBirthday(const BirthdaySetting &birthday);
+    int selectedSlot() const;
+
+    std::array<AccessFrame *, 2> m_frame1 {};
+    std::array<QPushButton *, 3> m_com1 {};
+    std::array<QLabel *, 5> m_lab1 {};
+    std::array<QLabel *, NumberCount> m_labPB1 {};
+    std::array<QScrollBar *, NumberCount> m_scrPB {};
+    std::array<QLabel *, NumberCount> m_labPB2 {};
+    QListWidget *m_lstPB = nullptr;
+    std::array<QPushButton *, 3> m_comPB {};
+    std::array<QComboBox *, 2> m_cmbBD {};
+    QCheckBox *m_chkBD = nullptr;
+
+    std::array<LevelString, ProfileCount> m_workingLevels;
+};
