@@ -2,7 +2,6 @@
 
 #include "seams.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -77,7 +76,7 @@ void ShowHelpPage(const QString &page)
 
 bool ShellOpen(const QString &target)
 {
-    return !QDesktopServices::openUrl(QUrl::fromUserInput(target));
+    return !Seams::openUrl(QUrl::fromUserInput(target));
 }
 
 } // namespace Module1

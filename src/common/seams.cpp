@@ -2,6 +2,7 @@
 
 #include "engine/titleanimation.h"
 
+#include <QDesktopServices>
 #include <QInputDialog>
 #include <QLabel>
 #include <QProcess>
@@ -23,6 +24,12 @@ Seams::LaunchHandler &launchHandler()
 Seams::MessageHandler &messageHandler()
 {
     static Seams::MessageHandler handler;
+    return handler;
+}
+
+Seams::UrlHandler &urlHandler()
+{
+    static Seams::UrlHandler handler;
     return handler;
 }
 
@@ -56,6 +63,16 @@ bool startDetached(const QString &program, const QStringList &arguments)
 void setLauncher(LaunchHandler handler)
 {
     launchHandler() = std::move(handler);
+}
+
+bool openUrl(const QUrl &url)
+{
+    return urlHandler() ? urlHandler()(url) : QDesktopServices::openUrl(url);
+}
+
+void setUrlOpener(UrlHandler handler)
+{
+    urlHandler() = std::move(handler);
 }
 
 QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,

@@ -18,6 +18,9 @@ struct DrawInput
     int strength = 0; // 0..15
 };
 
+// Six two-digit numbers and five blanks; no other text the display shows has this length.
+inline constexpr qsizetype DrawResultLength = 17;
+
 struct DrawResult
 {
     std::array<int, 6> numbers {}; // ascending

@@ -2,6 +2,7 @@
 
 #include "common/appicon.h"
 #include "common/fonts.h"
+#include "common/formabout.h"
 #include "common/hscrollbar.h"
 #include "common/module1.h"
 #include "common/placement.h"
@@ -18,12 +19,15 @@
 #include "setupdialog/formsetup.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLockFile>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -140,11 +144,19 @@ void FormMain::buildMenus()
         m_mSys1[index] = action;
     }
 
+    connect(m_mSys, &QMenu::aboutToShow, this, &FormMain::mSys_Click);
+
     m_mHelp = menuBar()->addMenu(QString::fromUtf16(MainLayout::MHelpCaption));
     for (std::size_t index = 0; index < MainLayout::MHelp1.size(); ++index) {
         const MenuItemSpec &spec = MainLayout::MHelp1[index];
-        m_mHelp1[index] = spec.isSeparator() ? m_mHelp->addSeparator()
-                                             : m_mHelp->addAction(QString::fromUtf16(spec.caption));
+        if (spec.isSeparator()) {
+            m_mHelp1[index] = m_mHelp->addSeparator();
+            continue;
+        }
+        m_mHelp1[index] = m_mHelp->addAction(QString::fromUtf16(spec.caption));
+        const int itemIndex = static_cast<int>(index);
+        connect(m_mHelp1[index], &QAction::triggered, this,
+            [this, itemIndex] { mHelp1_Click(itemIndex); });
     }
 }
 
@@ -178,7 +190,11 @@ bool FormMain::Form_Load()
     QString logName = ReadIniString(setup, u"LogFile"_s, {});
     if (logName.isEmpty())
         logName = u"nmr.log"_s;
-    LogViewCopyPath = Module1::AppendBackslash(Module1::GetTempDirectory()) + logName;
+    // Without a private temporary directory there is no safe place for the copy: opening the
+    // log then reports the failed copy instead of writing it to the file system's root.
+    const QString temporary = Module1::GetTempDirectory();
+    LogViewCopyPath
+        = temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary) + logName;
     LogFilePath = Module1::AppendBackslash(m_locations.programDirectory) + logName;
 
     // The designed caption is the default viewer, used when the setting names no file.
@@ -265,6 +281,7 @@ void FormMain::Com1_Click()
     m_txtDisp->setPointSize(drawPoints);
     if (sys1(MainLayout::RecordLog)->isChecked())
         AppendLogLine(LogFilePath, Seams::now(), result.text);
+    mSys_Click();
 }
 
 void FormMain::Chk1_Click()
@@ -276,14 +293,17 @@ void FormMain::Chk1_Click()
     const LevelIndicator indicator = LevelIndicatorFor(m_chk1->isChecked(), m_scr1->value());
     m_chk1->setText(indicator.caption);
     m_txtDisp->setDisplayText(indicator.display);
+    mSys_Click();
 }
 
 void FormMain::Timer1_Timer()
 {
     const quint8 step = NextTitleStep(m_timer1Tag);
     const TitleFrame frame = TitleFrameAt(step, Seams::now().date());
-    if (frame.text)
+    if (frame.text) {
         m_txtDisp->setDisplayText(*frame.text);
+        mSys_Click();
+    }
     if (frame.pointSize)
         m_txtDisp->setPointSize(*frame.pointSize);
     if (frame.reseed)
@@ -301,16 +321,93 @@ void FormMain::mSys1_Click(int index)
         for (int theme = MainLayout::ThemeFirst; theme <= MainLayout::ThemeLast; ++theme)
             sys1(theme)->setChecked(false);
         sys1(index)->setChecked(true);
-    } else if (index == MainLayout::CentreOnScreen || index == MainLayout::RecordLog) {
+        return;
+    }
+    switch (index) {
+    case MainLayout::CentreOnScreen:
+    case MainLayout::RecordLog:
         sys1(index)->setChecked(!sys1(index)->isChecked());
-    } else if (index == MainLayout::Settings) {
+        break;
+    case MainLayout::OpenLog:
+        openLog();
+        break;
+    case MainLayout::DeleteLog:
+        deleteLog();
+        break;
+    case MainLayout::Settings: {
         FormSetup dialog(this);
         dialog.Form_Load();
         dialog.exec();
         loadActiveProfile();
-    } else if (index == MainLayout::Exit) {
-        close();
+        break;
     }
+    case MainLayout::Copy:
+        QGuiApplication::clipboard()->setText(m_txtDisp->displayText());
+        break;
+    case MainLayout::Draw:
+        Com1_Click();
+        break;
+    case MainLayout::Reset:
+        m_txtDisp->setDisplayText({});
+        m_timer1Tag = u"0"_s;
+        m_timer1.start();
+        m_chk1->setFocus();
+        mSys_Click();
+        break;
+    case MainLayout::Exit:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void FormMain::mSys_Click()
+{
+    const bool logExists = QFileInfo(LogFilePath).isFile();
+    sys1(MainLayout::OpenLog)->setEnabled(logExists);
+    sys1(MainLayout::DeleteLog)->setEnabled(logExists);
+    sys1(MainLayout::Copy)->setEnabled(m_txtDisp->displayText().size() == DrawResultLength);
+}
+
+void FormMain::mHelp1_Click(int index)
+{
+    if (index == 0) {
+        Module1::ShowHelpPage(u"index.htm"_s);
+    } else if (index == 2) {
+        FormAbout about(this);
+        about.exec();
+    }
+}
+
+void FormMain::openLog()
+{
+    // The viewer works on a copy, so draws can go on appending to the log while it is open.
+    QFile::remove(LogViewCopyPath);
+    const bool copied = !LogViewCopyPath.isEmpty() && QFile::copy(LogFilePath, LogViewCopyPath);
+
+    // A setting that names an existing file is that program, blanks and all; anything else is
+    // split into program and arguments. The copy's path is always one argument of its own.
+    QStringList command = QFileInfo::exists(LogViewerCommand)
+        ? QStringList {LogViewerCommand}
+        : QProcess::splitCommand(LogViewerCommand);
+    const QString program = command.isEmpty() ? QString() : command.takeFirst();
+    const bool started = Seams::startDetached(program, command << LogViewCopyPath);
+
+    if (!copied || !started)
+        Seams::message(this, QMessageBox::Critical, u"実行できません。"_s);
+}
+
+void FormMain::deleteLog()
+{
+    const auto answer = Seams::message(this, QMessageBox::Question,
+        u"ログファイルを削除します。よろしいですか？"_s, QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Yes);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (!QFile::remove(LogFilePath))
+        Seams::message(this, QMessageBox::Critical, u"削除できません。"_s);
+    mSys_Click();
 }
 
 bool FormMain::event(QEvent *event)

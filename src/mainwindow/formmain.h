@@ -38,6 +38,8 @@ public:
     void Chk1_Click();
     void Timer1_Timer();
     void mSys1_Click(int index);
+    void mSys_Click();
+    void mHelp1_Click(int index);
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     const QString &logFilePath() const { return LogFilePath; }
@@ -61,6 +63,8 @@ private:
     void Form_Activate();
     void Form_Unload();
     void placeWindow();
+    void openLog();
+    void deleteLog();
     void loadActiveProfile();
     void reseedFromClock();
 

@@ -1,0 +1,121 @@
+#include "formabout.h"
+
+#include "appicon.h"
+#include "engine/titleanimation.h"
+#include "fonts.h"
+#include "layouts/aboutlayout.h"
+#include "layouts/twips.h"
+#include "module1.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace {
+
+enum Label { Link = 1, Title = 2, Version = 3, Maker = 4, Website = 5 };
+
+QRect pixels(const TwipsRect &rect)
+{
+    return {Twips::toPixels(rect.left), Twips::toPixels(rect.top), Twips::toPixels(rect.width),
+        Twips::toPixels(rect.height)};
+}
+
+} // namespace
+
+FormAbout::FormAbout(QWidget *parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QString::fromUtf16(AboutLayout::Caption));
+    setFont(JapaneseFont(JapaneseFace::UIGothic, 9));
+    setFixedSize(
+        Twips::toPixels(AboutLayout::ClientWidth), Twips::toPixels(AboutLayout::ClientHeight));
+
+    m_com1 = new QPushButton(QString::fromUtf16(AboutLayout::Com1Caption), this);
+    m_com1->setGeometry(pixels(AboutLayout::Com1));
+    m_com1->setDefault(true);
+    connect(m_com1, &QPushButton::clicked, this, [this] { Com1_Click(0); });
+
+    m_txt1 = new QTextEdit(this);
+    m_txt1->setGeometry(pixels(AboutLayout::Txt1));
+    m_txt1->setReadOnly(true);
+    m_txt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_txt1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_txt1->setAttribute(Qt::WA_InputMethodEnabled, false);
+    m_txt1->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+    QPalette face = m_txt1->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    m_txt1->setPalette(face);
+
+    const std::array<std::pair<Label, TwipsRect>, 5> labels {{
+        {Link, AboutLayout::Lab1Link},
+        {Title, AboutLayout::Lab1Title},
+        {Version, AboutLayout::Lab1Version},
+        {Maker, AboutLayout::Lab1Maker},
+        {Website, AboutLayout::Lab1Website},
+    }};
+    for (const auto &[index, rect] : labels) {
+        m_lab1[index] = new QLabel(this);
+        m_lab1[index]->setGeometry(pixels(rect));
+    }
+    m_lab1[Version]->setText(QString::fromUtf16(AboutLayout::VersionText));
+    m_lab1[Maker]->setText(QString::fromUtf16(AboutLayout::MakerLine));
+    m_lab1[Website]->setText(QString::fromUtf16(AboutLayout::WebsiteText));
+
+    QFont title = JapaneseFont(JapaneseFace::PMincho, 18);
+    title.setBold(true);
+    title.setItalic(true);
+    m_lab1[Title]->setFont(title);
+
+    QLabel *link = m_lab1[Link];
+    QFont underlined = JapaneseFont(JapaneseFace::UIGothic, 9);
+    underlined.setUnderline(true);
+    link->setFont(underlined);
+    QPalette blue = link->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    link->setPalette(blue);
+    link->setCursor(Qt::PointingHandCursor);
+    link->installEventFilter(this);
+
+    m_img1 = new QLabel(this);
+    m_img1->setGeometry(pixels(AboutLayout::Img1));
+    m_img1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Form_Load();
+}
+
+void FormAbout::Form_Load()
+{
+    QLabel *link = m_lab1[Link];
+    link->setText(QString::fromUtf16(AboutLayout::WebAddress));
+    link->resize(link->sizeHint());
+    m_lab1[Title]->setText(QString::fromUtf16(ApplicationTitle));
+    m_txt1->setPlainText(QString::fromUtf16(AboutLayout::Disclaimer));
+    m_img1->setPixmap(QPixmap::fromImage(AppIconImage()));
+}
+
+void FormAbout::Com1_Click(int index)
+{
+    if (index == 0)
+        accept();
+}
+
+void FormAbout::Lab1_Click(int index)
+{
+    if (index == Link)
+        Module1::ShellOpen(m_lab1[Link]->text()); // a failure is not reported
+}
+
+bool FormAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_lab1[Link] && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        Lab1_Click(Link);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
