@@ -17,12 +17,6 @@ namespace {
 
 enum Label { Link = 1, Title = 2, Version = 3, Maker = 4, Website = 5 };
 
-QRect pixels(const TwipsRect &rect)
-{
-    return {Twips::toPixels(rect.left), Twips::toPixels(rect.top), Twips::toPixels(rect.width),
-        Twips::toPixels(rect.height)};
-}
-
 } // namespace
 
 FormAbout::FormAbout(QWidget *parent)
@@ -36,12 +30,12 @@ FormAbout::FormAbout(QWidget *parent)
         Twips::toPixels(AboutLayout::ClientWidth), Twips::toPixels(AboutLayout::ClientHeight));
 
     m_com1 = new QPushButton(QString::fromUtf16(AboutLayout::Com1Caption), this);
-    m_com1->setGeometry(pixels(AboutLayout::Com1));
+    m_com1->setGeometry(Twips::toPixels(AboutLayout::Com1));
     m_com1->setDefault(true);
     connect(m_com1, &QPushButton::clicked, this, [this] { Com1_Click(0); });
 
     m_txt1 = new QTextEdit(this);
-    m_txt1->setGeometry(pixels(AboutLayout::Txt1));
+    m_txt1->setGeometry(Twips::toPixels(AboutLayout::Txt1));
     m_txt1->setReadOnly(true);
     m_txt1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_txt1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -60,7 +54,7 @@ FormAbout::FormAbout(QWidget *parent)
     }};
     for (const auto &[index, rect] : labels) {
         m_lab1[index] = new QLabel(this);
-        m_lab1[index]->setGeometry(pixels(rect));
+        m_lab1[index]->setGeometry(Twips::toPixels(rect));
     }
     m_lab1[Version]->setText(QString::fromUtf16(AboutLayout::VersionText));
     m_lab1[Maker]->setText(QString::fromUtf16(AboutLayout::MakerLine));
@@ -82,7 +76,7 @@ FormAbout::FormAbout(QWidget *parent)
     link->installEventFilter(this);
 
     m_img1 = new QLabel(this);
-    m_img1->setGeometry(pixels(AboutLayout::Img1));
+    m_img1->setGeometry(Twips::toPixels(AboutLayout::Img1));
     m_img1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Form_Load();

@@ -9,34 +9,20 @@
 
 namespace {
 
-Seams::ClockHandler &clockHandler()
+// The handlers tests have installed; an empty one means the real thing.
+struct Handlers
 {
-    static Seams::ClockHandler handler;
-    return handler;
-}
+    Seams::ClockHandler clock;
+    Seams::LaunchHandler launch;
+    Seams::UrlHandler url;
+    Seams::MessageHandler message;
+    Seams::InputHandler input;
+};
 
-Seams::LaunchHandler &launchHandler()
+Handlers &handlers()
 {
-    static Seams::LaunchHandler handler;
-    return handler;
-}
-
-Seams::MessageHandler &messageHandler()
-{
-    static Seams::MessageHandler handler;
-    return handler;
-}
-
-Seams::UrlHandler &urlHandler()
-{
-    static Seams::UrlHandler handler;
-    return handler;
-}
-
-Seams::InputHandler &inputHandler()
-{
-    static Seams::InputHandler handler;
-    return handler;
+    static Handlers installed;
+    return installed;
 }
 
 } // namespace
@@ -45,41 +31,41 @@ namespace Seams {
 
 QDateTime now()
 {
-    return clockHandler() ? clockHandler()() : QDateTime::currentDateTime();
+    return handlers().clock ? handlers().clock() : QDateTime::currentDateTime();
 }
 
 void setClock(ClockHandler handler)
 {
-    clockHandler() = std::move(handler);
+    handlers().clock = std::move(handler);
 }
 
 bool startDetached(const QString &program, const QStringList &arguments)
 {
-    if (launchHandler())
-        return launchHandler()(program, arguments);
+    if (handlers().launch)
+        return handlers().launch(program, arguments);
     return !program.isEmpty() && QProcess::startDetached(program, arguments);
 }
 
 void setLauncher(LaunchHandler handler)
 {
-    launchHandler() = std::move(handler);
+    handlers().launch = std::move(handler);
 }
 
 bool openUrl(const QUrl &url)
 {
-    return urlHandler() ? urlHandler()(url) : QDesktopServices::openUrl(url);
+    return handlers().url ? handlers().url(url) : QDesktopServices::openUrl(url);
 }
 
 void setUrlOpener(UrlHandler handler)
 {
-    urlHandler() = std::move(handler);
+    handlers().url = std::move(handler);
 }
 
 QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &text,
     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
-    if (messageHandler())
-        return messageHandler()(icon, text, buttons);
+    if (handlers().message)
+        return handlers().message(icon, text, buttons);
     QMessageBox box(icon, QString::fromUtf16(ApplicationTitle), text, buttons, parent);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -87,7 +73,7 @@ QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, con
 
 void setMessageHandler(MessageHandler handler)
 {
-    messageHandler() = std::move(handler);
+    handlers().message = std::move(handler);
 }
 
 } // namespace Seams
@@ -97,8 +83,8 @@ namespace Seams {
 QString input(
     QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText)
 {
-    if (inputHandler())
-        return inputHandler()(caption, prompt, defaultText);
+    if (handlers().input)
+        return handlers().input(caption, prompt, defaultText);
     QInputDialog box(parent);
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
@@ -111,7 +97,7 @@ QString input(
 
 void setInputHandler(InputHandler handler)
 {
-    inputHandler() = std::move(handler);
+    handlers().input = std::move(handler);
 }
 
 } // namespace Seams

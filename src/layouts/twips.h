@@ -1,5 +1,9 @@
 #pragma once
 
+#include "layoutdata.h"
+
+#include <QRect>
+
 #include <cmath>
 
 // Window geometry is designed in twips, 1/1440 inch. Qt's logical pixels already follow the
@@ -17,6 +21,12 @@ inline int toPixels(int twips, double dpi = LogicalDpi)
 inline int fromPixels(int pixels, double dpi = LogicalDpi)
 {
     return static_cast<int>(std::lrint(pixels * PerInch / dpi));
+}
+
+inline QRect toPixels(const TwipsRect &rect, double dpi = LogicalDpi)
+{
+    return {toPixels(rect.left, dpi), toPixels(rect.top, dpi), toPixels(rect.width, dpi),
+        toPixels(rect.height, dpi)};
 }
 
 } // namespace Twips

@@ -42,12 +42,6 @@ const QString setup = u"Setup"_s;
 constexpr int drawPoints = 25;
 constexpr int indicatorPoints = 10;
 
-void place(QWidget *widget, const TwipsRect &rect)
-{
-    widget->setGeometry(Twips::toPixels(rect.left), Twips::toPixels(rect.top),
-        Twips::toPixels(rect.width), Twips::toPixels(rect.height));
-}
-
 QString lockName(const QString &iniPath)
 {
     const QByteArray hash = QCryptographicHash::hash(
@@ -86,24 +80,24 @@ void FormMain::buildControls()
     m_chk1 = new QCheckBox(panel);
     m_chk1->setObjectName(u"Chk1"_s);
     m_chk1->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
-    place(m_chk1, MainLayout::Chk1);
+    m_chk1->setGeometry(Twips::toPixels(MainLayout::Chk1));
 
     m_scr1 = new HScrollBar(panel);
     m_scr1->setObjectName(u"Scr1"_s);
     m_scr1->setRange(MainLayout::Scr1Minimum, MainLayout::Scr1Maximum);
     m_scr1->setSingleStep(MainLayout::Scr1SmallChange);
     m_scr1->setPageStep(MainLayout::Scr1LargeChange);
-    place(m_scr1, MainLayout::Scr1);
+    m_scr1->setGeometry(Twips::toPixels(MainLayout::Scr1));
 
     m_txtDisp = new LcdDisplay(panel);
     m_txtDisp->setObjectName(u"TxtDisp"_s);
-    place(m_txtDisp, MainLayout::TxtDisp);
+    m_txtDisp->setGeometry(Twips::toPixels(MainLayout::TxtDisp));
 
     m_com1 = new QPushButton(QString::fromUtf16(MainLayout::Com1Caption), panel);
     m_com1->setObjectName(u"Com1"_s);
     m_com1->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
     m_com1->setDefault(true);
-    place(m_com1, MainLayout::Com1);
+    m_com1->setGeometry(Twips::toPixels(MainLayout::Com1));
 
     setTabOrder(m_chk1, m_scr1);
     setTabOrder(m_scr1, m_txtDisp);
@@ -120,44 +114,41 @@ void FormMain::buildControls()
     connect(m_com1, &QPushButton::clicked, this, &FormMain::Com1_Click);
 }
 
-void FormMain::buildMenus()
+// Adds the items of a menu table in index order; a chosen item runs the dispatcher with its index.
+template<std::size_t Count>
+void FormMain::addMenuItems(QMenu *menu, const std::array<MenuItemSpec, Count> &specs,
+    std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int))
 {
-    m_mSys = menuBar()->addMenu(QString::fromUtf16(MainLayout::MSysCaption));
-    for (std::size_t index = 0; index < MainLayout::MSys1.size(); ++index) {
-        const MenuItemSpec &spec = MainLayout::MSys1[index];
+    for (std::size_t index = 0; index < Count; ++index) {
+        const MenuItemSpec &spec = specs[index];
         if (spec.isSeparator()) {
-            m_mSys1[index] = m_mSys->addSeparator();
+            actions[index] = menu->addSeparator();
             continue;
         }
-        QAction *action = m_mSys->addAction(QString::fromUtf16(spec.caption));
+        QAction *action = menu->addAction(QString::fromUtf16(spec.caption));
         action->setCheckable(spec.checkable);
         action->setEnabled(spec.enabled);
         if (spec.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
         const int itemIndex = static_cast<int>(index);
-        connect(action, &QAction::triggered, this, [this, action, itemIndex] {
+        connect(action, &QAction::triggered, this, [this, action, itemIndex, dispatcher] {
             // Qt has already flipped a checkable item; the dispatcher owns the check marks.
             if (action->isCheckable())
                 action->setChecked(!action->isChecked());
-            mSys1_Click(itemIndex);
+            (this->*dispatcher)(itemIndex);
         });
-        m_mSys1[index] = action;
+        actions[index] = action;
     }
+}
 
+void FormMain::buildMenus()
+{
+    m_mSys = menuBar()->addMenu(QString::fromUtf16(MainLayout::MSysCaption));
+    addMenuItems(m_mSys, MainLayout::MSys1, m_mSys1, &FormMain::mSys1_Click);
     connect(m_mSys, &QMenu::aboutToShow, this, &FormMain::mSys_Click);
 
     m_mHelp = menuBar()->addMenu(QString::fromUtf16(MainLayout::MHelpCaption));
-    for (std::size_t index = 0; index < MainLayout::MHelp1.size(); ++index) {
-        const MenuItemSpec &spec = MainLayout::MHelp1[index];
-        if (spec.isSeparator()) {
-            m_mHelp1[index] = m_mHelp->addSeparator();
-            continue;
-        }
-        m_mHelp1[index] = m_mHelp->addAction(QString::fromUtf16(spec.caption));
-        const int itemIndex = static_cast<int>(index);
-        connect(m_mHelp1[index], &QAction::triggered, this,
-            [this, itemIndex] { mHelp1_Click(itemIndex); });
-    }
+    addMenuItems(m_mHelp, MainLayout::MHelp1, m_mHelp1, &FormMain::mHelp1_Click);
 }
 
 bool FormMain::Form_Load()

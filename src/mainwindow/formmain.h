@@ -3,6 +3,7 @@
 #include "common/programlocations.h"
 #include "engine/draw.h"
 #include "engine/uniformsource.h"
+#include "layouts/layoutdata.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -60,6 +61,9 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    template<std::size_t Count>
+    void addMenuItems(QMenu *menu, const std::array<MenuItemSpec, Count> &specs,
+        std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int));
     void Form_Activate();
     void Form_Unload();
     void placeWindow();

@@ -28,12 +28,6 @@ namespace {
 enum DialogButton { Ok = 0, Cancel = 1, Help = 2 };
 enum ProfileTool { Rename = 0, Share = 1, Reset = 2 };
 
-QRect pixels(const TwipsRect &rect)
-{
-    return {Twips::toPixels(rect.left), Twips::toPixels(rect.top), Twips::toPixels(rect.width),
-        Twips::toPixels(rect.height)};
-}
-
 QString text(const char16_t *caption)
 {
     return QString::fromUtf16(caption);
@@ -64,7 +58,7 @@ void FormSetup::buildControls()
 {
     for (std::size_t i = 0; i < m_frame1.size(); ++i) {
         m_frame1[i] = new AccessFrame(text(SetupLayout::Frame1[i].caption), this);
-        m_frame1[i]->setGeometry(pixels(SetupLayout::Frame1[i].rect));
+        m_frame1[i]->setGeometry(Twips::toPixels(SetupLayout::Frame1[i].rect));
     }
     QGroupBox *levelsFrame = m_frame1[0];
     QGroupBox *birthdayFrame = m_frame1[1];
@@ -75,7 +69,7 @@ void FormSetup::buildControls()
 
     for (std::size_t i = 0; i < m_com1.size(); ++i) {
         m_com1[i] = new QPushButton(text(SetupLayout::Com1[i].caption), this);
-        m_com1[i]->setGeometry(pixels(SetupLayout::Com1[i].rect));
+        m_com1[i]->setGeometry(Twips::toPixels(SetupLayout::Com1[i].rect));
         m_com1[i]->setAutoDefault(false);
         connect(
             m_com1[i], &QPushButton::clicked, this, [this, i] { Com1_Click(static_cast<int>(i)); });
@@ -90,20 +84,20 @@ void FormSetup::buildControls()
     for (std::size_t i = 0; i < m_lab1.size(); ++i) {
         m_lab1[i] = new QLabel(
             text(SetupLayout::Lab1[i].caption), i == 0 || i == 2 ? levelsFrame : birthdayFrame);
-        m_lab1[i]->setGeometry(pixels(SetupLayout::Lab1[i].rect));
+        m_lab1[i]->setGeometry(Twips::toPixels(SetupLayout::Lab1[i].rect));
     }
     m_lab1[3]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
     m_lab1[4]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
 
     m_lstPB = new QListWidget(levelsFrame);
-    m_lstPB->setGeometry(pixels(SetupLayout::LstPB));
+    m_lstPB->setGeometry(Twips::toPixels(SetupLayout::LstPB));
     m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lab1[2]->setBuddy(m_lstPB);
     connect(m_lstPB, &QListWidget::currentRowChanged, this, &FormSetup::LstPB_Click);
 
     for (std::size_t i = 0; i < m_comPB.size(); ++i) {
         m_comPB[i] = new QPushButton(text(SetupLayout::ComPB[i].caption), levelsFrame);
-        m_comPB[i]->setGeometry(pixels(SetupLayout::ComPB[i].rect));
+        m_comPB[i]->setGeometry(Twips::toPixels(SetupLayout::ComPB[i].rect));
         m_comPB[i]->setAutoDefault(false);
         connect(m_comPB[i], &QPushButton::clicked, this,
             [this, i] { ComPB_Click(static_cast<int>(i)); });
@@ -112,14 +106,14 @@ void FormSetup::buildControls()
     const std::array<int, 2> itemCounts {SetupLayout::MonthCount, SetupLayout::DayCount};
     for (std::size_t i = 0; i < m_cmbBD.size(); ++i) {
         m_cmbBD[i] = new QComboBox(birthdayFrame);
-        m_cmbBD[i]->setGeometry(pixels(SetupLayout::CmbBD[i]));
+        m_cmbBD[i]->setGeometry(Twips::toPixels(SetupLayout::CmbBD[i]));
         for (int item = 1; item <= itemCounts[i]; ++item)
             m_cmbBD[i]->addItem(QString::number(item));
         m_cmbBD[i]->setCurrentIndex(-1);
     }
 
     m_chkBD = new QCheckBox(text(SetupLayout::ChkBD.caption), birthdayFrame);
-    m_chkBD->setGeometry(pixels(SetupLayout::ChkBD.rect));
+    m_chkBD->setGeometry(Twips::toPixels(SetupLayout::ChkBD.rect));
     connect(m_chkBD, &QCheckBox::toggled, this, &FormSetup::ChkBD_Click);
 
     // Keyboard preview: F1 opens the help whichever control has the focus.
