@@ -3,7 +3,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
-nmr_install_packages "${nmr_run_packages[@]}" "${nmr_headless_packages[@]}"
+nmr_install_packages "${nmr_run_packages[@]}"
 
 build="$root/build"
 nmr_build "$root" "$build"
