@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 QFont JapaneseFont(JapaneseFace face, int pointSize)
 {
     // In the order of JapaneseFace: the designed family, then its free analogue.
-    static const std::array<QStringList, 4> families{{
+    static const std::array<QStringList, 4> families {{
         {u"MS UI Gothic"_s, u"IPAPGothic"_s},
         {u"ＭＳ Ｐゴシック"_s, u"IPAPGothic"_s},
         {u"ＭＳ ゴシック"_s, u"IPAGothic"_s},

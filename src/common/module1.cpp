@@ -70,7 +70,7 @@ void SetHelpDirectory(const QString &directory)
 void ShowHelpPage(const QString &page)
 {
     const QString path = AppendBackslash(helpDirectory()) + page;
-    if (!Seams::startDetached(QString::fromUtf16(DesktopOpener), {path}))
+    if (!Seams::startDetached(QString::fromUtf16(HelpViewer), {path}))
         Seams::message(nullptr, QMessageBox::Critical, u"ヘルプの実行に失敗しました。"_s);
 }
 

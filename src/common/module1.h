@@ -6,8 +6,15 @@
 // help pages and opening an address with the desktop's associated program.
 namespace Module1 {
 
-// The viewer that opens a help page or a document with the desktop's handler for it.
-inline constexpr auto DesktopOpener = u"xdg-open";
+// The default log viewer, which is also the main window's designed caption, and the program
+// that shows a help page.
+#ifdef Q_OS_WIN
+inline constexpr auto DefaultLogViewer = u"notepad.exe";
+inline constexpr auto HelpViewer = u"explorer.exe";
+#else
+inline constexpr auto DefaultLogViewer = u"xdg-open";
+inline constexpr auto HelpViewer = u"xdg-open";
+#endif
 
 // path with the platform's directory separator at its end.
 QString AppendBackslash(const QString &path);

@@ -58,7 +58,7 @@ FormMain::FormMain(const ProgramLocations &locations, QWidget *parent)
     , m_locations(locations)
 {
     // The designed caption is the default log viewer's name until the window is first active.
-    setWindowTitle(QString::fromUtf16(Module1::DesktopOpener));
+    setWindowTitle(QString::fromUtf16(Module1::DefaultLogViewer));
     setWindowIcon(AppIcon());
     setFont(JapaneseFont(JapaneseFace::UIGothic, 9));
     buildControls();
