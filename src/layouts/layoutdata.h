@@ -14,7 +14,7 @@ struct TwipsRect
 
 enum class ColourRole { ButtonShadow, Highlight3D, DarkShadow3D };
 
-struct LineSpec
+struct PanelLine
 {
     int x1;
     int y1;
@@ -24,7 +24,7 @@ struct LineSpec
     int widthPixels = 1;
 };
 
-struct MenuItemSpec
+struct MenuItem
 {
     const char16_t *caption; // "-" makes a separator
     const char *shortcut = nullptr; // portable text such as "Ctrl+L"

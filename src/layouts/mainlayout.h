@@ -16,14 +16,14 @@ inline constexpr TwipsRect TxtDisp {240, 960, 4455, 630};
 inline constexpr TwipsRect Com1 {240, 1680, 4455, 735};
 inline constexpr TwipsRect Shp1 {2025, 345, 2655, 255};
 
-inline constexpr std::array<LineSpec, 4> Line1 {{
+inline constexpr std::array<PanelLine, 4> Line1 {{
     {0, 0, 4950, 0, ColourRole::ButtonShadow},
     {0, 15, 4950, 15, ColourRole::Highlight3D},
     {240, 825, 4680, 825, ColourRole::ButtonShadow},
     {255, 840, 4680, 840, ColourRole::Highlight3D, 2},
 }};
 
-inline constexpr std::array<LineSpec, 6> Line2 {{
+inline constexpr std::array<PanelLine, 6> Line2 {{
     {120, 120, 4800, 120, ColourRole::Highlight3D},
     {120, 120, 120, 2520, ColourRole::Highlight3D},
     {120, 2520, 4800, 2520, ColourRole::DarkShadow3D},
@@ -56,7 +56,7 @@ enum SysItem {
     Exit = 19,
 };
 
-inline const std::array<MenuItemSpec, 20> MSys1 {{
+inline const std::array<MenuItem, 20> MSys1 {{
     {u"液晶 &1 （オレンジ）", nullptr, true, true},
     {u"液晶 &2 （グリーン）", nullptr, true, true},
     {u"液晶 &3 （エメラルド グリーン）", nullptr, true, true},
@@ -80,7 +80,7 @@ inline const std::array<MenuItemSpec, 20> MSys1 {{
 }};
 
 // "F1" is part of the caption only; the window's key handler answers the key itself.
-inline const std::array<MenuItemSpec, 3> MHelp1 {{
+inline const std::array<MenuItem, 3> MHelp1 {{
     {u"目次(&C)            F1"},
     {u"-"},
     {u"バージョン情報(&A)..."},

@@ -116,20 +116,20 @@ void FormMain::buildControls()
 
 // Adds the items of a menu table in index order; a chosen item runs the dispatcher with its index.
 template<std::size_t Count>
-void FormMain::addMenuItems(QMenu *menu, const std::array<MenuItemSpec, Count> &specs,
+void FormMain::addMenuItems(QMenu *menu, const std::array<MenuItem, Count> &items,
     std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int))
 {
     for (std::size_t index = 0; index < Count; ++index) {
-        const MenuItemSpec &spec = specs[index];
-        if (spec.isSeparator()) {
+        const MenuItem &item = items[index];
+        if (item.isSeparator()) {
             actions[index] = menu->addSeparator();
             continue;
         }
-        QAction *action = menu->addAction(QString::fromUtf16(spec.caption));
-        action->setCheckable(spec.checkable);
-        action->setEnabled(spec.enabled);
-        if (spec.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        QAction *action = menu->addAction(QString::fromUtf16(item.caption));
+        action->setCheckable(item.checkable);
+        action->setEnabled(item.enabled);
+        if (item.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
         const int itemIndex = static_cast<int>(index);
         connect(action, &QAction::triggered, this, [this, action, itemIndex, dispatcher] {
             // Qt has already flipped a checkable item; the dispatcher owns the check marks.
@@ -143,21 +143,25 @@ void FormMain::addMenuItems(QMenu *menu, const std::array<MenuItemSpec, Count> &
 
 void FormMain::buildMenus()
 {
-    m_mSys = menuBar()->addMenu(QString::fromUtf16(MainLayout::MSysCaption));
-    addMenuItems(m_mSys, MainLayout::MSys1, m_mSys1, &FormMain::mSys1_Click);
-    connect(m_mSys, &QMenu::aboutToShow, this, &FormMain::mSys_Click);
+    QMenu *mSys = menuBar()->addMenu(QString::fromUtf16(MainLayout::MSysCaption));
+    addMenuItems(mSys, MainLayout::MSys1, m_mSys1, &FormMain::mSys1_Click);
+    connect(mSys, &QMenu::aboutToShow, this, &FormMain::mSys_Click);
 
-    m_mHelp = menuBar()->addMenu(QString::fromUtf16(MainLayout::MHelpCaption));
-    addMenuItems(m_mHelp, MainLayout::MHelp1, m_mHelp1, &FormMain::mHelp1_Click);
+    QMenu *mHelp = menuBar()->addMenu(QString::fromUtf16(MainLayout::MHelpCaption));
+    addMenuItems(mHelp, MainLayout::MHelp1, m_mHelp1, &FormMain::mHelp1_Click);
+
+    // Copy is offered while the display holds a draw's result. Following the display keeps
+    // the shortcut right without opening the menu; the log items follow the draws that write
+    // the log and the command that deletes it.
+    connect(m_txtDisp, &LcdDisplay::displayTextChanged, this, &FormMain::refreshCopyItem);
 }
 
 bool FormMain::Form_Load()
 {
     const QString iniPath = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr.ini"_s;
 
-    QString lockDirectory = Module1::GetTempDirectory();
-    if (lockDirectory.isEmpty())
-        lockDirectory = QDir::tempPath();
+    const QString temporary = Module1::GetTempDirectory();
+    const QString lockDirectory = temporary.isEmpty() ? QDir::tempPath() : temporary;
     m_instanceLock = std::make_unique<QLockFile>(QDir(lockDirectory).filePath(lockName(iniPath)));
     m_instanceLock->setStaleLockTime(0); // stale only when its owner has died
     if (!m_instanceLock->tryLock())
@@ -183,7 +187,6 @@ bool FormMain::Form_Load()
         logName = u"nmr.log"_s;
     // Without a private temporary directory there is no safe place for the copy: opening the
     // log then reports the failed copy instead of writing it to the file system's root.
-    const QString temporary = Module1::GetTempDirectory();
     LogViewCopyPath
         = temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary) + logName;
     LogFilePath = Module1::AppendBackslash(m_locations.programDirectory) + logName;
@@ -272,7 +275,7 @@ void FormMain::Com1_Click()
     m_txtDisp->setPointSize(drawPoints);
     if (sys1(MainLayout::RecordLog)->isChecked())
         AppendLogLine(LogFilePath, Seams::now(), result.text);
-    mSys_Click();
+    refreshLogItems();
 }
 
 void FormMain::Chk1_Click()
@@ -284,17 +287,14 @@ void FormMain::Chk1_Click()
     const LevelIndicator indicator = LevelIndicatorFor(m_chk1->isChecked(), m_scr1->value());
     m_chk1->setText(indicator.caption);
     m_txtDisp->setDisplayText(indicator.display);
-    mSys_Click();
 }
 
 void FormMain::Timer1_Timer()
 {
     const quint8 step = NextTitleStep(m_timer1Tag);
     const TitleFrame frame = TitleFrameAt(step, Seams::now().date());
-    if (frame.text) {
+    if (frame.text)
         m_txtDisp->setDisplayText(*frame.text);
-        mSys_Click();
-    }
     if (frame.pointSize)
         m_txtDisp->setPointSize(*frame.pointSize);
     if (frame.reseed)
@@ -343,7 +343,6 @@ void FormMain::mSys1_Click(int index)
         m_timer1Tag = u"0"_s;
         m_timer1.start();
         m_chk1->setFocus();
-        mSys_Click();
         break;
     case MainLayout::Exit:
         close();
@@ -355,9 +354,19 @@ void FormMain::mSys1_Click(int index)
 
 void FormMain::mSys_Click()
 {
+    refreshLogItems();
+    refreshCopyItem();
+}
+
+void FormMain::refreshLogItems()
+{
     const bool logExists = QFileInfo(LogFilePath).isFile();
     sys1(MainLayout::OpenLog)->setEnabled(logExists);
     sys1(MainLayout::DeleteLog)->setEnabled(logExists);
+}
+
+void FormMain::refreshCopyItem()
+{
     sys1(MainLayout::Copy)->setEnabled(m_txtDisp->displayText().size() == DrawResultLength);
 }
 
@@ -398,7 +407,7 @@ void FormMain::deleteLog()
         return;
     if (!QFile::remove(LogFilePath))
         Seams::message(this, QMessageBox::Critical, u"削除できません。"_s);
-    mSys_Click();
+    refreshLogItems();
 }
 
 bool FormMain::event(QEvent *event)

@@ -62,11 +62,13 @@ private:
     void buildControls();
     void buildMenus();
     template<std::size_t Count>
-    void addMenuItems(QMenu *menu, const std::array<MenuItemSpec, Count> &specs,
+    void addMenuItems(QMenu *menu, const std::array<MenuItem, Count> &items,
         std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int));
     void Form_Activate();
     void Form_Unload();
     void placeWindow();
+    void refreshLogItems();
+    void refreshCopyItem();
     void openLog();
     void deleteLog();
     void loadActiveProfile();
@@ -80,8 +82,6 @@ private:
     QScrollBar *m_scr1 = nullptr;
     LcdDisplay *m_txtDisp = nullptr;
     QPushButton *m_com1 = nullptr;
-    QMenu *m_mSys = nullptr;
-    QMenu *m_mHelp = nullptr;
     std::array<QAction *, 20> m_mSys1 {};
     std::array<QAction *, 3> m_mHelp1 {};
 

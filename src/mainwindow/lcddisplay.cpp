@@ -32,6 +32,7 @@ void LcdDisplay::setDisplayText(const QString &text)
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
     cursor.mergeBlockFormat(centred);
+    emit displayTextChanged(m_text);
 }
 
 void LcdDisplay::setPointSize(int points)

@@ -20,6 +20,9 @@ public:
 
     void setColours(const QColor &background, const QColor &text);
 
+signals:
+    void displayTextChanged(const QString &text);
+
 private:
     QString m_text;
 };

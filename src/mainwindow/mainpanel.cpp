@@ -32,14 +32,14 @@ MainPanel::MainPanel(QWidget *parent)
 void MainPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    auto draw = [&](const LineSpec &line) {
+    auto draw = [&](const PanelLine &line) {
         painter.setPen(QPen(colourOf(line.colour, palette()), line.widthPixels));
         painter.drawLine(Twips::toPixels(line.x1), Twips::toPixels(line.y1),
             Twips::toPixels(line.x2), Twips::toPixels(line.y2));
     };
-    for (const LineSpec &line : MainLayout::Line1)
+    for (const PanelLine &line : MainLayout::Line1)
         draw(line);
-    for (const LineSpec &line : MainLayout::Line2)
+    for (const PanelLine &line : MainLayout::Line2)
         draw(line);
 
     // Shp1: one pixel outside the slider on every side.

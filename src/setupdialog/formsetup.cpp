@@ -121,7 +121,7 @@ void FormSetup::buildControls()
     connect(help, &QShortcut::activated, this, [this] { Com1_Click(Help); });
 }
 
-void FormSetup::buildRows(double dpi)
+void FormSetup::buildRows()
 {
     for (int i = 0; i < NumberCount; ++i) {
         if (i >= 1) {
@@ -136,7 +136,7 @@ void FormSetup::buildRows(double dpi)
         m_labPB1[i]->setFont(levelLabelFont(true));
         m_labPB2[i]->setFont(levelLabelFont(false));
 
-        const GridPosition at = SetupGridPosition(i + 1, dpi);
+        const GridPosition at = SetupGridPosition(i + 1, Twips::LogicalDpi);
         m_labPB1[i]->setGeometry(Twips::toPixels(at.numberLeft), Twips::toPixels(at.top),
             Twips::toPixels(SetupLayout::LabPB1.width),
             Twips::toPixels(SetupLayout::LabPB1.height));
@@ -172,13 +172,8 @@ void FormSetup::buildRows(double dpi)
 
 void FormSetup::Form_Load()
 {
-    Form_Load(Twips::LogicalDpi);
-}
-
-void FormSetup::Form_Load(double dpi)
-{
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    buildRows(dpi);
+    buildRows();
 
     const StoredProfiles stored = ReadProfileTable();
     for (int slot = 0; slot < ProfileCount; ++slot) {

@@ -27,7 +27,6 @@ public:
     explicit FormSetup(QWidget *parent = nullptr);
 
     // Builds the level grid and loads the stored table; run before the dialog is shown.
-    void Form_Load(double dpi);
     void Form_Load();
 
     void Com1_Click(int index);
@@ -46,7 +45,7 @@ protected:
 
 private:
     void buildControls();
-    void buildRows(double dpi);
+    void buildRows();
     void loadBirthday(const BirthdaySetting &birthday);
     int selectedSlot() const;
 
