@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files.h"
 #include "settings/inifilesaveload.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 // A settings file in a fresh temporary directory, set as the program's settings path.
@@ -21,18 +21,11 @@ public:
     // A null content leaves the file missing.
     void setContent(const QByteArray &content) const
     {
-        if (content.isNull())
-            return;
-        QFile file(m_path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(content);
+        if (!content.isNull())
+            writeFile(m_path, content);
     }
 
-    QByteArray content() const
-    {
-        QFile file(m_path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray content() const { return readFile(m_path); }
 
 private:
     QTemporaryDir m_dir;

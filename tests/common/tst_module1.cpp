@@ -1,6 +1,5 @@
 #include "common/module1.h"
 #include "common/windowfixture.h"
-#include "layouts/twips.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,8 +16,6 @@ private slots:
     void appendBackslash();
     void tempDirectoryIsPrivate();
     void helpPageIsOneArgument();
-    void twips_data();
-    void twips();
 };
 
 void tst_Module1::appendBackslash_data()
@@ -64,27 +61,6 @@ void tst_Module1::helpPageIsOneArgument()
     QCOMPARE(fixture.launches[0].program, u"xdg-open"_s);
     QCOMPARE(
         fixture.launches[0].arguments, QStringList {help + QDir::separator() + u"index.htm"_s});
-}
-
-void tst_Module1::twips_data()
-{
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<double>("dpi");
-    QTest::addColumn<int>("pixels");
-
-    QTest::newRow("client width at 96") << 4935 << 96.0 << 329;
-    QTest::newRow("client width at 144, tie to even") << 4935 << 144.0 << 494;
-    QTest::newRow("one pixel at 96") << 15 << 96.0 << 1;
-    QTest::newRow("frame left edge") << 2025 << 96.0 << 135;
-    QTest::newRow("negative position") << -1200 << 96.0 << -80;
-}
-
-void tst_Module1::twips()
-{
-    QFETCH(int, twips);
-    QFETCH(double, dpi);
-    QFETCH(int, pixels);
-    QCOMPARE(Twips::toPixels(twips, dpi), pixels);
 }
 
 QTEST_MAIN(tst_Module1)

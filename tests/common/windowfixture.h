@@ -2,8 +2,8 @@
 
 #include "common/programlocations.h"
 #include "common/seams.h"
+#include "files.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 // A temporary program directory, a fixed clock, and recorders in place of the launcher and
@@ -42,21 +42,8 @@ public:
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
     QString iniPath() const { return filePath(QStringLiteral("nmr.ini")); }
 
-    void writeIni(const QByteArray &content) const { write(iniPath(), content); }
-    QByteArray ini() const { return read(iniPath()); }
-
-    static void write(const QString &path, const QByteArray &content)
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(content);
-    }
-
-    static QByteArray read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeIni(const QByteArray &content) const { writeFile(iniPath(), content); }
+    QByteArray ini() const { return readFile(iniPath()); }
 
     QDateTime now {QDate(2026, 12, 5), QTime(23, 41, 7)};
     bool launchSucceeds = true;

@@ -1,3 +1,4 @@
+#include "common/files.h"
 #include "engine/draw.h"
 #include "engine/resultlog.h"
 #include "engine/uniformsource.h"
@@ -274,9 +275,7 @@ void tst_Draw::appendLog()
     AppendLogLine(path, when, u"03 11 19 27 38 42"_s);
     AppendLogLine(path, when.addSecs(1), u"01 02 03 04 05 06"_s);
 
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(),
+    QCOMPARE(readFile(path),
         "26/12/05 23:41:07 | 03 11 19 27 38 42\r\n"
         "26/12/05 23:41:08 | 01 02 03 04 05 06\r\n"_ba);
 }
@@ -287,17 +286,13 @@ void tst_Draw::appendLogIgnoresFailures()
     const QString directory = dir.filePath(u"a-directory"_s);
     QVERIFY(QDir().mkpath(directory));
     const QString plain = dir.filePath(u"plain"_s);
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("keep");
-    file.close();
+    QVERIFY(writeFile(plain, "keep"));
 
     AppendLogLine(directory, QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
     AppendLogLine(plain + u"/nmr.log"_s, QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
 
     QVERIFY(QFileInfo(directory).isDir());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), "keep"_ba);
+    QCOMPARE(readFile(plain), "keep"_ba);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
         (QStringList {u"a-directory"_s, u"plain"_s}));
 }

@@ -139,9 +139,7 @@ void tst_Profile::writeOrder()
     IniFixture ini;
     WriteProfileTable(3, namedDefaults(), u"10000"_s);
 
-    QFile expected(QStringLiteral(NMR_TEST_DATA "/profile-table.expected"));
-    QVERIFY(expected.open(QIODevice::ReadOnly));
-    QCOMPARE(ini.content(), expected.readAll());
+    QCOMPARE(ini.content(), readFile(QStringLiteral(NMR_TEST_DATA "/profile-table.expected")));
 }
 
 void tst_Profile::nameRoundTrip_data()

@@ -322,13 +322,12 @@ void tst_FormMain::drawLogsOnlyWhileRecording()
 
     window.Com1_Click();
     const QString first = controlsOf(window).txtDisp->displayText();
-    QCOMPARE(WindowFixture::read(window.logFilePath()),
-        "26/12/05 23:41:07 | " + first.toLatin1() + "\r\n");
+    QCOMPARE(readFile(window.logFilePath()), "26/12/05 23:41:07 | " + first.toLatin1() + "\r\n");
 
     window.sys1(7)->trigger();
     QVERIFY(!window.sys1(7)->isChecked());
     window.Com1_Click();
-    QCOMPARE(WindowFixture::read(window.logFilePath()).count('\n'), 1);
+    QCOMPARE(readFile(window.logFilePath()).count('\n'), 1);
 }
 
 void tst_FormMain::themesAndSwitches()

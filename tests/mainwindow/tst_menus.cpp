@@ -77,18 +77,18 @@ void tst_Menus::openLog()
     FormMain window(fixture.locations());
     QVERIFY(window.Form_Load());
     window.Com1_Click();
-    const QByteArray log = WindowFixture::read(window.logFilePath());
+    const QByteArray log = readFile(window.logFilePath());
 
     window.sys1(9)->trigger();
     QCOMPARE(fixture.launches.size(), 1u);
     QCOMPARE(fixture.launches[0].program, u"xdg-open"_s);
     QCOMPARE(fixture.launches[0].arguments, QStringList {window.logViewCopyPath()});
-    QCOMPARE(WindowFixture::read(window.logViewCopyPath()), log);
+    QCOMPARE(readFile(window.logViewCopyPath()), log);
 
     // Edits in the viewer change the copy only; the next opening copies the log afresh.
-    WindowFixture::write(window.logViewCopyPath(), "edited");
+    writeFile(window.logViewCopyPath(), "edited");
     window.sys1(9)->trigger();
-    QCOMPARE(WindowFixture::read(window.logViewCopyPath()), log);
+    QCOMPARE(readFile(window.logViewCopyPath()), log);
     QVERIFY(fixture.messages.isEmpty());
     window.close();
 }
@@ -132,14 +132,14 @@ void tst_Menus::deleteLog()
     fixture.nextAnswer = QMessageBox::No;
     window.mSys1_Click(10);
     QCOMPARE(fixture.messages, QStringList {u"ログファイルを削除します。よろしいですか？"_s});
-    QCOMPARE(WindowFixture::read(window.logFilePath()).count('\n'), 2);
+    QCOMPARE(readFile(window.logFilePath()).count('\n'), 2);
 
     fixture.nextAnswer = QMessageBox::Yes;
     window.mSys1_Click(10);
     QVERIFY(!QFile::exists(window.logFilePath()));
     QCOMPARE(fixture.messages.size(), 2);
     window.Com1_Click();
-    QCOMPARE(WindowFixture::read(window.logFilePath()).count('\n'), 1);
+    QCOMPARE(readFile(window.logFilePath()).count('\n'), 1);
 }
 
 void tst_Menus::deleteLogFails()
@@ -168,7 +168,7 @@ void tst_Menus::exitRemovesTheCopy()
     QVERIFY(!QFile::exists(window.logViewCopyPath()));
 
     // A copy left behind by an earlier run goes at the next exit too.
-    WindowFixture::write(window.logViewCopyPath(), "left over");
+    writeFile(window.logViewCopyPath(), "left over");
     FormMain next(fixture.locations());
     QVERIFY(next.Form_Load());
     next.close();

@@ -13,16 +13,6 @@
 using namespace IniFileSaveLoad;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 class tst_IniWrite : public QObject
 {
     Q_OBJECT
@@ -77,11 +67,11 @@ void tst_IniWrite::golden()
     const QString data = QStringLiteral(NMR_TEST_DATA "/") + name;
     IniFixture ini;
     if (QFileInfo::exists(data + u".ini"_s))
-        ini.setContent(readBytes(data + u".ini"_s));
+        ini.setContent(readFile(data + u".ini"_s));
 
     WriteIniString(section, key, name == u"write-new-file"_s ? u"1"_s : u"v"_s);
 
-    const QByteArray expected = readBytes(data + u".expected"_s);
+    const QByteArray expected = readFile(data + u".expected"_s);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(ini.content(), expected);
 }
@@ -171,13 +161,10 @@ void tst_IniWrite::unwritablePathChangesNothing()
 
     // A path below a regular file cannot be created.
     const QString plain = ini.filePath(u"plain"_s);
-    QFile file(plain);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("keep");
-    file.close();
+    QVERIFY(writeFile(plain, "keep"));
     SetIniPath(plain + u"/nmr.ini"_s);
     WriteIniString(u"S"_s, u"k"_s, u"v"_s);
-    QCOMPARE(readBytes(plain), "keep"_ba);
+    QCOMPARE(readFile(plain), "keep"_ba);
     QCOMPARE(
         QDir(ini.filePath({})).entryList(QDir::Files | QDir::Hidden), QStringList {u"plain"_s});
 }
@@ -212,18 +199,15 @@ void tst_IniWrite::permissionsAndLinksKept()
 {
     IniFixture ini;
     const QString target = ini.filePath(u"real.ini"_s);
-    QFile file(target);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[S]\r\nk=old\r\n");
-    file.close();
-    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(writeFile(target, "[S]\r\nk=old\r\n"));
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     const auto permissions = QFileInfo(target).permissions();
     QVERIFY(QFile::link(target, ini.path()));
 
     WriteIniString(u"S"_s, u"k"_s, u"new"_s);
 
     QVERIFY(QFileInfo(ini.path()).isSymLink());
-    QCOMPARE(readBytes(target), "[S]\r\nk=new\r\n"_ba);
+    QCOMPARE(readFile(target), "[S]\r\nk=new\r\n"_ba);
     QCOMPARE(QFileInfo(target).permissions(), permissions);
 }
 

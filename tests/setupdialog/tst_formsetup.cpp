@@ -132,8 +132,7 @@ void tst_FormSetup::openingWithoutFile()
 
     c.button(u"OK"_s)->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(fixture.ini(),
-        WindowFixture::read(QStringLiteral(NMR_TEST_DATA "/setup-ok-defaults.expected")));
+    QCOMPARE(fixture.ini(), readFile(QStringLiteral(NMR_TEST_DATA "/setup-ok-defaults.expected")));
 }
 
 void tst_FormSetup::editingAndSaving_data()
