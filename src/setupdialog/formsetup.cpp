@@ -33,6 +33,12 @@ QString text(const char16_t *caption)
     return QString::fromUtf16(caption);
 }
 
+// The name of element index of a control array, as in "ScrPB(4)".
+QString elementName(QStringView array, qsizetype index)
+{
+    return u"%1(%2)"_s.arg(array).arg(index);
+}
+
 QFont levelLabelFont(bool bold)
 {
     QFont font = JapaneseFont(JapaneseFace::UIGothic, 9);
@@ -69,6 +75,7 @@ void FormSetup::buildControls()
 
     for (std::size_t i = 0; i < m_com1.size(); ++i) {
         m_com1[i] = new QPushButton(text(SetupLayout::Com1[i].caption), this);
+        m_com1[i]->setObjectName(elementName(u"Com1", i));
         m_com1[i]->setGeometry(Twips::toPixels(SetupLayout::Com1[i].rect));
         m_com1[i]->setAutoDefault(false);
         connect(
@@ -90,6 +97,7 @@ void FormSetup::buildControls()
     m_lab1[4]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
 
     m_lstPB = new QListWidget(levelsFrame);
+    m_lstPB->setObjectName(u"LstPB"_s);
     m_lstPB->setGeometry(Twips::toPixels(SetupLayout::LstPB));
     m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lab1[2]->setBuddy(m_lstPB);
@@ -97,6 +105,7 @@ void FormSetup::buildControls()
 
     for (std::size_t i = 0; i < m_comPB.size(); ++i) {
         m_comPB[i] = new QPushButton(text(SetupLayout::ComPB[i].caption), levelsFrame);
+        m_comPB[i]->setObjectName(elementName(u"ComPB", i));
         m_comPB[i]->setGeometry(Twips::toPixels(SetupLayout::ComPB[i].rect));
         m_comPB[i]->setAutoDefault(false);
         connect(m_comPB[i], &QPushButton::clicked, this,
@@ -106,6 +115,7 @@ void FormSetup::buildControls()
     const std::array<int, 2> itemCounts {SetupLayout::MonthCount, SetupLayout::DayCount};
     for (std::size_t i = 0; i < m_cmbBD.size(); ++i) {
         m_cmbBD[i] = new QComboBox(birthdayFrame);
+        m_cmbBD[i]->setObjectName(elementName(u"CmbBD", i));
         m_cmbBD[i]->setGeometry(Twips::toPixels(SetupLayout::CmbBD[i]));
         for (int item = 1; item <= itemCounts[i]; ++item)
             m_cmbBD[i]->addItem(QString::number(item));
@@ -113,6 +123,7 @@ void FormSetup::buildControls()
     }
 
     m_chkBD = new QCheckBox(text(SetupLayout::ChkBD.caption), birthdayFrame);
+    m_chkBD->setObjectName(u"ChkBD"_s);
     m_chkBD->setGeometry(Twips::toPixels(SetupLayout::ChkBD.rect));
     connect(m_chkBD, &QCheckBox::toggled, this, &FormSetup::ChkBD_Click);
 
@@ -129,7 +140,10 @@ void FormSetup::buildRows()
             m_labPB2[i] = new QLabel(u"0"_s, m_frame1[0]);
             m_scrPB[i] = new HScrollBar(m_frame1[0]);
         }
+        m_labPB1[i]->setObjectName(elementName(u"LabPB1", i));
+        m_labPB2[i]->setObjectName(elementName(u"LabPB2", i));
         QScrollBar *slider = m_scrPB[i];
+        slider->setObjectName(elementName(u"ScrPB", i));
         slider->setRange(MinimumLevel, MaximumLevel);
         slider->setSingleStep(SetupLayout::ScrPBSmallChange);
         slider->setPageStep(SetupLayout::ScrPBLargeChange);

@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 class tst_Module1 : public QObject
@@ -14,7 +19,8 @@ class tst_Module1 : public QObject
 private slots:
     void appendBackslash_data();
     void appendBackslash();
-    void tempDirectoryIsPrivate();
+    void tempDirectory_data();
+    void tempDirectory();
     void helpPageIsOneArgument();
 };
 
@@ -37,30 +43,83 @@ void tst_Module1::appendBackslash()
     QCOMPARE(Module1::AppendBackslash(path), expected);
 }
 
-void tst_Module1::tempDirectoryIsPrivate()
+void tst_Module1::tempDirectory_data()
 {
+    // What stands at $XDG_RUNTIME_DIR and at the fallback $TMPDIR/numerisphere-<uid> beforehand:
+    // nothing (empty), a directory with the octal mode given, a symbolic link to a private
+    // directory, or a private directory of another user.
+    QTest::addColumn<QString>("runtime");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("chosen"); // runtime, fallback or none
+
+    QTest::newRow("runtime 700") << u"700"_s << u""_s << u"runtime"_s;
+    QTest::newRow("runtime 710") << u"710"_s << u""_s << u"fallback"_s;
+    QTest::newRow("runtime 701") << u"701"_s << u""_s << u"fallback"_s;
+    QTest::newRow("runtime 500") << u"500"_s << u""_s << u"fallback"_s;
+    QTest::newRow("runtime a link") << u"link"_s << u""_s << u"fallback"_s;
+    QTest::newRow("runtime of another user") << u"other"_s << u""_s << u"fallback"_s;
+    QTest::newRow("fallback made") << u""_s << u""_s << u"fallback"_s;
+    QTest::newRow("fallback 700 kept") << u""_s << u"700"_s << u"fallback"_s;
+    QTest::newRow("fallback 750") << u""_s << u"750"_s << u"none"_s;
+    QTest::newRow("fallback 705") << u""_s << u"705"_s << u"none"_s;
+    QTest::newRow("fallback a link") << u""_s << u"link"_s << u"none"_s;
+    QTest::newRow("fallback of another user") << u""_s << u"other"_s << u"none"_s;
+}
+
+void tst_Module1::tempDirectory()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, runtime);
+    QFETCH(QString, fallback);
+    QFETCH(QString, chosen);
+
+    if ((runtime == u"other"_s || fallback == u"other"_s) && geteuid() != 0)
+        QSKIP("giving a directory to another user needs root");
+    QTemporaryDir root;
+    const QString tmp = root.filePath(u"tmp"_s);
+    QVERIFY(QDir().mkdir(tmp));
+    const QMap<QString, QString> paths {{u"runtime"_s, root.filePath(u"runtime"_s)},
+        {u"fallback"_s, tmp + u"/numerisphere-"_s + QString::number(geteuid())}};
+    for (const auto &[path, how] :
+        {std::pair(paths[u"runtime"_s], runtime), {paths[u"fallback"_s], fallback}}) {
+        const QByteArray name = QFile::encodeName(path);
+        if (how == u"link"_s) {
+            QVERIFY(mkdir(name + ".real", 0700) == 0 && symlink(name + ".real", name) == 0);
+        } else if (how == u"other"_s) {
+            QVERIFY(mkdir(name, 0700) == 0 && chown(name, 65534, 65534) == 0);
+        } else if (!how.isEmpty()) {
+            QVERIFY(mkdir(name, 0700) == 0 && chmod(name, how.toUInt(nullptr, 8)) == 0);
+        }
+    }
+
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    if (runtime.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(paths[u"runtime"_s]));
+    qputenv("TMPDIR", QFile::encodeName(tmp));
     const QString directory = Module1::GetTempDirectory();
-    QVERIFY(!directory.isEmpty());
-    const QFileInfo info(directory);
-    QVERIFY(info.isDir());
-    QVERIFY(!info.isSymLink());
-    QVERIFY(info.isWritable());
-    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-        | QFile::WriteOther | QFile::ExeOther;
-    QCOMPARE(info.permissions() & others, QFile::Permissions());
-    QCOMPARE(Module1::GetTempDirectory(), directory);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("TMPDIR", savedTmp);
+
+    QCOMPARE(directory, paths.value(chosen));
+    struct stat info
+    { };
+    QVERIFY(directory.isEmpty() || lstat(QFile::encodeName(directory), &info) == 0);
+    QVERIFY(directory.isEmpty() || (info.st_mode & 07777) == 0700);
+#else
+    QSKIP("the private directory is the system's temporary directory");
+#endif
 }
 
 void tst_Module1::helpPageIsOneArgument()
 {
     WindowFixture fixture;
-    const QString help = fixture.filePath(u"a folder; with $(odd) name"_s);
-    Module1::SetHelpDirectory(help);
+    Module1::SetHelpDirectory(fixture.filePath(u"a folder; with $(odd) name"_s));
     Module1::ShowHelpPage(u"index.htm"_s);
-    QCOMPARE(fixture.launches.size(), 1u);
-    QCOMPARE(fixture.launches[0].program, u"xdg-open"_s);
-    QCOMPARE(
-        fixture.launches[0].arguments, QStringList {help + QDir::separator() + u"index.htm"_s});
+    QCOMPARE(fixture.records,
+        QStringList {u"started xdg-open $DIR/a folder; with $(odd) name/index.htm"_s});
 }
 
 QTEST_MAIN(tst_Module1)

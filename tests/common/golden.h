@@ -1,0 +1,52 @@
+#pragma once
+
+#include "files.h"
+#include "settings/cp932.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+// The expected transcript tests/data/<name>.state, one entry per line. With NMR_REGENERATE set
+// in the environment the file is first rewritten from actual, so that `git diff tests/data`
+// shows what a change of behaviour changed.
+inline QStringList goldenState(const QString &name, const QStringList &actual)
+{
+    const QString path = QStringLiteral(NMR_TEST_DATA "/") + name + u".state"_s;
+    if (qEnvironmentVariableIsSet("NMR_REGENERATE"))
+        writeFile(path, actual.join(u'\n').toUtf8() + '\n');
+    QString expected = QString::fromUtf8(readFile(path));
+    expected.chop(1);
+    return expected.split(u'\n');
+}
+
+// A text on one line, its line breaks written as \r and \n.
+inline QString oneLine(QString text)
+{
+    return u'"' + text.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s) + u'"';
+}
+
+// The lines of a settings or log file, decoded from code page 932, or "(none)" when it is
+// missing or empty. A file that ends in a line break ends in an empty entry.
+inline QStringList fileLines(const QString &path)
+{
+    const QByteArray content = readFile(path);
+    return content.isEmpty() ? QStringList {u"(none)"_s} : Cp932::decode(content).split(u"\r\n"_s);
+}
+
+// Steps of a session, each a label and what it does.
+using Steps = std::vector<std::pair<QString, std::function<void()>>>;
+
+// Runs the steps, noting each label and then the state that follows.
+inline QStringList replay(const Steps &steps, const std::function<QStringList()> &state)
+{
+    QStringList transcript;
+    for (const auto &[label, action] : steps) {
+        action();
+        transcript << u"== "_s + label << state();
+    }
+    return transcript;
+}
