@@ -19,7 +19,8 @@ template<typename Control>
 Control *control(const QWidget &window, const QString &name)
 {
     auto *found = window.findChild<Control *>(name);
-    Q_ASSERT_X(found, "control", qPrintable(name));
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
     return found;
 }
 

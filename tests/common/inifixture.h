@@ -9,25 +9,21 @@
 class IniFixture
 {
 public:
-    IniFixture()
-        : m_path(m_dir.filePath(QStringLiteral("nmr.ini")))
-    {
-        IniFileSaveLoad::SetIniPath(m_path);
-    }
+    IniFixture() { IniFileSaveLoad::SetIniPath(path()); }
 
-    const QString &path() const { return m_path; }
+    QString directory() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    QString path() const { return filePath(QStringLiteral("nmr.ini")); }
 
     // A null content leaves the file missing.
     void setContent(const QByteArray &content) const
     {
         if (!content.isNull())
-            writeFile(m_path, content);
+            writeFile(path(), content);
     }
 
-    QByteArray content() const { return readFile(m_path); }
+    QByteArray content() const { return readFile(path()); }
 
 private:
     QTemporaryDir m_dir;
-    QString m_path;
 };

@@ -92,16 +92,14 @@ void tst_Module1::tempDirectory()
         }
     }
 
-    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-    const QByteArray savedTmp = qgetenv("TMPDIR");
-    if (runtime.isEmpty())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(paths[u"runtime"_s]));
+    // An empty XDG_RUNTIME_DIR counts as unset.
+    const QByteArray saved[] {qgetenv("XDG_RUNTIME_DIR"), qgetenv("TMPDIR")};
+    qputenv("XDG_RUNTIME_DIR",
+        runtime.isEmpty() ? QByteArray() : QFile::encodeName(paths[u"runtime"_s]));
     qputenv("TMPDIR", QFile::encodeName(tmp));
     const QString directory = Module1::GetTempDirectory();
-    qputenv("XDG_RUNTIME_DIR", savedRuntime);
-    qputenv("TMPDIR", savedTmp);
+    qputenv("XDG_RUNTIME_DIR", saved[0]);
+    qputenv("TMPDIR", saved[1]);
 
     QCOMPARE(directory, paths.value(chosen));
     struct stat info

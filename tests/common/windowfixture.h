@@ -4,13 +4,12 @@
 #include "common/programlocations.h"
 #include "common/seams.h"
 #include "golden.h"
-
-#include <QTemporaryDir>
+#include "inifixture.h"
 
 // A temporary program directory, a fixed clock, and recorders in place of the launcher and the
 // prompts. Each prompt or start is noted as one line, with the program directory written as
 // $DIR and the private temporary directory as $TMP.
-class WindowFixture
+class WindowFixture : public IniFixture
 {
 public:
     WindowFixture()
@@ -40,18 +39,13 @@ public:
         Seams::setInputHandler({});
     }
 
-    QString path() const { return m_dir.path(); }
-    ProgramLocations locations() const { return ProgramLocations::portable(m_dir.path()); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-    QString iniPath() const { return filePath(u"nmr.ini"_s); }
-
-    void writeIni(const QByteArray &content) const { writeFile(iniPath(), content); }
-    QByteArray ini() const { return readFile(iniPath()); }
+    ProgramLocations locations() const { return ProgramLocations::portable(directory()); }
 
     QString local(QString text) const
     {
-        return text.replace(Module1::GetTempDirectory(), u"$TMP"_s)
-            .replace(m_dir.path(), u"$DIR"_s);
+        if (const QString temporary = Module1::GetTempDirectory(); !temporary.isEmpty())
+            text.replace(temporary, u"$TMP"_s);
+        return text.replace(directory(), u"$DIR"_s);
     }
 
     // The lines noted since the last call.
@@ -62,7 +56,4 @@ public:
     QMessageBox::StandardButton nextAnswer = QMessageBox::Ok;
     QString nextInput;
     QStringList records;
-
-private:
-    QTemporaryDir m_dir;
 };

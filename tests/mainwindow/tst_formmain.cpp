@@ -53,7 +53,7 @@ void tst_FormMain::cleanup()
 void tst_FormMain::start(const QByteArray &setup)
 {
     if (!setup.isNull())
-        fixture->writeIni("[Setup]\r\n" + setup + "\r\n");
+        fixture->setContent("[Setup]\r\n" + setup + "\r\n");
     window.emplace(fixture->locations());
     QVERIFY(window->Form_Load());
 }
@@ -76,7 +76,7 @@ QStringList tst_FormMain::state()
 void tst_FormMain::compareSession(const QString &name, const Steps &steps)
 {
     const QStringList transcript = replay(steps, [this] { return state(); })
-        << u"== nmr.ini"_s << fileLines(fixture->iniPath());
+        << u"== nmr.ini"_s << fileLines(fixture->path());
     QCOMPARE(transcript, goldenState(name, transcript));
 }
 
@@ -93,10 +93,10 @@ void tst_FormMain::startAndExit()
         cleanup();
         init();
         writeFile(fixture->filePath(u"my viewer"_s), "#!/bin/sh\n");
-        start(QByteArray(setup).replace("$DIR", QFile::encodeName(fixture->path())));
+        start(QByteArray(setup).replace("$DIR", QFile::encodeName(fixture->directory())));
         transcript << u"== "_s + oneLine(QString::fromLatin1(setup)) << state();
         window->close();
-        transcript << fixture->local(fileLines(fixture->iniPath()).join(u'\n')).split(u'\n');
+        transcript << fixture->local(fileLines(fixture->path()).join(u'\n')).split(u'\n');
     }
     QCOMPARE(transcript, goldenState(u"start-and-exit"_s, transcript));
 }
@@ -218,7 +218,7 @@ void tst_FormMain::keys()
     QTRY_COMPARE(window->timer1Tag(), u"1"_s); // the real timer runs again
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
     QVERIFY(!window->isVisible());
-    QVERIFY(fixture->ini().startsWith("[Setup]\r\nLog=1\r\n"));
+    QVERIFY(fixture->content().startsWith("[Setup]\r\nLog=1\r\n"));
 }
 
 void tst_FormMain::secondInstance()
@@ -229,7 +229,7 @@ void tst_FormMain::secondInstance()
         QVERIFY(!second.Form_Load());
         second.close();
     }
-    QVERIFY(!QFile::exists(fixture->iniPath()));
+    QVERIFY(!QFile::exists(fixture->path()));
     QVERIFY(window->isTimer1Enabled());
 
     window->close();

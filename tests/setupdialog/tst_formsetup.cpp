@@ -40,7 +40,7 @@ class tst_FormSetup : public QObject
     std::optional<FormSetup> dialog;
 
 private slots:
-    void init();
+    void init() { fixture.emplace(); }
     void cleanup();
     void openAndOk();
     void profileSession();
@@ -49,12 +49,6 @@ private slots:
     void gridGeometry();
     void openedFromMainWindow();
 };
-
-void tst_FormSetup::init()
-{
-    fixture.emplace();
-    IniFileSaveLoad::SetIniPath(fixture->iniPath());
-}
 
 void tst_FormSetup::cleanup()
 {
@@ -65,7 +59,7 @@ void tst_FormSetup::cleanup()
 void tst_FormSetup::open(const QByteArray &probability)
 {
     if (!probability.isNull())
-        fixture->writeIni("[Probability]\r\n" + probability + "\r\n");
+        fixture->setContent("[Probability]\r\n" + probability + "\r\n");
     dialog.emplace();
     dialog->Form_Load();
 }
@@ -101,7 +95,7 @@ void tst_FormSetup::openAndOk()
         action();
         click(u"Com1(0)"_s);
         transcript << u"-- then OK"_s << describe(*dialog).constLast()
-                   << fileLines(fixture->iniPath());
+                   << fileLines(fixture->path());
     }
     QCOMPARE(transcript, goldenState(u"open-and-ok"_s, transcript));
 }
@@ -135,7 +129,7 @@ void tst_FormSetup::profileSession()
         {u"rename to blanks"_s, tool(0, u"  "_s)}, {u"OK"_s, [&] { click(u"Com1(0)"_s); }}};
     const QStringList transcript
         = replay(steps, [&] { return describe(*dialog) << fixture->takeRecords(); })
-        << fileLines(fixture->iniPath());
+        << fileLines(fixture->path());
     QCOMPARE(transcript, goldenState(u"profile-session"_s, transcript));
 }
 
@@ -151,7 +145,7 @@ void tst_FormSetup::keyboardAndClosing()
         else
             click(u"Com1(1)"_s);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(!QFile::exists(fixture->iniPath()));
+        QVERIFY(!QFile::exists(fixture->path()));
     }
 
     open();
@@ -175,7 +169,7 @@ void tst_FormSetup::keyboardAndClosing()
     QTest::keyClick(&*dialog, Qt::Key_L, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), list);
 
-    QVERIFY(!QFile::exists(fixture->iniPath()));
+    QVERIFY(!QFile::exists(fixture->path()));
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(IniFileSaveLoad::ReadIniString(u"Probability"_s, u"BirthDay"_s, {}), u"00000"_s);
@@ -185,26 +179,24 @@ void tst_FormSetup::gridGeometry_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<double>("dpi");
-    QTest::addColumn<int>("sliderLeft");
-    QTest::addColumn<int>("top");
+    QTest::addColumn<QPoint>("sliderAt"); // twips
 
-    QTest::newRow("1 at 96 dpi") << 1 << 96.0 << 405 << 300;
-    QTest::newRow("10 ends column 0") << 10 << 96.0 << 405 << 3135;
-    QTest::newRow("11 heads column 1") << 11 << 96.0 << 1980 << 300;
-    QTest::newRow("41 heads column 4") << 41 << 96.0 << 6705 << 300;
-    QTest::newRow("43 at 96 dpi") << 43 << 96.0 << 6705 << 930;
-    QTest::newRow("43 at 144 dpi keeps pixel steps") << 43 << 144.0 << 4605 << 620;
+    QTest::newRow("1 at 96 dpi") << 1 << 96.0 << QPoint(405, 300);
+    QTest::newRow("10 ends column 0") << 10 << 96.0 << QPoint(405, 3135);
+    QTest::newRow("11 heads column 1") << 11 << 96.0 << QPoint(1980, 300);
+    QTest::newRow("41 heads column 4") << 41 << 96.0 << QPoint(6705, 300);
+    QTest::newRow("43 at 96 dpi") << 43 << 96.0 << QPoint(6705, 930);
+    QTest::newRow("43 at 144 dpi keeps pixel steps") << 43 << 144.0 << QPoint(4605, 620);
 }
 
 void tst_FormSetup::gridGeometry()
 {
     QFETCH(int, number);
     QFETCH(double, dpi);
-    QFETCH(int, sliderLeft);
-    QFETCH(int, top);
+    QFETCH(QPoint, sliderAt);
 
     const GridPosition at = SetupGridPosition(number, dpi);
-    QCOMPARE(QPoint(at.sliderLeft, at.top), QPoint(sliderLeft, top));
+    QCOMPARE(QPoint(at.sliderLeft, at.top), sliderAt);
 }
 
 void tst_FormSetup::openedFromMainWindow()

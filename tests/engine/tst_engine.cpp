@@ -1,0 +1,355 @@
+#include "common/inifixture.h"
+#include "engine/draw.h"
+#include "engine/resultlog.h"
+#include "engine/uniformsource.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <cmath>
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const LevelString eights(NumberCount, u'8');
+const LevelString zeros(NumberCount, u'0');
+
+ProfileTable namedDefaults()
+{
+    ProfileTable table;
+    for (int slot = 0; slot < ProfileCount; ++slot)
+        table[slot] = {u"Setting"_s + QString::number(slot + 1), eights};
+    return table;
+}
+
+// Within five standard deviations of a binomial share p over n draws.
+bool nearShare(int count, int n, double p)
+{
+    return std::abs(count - n * p) < 5 * std::sqrt(n * p * (1 - p)) + 1;
+}
+
+// Six distinct numbers 1..43 in ascending order, shown as two digits each with single blanks.
+bool wellFormed(const DrawResult &result)
+{
+    QStringList numbers;
+    for (const int number : result.numbers)
+        numbers << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
+    const auto &drawn = result.numbers;
+    return numbers.join(u' ') == result.text && drawn.front() >= 1 && drawn.back() <= NumberCount
+        && std::adjacent_find(drawn.begin(), drawn.end(), std::greater_equal<>()) == drawn.end();
+}
+
+} // namespace
+
+class tst_Engine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void levelAt_data();
+    void levelAt();
+    void profileFromValue_data();
+    void profileFromValue();
+    void birthday_data();
+    void birthday();
+    void nameRoundTrip_data();
+    void nameRoundTrip();
+    void activeProfile_data();
+    void activeProfile();
+    void unweightedDistribution_data();
+    void unweightedDistribution();
+    void favourites_data();
+    void favourites();
+    void birthdayBonus_data();
+    void birthdayBonus();
+    void birthdayBonusRange();
+    void appendLog();
+};
+
+void tst_Engine::levelAt_data()
+{
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("level");
+
+    // Each end of the three digit ranges and the character just outside it.
+    const QString edges = u"/09:@AFG`afg 7"_s;
+    const int expected[] = {0, 0, 9, 0, 0, 10, 15, 0, 0, 10, 15, 0, 0, 7};
+    for (int number = 1; number <= edges.size(); ++number)
+        QTest::addRow("%c", edges[number - 1].toLatin1())
+            << edges << number << expected[number - 1];
+    QTest::newRow("past the end") << u"8"_s << 2 << 0;
+    QTest::newRow("number 0") << u"8"_s << 0 << 0;
+    QTest::newRow("number 43") << eights << 43 << 8;
+    QTest::newRow("44th character ignored") << QString(44, u'F') << 44 << 0;
+    QTest::newRow("fullwidth digit") << u"\uFF17"_s << 1 << 0;
+}
+
+void tst_Engine::levelAt()
+{
+    QFETCH(QString, levels);
+    QFETCH(int, number);
+    QFETCH(int, level);
+    QCOMPARE(LevelAt(levels, number), level);
+}
+
+void tst_Engine::profileFromValue_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("named") << eights + u" Setting3"_s << eights << u"Setting3"_s;
+    QTest::newRow("44 characters: empty name") << eights + u' ' << eights << QString();
+    QTest::newRow("43 characters: empty name") << eights << eights << QString();
+    QTest::newRow("shorter than 43") << u"ABC"_s << u"ABC"_s << QString();
+    QTest::newRow("44th character skipped") << eights + u"xName"_s << eights << u"Name"_s;
+    QTest::newRow("blanks kept") << eights + u"  two  "_s << eights << u" two  "_s;
+}
+
+void tst_Engine::profileFromValue()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, levels);
+    QFETCH(QString, name);
+
+    const AppearanceProfile profile = ProfileFromValue(value);
+    QCOMPARE(profile.levels, levels);
+    QCOMPARE(profile.name, name);
+}
+
+void tst_Engine::birthday_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("on, July, no day") << true << 7 << 0 << u"10700"_s;
+    QTest::newRow("off, 31 December") << false << 12 << 31 << u"01231"_s;
+    QTest::newRow("on, nothing chosen") << true << 0 << 0 << u"10000"_s;
+    QTest::newRow("day without month") << true << 0 << 15 << u"10015"_s;
+}
+
+void tst_Engine::birthday()
+{
+    QFETCH(bool, on);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(QString, stored);
+
+    QCOMPARE(ComposeBirthday(on, month, day), stored);
+    const BirthdayFields fields = ParseBirthday(stored);
+    QCOMPARE(fields.on, on);
+    QCOMPARE(fields.month, month);
+    QCOMPARE(fields.day, day);
+}
+
+void tst_Engine::nameRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("readBack");
+
+    QTest::newRow("leading and trailing blank") << u" lucky "_s << u" lucky "_s;
+    QTest::newRow("double quote inside") << u"my \"best\" set"_s << u"my \"best\" set"_s;
+    QTest::newRow("ends in a double quote") << u"say \""_s << u"say \""_s;
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("blanks only") << u"   "_s << u"   "_s;
+    QTest::newRow("Japanese with circled one") << u"誕生日①～"_s << u"誕生日①～"_s;
+    QTest::newRow("cut after 210 bytes") << QString(250, u'n') << QString(210, u'n');
+    QTest::newRow("漢 not split at cut") << QString(209, u'n') + u"漢字"_s << QString(209, u'n');
+}
+
+void tst_Engine::nameRoundTrip()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, readBack);
+
+    IniFixture ini;
+    ProfileTable table = namedDefaults();
+    table[4] = {name, u"0123456789ABCDEF0123456789ABCDEF0123456789A"_s};
+    WriteProfileTable(4, table, u"11225"_s);
+
+    const StoredProfiles stored = ReadProfileTable();
+    QCOMPARE(stored.profiles[4].name, readBack);
+    QCOMPARE(stored.profiles[4].levels, table[4].levels);
+    QCOMPARE(stored.profiles[3], table[3]);
+    QCOMPARE(stored.activeIndex, 4);
+    QCOMPARE(stored.birthday, u"11225"_s);
+}
+
+void tst_Engine::activeProfile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<QString>("birthday");
+
+    const QString twos(NumberCount, u'2');
+    QTest::newRow("no file") << QByteArray() << eights << u"00000"_s;
+    QTest::newRow("chosen slot") << "PB=2\r\nBirthDay=11225"_ba << twos << u"11225"_s;
+    QTest::newRow("low eight bits") << "PB=258"_ba << twos << u"00000"_s;
+    QTest::newRow("-1: no slot") << "PB=-1\r\nPB255=1"_ba << u"1"_s << u"00000"_s;
+    QTest::newRow("10: no slot") << "PB=10"_ba << eights << u"00000"_s;
+    QTest::newRow("no index") << "PB0=\"0123456789abcdefZ\""_ba << u"0123456789abcdefZ"_s
+                              << u"00000"_s;
+}
+
+void tst_Engine::activeProfile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, levels);
+    QFETCH(QString, birthday);
+
+    // Slot 2 holds a named profile of level 2.
+    IniFixture ini;
+    if (!content.isNull())
+        ini.setContent("[Probability]\r\nPB2=\"" + QByteArray(43, '2') + " Two\"\r\n" + content);
+    const ActiveProfile active = ReadActiveProfile();
+    QCOMPARE(active.levels, levels);
+    QCOMPARE(active.birthday, birthday);
+}
+
+void tst_Engine::unweightedDistribution_data()
+{
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<QString>("birthday");
+    QTest::addColumn<bool>("levelsOn");
+
+    QTest::newRow("levels off") << u"F0F0F0F0F0"_s << u"10101"_s << false;
+    QTest::newRow("levels on, every level 0") << zeros << u"00000"_s << true;
+}
+
+void tst_Engine::unweightedDistribution()
+{
+    QFETCH(QString, levels);
+    QFETCH(QString, birthday);
+    QFETCH(bool, levelsOn);
+
+    // A candidate is 1 or 43 with chance 1/84 each and any other number with 1/42, and a number
+    // already drawn is drawn again. Walking that chain over (end numbers drawn, others drawn)
+    // for six picks gives each number's chance of being among the six: 0.073692 for 1 and 43,
+    // 0.142747 for the others (2 x 0.073692 + 41 x 0.142747 = 6).
+    constexpr double end = 0.0736915;
+    constexpr double middle = 0.1427468;
+    constexpr int draws = 40'000;
+    UniformSource random(2026);
+    std::array<int, NumberCount + 1> counts {};
+    for (int i = 0; i < draws; ++i) {
+        const DrawResult result = DrawNumbers({levels, birthday, levelsOn, 15}, random);
+        QVERIFY2(wellFormed(result), qPrintable(result.text));
+        for (const int number : result.numbers)
+            ++counts[number];
+    }
+    for (int number = 1; number <= NumberCount; ++number) {
+        const double p = number == 1 || number == NumberCount ? end : middle;
+        QVERIFY2(nearShare(counts[number], draws, p),
+            qPrintable(u"%1 came up %2 times"_s.arg(number).arg(counts[number])));
+    }
+}
+
+void tst_Engine::favourites_data()
+{
+    // Six numbers at level 15, the others at 0. A pick of n + 1 attempts, n = round(v + (2v + 5)
+    // r), ends on a favourite unless every attempt misses, (6/7)^(n + 1), since 6 of the 42 attempt
+    // slots hit one; the six favourites are drawn when each new number is a favourite. Summing
+    // over n (whole values v..3v+5, the ends half as likely) gives these shares.
+    QTest::addColumn<int>("strength");
+    QTest::addColumn<double>("share");
+
+    QTest::newRow("strength 0") << 0 << 0.000204447;
+    QTest::newRow("strength 5") << 5 << 0.122288022;
+    QTest::newRow("strength 15") << 15 << 0.796223320;
+}
+
+void tst_Engine::favourites()
+{
+    QFETCH(int, strength);
+    QFETCH(double, share);
+
+    LevelString levels = zeros;
+    const std::array<int, 6> favourites {5, 11, 17, 23, 29, 35};
+    for (const int number : favourites)
+        levels[number - 1] = u'F';
+    constexpr int draws = 20'000;
+    UniformSource random(43);
+    int onlyFavourites = 0;
+    for (int i = 0; i < draws; ++i) {
+        const DrawResult result = DrawNumbers({levels, u"00000"_s, true, strength}, random);
+        QVERIFY2(wellFormed(result), qPrintable(result.text));
+        onlyFavourites += result.numbers == favourites;
+    }
+    QVERIFY2(nearShare(onlyFavourites, draws, share), qPrintable(QString::number(onlyFavourites)));
+}
+
+void tst_Engine::birthdayBonus_data()
+{
+    QTest::addColumn<QString>("levels");
+    QTest::addColumn<QString>("birthday");
+    QTest::addColumn<bool>("levelsOn");
+    QTest::addColumn<QString>("raised"); // number=level pairs; at strength 0 a bonus is +1
+
+    const QString fifteens(NumberCount, u'F');
+    QTest::newRow("1 January raises 1 and 2 twice") << eights << u"10101"_s << true << u"1=A 2=A"_s;
+    QTest::newRow("25 December") << eights << u"11225"_s << true << u"12=9 25=9 37=9 10=9"_s;
+    QTest::newRow("31 December") << eights << u"11231"_s << true << u"12=9 31=9 43=9 7=9"_s;
+    QTest::newRow("level 15 stays 15") << fifteens << u"11225"_s << true << u""_s;
+    QTest::newRow("flag 0") << eights << u"01225"_s << true << u""_s;
+    QTest::newRow("flag 2 is even") << eights << u"21225"_s << true << u""_s;
+    QTest::newRow("flag 3 is odd") << eights << u"30101"_s << true << u"1=A 2=A"_s;
+    QTest::newRow("levels off") << eights << u"11225"_s << false << u""_s;
+    QTest::newRow("nothing chosen") << eights << u"10000"_s << true << u""_s;
+    QTest::newRow("day only") << eights << u"10015"_s << true << u"15=A 6=9"_s;
+    QTest::newRow("numbers above 43 change nothing") << eights << u"19900"_s << true << u"18=9"_s;
+    QTest::newRow("short text padded with level 0") << u"8"_s << u"10101"_s << true << u"1=A 2=2"_s;
+    QTest::newRow("lower case") << u"a"_s + eights.mid(1) << u"10101"_s << true << u"1=C 2=A"_s;
+    QTest::newRow("field that is no number") << eights << u"1x1y5"_s << true << u"6=9"_s;
+}
+
+void tst_Engine::birthdayBonus()
+{
+    QFETCH(QString, levels);
+    QFETCH(QString, birthday);
+    QFETCH(bool, levelsOn);
+    QFETCH(QString, raised);
+
+    QString expected = levels.leftJustified(NumberCount, u'0');
+    for (const QString &change : raised.split(u' ', Qt::SkipEmptyParts))
+        expected[change.section(u'=', 0, 0).toInt() - 1] = change.back();
+    UniformSource random(1);
+    QCOMPARE(WithBirthdayBonus({levels, birthday, levelsOn, 0}, random), expected);
+}
+
+void tst_Engine::birthdayBonusRange()
+{
+    // At strength 15 one bonus on level 8 gives round(9 + 7.5 r): 9 to 16.5, held at 15.
+    UniformSource random(99);
+    std::map<int, int> seen;
+    for (int i = 0; i < 2000; ++i)
+        ++seen[LevelAt(WithBirthdayBonus({eights, u"11225"_s, true, 15}, random), 25)];
+    QCOMPARE(seen.begin()->first, 9);
+    QCOMPARE(seen.rbegin()->first, 15);
+    QVERIFY(seen[15] > seen[14]); // 15 also takes everything that would go above it
+}
+
+void tst_Engine::appendLog()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr.log"_s);
+    AppendLogLine(path, QDateTime(QDate(2026, 12, 5), QTime(23, 41, 7)), u"03 11 19 27 38 42"_s);
+    AppendLogLine(path, QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)), u"01 02 03 04 05 43"_s);
+    QCOMPARE(readFile(path),
+        "26/12/05 23:41:07 | 03 11 19 27 38 42\r\n01/02/03 04:05:06 | 01 02 03 04 05 43\r\n"_ba);
+
+    // Failures are ignored: a directory in the log's place, or a path below a file.
+    QVERIFY(QDir().mkdir(dir.filePath(u"folder"_s)) && writeFile(dir.filePath(u"plain"_s), "keep"));
+    AppendLogLine(dir.filePath(u"folder"_s), QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
+    AppendLogLine(
+        dir.filePath(u"plain/nmr.log"_s), QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
+    QVERIFY(QFileInfo(dir.filePath(u"folder"_s)).isDir());
+    QCOMPARE(readFile(dir.filePath(u"plain"_s)), "keep"_ba);
+}
+
+QTEST_GUILESS_MAIN(tst_Engine)
+#include "tst_engine.moc"

@@ -1,0 +1,350 @@
+#include "common/inifixture.h"
+#include "settings/cp932.h"
+#include "settings/inifilesaveload.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+using namespace IniFileSaveLoad;
+using namespace Qt::StringLiterals;
+
+class tst_Settings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readString_data();
+    void readString();
+    void readDefault_data();
+    void readDefault();
+    void readInt_data();
+    void readInt();
+    void leadBytes_data();
+    void leadBytes();
+    void golden_data();
+    void golden();
+    void encoding_data();
+    void encoding();
+    void reshapingRefused_data();
+    void reshapingRefused();
+    void notAFile_data();
+    void notAFile();
+    void failedWriteKeepsOldFile();
+    void permissionsAndLinksKept();
+};
+
+void tst_Settings::readString_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: no file
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected"); // the default is "d"
+
+    const QByteArray k252 = "[S]\r\nk="_ba + QByteArray(252, 'x');
+    const QByteArray x300(300, 'x');
+    const QString s252(252, u'x');
+    QTest::newRow("CR LF lines") << "[S]\r\nk=v\r\n"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("LF lines") << "[S]\nj=w\nk=v\n"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("CR lines") << "[S]\rj=w\rk=v"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("blanks") << " \t[S] \r\n \v k \t= \t v  v \v"_ba << u"S"_s << u"k"_s
+                            << u"v  v"_s;
+    QTest::newRow("text after ] ignored") << "[S] junk]\r\nk=v"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("header without ]") << "[S\r\nk=v"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("header name trimmed") << "[  S \t]\r\nk=v"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("empty section name") << "[]\r\nk=v"_ba << u""_s << u"k"_s << u"v"_s;
+    QTest::newRow("line before any header") << "k=v\r\n[S]\r\n"_ba << u"S"_s << u"k"_s << u"d"_s;
+    QTest::newRow("value after first =") << "[S]\r\nk=a=b"_ba << u"S"_s << u"k"_s << u"a=b"_s;
+    QTest::newRow("line without =") << "[S]\r\nk\r\n"_ba << u"S"_s << u"k"_s << u"d"_s;
+    QTest::newRow("comment") << "[S]\r\n ;k=c\r\nk=v"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("commented key only") << "[S]\r\n;k=c\r\n"_ba << u"S"_s << u";k"_s << u"d"_s;
+    QTest::newRow("no inline comment") << "[S]\r\nk=v ;x"_ba << u"S"_s << u"k"_s << u"v ;x"_s;
+    QTest::newRow("# is no comment") << "[S]\r\n#k=v"_ba << u"S"_s << u"#k"_s << u"v"_s;
+    QTest::newRow("any case") << "[SETUP]\r\nlevel=7"_ba << u"Setup"_s << u"Level"_s << u"7"_s;
+    QTest::newRow("first section") << "[S]\r\nk=1\r\n[s]\r\nj=3"_ba << u"S"_s << u"j"_s << u"d"_s;
+    QTest::newRow("first key wins") << "[S]\r\nk=1\r\nK=2"_ba << u"S"_s << u"k"_s << u"1"_s;
+    QTest::newRow("quoted blanks") << "[S]\r\nk=\"  v  \""_ba << u"S"_s << u"k"_s << u"  v  "_s;
+    QTest::newRow("one pair removed") << "[S]\r\nk=\"'v'\""_ba << u"S"_s << u"k"_s << u"'v'"_s;
+    QTest::newRow("single quotes") << "[S]\r\nk='v'"_ba << u"S"_s << u"k"_s << u"v"_s;
+    QTest::newRow("mismatched quotes") << "[S]\r\nk=\"v'"_ba << u"S"_s << u"k"_s << u"\"v'"_s;
+    QTest::newRow("lone quote") << "[S]\r\nk=\""_ba << u"S"_s << u"k"_s << u"\""_s;
+    QTest::newRow("empty quotes") << "[S]\r\nk=\"\""_ba << u"S"_s << u"k"_s << u""_s;
+    QTest::newRow("keys never unquoted") << "[S]\r\n\"k\"=v"_ba << u"S"_s << u"k"_s << u"d"_s;
+    QTest::newRow("empty value is no default") << "[S]\r\nk=\r\n"_ba << u"S"_s << u"k"_s << u""_s;
+    QTest::newRow("missing file") << QByteArray() << u"S"_s << u"k"_s << u"d"_s;
+    QTest::newRow("missing section") << "[T]\r\nk=v"_ba << u"S"_s << u"k"_s << u"d"_s;
+    QTest::newRow("missing key") << "[S]\r\nj=v"_ba << u"S"_s << u"k"_s << u"d"_s;
+    QTest::newRow("cut at 254") << "[S]\r\nk="_ba + x300 << u"S"_s << u"k"_s << QString(254, u'x');
+    QTest::newRow("unquoted, then cut")
+        << "[S]\r\nk=\"" + x300 + '"' << u"S"_s << u"k"_s << QString(254, u'x');
+    QTest::newRow("ア ends at 254") << k252 + "\x83\x41" << u"S"_s << u"k"_s << s252 + u"ア"_s;
+    QTest::newRow("ア across 254") << k252 + "x\x83\x41" << u"S"_s << u"k"_s << s252 + u'x';
+    QTest::newRow("81 60 is ～") << "[S]\r\nk=\x81\x60"_ba << u"S"_s << u"k"_s << u"\uFF5E"_s;
+    QTest::newRow("] trail byte") << "[\x83\x5d\x81\x5b\x83\x93]\r\nk=v"_ba << u"ゾーン"_s << u"k"_s
+                                  << u"v"_s;
+    QTest::newRow("trail byte case")
+        << "[S]\r\n\x83\x41=1\r\n\x83\x61=2"_ba << u"S"_s << u"ヂ"_s << u"2"_s;
+    QTest::newRow("invalid byte") << "[S]\r\nk=a\xa0"_ba << u"S"_s << u"k"_s << u"a\uFFFD"_s;
+}
+
+void tst_Settings::readString()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+
+    IniFixture ini;
+    ini.setContent(content);
+    QCOMPARE(ReadIniString(section, key, u"d"_s), expected);
+}
+
+void tst_Settings::readDefault_data()
+{
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("trailing spaces only go") << u"  d \t  "_s << u"  d \t"_s;
+    QTest::newRow("not unquoted") << u"\"d\""_s << u"\"d\""_s;
+    QTest::newRow("cut to 254") << QString(300, u'x') << QString(254, u'x');
+}
+
+void tst_Settings::readDefault()
+{
+    QFETCH(QString, fallback);
+    QFETCH(QString, expected);
+
+    IniFixture ini;
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, fallback), expected);
+}
+
+void tst_Settings::readInt_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: no file
+    QTest::addColumn<int>("expected"); // the default is 77
+
+    QTest::newRow("missing file") << QByteArray() << 77;
+    QTest::newRow("missing key") << "[Setup]\r\nLog=1"_ba << 77;
+    QTest::newRow("empty value") << "[Setup]\r\nLevel=\r\n"_ba << 77;
+    QTest::newRow("plain number") << "[Setup]\r\nLevel=105"_ba << 105;
+    QTest::newRow("0 and 9") << "[Setup]\r\nLevel=90"_ba << 90;
+    QTest::newRow("digits then letters") << "[Setup]\r\nLevel=105abc"_ba << 105;
+    QTest::newRow("stops at / and :") << "[Setup]\r\nLevel=1/2:3"_ba << 1;
+    QTest::newRow("no digit at all") << "[Setup]\r\nLevel=abc"_ba << 0;
+    QTest::newRow("negative") << "[Setup]\r\nLevel=-1200"_ba << -1200;
+    QTest::newRow("plus sign") << "[Setup]\r\nLevel=+5"_ba << 0;
+    QTest::newRow("quoted") << "[Setup]\r\nLevel=\"12\""_ba << 12;
+    QTest::newRow("any case") << "[SETUP]\r\nlevel=7"_ba << 7;
+    QTest::newRow("largest") << "[Setup]\r\nLevel=2147483647"_ba << 2147483647;
+    QTest::newRow("wraps modulo 2^32") << "[Setup]\r\nLevel=4294967297"_ba << 1;
+    QTest::newRow("wraps negative") << "[Setup]\r\nLevel=2147483648"_ba << int(-2147483647 - 1);
+}
+
+void tst_Settings::readInt()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, expected);
+
+    IniFixture ini;
+    ini.setContent(content);
+    QCOMPARE(ReadIniInt(u"Setup"_s, u"Level"_s, 77), expected);
+}
+
+void tst_Settings::leadBytes_data()
+{
+    QTest::addColumn<char>("byte");
+    QTest::addColumn<bool>("lead");
+
+    QTest::newRow("80") << '\x80' << false;
+    QTest::newRow("81") << '\x81' << true;
+    QTest::newRow("9F") << '\x9f' << true;
+    QTest::newRow("A0") << '\xa0' << false;
+    QTest::newRow("DF") << '\xdf' << false;
+    QTest::newRow("E0") << '\xe0' << true;
+    QTest::newRow("FC") << '\xfc' << true;
+    QTest::newRow("FD") << '\xfd' << false;
+}
+
+void tst_Settings::leadBytes()
+{
+    QFETCH(char, byte);
+    QFETCH(bool, lead);
+
+    // A lead byte takes the next byte with it, so a cut after it moves back before it.
+    const QByteArray bytes = 'x' + QByteArray(1, byte) + 'A';
+    QCOMPARE(Cp932::characterBoundary(bytes, 2), lead ? 1 : 2);
+}
+
+void tst_Settings::golden_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("new file") << u"write-new-file"_s << u"Setup"_s << u"Log"_s;
+    QTest::newRow("new section, no line end") << u"write-new-section"_s << u"B"_s << u"k"_s;
+    QTest::newRow("new key after the last key") << u"write-new-key"_s << u"s"_s << u"k"_s;
+    QTest::newRow("replaced value keeps spelling") << u"write-replace"_s << u"S"_s << u"k"_s;
+    QTest::newRow("other lines kept byte for byte") << u"write-keep-others"_s << u"S"_s << u"k"_s;
+    QTest::newRow("key into an empty section") << u"write-empty-section"_s << u"S"_s << u"k"_s;
+    QTest::newRow("key after an unterminated header") << u"write-header-last"_s << u"S"_s << u"k"_s;
+}
+
+void tst_Settings::golden()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+
+    const QString data = QStringLiteral(NMR_TEST_DATA "/") + name;
+    IniFixture ini;
+    if (QFileInfo::exists(data + u".ini"_s))
+        ini.setContent(readFile(data + u".ini"_s));
+
+    WriteIniString(section, key, name == u"write-new-file"_s ? u"1"_s : u"v"_s);
+
+    const QByteArray expected = readFile(data + u".expected"_s);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(ini.content(), expected);
+}
+
+void tst_Settings::encoding_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("readBack");
+
+    QTest::newRow("① 髙") << u"S"_s << u"①髙"_s << "\x87\x40\xfb\xfc"_ba << u"①髙"_s;
+    QTest::newRow("katakana section") << u"ゾーン"_s << u"ア"_s << "\x83\x41"_ba << u"ア"_s;
+    QTest::newRow("〜 to ～") << u"S"_s << u"\u301C"_s << "\x81\x60"_ba << u"\uFF5E"_s;
+    QTest::newRow("¥ to ￥") << u"S"_s << u"\u00A5"_s << "\x81\x8f"_ba << u"\uFFE5"_s;
+    QTest::newRow("unencodable") << u"S"_s << u"a\U0001F600b\u00E9"_s << "a?b?"_ba << u"a?b?"_s;
+}
+
+void tst_Settings::encoding()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, readBack);
+
+    IniFixture ini;
+    WriteIniString(section, u"k"_s, value);
+    QVERIFY2(ini.content().contains("k=" + stored + "\r\n"), ini.content().toHex(' '));
+    QCOMPARE(ReadIniString(section, u"k"_s, u"missing"_s), readBack);
+}
+
+void tst_Settings::reshapingRefused_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("line feed in value") << u"S"_s << u"k"_s << u"a\nb=c"_s;
+    QTest::newRow("carriage return in value") << u"S"_s << u"k"_s << u"a\r[T]"_s;
+    QTest::newRow("] in section") << u"S]x"_s << u"k"_s << u"v"_s;
+    QTest::newRow("line break in section") << u"S\r\n[T"_s << u"k"_s << u"v"_s;
+    QTest::newRow("key starting with ;") << u"S"_s << u";k"_s << u"v"_s;
+    QTest::newRow("key starting with [") << u"S"_s << u" [k"_s << u"v"_s;
+    QTest::newRow("= in key") << u"S"_s << u"a=b"_s << u"v"_s;
+}
+
+void tst_Settings::reshapingRefused()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+
+    IniFixture ini;
+    const QByteArray before = "[S]\r\nk=old\r\n";
+    ini.setContent(before);
+    WriteIniString(section, key, value);
+    QCOMPARE(ini.content(), before);
+}
+
+void tst_Settings::notAFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("directory") << u"directory"_s;
+    QTest::newRow("FIFO") << u"FIFO"_s;
+    QTest::newRow("path below a file") << u"below a file"_s;
+}
+
+void tst_Settings::notAFile()
+{
+    QFETCH(QString, kind);
+
+    // None is ever read as settings nor replaced, for root as for anyone; a FIFO would block.
+    IniFixture ini;
+    const QByteArray path = QFile::encodeName(ini.path());
+#ifdef Q_OS_UNIX
+    QVERIFY(kind != u"FIFO"_s || mkfifo(path, 0600) == 0);
+#else
+    if (kind == u"FIFO"_s)
+        QSKIP("no FIFO here");
+#endif
+    QVERIFY(kind != u"directory"_s || QDir().mkdir(ini.path()));
+    QVERIFY(kind != u"below a file"_s || writeFile(ini.filePath(u"plain"_s), "keep"));
+    if (kind == u"below a file"_s)
+        SetIniPath(ini.filePath(u"plain/nmr.ini"_s));
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden;
+    const QStringList before = QDir(ini.filePath({})).entryList(all);
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
+    WriteIniString(u"S"_s, u"k"_s, u"v"_s);
+    QCOMPARE(QDir(ini.filePath({})).entryList(all), before);
+    QVERIFY(!QFileInfo(ini.path()).isFile());
+    QCOMPARE(
+        readFile(ini.filePath(u"plain"_s)), kind == u"below a file"_s ? "keep"_ba : QByteArray());
+}
+
+void tst_Settings::failedWriteKeepsOldFile()
+{
+#ifdef Q_OS_UNIX
+    // A file size limit makes the write fail part-way, for root as for anyone.
+    IniFixture ini;
+    const QByteArray before = "[S]\r\nk=old\r\n";
+    ini.setContent(before);
+
+    rlimit saved {};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    WriteIniString(u"S"_s, u"k"_s, QString(200, u'v'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(ini.content(), before);
+    QCOMPARE(
+        QDir(ini.filePath({})).entryList(QDir::Files | QDir::Hidden), QStringList {u"nmr.ini"_s});
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void tst_Settings::permissionsAndLinksKept()
+{
+    IniFixture ini;
+    const QString target = ini.filePath(u"real.ini"_s);
+    QVERIFY(writeFile(target, "[S]\r\nk=old\r\n"));
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const auto permissions = QFileInfo(target).permissions();
+    QVERIFY(QFile::link(target, ini.path()));
+
+    WriteIniString(u"S"_s, u"k"_s, u"new"_s);
+
+    QVERIFY(QFileInfo(ini.path()).isSymLink());
+    QCOMPARE(readFile(target), "[S]\r\nk=new\r\n"_ba);
+    QCOMPARE(QFileInfo(target).permissions(), permissions);
+}
+
+QTEST_GUILESS_MAIN(tst_Settings)
+#include "tst_settings.moc"
