@@ -3,9 +3,12 @@
 #include "files.h"
 #include "settings/inifilesaveload.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
-// A settings file in a fresh temporary directory, set as the program's settings path.
+// A settings file in a fresh temporary directory, set as the program's settings path. The
+// directory's name holds blanks and shell characters, so every path built from it must reach
+// the file system and other programs as it stands.
 class IniFixture
 {
 public:
@@ -25,5 +28,5 @@ public:
     QByteArray content() const { return readFile(path()); }
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir {QDir::tempPath() + QStringLiteral("/a folder; with $(odd) name-XXXXXX")};
 };

@@ -1,8 +1,8 @@
 #include "common/module1.h"
-#include "common/windowfixture.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
@@ -21,7 +21,6 @@ private slots:
     void appendBackslash();
     void tempDirectory_data();
     void tempDirectory();
-    void helpPageIsOneArgument();
 };
 
 void tst_Module1::appendBackslash_data()
@@ -109,15 +108,6 @@ void tst_Module1::tempDirectory()
 #else
     QSKIP("the private directory is the system's temporary directory");
 #endif
-}
-
-void tst_Module1::helpPageIsOneArgument()
-{
-    WindowFixture fixture;
-    Module1::SetHelpDirectory(fixture.filePath(u"a folder; with $(odd) name"_s));
-    Module1::ShowHelpPage(u"index.htm"_s);
-    QCOMPARE(fixture.records,
-        QStringList {u"started xdg-open $DIR/a folder; with $(odd) name/index.htm"_s});
 }
 
 QTEST_MAIN(tst_Module1)

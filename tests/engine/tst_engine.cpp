@@ -52,13 +52,10 @@ private slots:
     void levelAt();
     void profileFromValue_data();
     void profileFromValue();
-    void birthday_data();
-    void birthday();
     void nameRoundTrip_data();
     void nameRoundTrip();
     void activeProfile_data();
     void activeProfile();
-    void unweightedDistribution_data();
     void unweightedDistribution();
     void favourites_data();
     void favourites();
@@ -118,33 +115,6 @@ void tst_Engine::profileFromValue()
     const AppearanceProfile profile = ProfileFromValue(value);
     QCOMPARE(profile.levels, levels);
     QCOMPARE(profile.name, name);
-}
-
-void tst_Engine::birthday_data()
-{
-    QTest::addColumn<bool>("on");
-    QTest::addColumn<int>("month");
-    QTest::addColumn<int>("day");
-    QTest::addColumn<QString>("stored");
-
-    QTest::newRow("on, July, no day") << true << 7 << 0 << u"10700"_s;
-    QTest::newRow("off, 31 December") << false << 12 << 31 << u"01231"_s;
-    QTest::newRow("on, nothing chosen") << true << 0 << 0 << u"10000"_s;
-    QTest::newRow("day without month") << true << 0 << 15 << u"10015"_s;
-}
-
-void tst_Engine::birthday()
-{
-    QFETCH(bool, on);
-    QFETCH(int, month);
-    QFETCH(int, day);
-    QFETCH(QString, stored);
-
-    QCOMPARE(ComposeBirthday(on, month, day), stored);
-    const BirthdayFields fields = ParseBirthday(stored);
-    QCOMPARE(fields.on, on);
-    QCOMPARE(fields.month, month);
-    QCOMPARE(fields.day, day);
 }
 
 void tst_Engine::nameRoundTrip_data()
@@ -211,41 +181,33 @@ void tst_Engine::activeProfile()
     QCOMPARE(active.birthday, birthday);
 }
 
-void tst_Engine::unweightedDistribution_data()
-{
-    QTest::addColumn<QString>("levels");
-    QTest::addColumn<QString>("birthday");
-    QTest::addColumn<bool>("levelsOn");
-
-    QTest::newRow("levels off") << u"F0F0F0F0F0"_s << u"10101"_s << false;
-    QTest::newRow("levels on, every level 0") << zeros << u"00000"_s << true;
-}
-
 void tst_Engine::unweightedDistribution()
 {
-    QFETCH(QString, levels);
-    QFETCH(QString, birthday);
-    QFETCH(bool, levelsOn);
-
-    // A candidate is 1 or 43 with chance 1/84 each and any other number with 1/42, and a number
-    // already drawn is drawn again. Walking that chain over (end numbers drawn, others drawn)
-    // for six picks gives each number's chance of being among the six: 0.073692 for 1 and 43,
-    // 0.142747 for the others (2 x 0.073692 + 41 x 0.142747 = 6).
+    // With the levels off, or on and every level 0, a candidate is 1 or 43 with chance 1/84 each
+    // and any other number with 1/42, and a number already drawn is drawn again. Walking that
+    // chain over (end numbers drawn, others drawn) for six picks gives each number's chance of
+    // being among the six: 0.073692 for 1 and 43, 0.142747 for the others (2 x 0.073692 +
+    // 41 x 0.142747 = 6). The profile and the birthday play no part.
     constexpr double end = 0.0736915;
     constexpr double middle = 0.1427468;
     constexpr int draws = 40'000;
-    UniformSource random(2026);
-    std::array<int, NumberCount + 1> counts {};
-    for (int i = 0; i < draws; ++i) {
-        const DrawResult result = DrawNumbers({levels, birthday, levelsOn, 15}, random);
-        QVERIFY2(wellFormed(result), qPrintable(result.text));
-        for (const int number : result.numbers)
-            ++counts[number];
-    }
-    for (int number = 1; number <= NumberCount; ++number) {
-        const double p = number == 1 || number == NumberCount ? end : middle;
-        QVERIFY2(nearShare(counts[number], draws, p),
-            qPrintable(u"%1 came up %2 times"_s.arg(number).arg(counts[number])));
+    for (const DrawInput &input : {DrawInput {u"F0F0F0F0F0"_s, u"10101"_s, false, 15},
+             DrawInput {zeros, u"00000"_s, true, 15}}) {
+        UniformSource random(2026);
+        std::array<int, NumberCount + 1> counts {};
+        for (int i = 0; i < draws; ++i) {
+            const DrawResult result = DrawNumbers(input, random);
+            QVERIFY2(wellFormed(result), qPrintable(result.text));
+            for (const int number : result.numbers)
+                ++counts[number];
+        }
+        for (int number = 1; number <= NumberCount; ++number) {
+            const double p = number == 1 || number == NumberCount ? end : middle;
+            QVERIFY2(nearShare(counts[number], draws, p),
+                qPrintable(u"levels on %1: %2 came up %3 times"_s.arg(input.levelsOn)
+                               .arg(number)
+                               .arg(counts[number])));
+        }
     }
 }
 

@@ -32,7 +32,7 @@ class tst_FormMain : public QObject
 
 private slots:
     void init() { fixture.emplace(); }
-    void cleanup();
+    void cleanup() { window.reset(), fixture.reset(); }
     void startAndExit();
     void indicatorThemesAndSwitches();
     void animation();
@@ -43,12 +43,6 @@ private slots:
     void secondInstance();
     void aboutBox();
 };
-
-void tst_FormMain::cleanup()
-{
-    window.reset();
-    fixture.reset();
-}
 
 void tst_FormMain::start(const QByteArray &setup)
 {

@@ -22,11 +22,9 @@ class tst_Settings : public QObject
 private slots:
     void readString_data();
     void readString();
-    void readDefault_data();
     void readDefault();
     void readInt_data();
     void readInt();
-    void leadBytes_data();
     void leadBytes();
     void golden_data();
     void golden();
@@ -105,23 +103,13 @@ void tst_Settings::readString()
     QCOMPARE(ReadIniString(section, key, u"d"_s), expected);
 }
 
-void tst_Settings::readDefault_data()
-{
-    QTest::addColumn<QString>("fallback");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("trailing spaces only go") << u"  d \t  "_s << u"  d \t"_s;
-    QTest::newRow("not unquoted") << u"\"d\""_s << u"\"d\""_s;
-    QTest::newRow("cut to 254") << QString(300, u'x') << QString(254, u'x');
-}
-
 void tst_Settings::readDefault()
 {
-    QFETCH(QString, fallback);
-    QFETCH(QString, expected);
-
+    // Without a value the default comes back without its trailing spaces, still quoted, and cut.
     IniFixture ini;
-    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, fallback), expected);
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"  d \t  "_s), u"  d \t"_s);
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"\"d\""_s), u"\"d\""_s);
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, QString(300, u'x')), QString(254, u'x'));
 }
 
 void tst_Settings::readInt_data()
@@ -156,29 +144,16 @@ void tst_Settings::readInt()
     QCOMPARE(ReadIniInt(u"Setup"_s, u"Level"_s, 77), expected);
 }
 
-void tst_Settings::leadBytes_data()
-{
-    QTest::addColumn<char>("byte");
-    QTest::addColumn<bool>("lead");
-
-    QTest::newRow("80") << '\x80' << false;
-    QTest::newRow("81") << '\x81' << true;
-    QTest::newRow("9F") << '\x9f' << true;
-    QTest::newRow("A0") << '\xa0' << false;
-    QTest::newRow("DF") << '\xdf' << false;
-    QTest::newRow("E0") << '\xe0' << true;
-    QTest::newRow("FC") << '\xfc' << true;
-    QTest::newRow("FD") << '\xfd' << false;
-}
-
 void tst_Settings::leadBytes()
 {
-    QFETCH(char, byte);
-    QFETCH(bool, lead);
-
-    // A lead byte takes the next byte with it, so a cut after it moves back before it.
-    const QByteArray bytes = 'x' + QByteArray(1, byte) + 'A';
-    QCOMPARE(Cp932::characterBoundary(bytes, 2), lead ? 1 : 2);
+    // A lead byte takes the next byte with it, so a cut after it moves back before it. Each end
+    // of the lead ranges 81..9F and E0..FC, and the byte just outside.
+    const std::pair<char, bool> bytes[] {{'\x80', false}, {'\x81', true}, {'\x9f', true},
+        {'\xa0', false}, {'\xdf', false}, {'\xe0', true}, {'\xfc', true}, {'\xfd', false}};
+    for (const auto &[byte, lead] : bytes) {
+        QVERIFY2(Cp932::characterBoundary(QByteArray("x") + byte + 'A', 2) == (lead ? 1 : 2),
+            qPrintable(QString::number(uchar(byte), 16)));
+    }
 }
 
 void tst_Settings::golden_data()
@@ -204,8 +179,7 @@ void tst_Settings::golden()
 
     const QString data = QStringLiteral(NMR_TEST_DATA "/") + name;
     IniFixture ini;
-    if (QFileInfo::exists(data + u".ini"_s))
-        ini.setContent(readFile(data + u".ini"_s));
+    ini.setContent(readFile(data + u".ini"_s)); // none for a new file
 
     WriteIniString(section, key, name == u"write-new-file"_s ? u"1"_s : u"v"_s);
 

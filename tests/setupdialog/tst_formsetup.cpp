@@ -41,7 +41,7 @@ class tst_FormSetup : public QObject
 
 private slots:
     void init() { fixture.emplace(); }
-    void cleanup();
+    void cleanup() { dialog.reset(), fixture.reset(); }
     void openAndOk();
     void profileSession();
     void keyboardAndClosing();
@@ -49,12 +49,6 @@ private slots:
     void gridGeometry();
     void openedFromMainWindow();
 };
-
-void tst_FormSetup::cleanup()
-{
-    dialog.reset();
-    fixture.reset();
-}
 
 void tst_FormSetup::open(const QByteArray &probability)
 {
@@ -140,12 +134,8 @@ void tst_FormSetup::keyboardAndClosing()
         open();
         show();
         slider(4)->setValue(1);
-        if (escape)
-            QTest::keyClick(&*dialog, Qt::Key_Escape);
-        else
-            click(u"Com1(1)"_s);
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(!QFile::exists(fixture->path()));
+        escape ? QTest::keyClick(&*dialog, Qt::Key_Escape) : click(u"Com1(1)"_s);
+        QVERIFY(!dialog->isVisible() && !QFile::exists(fixture->path()));
     }
 
     open();
