@@ -162,8 +162,7 @@ void tst_Engine::activeProfile_data()
     QTest::newRow("low eight bits") << "PB=258"_ba << twos << u"00000"_s;
     QTest::newRow("-1: no slot") << "PB=-1\r\nPB255=1"_ba << u"1"_s << u"00000"_s;
     QTest::newRow("10: no slot") << "PB=10"_ba << eights << u"00000"_s;
-    QTest::newRow("no index") << "PB0=\"0123456789abcdefZ\""_ba << u"0123456789abcdefZ"_s
-                              << u"00000"_s;
+    QTest::newRow("no index") << "PB0=0123456789abcdefZ"_ba << u"0123456789abcdefZ"_s << u"00000"_s;
 }
 
 void tst_Engine::activeProfile()
