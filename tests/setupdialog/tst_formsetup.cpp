@@ -78,8 +78,9 @@ void tst_FormSetup::openAndOk()
         {u"BirthDay=11225"_s, [] {}}, {u"BirthDay=21225"_s, [] {}}, {u"BirthDay=11300"_s, [] {}},
         {u"BirthDay=10032"_s, [] {}}, {u"BirthDay=10101"_s, [] {}},
         {u"BirthDay=10000"_s, choose(2, 31)}, {u"BirthDay=10000"_s, choose(0, 15)},
-        {u"BirthDay=10000"_s, choose(7, 0)}, {u"PB=-1"_s, [] {}}, {u"PB=0\r\nPB0=F"_s, [] {}},
-        {u"PB=9\r\nPB9=A"_s, [] {}}, {u"PB=10"_s, [] {}}};
+        {u"BirthDay=10000"_s, choose(7, 0)}, {u"PB=-1"_s, [] {}},
+        {u"PB=0\r\nPB0=F"_s, [&] { slider(2)->setValue(9); }}, {u"PB=9\r\nPB9=A"_s, [] {}},
+        {u"PB=10"_s, [] {}}};
     QStringList transcript;
     for (const auto &[stored, action] : cases) {
         cleanup();
