@@ -20,8 +20,10 @@ public:
             return launchSucceeds;
         });
         Seams::setMessageHandler(
-            [this](QMessageBox::Icon, const QString &text, QMessageBox::StandardButtons) {
-                records << u"said "_s + oneLine(text);
+            [this](QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons) {
+                static const QStringList icons {u"plainly"_s, u"for information"_s,
+                    u"as a warning"_s, u"as a failure"_s, u"as a question"_s};
+                records << u"said %1 %2"_s.arg(icons.value(icon), oneLine(text));
                 return nextAnswer;
             });
         Seams::setInputHandler(
