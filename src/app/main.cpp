@@ -1,5 +1,5 @@
 #include "common/programlocations.h"
-#include "common/squarethumbstyle.h"
+#include "common/programstyle.h"
 #include "engine/titleanimation.h"
 #include "mainwindow/formmain.h"
 
@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf16(ApplicationTitle));
-    QApplication::setStyle(new SquareThumbStyle);
+    InstallProgramLook();
 
     // The interface is Japanese whatever the desktop's locale, standard buttons included.
     QTranslator qtTranslations;

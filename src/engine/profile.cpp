@@ -2,6 +2,8 @@
 
 #include "settings/inifilesaveload.h"
 
+#include <QRegularExpression>
+
 using namespace IniFileSaveLoad;
 
 namespace {
@@ -53,9 +55,23 @@ QChar LevelDigit(int level)
     return QChar(u"0123456789ABCDEF"[level & 0xF]);
 }
 
+LevelString CanonicalLevels(const LevelString &levels)
+{
+    LevelString canonical(NumberCount, QChar());
+    for (int number = 1; number <= NumberCount; ++number)
+        canonical[number - 1] = LevelDigit(LevelAt(levels, number));
+    return canonical;
+}
+
+QString OneLineName(const QString &name)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    return QString(name).replace(lineBreak, QStringLiteral(" "));
+}
+
 QString ProfileValue(const AppearanceProfile &profile)
 {
-    return u'"' + profile.levels + u' ' + profile.name + u'"';
+    return u'"' + CanonicalLevels(profile.levels) + u' ' + OneLineName(profile.name) + u'"';
 }
 
 AppearanceProfile ProfileFromValue(const QString &value)
@@ -86,6 +102,7 @@ StoredProfiles ReadProfileTable()
             = DefaultLevelString() + QStringLiteral(" Setting") + QString::number(slot + 1);
         stored.profiles[slot]
             = ProfileFromValue(ReadIniString(section, profileKey(slot), fallback));
+        stored.profiles[slot].levels = CanonicalLevels(stored.profiles[slot].levels);
     }
     stored.activeIndex = ReadIniInt(section, activeKey, 0);
     stored.birthday = ReadIniString(section, birthdayKey, QStringLiteral("10000"));

@@ -64,8 +64,15 @@ int LevelAt(const LevelString &levels, int number);
 // The upper-case hexadecimal digit of a level 0..15.
 QChar LevelDigit(int level);
 
-// "levels name", as stored between double quotes; and back: the first 43 characters are the
-// levels, the 44th is skipped whatever it holds, and the rest is the name.
+// The levels as the program uses them: exactly 43 upper-case digits, LevelAt of 1..43.
+LevelString CanonicalLevels(const LevelString &levels);
+
+// A profile name is one line: each line break (CR LF, CR or LF) becomes a blank.
+QString OneLineName(const QString &name);
+
+// "levels name", as stored between double quotes, with the canonical levels and a one-line
+// name; and back: the first 43 characters are the levels, the 44th is skipped whatever it holds,
+// and the rest is the name.
 QString ProfileValue(const AppearanceProfile &profile);
 AppearanceProfile ProfileFromValue(const QString &value);
 
@@ -77,7 +84,8 @@ BirthdaySetting ComposeBirthday(bool on, int month, int day);
 // decimal digits of their fields, 0 when a field starts with no digit.
 BirthdayFields ParseBirthday(const BirthdaySetting &birthday);
 
-// The settings dialog's read and save of the whole section, in the stored order.
+// The settings dialog's read, with canonical levels, and save of the whole section, in the
+// stored order.
 StoredProfiles ReadProfileTable();
 void WriteProfileTable(
     qint32 activeIndex, const ProfileTable &profiles, const BirthdaySetting &birthday);

@@ -103,10 +103,9 @@ void FormMain::buildControls()
     setTabOrder(m_scr1, m_txtDisp);
     setTabOrder(m_txtDisp, m_com1);
 
-    // Keyboard preview: the window sees every key before the focused control.
-    for (QWidget *control : {static_cast<QWidget *>(m_chk1), static_cast<QWidget *>(m_scr1),
-             static_cast<QWidget *>(m_txtDisp), static_cast<QWidget *>(m_com1)})
-        control->installEventFilter(this);
+    // Keyboard preview: the window sees every key of its own widgets, the menu bar included,
+    // before the focused one does.
+    QCoreApplication::instance()->installEventFilter(this);
 
     connect(m_chk1, &QCheckBox::toggled, this, &FormMain::Chk1_Click);
     connect(m_scr1, &QScrollBar::valueChanged, this, &FormMain::Chk1_Click); // Scr1_Change
@@ -176,7 +175,10 @@ bool FormMain::Form_Load()
     m_chk1->setChecked(level > 99);
     Chk1_Click();
 
-    mSys1_Click(static_cast<qint16>(ReadIniInt(setup, u"Display"_s, 1)));
+    // Only a theme is replayed: another index would run a menu command before the window is up.
+    const qint16 theme = static_cast<qint16>(ReadIniInt(setup, u"Display"_s, 1));
+    if (theme >= MainLayout::ThemeFirst && theme <= MainLayout::ThemeLast)
+        mSys1_Click(theme);
     if (static_cast<qint16>(ReadIniInt(setup, u"WinPos"_s, 0)) == 0)
         mSys1_Click(MainLayout::CentreOnScreen);
     if (static_cast<qint16>(ReadIniInt(setup, u"Log"_s, 1)) != 0)
@@ -191,11 +193,11 @@ bool FormMain::Form_Load()
         = temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary) + logName;
     LogFilePath = Module1::AppendBackslash(m_locations.programDirectory) + logName;
 
-    // The designed caption is the default viewer, used when the setting names no file.
+    // The designed caption is the default viewer, used when the setting names no ordinary file.
     const QString defaultViewer = windowTitle();
     LogViewerCommand = ReadIniString(setup, u"LogViewer"_s, {});
     if (LogViewerCommand.isEmpty()
-        || (!QFileInfo::exists(LogViewerCommand) && LogViewerCommand != defaultViewer))
+        || (!QFileInfo(LogViewerCommand).isFile() && LogViewerCommand != defaultViewer))
         LogViewerCommand = defaultViewer;
 
     placeWindow();
@@ -210,8 +212,10 @@ bool FormMain::Form_Load()
 
 void FormMain::placeWindow()
 {
+    // Before the window is shown it has no frame yet; placeByFrame() centres it again by its
+    // outer size once the desktop has framed it.
     if (sys1(MainLayout::CentreOnScreen)->isChecked()) {
-        move(CentredTopLeft(size()));
+        move(CentredTopLeft(frameGeometry().size()));
         return;
     }
     move(Twips::toPixels(ReadIniInt(setup, u"WinPosX"_s, 0)),
@@ -388,7 +392,7 @@ void FormMain::openLog()
 
     // A setting that names an existing file is that program, blanks and all; anything else is
     // split into program and arguments. The copy's path is always one argument of its own.
-    QStringList command = QFileInfo::exists(LogViewerCommand)
+    QStringList command = QFileInfo(LogViewerCommand).isFile()
         ? QStringList {LogViewerCommand}
         : QProcess::splitCommand(LogViewerCommand);
     const QString program = command.isEmpty() ? QString() : command.takeFirst();
@@ -410,10 +414,20 @@ void FormMain::deleteLog()
     refreshLogItems();
 }
 
+void FormMain::placeByFrame()
+{
+    m_placedByFrame = true;
+    if (sys1(MainLayout::CentreOnScreen)->isChecked() && frameGeometry().size() != size())
+        move(CentredTopLeft(frameGeometry().size()));
+}
+
 bool FormMain::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
+        if (!m_placedByFrame)
+            placeByFrame();
         Form_Activate();
+    }
     return QMainWindow::event(event);
 }
 
@@ -427,16 +441,17 @@ void FormMain::closeEvent(QCloseEvent *event)
 
 bool FormMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+        || static_cast<QWidget *>(watched)->window() != this)
         return QMainWindow::eventFilter(watched, event);
 
     const auto *key = static_cast<QKeyEvent *>(event);
     if (Form_KeyDown(key->key(), key->modifiers()))
         return true;
     // Enter clicks the default button, also from the check box and the slider; the display is
-    // a multi-line box and keeps the key.
+    // a multi-line box and keeps the key, and the menu bar uses it for itself.
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter && watched != m_txtDisp) {
+    if (enter && (watched == m_chk1 || watched == m_scr1 || watched == m_com1)) {
         m_com1->animateClick();
         return true;
     }

@@ -67,6 +67,7 @@ private:
     void Form_Activate();
     void Form_Unload();
     void placeWindow();
+    void placeByFrame();
     void refreshLogItems();
     void refreshCopyItem();
     void openLog();
@@ -77,6 +78,7 @@ private:
     ProgramLocations m_locations;
     std::unique_ptr<QLockFile> m_instanceLock;
     bool m_loaded = false;
+    bool m_placedByFrame = false;
 
     QCheckBox *m_chk1 = nullptr;
     QScrollBar *m_scr1 = nullptr;

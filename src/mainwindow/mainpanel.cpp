@@ -32,10 +32,14 @@ MainPanel::MainPanel(QWidget *parent)
 void MainPanel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // A line covers its end points and, when wider than a pixel, grows right or down from its
+    // coordinates, so that the two lines of an etched pair each keep their own pixel rows.
     auto draw = [&](const PanelLine &line) {
-        painter.setPen(QPen(colourOf(line.colour, palette()), line.widthPixels));
-        painter.drawLine(Twips::toPixels(line.x1), Twips::toPixels(line.y1),
-            Twips::toPixels(line.x2), Twips::toPixels(line.y2));
+        const QPoint from(Twips::toPixels(line.x1), Twips::toPixels(line.y1));
+        const QPoint to(Twips::toPixels(line.x2), Twips::toPixels(line.y2));
+        const QPoint width = from.y() == to.y() ? QPoint(0, line.widthPixels - 1)
+                                                : QPoint(line.widthPixels - 1, 0);
+        painter.fillRect(QRect(from, to + width), colourOf(line.colour, palette()));
     };
     for (const PanelLine &line : MainLayout::Line1)
         draw(line);

@@ -39,6 +39,23 @@ QString elementName(QStringView array, qsizetype index)
     return u"%1(%2)"_s.arg(array).arg(index);
 }
 
+// The profile list: once an item is selected, one always stays selected, whatever the keys and
+// clicks (Ctrl+Space and Ctrl+click would otherwise deselect it).
+class ProfileList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(
+        const QModelIndex &index, const QEvent *event) const override
+    {
+        const auto command = QListWidget::selectionCommand(index, event);
+        return command.testFlag(QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate
+                                                               : command;
+    }
+};
+
 QFont levelLabelFont(bool bold)
 {
     QFont font = JapaneseFont(JapaneseFace::UIGothic, 9);
@@ -77,7 +94,6 @@ void FormSetup::buildControls()
         m_com1[i] = new QPushButton(text(SetupLayout::Com1[i].caption), this);
         m_com1[i]->setObjectName(elementName(u"Com1", i));
         m_com1[i]->setGeometry(Twips::toPixels(SetupLayout::Com1[i].rect));
-        m_com1[i]->setAutoDefault(false);
         connect(
             m_com1[i], &QPushButton::clicked, this, [this, i] { Com1_Click(static_cast<int>(i)); });
     }
@@ -96,7 +112,7 @@ void FormSetup::buildControls()
     m_lab1[3]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
     m_lab1[4]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
 
-    m_lstPB = new QListWidget(levelsFrame);
+    m_lstPB = new ProfileList(levelsFrame);
     m_lstPB->setObjectName(u"LstPB"_s);
     m_lstPB->setGeometry(Twips::toPixels(SetupLayout::LstPB));
     m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -107,7 +123,6 @@ void FormSetup::buildControls()
         m_comPB[i] = new QPushButton(text(SetupLayout::ComPB[i].caption), levelsFrame);
         m_comPB[i]->setObjectName(elementName(u"ComPB", i));
         m_comPB[i]->setGeometry(Twips::toPixels(SetupLayout::ComPB[i].rect));
-        m_comPB[i]->setAutoDefault(false);
         connect(m_comPB[i], &QPushButton::clicked, this,
             [this, i] { ComPB_Click(static_cast<int>(i)); });
     }
@@ -134,6 +149,13 @@ void FormSetup::buildControls()
 
 void FormSetup::buildRows()
 {
+    // The designed level label is too narrow for two digits in the stand-in fonts: it grows to
+    // the right, into the gap before the next column, until the widest level fits.
+    const QFontMetrics levelMetrics(levelLabelFont(false));
+    int levelWidth = Twips::toPixels(SetupLayout::LabPB2.width);
+    for (int level = MinimumLevel; level <= MaximumLevel; ++level)
+        levelWidth = std::max(levelWidth, levelMetrics.horizontalAdvance(QString::number(level)));
+
     for (int i = 0; i < NumberCount; ++i) {
         if (i >= 1) {
             m_labPB1[i] = new QLabel(u"0"_s, m_frame1[0]);
@@ -157,8 +179,7 @@ void FormSetup::buildRows()
         slider->setGeometry(Twips::toPixels(at.sliderLeft), Twips::toPixels(at.top),
             Twips::toPixels(SetupLayout::ScrPB.width), Twips::toPixels(SetupLayout::ScrPB.height));
         m_labPB2[i]->setGeometry(Twips::toPixels(at.levelLeft), Twips::toPixels(at.top),
-            Twips::toPixels(SetupLayout::LabPB2.width),
-            Twips::toPixels(SetupLayout::LabPB2.height));
+            levelWidth, Twips::toPixels(SetupLayout::LabPB2.height));
         m_labPB1[i]->setText(u"%1"_s.arg(i + 1, 2, 10, QChar(u'0')));
         for (QWidget *element : {static_cast<QWidget *>(m_labPB1[i]),
                  static_cast<QWidget *>(slider), static_cast<QWidget *>(m_labPB2[i])})
@@ -261,11 +282,8 @@ void FormSetup::ScrPB_Change(int index)
     const int slot = selectedSlot();
     if (slot < 0)
         return;
-    // A hand-edited entry may be short; its gap reads as level 0 and is filled with "0".
-    LevelString &levels = m_workingLevels[slot];
-    if (levels.size() <= index)
-        levels = levels.leftJustified(index + 1, u'0');
-    levels[index] = LevelDigit(value);
+    // The entries are canonical, 43 digits long, from the moment the dialog reads them.
+    m_workingLevels[slot][index] = LevelDigit(value);
 }
 
 void FormSetup::ComPB_Click(int index)
@@ -275,8 +293,8 @@ void FormSetup::ComPB_Click(int index)
         return;
     switch (index) {
     case Rename: {
-        const QString name = Seams::input(this, text(SetupLayout::RenameCaption),
-            text(SetupLayout::RenamePrompt), m_lstPB->item(slot)->text());
+        const QString name = OneLineName(Seams::input(this, text(SetupLayout::RenameCaption),
+            text(SetupLayout::RenamePrompt), m_lstPB->item(slot)->text()));
         if (!name.isEmpty())
             m_lstPB->item(slot)->setText(name);
         break;

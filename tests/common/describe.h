@@ -82,7 +82,9 @@ inline QStringList describe(const FormSetup &dialog)
 
     return {
         u"title "_s + dialog.windowTitle(),
-        u"LstPB row %1 of %2"_s.arg(list->currentRow()).arg(names.join(u'|')),
+        u"LstPB row %1, %2 selected, of %3"_s.arg(list->currentRow())
+            .arg(list->selectedItems().size())
+            .arg(names.join(u'|')),
         u"ScrPB %1"_s.arg(sliders),
         u"LabPB2 %1"_s.arg(labels.join(u' ')),
         u"ChkBD %1, month %2, day %3"_s.arg(

@@ -1,10 +1,15 @@
 #include "common/describe.h"
 #include "common/formabout.h"
+#include "common/programstyle.h"
 #include "common/windowfixture.h"
 #include "engine/resultlog.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleOptionMenuItem>
 #include <QTest>
 #include <QTimer>
 
@@ -31,6 +36,7 @@ class tst_FormMain : public QObject
     std::optional<FormMain> window;
 
 private slots:
+    void initTestCase() { InstallProgramLook(); }
     void init() { fixture.emplace(); }
     void cleanup() { window.reset(), fixture.reset(); }
     void startAndExit();
@@ -41,6 +47,9 @@ private slots:
     void help();
     void keys();
     void secondInstance();
+    void centredByItsFrame();
+    void etchedSeparator();
+    void menusAndMessagesLookLikeTheProgram();
     void aboutBox();
 };
 
@@ -81,7 +90,8 @@ void tst_FormMain::startAndExit()
         "Level=116", "Level=-1", "Level=65636", "Display=0", "Display=4", "Display=5", "Display=-1",
         "WinPos=1\r\nWinPosX=300\r\nWinPosY=450", "WinPos=1", "Log=0", "Log=65536",
         "LogFile=results.txt", "LogViewer=xdg-open", "LogViewer=Xdg-Open",
-        "LogViewer=$DIR/my viewer"};
+        "LogViewer=$DIR/my viewer", "LogViewer=$DIR", "Display=10", "Display=12", "Display=16",
+        "Display=19"};
     QStringList transcript;
     for (const char *setup : settings) {
         cleanup();
@@ -178,6 +188,8 @@ void tst_FormMain::help()
     compareSession(u"help"_s,
         {{u"F1 on Scr1"_s, f1(u"Scr1"_s)},
             {u"Shift+Ctrl+F1 on Com1"_s, f1(u"Com1"_s, Qt::ShiftModifier | Qt::ControlModifier)},
+            {u"F1 on TxtDisp"_s, f1(u"TxtDisp"_s)},
+            {u"F1 on the menu bar"_s, [&] { QTest::keyClick(window->menuBar(), Qt::Key_F1); }},
             {u"contents"_s, [&] { window->mHelp1_Click(0); }},
             {u"separator"_s, [&] { window->mHelp1_Click(1); }},
             {u"viewer cannot start, F1 on Chk1"_s,
@@ -229,6 +241,56 @@ void tst_FormMain::secondInstance()
     window->close();
     FormMain third(fixture->locations());
     QVERIFY(third.Form_Load());
+}
+
+void tst_FormMain::centredByItsFrame()
+{
+    start();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(&*window));
+    const QRect frame = window->frameGeometry();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY2(frame != window->geometry(), "the platform gives the window no frame");
+    QVERIFY(std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())) <= 1);
+    QCOMPARE(window->x(), frame.x()); // what WinPosX stores
+}
+
+void tst_FormMain::etchedSeparator()
+{
+    // Under the level row: a one-pixel shadow line on row 55, a two-pixel highlight on 56 and 57.
+    start();
+    const QImage panel = window->centralWidget()->grab().toImage();
+    const QPalette &palette = window->centralWidget()->palette();
+    for (const auto &[row, role] : {std::pair(54, QPalette::Window), {55, QPalette::Dark},
+             {56, QPalette::Light}, {57, QPalette::Light}, {58, QPalette::Window}})
+        QCOMPARE(panel.pixel(100, row), palette.color(role).rgb());
+}
+
+void tst_FormMain::menusAndMessagesLookLikeTheProgram()
+{
+    start();
+    QMenu *menu = window->menuBar()->actions().constFirst()->menu();
+    QCOMPARE(QFontInfo(menu->font()).family(), QFontInfo(window->font()).family());
+    QCOMPARE(QFontInfo(QMessageBox().font()).family(), QFontInfo(window->font()).family());
+
+    // A checkable item shows a mark only while it is checked.
+    auto render = [&](QStyleOptionMenuItem::CheckType type, bool checked) {
+        QStyleOptionMenuItem item;
+        item.initFrom(menu);
+        item.rect = QRect(0, 0, 200, 24);
+        item.text = u"液晶 &1"_s;
+        item.menuHasCheckableItems = true;
+        item.checkType = type;
+        item.checked = checked;
+        QImage image(item.rect.size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        menu->style()->drawControl(QStyle::CE_MenuItem, &item, &painter, menu);
+        return image;
+    };
+    const QImage plain = render(QStyleOptionMenuItem::NotCheckable, false);
+    QCOMPARE(render(QStyleOptionMenuItem::NonExclusive, false), plain);
+    QVERIFY(render(QStyleOptionMenuItem::NonExclusive, true) != plain);
 }
 
 void tst_FormMain::aboutBox()
