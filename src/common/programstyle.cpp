@@ -38,14 +38,14 @@ void ProgramStyle::drawComplexControl(ComplexControl control, const QStyleOption
     if (!isHorizontalScrollBar(control, option))
         return;
 
-    // A thumb in the text colour's rim over the dark shade of the buttons, and, with the
+    // A thumb in the text colour's rim over the shadow colour, and, with the
     // keyboard focus, in the highlight colour inside a highlight frame: all within the bar.
     const QPalette &palette = option->palette;
     const bool focused = option->state & State_HasFocus;
     const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget);
     painter->save();
     painter->setPen(palette.color(QPalette::WindowText));
-    painter->setBrush(palette.color(focused ? QPalette::Highlight : QPalette::Dark));
+    painter->setBrush(palette.color(focused ? QPalette::Highlight : QPalette::Shadow));
     painter->drawRect(thumb.adjusted(0, 0, -1, -1));
     if (focused) {
         painter->setPen(palette.color(QPalette::Highlight));

@@ -151,10 +151,13 @@ void FormSetup::buildRows()
 {
     // The designed level label is too narrow for two digits in the stand-in fonts: it grows to
     // the right, into the gap before the next column, until the widest level fits.
-    const QFontMetrics levelMetrics(levelLabelFont(false));
+    QLabel probe;
+    probe.setFont(levelLabelFont(false));
     int levelWidth = Twips::toPixels(SetupLayout::LabPB2.width);
-    for (int level = MinimumLevel; level <= MaximumLevel; ++level)
-        levelWidth = std::max(levelWidth, levelMetrics.horizontalAdvance(QString::number(level)));
+    for (int level = MinimumLevel; level <= MaximumLevel; ++level) {
+        probe.setText(QString::number(level));
+        levelWidth = std::max(levelWidth, probe.sizeHint().width());
+    }
 
     for (int i = 0; i < NumberCount; ++i) {
         if (i >= 1) {
@@ -178,8 +181,8 @@ void FormSetup::buildRows()
             Twips::toPixels(SetupLayout::LabPB1.height));
         slider->setGeometry(Twips::toPixels(at.sliderLeft), Twips::toPixels(at.top),
             Twips::toPixels(SetupLayout::ScrPB.width), Twips::toPixels(SetupLayout::ScrPB.height));
-        m_labPB2[i]->setGeometry(Twips::toPixels(at.levelLeft), Twips::toPixels(at.top),
-            levelWidth, Twips::toPixels(SetupLayout::LabPB2.height));
+        m_labPB2[i]->setGeometry(Twips::toPixels(at.levelLeft), Twips::toPixels(at.top), levelWidth,
+            Twips::toPixels(SetupLayout::LabPB2.height));
         m_labPB1[i]->setText(u"%1"_s.arg(i + 1, 2, 10, QChar(u'0')));
         for (QWidget *element : {static_cast<QWidget *>(m_labPB1[i]),
                  static_cast<QWidget *>(slider), static_cast<QWidget *>(m_labPB2[i])})

@@ -127,6 +127,7 @@ void tst_Engine::nameRoundTrip_data()
     QTest::newRow("ends in a double quote") << u"say \""_s << u"say \""_s;
     QTest::newRow("empty") << QString() << QString();
     QTest::newRow("blanks only") << u"   "_s << u"   "_s;
+    QTest::newRow("line breaks") << u"A\r\nB\nC\rD"_s << u"A B C D"_s;
     QTest::newRow("Japanese with circled one") << u"誕生日①～"_s << u"誕生日①～"_s;
     QTest::newRow("cut after 210 bytes") << QString(250, u'n') << QString(210, u'n');
     QTest::newRow("漢 not split at cut") << QString(209, u'n') + u"漢字"_s << QString(209, u'n');

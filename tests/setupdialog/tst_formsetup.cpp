@@ -1,12 +1,16 @@
 #include "common/describe.h"
+#include "common/programstyle.h"
 #include "common/windowfixture.h"
 #include "layouts/setupgrid.h"
 #include "settings/inifilesaveload.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 #include <optional>
 
@@ -40,11 +44,13 @@ class tst_FormSetup : public QObject
     std::optional<FormSetup> dialog;
 
 private slots:
+    void initTestCase() { InstallProgramLook(); }
     void init() { fixture.emplace(); }
     void cleanup() { dialog.reset(), fixture.reset(); }
     void openAndOk();
     void profileSession();
     void keyboardAndClosing();
+    void levelLabelsAndSliders();
     void gridGeometry_data();
     void gridGeometry();
     void openedFromMainWindow();
@@ -80,7 +86,12 @@ void tst_FormSetup::openAndOk()
         {u"BirthDay=10000"_s, choose(2, 31)}, {u"BirthDay=10000"_s, choose(0, 15)},
         {u"BirthDay=10000"_s, choose(7, 0)}, {u"PB=-1"_s, [] {}},
         {u"PB=0\r\nPB0=F"_s, [&] { slider(2)->setValue(9); }}, {u"PB=9\r\nPB9=A"_s, [] {}},
-        {u"PB=10"_s, [] {}}};
+        {u"PB=10"_s, [] {}}, {u"PB=1\r\nPB1=\"8888 x\""_s, [&] {
+                                  fixture->nextInput = u"Foo"_s;
+                                  click(u"ComPB(0)"_s);
+                                  fixture->nextInput.clear();
+                                  click(u"ComPB(1)"_s);
+                              }}};
     QStringList transcript;
     for (const auto &[stored, action] : cases) {
         cleanup();
@@ -89,7 +100,7 @@ void tst_FormSetup::openAndOk()
         transcript << u"== "_s + oneLine(stored) << describe(*dialog);
         action();
         click(u"Com1(0)"_s);
-        transcript << u"-- then OK"_s << describe(*dialog).constLast()
+        transcript << fixture->takeRecords() << u"-- then OK"_s << describe(*dialog).constLast()
                    << fileLines(fixture->path());
     }
     QCOMPARE(transcript, goldenState(u"open-and-ok"_s, transcript));
@@ -121,7 +132,15 @@ void tst_FormSetup::profileSession()
         {u"share lower case"_s, tool(1, u"ff"_s + eights.mid(2))},
         {u"share blanks and letters beyond F"_s, tool(1, u"8 8G8z"_s + eights.mid(6))},
         {u"share cancelled"_s, tool(1, QString())}, {u"rename cancelled"_s, tool(0, QString())},
-        {u"rename to blanks"_s, tool(0, u"  "_s)}, {u"OK"_s, [&] { click(u"Com1(0)"_s); }}};
+        {u"rename to blanks"_s, tool(0, u"  "_s)},
+        {u"rename to two lines"_s, tool(0, u"A\r\nB\nC"_s)},
+        {u"Ctrl+click the selected item"_s,
+            [&] {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                    list->visualItemRect(list->item(0)).center());
+            }},
+        {u"Ctrl+Space"_s, [&] { QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier); }},
+        {u"OK"_s, [&] { click(u"Com1(0)"_s); }}};
     const QStringList transcript
         = replay(steps, [&] { return describe(*dialog) << fixture->takeRecords(); })
         << fileLines(fixture->path());
@@ -131,11 +150,11 @@ void tst_FormSetup::profileSession()
 void tst_FormSetup::keyboardAndClosing()
 {
     Module1::SetHelpDirectory(u"/help"_s);
-    for (const bool escape : {false, true}) {
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
         open();
         show();
         slider(4)->setValue(1);
-        escape ? QTest::keyClick(&*dialog, Qt::Key_Escape) : click(u"Com1(1)"_s);
+        QTest::keyClick(key == Qt::Key_Escape ? &*dialog : find(u"Com1(1)"_s), key);
         QVERIFY(!dialog->isVisible() && !QFile::exists(fixture->path()));
     }
 
@@ -146,7 +165,7 @@ void tst_FormSetup::keyboardAndClosing()
     QTest::keyClick(slider(11), Qt::Key_F1);
     QTest::keyClick(list, Qt::Key_F1);
     click(u"Com1(2)"_s);
-    QCOMPARE(fixture->records, QStringList(3, u"started xdg-open /help/option.htm"_s));
+    QCOMPARE(fixture->takeRecords(), QStringList(3, u"started xdg-open /help/option.htm"_s));
 
     // A frame's access key: the first slider; the month list or, while it is greyed, the check box.
     QTest::keyClick(&*dialog, Qt::Key_P, Qt::AltModifier);
@@ -160,10 +179,53 @@ void tst_FormSetup::keyboardAndClosing()
     QTest::keyClick(&*dialog, Qt::Key_L, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), list);
 
-    QVERIFY(!QFile::exists(fixture->path()));
+    // Enter presses the button with the focus; elsewhere it presses OK.
+    QTest::keyClick(find(u"ComPB(0)"_s), Qt::Key_Return);
+    QCOMPARE(fixture->takeRecords().size(), 1); // the rename box
+    QVERIFY(dialog->isVisible() && !QFile::exists(fixture->path()));
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(IniFileSaveLoad::ReadIniString(u"Probability"_s, u"BirthDay"_s, {}), u"00000"_s);
+}
+
+void tst_FormSetup::levelLabelsAndSliders()
+{
+    open();
+    show();
+    QLabel *label = find<QLabel>(u"LabPB2(42)"_s);
+    const int left = label->x();
+    for (int level = 10; level <= 15; ++level) {
+        slider(43)->setValue(level);
+        QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+    }
+    QCOMPARE(label->x(), left);
+
+    // The thumb stands out from the groove (a contrast of at least 3 : 1), and the keyboard
+    // focus shows.
+    auto luminance = [](QRgb rgb) {
+        auto channel = [](int value) {
+            const double c = value / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb))
+            + 0.0722 * channel(qBlue(rgb));
+    };
+    QScrollBar *bar = slider(1);
+    bar->setValue(0);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Horizontal;
+    option.maximum = bar->maximum();
+    const QRect thumb = bar->style()->subControlRect(
+        QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QImage plain = bar->grab().toImage();
+    const double lighter = std::max(luminance(plain.pixel(thumb.center())),
+        luminance(plain.pixel(bar->width() * 2 / 3, thumb.center().y())));
+    const double darker = std::min(luminance(plain.pixel(thumb.center())),
+        luminance(plain.pixel(bar->width() * 2 / 3, thumb.center().y())));
+    QVERIFY((lighter + 0.05) / (darker + 0.05) >= 3);
+    bar->setFocus();
+    QVERIFY(bar->grab().toImage() != plain);
 }
 
 void tst_FormSetup::gridGeometry_data()
