@@ -48,8 +48,7 @@ class tst_Engine : public QObject
     Q_OBJECT
 
 private slots:
-    void levelAt_data();
-    void levelAt();
+    void levels();
     void profileFromValue_data();
     void profileFromValue();
     void nameRoundTrip_data();
@@ -65,31 +64,14 @@ private slots:
     void appendLog();
 };
 
-void tst_Engine::levelAt_data()
+void tst_Engine::levels()
 {
-    QTest::addColumn<QString>("levels");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("level");
-
-    // Each end of the three digit ranges and the character just outside it.
-    const QString edges = u"/09:@AFG`afg 7"_s;
-    const int expected[] = {0, 0, 9, 0, 0, 10, 15, 0, 0, 10, 15, 0, 0, 7};
-    for (int number = 1; number <= edges.size(); ++number)
-        QTest::addRow("%c", edges[number - 1].toLatin1())
-            << edges << number << expected[number - 1];
-    QTest::newRow("past the end") << u"8"_s << 2 << 0;
-    QTest::newRow("number 0") << u"8"_s << 0 << 0;
-    QTest::newRow("number 43") << eights << 43 << 8;
-    QTest::newRow("44th character ignored") << QString(44, u'F') << 44 << 0;
-    QTest::newRow("fullwidth digit") << u"\uFF17"_s << 1 << 0;
-}
-
-void tst_Engine::levelAt()
-{
-    QFETCH(QString, levels);
-    QFETCH(int, number);
-    QFETCH(int, level);
-    QCOMPARE(LevelAt(levels, number), level);
+    // Each end of the three digit ranges and the character just outside it, a blank, a fullwidth
+    // digit and 7; places past the end read 0, and a 44th character is ignored.
+    QCOMPARE(CanonicalLevels(u"/09:@AFG`afg \uFF177"_s), u"00900AF00AF0007"_s + QString(28, u'0'));
+    QCOMPARE(CanonicalLevels(QString(44, u'f')), QString(NumberCount, u'F'));
+    QCOMPARE(LevelAt(u"8"_s, 0), 0);
+    QCOMPARE(LevelAt(u"8"_s, 1), 8);
 }
 
 void tst_Engine::profileFromValue_data()
