@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int centringLift = 128; // twips: a centred window sits slightly above the middle
+constexpr int titleBarPixels = 16; // what must show of a window's top for the user to drag it
 
 int centred(int screenPixels, int windowPixels)
 {
@@ -18,6 +19,16 @@ int centred(int screenPixels, int windowPixels)
 }
 
 } // namespace
+
+bool TitleBarOnAScreen(const QRect &frame)
+{
+    const QRect titleBar(frame.topLeft(), QSize(frame.width(), titleBarPixels));
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(titleBar))
+            return true;
+    }
+    return false;
+}
 
 QPoint CentredTopLeft(const QSize &window)
 {

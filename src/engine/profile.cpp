@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <limits>
+
 using namespace IniFileSaveLoad;
 
 namespace {
@@ -22,11 +24,15 @@ QString profileKey(int slot)
 
 int LeadingDecimal(QStringView field)
 {
+    // Saturates at the largest int rather than overflow on a long run of digits.
     int number = 0;
     for (QChar c : field) {
         if (c < u'0' || c > u'9')
             break;
-        number = number * 10 + (c.unicode() - u'0');
+        const int digit = c.unicode() - u'0';
+        if (number > (std::numeric_limits<int>::max() - digit) / 10)
+            return std::numeric_limits<int>::max();
+        number = number * 10 + digit;
     }
     return number;
 }

@@ -76,7 +76,8 @@ QString OneLineName(const QString &name);
 QString ProfileValue(const AppearanceProfile &profile);
 AppearanceProfile ProfileFromValue(const QString &value);
 
-// The value of a field's leading decimal digits, 0 when it starts with none.
+// The value of a field's leading decimal digits, 0 when it starts with none, and the largest int
+// when they stand for more.
 int LeadingDecimal(QStringView field);
 
 BirthdaySetting ComposeBirthday(bool on, int month, int day);

@@ -159,11 +159,12 @@ bool FormMain::Form_Load()
 {
     const QString iniPath = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr.ini"_s;
 
+    // Without a private directory the lock stays beside the settings file, never in a
+    // directory that other users can write.
     const QString temporary = Module1::GetTempDirectory();
-    const QString lockDirectory = temporary.isEmpty() ? QDir::tempPath() : temporary;
-    m_instanceLock = std::make_unique<QLockFile>(QDir(lockDirectory).filePath(lockName(iniPath)));
-    m_instanceLock->setStaleLockTime(0); // stale only when its owner has died
-    if (!m_instanceLock->tryLock())
+    const QString lockDirectory
+        = temporary.isEmpty() ? QFileInfo(iniPath).absolutePath() : temporary;
+    if (!lockInstance(QDir(lockDirectory).filePath(lockName(iniPath))))
         return false;
 
     SetIniPath(iniPath);
@@ -187,11 +188,15 @@ bool FormMain::Form_Load()
     QString logName = ReadIniString(setup, u"LogFile"_s, {});
     if (logName.isEmpty())
         logName = u"nmr.log"_s;
-    // Without a private temporary directory there is no safe place for the copy: opening the
-    // log then reports the failed copy instead of writing it to the file system's root.
-    LogViewCopyPath
-        = temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary) + logName;
     LogFilePath = Module1::AppendBackslash(m_locations.programDirectory) + logName;
+    // The copy is named by the log's file name alone, so that neither the copy nor its removal
+    // at exit can reach outside the private directory. Without that directory there is no safe
+    // place for it: opening the log then reports the failed copy.
+    QString copyName = QFileInfo(logName).fileName();
+    if (copyName.isEmpty() || copyName == u"."_s || copyName == u".."_s)
+        copyName = u"nmr.log"_s;
+    LogViewCopyPath
+        = temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary) + copyName;
 
     // The designed caption is the default viewer, used when the setting names no ordinary file.
     const QString defaultViewer = windowTitle();
@@ -210,6 +215,28 @@ bool FormMain::Form_Load()
     return true;
 }
 
+bool FormMain::lockInstance(const QString &path)
+{
+    // Only a live copy of the program holding the lock ends this start. A lock whose owner has
+    // died is stale and taken over by tryLock. One whose content cannot be read (empty or
+    // garbage) is taken over too, after a second in which a copy that is just making it could
+    // still write its content. When no lock can be had at all, the program starts without one.
+    m_instanceLock = std::make_unique<QLockFile>(path);
+    m_instanceLock->setStaleLockTime(0);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (m_instanceLock->tryLock(attempt * 1000)
+            || m_instanceLock->error() != QLockFile::LockFailedError)
+            return true;
+        if (m_instanceLock->getLockInfo(&pid, &host, &application))
+            return false;
+    }
+    m_instanceLock->removeStaleLockFile();
+    return m_instanceLock->tryLock() || !m_instanceLock->getLockInfo(&pid, &host, &application);
+}
+
 void FormMain::placeWindow()
 {
     // Before the window is shown it has no frame yet; placeByFrame() centres it again by its
@@ -218,8 +245,13 @@ void FormMain::placeWindow()
         move(CentredTopLeft(frameGeometry().size()));
         return;
     }
-    move(Twips::toPixels(ReadIniInt(setup, u"WinPosX"_s, 0)),
+    // A stored place whose title bar would be on no screen (a monitor since removed, a damaged
+    // file) gives way to the centre.
+    const QPoint stored(Twips::toPixels(ReadIniInt(setup, u"WinPosX"_s, 0)),
         Twips::toPixels(ReadIniInt(setup, u"WinPosY"_s, 0)));
+    move(TitleBarOnAScreen(QRect(stored, frameGeometry().size()))
+            ? stored
+            : CentredTopLeft(frameGeometry().size()));
 }
 
 void FormMain::loadActiveProfile()

@@ -66,6 +66,7 @@ private:
         std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int));
     void Form_Activate();
     void Form_Unload();
+    bool lockInstance(const QString &path);
     void placeWindow();
     void placeByFrame();
     void refreshLogItems();

@@ -3,18 +3,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+#include <vector>
+
 namespace {
 
 constexpr auto codecName = "Shift_JIS"; // ICU's table for it is Microsoft's code page 932
-
-bool isAscii(QByteArrayView bytes)
-{
-    for (char byte : bytes) {
-        if (static_cast<unsigned char>(byte) >= 0x80)
-            return false;
-    }
-    return true;
-}
+constexpr char16_t invalid = QChar::ReplacementCharacter;
+constexpr quint16 unmappable = 0xFFFF; // no character of the code page has this code
 
 // Characters that plain JIS mappings produce but code page 932 holds elsewhere.
 char16_t counterpart(char16_t c)
@@ -43,6 +39,63 @@ char16_t counterpart(char16_t c)
     }
 }
 
+// The code page as two tables built once from ICU's: every code (one byte, or lead byte * 256
+// + trail byte) to its character, and every character back to its code. ASCII maps to itself
+// (ICU's table swaps three control codes), and where several codes give one character the
+// encoder keeps ICU's choice, so that encoding and decoding are exact inverses and both take
+// time linear in the text.
+struct Tables
+{
+    std::vector<char16_t> decode = std::vector<char16_t>(0x10000, invalid);
+    std::vector<quint16> encode = std::vector<quint16>(0x10000, unmappable);
+
+    Tables()
+    {
+        std::optional<QStringDecoder> decoder;
+        auto character = [&](QByteArrayView bytes) -> char16_t {
+            if (!decoder || decoder->hasError())
+                decoder.emplace(codecName, QStringConverter::Flag::Stateless);
+            const QString text = (*decoder)(bytes);
+            return decoder->hasError() || text.size() != 1 ? invalid : text.front().unicode();
+        };
+        for (int code = 0; code < 0x80; ++code)
+            decode[code] = char16_t(code);
+        for (int code = 0x80; code < 0x100; ++code) {
+            const char byte = char(code);
+            if (!Cp932::isLeadByte(byte))
+                decode[code] = character(QByteArrayView(&byte, 1));
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            for (int trail = 0x40; trail <= 0xFC && Cp932::isLeadByte(char(lead)); ++trail) {
+                const char pair[] {char(lead), char(trail)};
+                decode[lead * 256 + trail] = character(QByteArrayView(pair, 2));
+            }
+        }
+
+        std::optional<QStringEncoder> encoder;
+        for (int code = 0; code < 0x10000; ++code) {
+            const char16_t c = decode[code];
+            if (c == invalid || encode[c] != unmappable)
+                continue;
+            if (!encoder || encoder->hasError())
+                encoder.emplace(codecName, QStringConverter::Flag::Stateless);
+            const QByteArray preferred = (*encoder)(QStringView(&c, 1));
+            const int preferredCode = preferred.size() == 2
+                ? quint8(preferred[0]) * 256 + quint8(preferred[1])
+                : (preferred.size() == 1 ? quint8(preferred[0]) : -1);
+            const bool usable = !encoder->hasError() && preferredCode >= 0x80
+                && decode[preferredCode] == c;
+            encode[c] = quint16(usable ? preferredCode : code);
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables built;
+    return built;
+}
+
 } // namespace
 
 namespace Cp932 {
@@ -69,47 +122,42 @@ qsizetype characterBoundary(QByteArrayView bytes, qsizetype limit)
 
 QString decode(QByteArrayView bytes)
 {
-    if (isAscii(bytes))
-        return QString::fromLatin1(bytes);
-
-    QStringDecoder decoder(codecName, QStringConverter::Flag::Stateless);
-    QString text = decoder(bytes);
-    if (!decoder.hasError())
-        return text;
-
-    // Decode one character at a time so that only the damaged ones are replaced.
-    text.clear();
+    const std::vector<char16_t> &table = tables().decode;
+    QString text;
+    text.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
-        const qsizetype width = isLeadByte(bytes[i]) && i + 1 < bytes.size() ? 2 : 1;
-        QStringDecoder single(codecName, QStringConverter::Flag::Stateless);
-        const QString decoded = single(bytes.sliced(i, width));
-        text += single.hasError() || decoded.isEmpty() ? QString(QChar::ReplacementCharacter)
-                                                       : decoded;
-        i += width;
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80) {
+            text += QChar(char16_t(byte));
+            ++i;
+        } else if (isLeadByte(char(byte)) && i + 1 < bytes.size()) {
+            text += QChar(table[byte * 256 + static_cast<unsigned char>(bytes[i + 1])]);
+            i += 2;
+        } else {
+            text += QChar(isLeadByte(char(byte)) ? invalid : table[byte]);
+            ++i;
+        }
     }
     return text;
 }
 
 QByteArray encode(const QString &text)
 {
-    QString mapped = text;
-    for (QChar &c : mapped)
-        c = QChar(counterpart(c.unicode()));
-
-    QStringEncoder encoder(codecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder(mapped);
-    if (!encoder.hasError())
-        return bytes;
-
-    // Encode one code point at a time so that an unencodable one becomes '?' and never the
-    // encoder's own substitution bytes.
-    bytes.clear();
-    for (qsizetype i = 0; i < mapped.size();) {
-        const qsizetype width = mapped[i].isHighSurrogate() && i + 1 < mapped.size() ? 2 : 1;
-        QStringEncoder single(codecName, QStringConverter::Flag::Stateless);
-        const QByteArray encoded = single(QStringView(mapped).sliced(i, width));
-        bytes += single.hasError() || encoded.isEmpty() ? QByteArray("?") : encoded;
-        i += width;
+    const std::vector<quint16> &table = tables().encode;
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A surrogate pair is one character outside the code page; a lone surrogate is one too.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        const quint16 code = c.isSurrogate() ? unmappable : table[counterpart(c.unicode())];
+        if (code == unmappable)
+            bytes += '?';
+        else if (code >= 0x100)
+            bytes += char(code >> 8), bytes += char(code & 0xFF);
+        else
+            bytes += char(code);
     }
     return bytes;
 }

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 #include <map>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +76,11 @@ void tst_Engine::levels()
     QCOMPARE(read, (QList<int> {0, 0, 0, 9, 0, 0, 10, 15, 0, 0, 10, 15, 0, 0, 0, 7, 0}));
     QCOMPARE(CanonicalLevels(edges), u"00900AF00AF0007"_s + QString(28, u'0'));
     QCOMPARE(CanonicalLevels(QString(44, u'f')), QString(NumberCount, u'F'));
+
+    // Leading digits that stand for more than an int saturate.
+    QCOMPARE(LeadingDecimal(u"2147483646x"), 2147483646);
+    QCOMPARE(LeadingDecimal(u"2147483648"), std::numeric_limits<int>::max());
+    QCOMPARE(LeadingDecimal(u"99999999999999999999"), std::numeric_limits<int>::max());
 }
 
 void tst_Engine::profileFromValue_data()
@@ -286,8 +292,17 @@ void tst_Engine::appendLog()
     const QString path = dir.filePath(u"nmr.log"_s);
     AppendLogLine(path, QDateTime(QDate(2026, 12, 5), QTime(23, 41, 7)), u"03 11 19 27 38 42"_s);
     AppendLogLine(path, QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)), u"01 02 03 04 05 43"_s);
-    QCOMPARE(readFile(path),
-        "26/12/05 23:41:07 | 03 11 19 27 38 42\r\n01/02/03 04:05:06 | 01 02 03 04 05 43\r\n"_ba);
+    const QByteArray twoLines
+        = "26/12/05 23:41:07 | 03 11 19 27 38 42\r\n01/02/03 04:05:06 | 01 02 03 04 05 43\r\n";
+    QCOMPARE(readFile(path), twoLines);
+#ifdef Q_OS_UNIX
+    {
+        // A line that does not fit on a full disk leaves the log as it was.
+        const FullDisk full(twoLines.size() + 20);
+        AppendLogLine(path, QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
+    }
+    QCOMPARE(readFile(path), twoLines);
+#endif
 
     // Failures are ignored: a directory in the log's place, or a path below a file.
     QVERIFY(QDir().mkdir(dir.filePath(u"folder"_s)) && writeFile(dir.filePath(u"plain"_s), "keep"));

@@ -1,5 +1,6 @@
 #include "common/describe.h"
 #include "common/formabout.h"
+#include "common/module1.h"
 #include "common/programstyle.h"
 #include "common/windowfixture.h"
 #include "engine/resultlog.h"
@@ -39,6 +40,8 @@ private slots:
     void deleteLog();
     void help();
     void keys();
+    void instanceLock_data();
+    void instanceLock();
     void centredByItsFrame();
     void etchedSeparator();
     void menusAndMessagesLookLikeTheProgram();
@@ -83,7 +86,8 @@ void tst_FormMain::startAndExit()
         "WinPos=1\r\nWinPosX=300\r\nWinPosY=450", "WinPos=1", "Log=0", "Log=65536",
         "LogFile=results.txt", "LogViewer=xdg-open", "LogViewer=Xdg-Open",
         "LogViewer=$DIR/my viewer", "LogViewer=$DIR", "Display=10", "Display=12", "Display=16",
-        "Display=19"};
+        "Display=19", "LogFile=../keep/notes.txt", "LogFile=..",
+        "WinPos=1\r\nWinPosX=-2147483648\r\nWinPosY=-2147483648", "WinPos=1\r\nWinPosY=100000"};
     QStringList transcript;
     for (const char *setup : settings) {
         cleanup();
@@ -222,6 +226,29 @@ void tst_FormMain::keys()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
     QVERIFY(!window->isVisible());
     QVERIFY(fixture->content().startsWith("[Setup]\r\nLog=1\r\n"));
+}
+
+void tst_FormMain::instanceLock_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: a directory in the lock's place
+    QTest::newRow("empty") << ""_ba;
+    QTest::newRow("garbage") << "\x01\xff garbage\n"_ba;
+    QTest::newRow("a directory") << QByteArray();
+}
+
+void tst_FormMain::instanceLock()
+{
+    QFETCH(QByteArray, content);
+
+    // Only a live copy holding the lock stops a start: an unreadable lock is taken over, and
+    // with no lock to be had the program starts anyway.
+    start();
+    const QDir temporary(Module1::GetTempDirectory());
+    const QString lock = temporary.filePath(temporary.entryList({u"nmr-*.lock"_s}).value(0));
+    window->close();
+    QVERIFY(content.isNull() ? QDir().mkdir(lock) : writeFile(lock, content));
+    start();
+    QVERIFY(!FormMain(fixture->locations()).Form_Load() || content.isNull());
 }
 
 void tst_FormMain::centredByItsFrame()
