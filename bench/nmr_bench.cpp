@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 constexpr qint64 measuringNs = 500'000'000;
@@ -66,6 +70,41 @@ void benchmarkProfileRead(QTextStream &out)
                .arg(checksum);
 }
 
+// Start-up's reads on 50 MB settings files of the worst kinds: bare line feeds, and one value of
+// invalid two-byte pairs. Both should take about as long as 50 MB of ordinary lines.
+void benchmarkPathological(QTextStream &out)
+{
+    constexpr qsizetype size = 50 << 20;
+    const std::pair<const char *, QByteArray> files[] {
+        {"ordinary lines", QByteArray("Key=Some value\r\n").repeated(size / 16)},
+        {"bare line feeds", QByteArray(size, '\n')},
+        {"invalid pairs", "[Setup]\r\nLogFile=" + QByteArray("\x85\x40").repeated(size / 2)},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nmr.ini"));
+    IniFileSaveLoad::SetIniPath(path);
+    for (const auto &[label, content] : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return;
+        file.close();
+        QElapsedTimer timer;
+        timer.start();
+        const ActiveProfile active = ReadActiveProfile();
+        const QString log = IniFileSaveLoad::ReadIniString(
+            QStringLiteral("Setup"), QStringLiteral("LogFile"), QString());
+        out << QStringLiteral("50 MB of %1: active profile and log name read in %2 ms  (%3)\n")
+                   .arg(QString::fromLatin1(label))
+                   .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0, 'f', 0)
+                   .arg(active.levels.size() + log.size());
+    }
+#ifdef Q_OS_UNIX
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    out << QStringLiteral("peak memory: %1 MB\n").arg(usage.ru_maxrss / 1024);
+#endif
+}
+
 } // namespace
 
 int main()
@@ -74,5 +113,6 @@ int main()
     benchmarkDraws(out, QStringLiteral("default levels"), DefaultLevelString());
     benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));
     benchmarkProfileRead(out);
+    benchmarkPathological(out);
     return 0;
 }

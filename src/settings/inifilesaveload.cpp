@@ -40,17 +40,23 @@ LoadedFile load(const QString &path)
     return {FileState::Loaded, std::move(content)};
 }
 
-std::optional<QByteArray> storedValue(const QString &section, const QString &key)
+// Where the directory refuses a new file (a read-only folder, or one out of room for files)
+// but the file itself is writable, the content is written over it rather than the setting
+// dropped: first the bytes, then the length, so that the file never shrinks before it is whole.
+void writeInPlace(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
+        && file.write(content) == content.size())
+        file.resize(content.size());
+}
+
+std::optional<QString> storedValue(const QString &section, const QString &key)
 {
     const LoadedFile file = load(iniPath());
     if (file.state != FileState::Loaded)
         return std::nullopt;
-    return IniDocument(file.content).value(section, key);
-}
-
-QString cutToLimit(QByteArrayView bytes)
-{
-    return Cp932::decode(bytes.first(Cp932::characterBoundary(bytes, valueLimit)));
+    return IniDocument(file.content).value(section, key, valueLimit);
 }
 
 } // namespace
@@ -65,13 +71,15 @@ void SetIniPath(const QString &path)
 QString ReadIniString(const QString &section, const QString &key, const QString &defaultValue)
 {
     if (const auto value = storedValue(section, key))
-        return cutToLimit(*value);
+        return *value;
 
     QString fallback = defaultValue;
     while (fallback.endsWith(u' '))
         fallback.chop(1);
     const QByteArray encoded = Cp932::encode(fallback);
-    return encoded.size() <= valueLimit ? fallback : cutToLimit(encoded);
+    return encoded.size() <= valueLimit ? fallback
+                                        : Cp932::decode(QByteArrayView(encoded).first(
+                                            Cp932::characterBoundary(encoded, valueLimit)));
 }
 
 qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValue)
@@ -82,14 +90,13 @@ qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValu
 
     // Digits after an optional minus sign, up to the first other character; an overlong number
     // wraps modulo 2^32 as the classic reader's does.
-    const QByteArrayView digits
-        = QByteArrayView(*value).first(Cp932::characterBoundary(*value, valueLimit));
-    const bool negative = digits.startsWith('-');
+    const QStringView digits(*value);
+    const bool negative = digits.startsWith(u'-');
     quint32 number = 0;
-    for (char c : digits.sliced(negative ? 1 : 0)) {
-        if (c < '0' || c > '9')
+    for (QChar c : digits.sliced(negative ? 1 : 0)) {
+        if (c < u'0' || c > u'9')
             break;
-        number = number * 10u + static_cast<quint32>(c - '0');
+        number = number * 10u + static_cast<quint32>(c.unicode() - u'0');
     }
     if (negative)
         number = 0u - number;
@@ -107,12 +114,15 @@ void WriteIniString(const QString &section, const QString &key, const QString &v
     if (!document.setValue(section, key, value))
         return;
 
+    const QByteArray content = document.content();
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly)) {
+        writeInPlace(path, content);
         return;
+    }
     // Qt buffers the write, so a full disk shows only when flushing: check both before the
     // temporary file may replace the old one.
-    if (out.write(document.content()) != document.content().size() || !out.flush()
+    if (out.write(content) != content.size() || !out.flush()
         || out.error() != QFileDevice::NoError) {
         out.cancelWriting();
         return;

@@ -7,9 +7,10 @@
 // window writes is what the next read anywhere returns.
 //
 // Reads follow the classic private-profile rules (see IniDocument) and return at most 254
-// bytes of a value in code page 932. Writes are crash-safe: the new content goes to a temporary
-// file in the same directory that is then renamed over the old one, so a failed write leaves the
-// previous file intact. A file that exists but cannot be read is never overwritten. Write
+// bytes of a value in the file's encoding. Writes are crash-safe: the new content goes to a
+// temporary file in the same directory that is then renamed over the old one, so a failed write
+// leaves the previous file intact; only where the directory refuses the temporary file is the
+// file written in place. A file that exists but cannot be read is never overwritten. Write
 // failures are silent, as the callers expect.
 namespace IniFileSaveLoad {
 

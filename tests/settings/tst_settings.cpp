@@ -4,10 +4,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStringEncoder>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace IniFileSaveLoad;
@@ -34,6 +37,10 @@ private slots:
     void notAFile_data();
     void notAFile();
     void failedWriteKeepsOldFile();
+    void inPlaceWhenTheFolderRefuses();
+    void namesTrimmed();
+    void byteOrderMarks_data();
+    void byteOrderMarks();
     void permissionsAndLinksKept();
 };
 
@@ -244,6 +251,9 @@ void tst_Settings::reshapingRefused_data()
     QTest::newRow("key starting with ;") << u"S"_s << u";k"_s << u"v"_s;
     QTest::newRow("key starting with [") << u"S"_s << u" [k"_s << u"v"_s;
     QTest::newRow("= in key") << u"S"_s << u"a=b"_s << u"v"_s;
+    QTest::newRow("unencodable section") << u"S\u00E9"_s << u"k"_s << u"v"_s;
+    QTest::newRow("unencodable key") << u"S"_s << u"k\U0001F600"_s << u"v"_s;
+    QTest::newRow("key that reads as another") << u"S"_s << u"k\u301C"_s << u"v"_s;
 }
 
 void tst_Settings::reshapingRefused()
@@ -311,6 +321,74 @@ void tst_Settings::failedWriteKeepsOldFile()
 #else
     QSKIP("needs a file size limit");
 #endif
+}
+
+void tst_Settings::inPlaceWhenTheFolderRefuses()
+{
+#ifdef Q_OS_UNIX
+    // A folder that takes no new file, for root as for anyone: a tmpfs with room for one file.
+    // Where mounting is not allowed, a folder without write permission serves an ordinary user.
+    IniFixture ini;
+    const QString folder = ini.filePath(u"folder"_s);
+    const QString path = folder + u"/nmr.ini"_s;
+    QVERIFY(QDir().mkdir(folder));
+    const bool mounted
+        = QProcess::execute(u"mount"_s,
+              {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k,nr_inodes=2"_s, u"tmpfs"_s, folder})
+        == 0;
+    if (!mounted && geteuid() == 0)
+        QSKIP("root can write any folder, and no tmpfs can be mounted here");
+    QVERIFY(writeFile(path, "[S]\r\nk=old\r\n")
+        && (mounted || chmod(QFile::encodeName(folder), 0555) == 0));
+    SetIniPath(path);
+    WriteIniString(u"S"_s, u"k"_s, u"new"_s);
+    const QByteArray written = readFile(path);
+    mounted ? QProcess::execute(u"umount"_s, {folder}) : chmod(QFile::encodeName(folder), 0755);
+    QCOMPARE(written, "[S]\r\nk=new\r\n"_ba);
+#else
+    QSKIP("needs a folder that refuses new files");
+#endif
+}
+
+void tst_Settings::namesTrimmed()
+{
+    // Names are written as they are looked up, without the blanks around them.
+    IniFixture ini;
+    WriteIniString(u" S "_s, u"\tk "_s, u"1"_s);
+    WriteIniString(u"S"_s, u"k"_s, u"2"_s);
+    QCOMPARE(ini.content(), "[S]\r\nk=2\r\n"_ba);
+}
+
+void tst_Settings::byteOrderMarks_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after"); // after Level=8 and Name=ア are written
+
+    auto utf16 = [](const QString &text) {
+        return "\xFF\xFE"_ba + QStringEncoder(QStringConverter::Utf16LE)(text);
+    };
+    const QByteArray utf8 = "\xEF\xBB\xBF";
+    QTest::newRow("UTF-8") << utf8 + "[Setup]\r\nLevel=7\r\n"
+                           << utf8 + "[Setup]\r\nLevel=8\r\nName=\xE3\x82\xA2\r\n";
+    QTest::newRow("UTF-16LE") << utf16(u"[Setup]\r\nLevel=7\r\n"_s)
+                              << utf16(u"[Setup]\r\nLevel=8\r\nName=ア\r\n"_s);
+    QTest::newRow("UTF-16LE, odd: read only")
+        << utf16(u"[Setup]\r\nLevel=7"_s) + 'x' << utf16(u"[Setup]\r\nLevel=7"_s) + 'x';
+}
+
+void tst_Settings::byteOrderMarks()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+
+    IniFixture ini;
+    ini.setContent(before);
+    QCOMPARE(ReadIniInt(u"Setup"_s, u"Level"_s, 0), 7);
+    WriteIniString(u"Setup"_s, u"Level"_s, u"8"_s);
+    WriteIniString(u"Setup"_s, u"Name"_s, u"ア"_s);
+    QCOMPARE(ini.content(), after);
+    QCOMPARE(
+        ReadIniString(u"Setup"_s, u"Name"_s, u"none"_s), after == before ? u"none"_s : u"ア"_s);
 }
 
 void tst_Settings::permissionsAndLinksKept()
