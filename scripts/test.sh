@@ -8,3 +8,10 @@ nmr_install_packages "${nmr_run_packages[@]}"
 build="$root/build"
 nmr_build "$root" "$build"
 ctest --test-dir "$build" --output-on-failure --parallel 2
+
+# The same suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer and halting
+# on the first error.
+cd "$root"
+cmake --preset sanitize
+cmake --build --preset sanitize --parallel
+ctest --preset sanitize --parallel 2
