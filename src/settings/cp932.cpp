@@ -83,8 +83,8 @@ struct Tables
             const int preferredCode = preferred.size() == 2
                 ? quint8(preferred[0]) * 256 + quint8(preferred[1])
                 : (preferred.size() == 1 ? quint8(preferred[0]) : -1);
-            const bool usable = !encoder->hasError() && preferredCode >= 0x80
-                && decode[preferredCode] == c;
+            const bool usable
+                = !encoder->hasError() && preferredCode >= 0x80 && decode[preferredCode] == c;
             encode[c] = quint16(usable ? preferredCode : code);
         }
     }

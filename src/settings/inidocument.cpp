@@ -96,6 +96,7 @@ qsizetype utf8Boundary(QByteArrayView bytes, qsizetype limit)
 } // namespace
 
 IniDocument::IniDocument(const QByteArray &content)
+    : m_original(content)
 {
     if (content.startsWith(utf8Mark)) {
         m_encoding = Encoding::Utf8;
@@ -115,6 +116,8 @@ IniDocument::IniDocument(const QByteArray &content)
 
 QByteArray IniDocument::content() const
 {
+    if (!m_changed)
+        return m_original;
     return m_encoding == Encoding::Utf16 ? utf16Mark + toUtf16Le(QString::fromUtf8(m_text))
                                          : m_text;
 }
@@ -259,5 +262,6 @@ bool IniDocument::setValue(const QString &section, const QString &key, const QSt
             inserted.prepend(lineBreak);
         m_text.insert(after.end, inserted);
     }
+    m_changed = true;
     return true;
 }

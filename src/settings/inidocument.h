@@ -29,7 +29,8 @@ public:
     // not come back byte for byte.
     bool setValue(const QString &section, const QString &key, const QString &value);
 
-    // The file's bytes, in its own encoding.
+    // The file's bytes, in its own encoding; exactly the bytes it was made from until a value
+    // is set.
     QByteArray content() const;
 
 private:
@@ -61,6 +62,8 @@ private:
 
     Encoding m_encoding = Encoding::Cp932;
     bool m_writable = true;
+    bool m_changed = false;
+    QByteArray m_original; // what content() gives while nothing has been set
     qsizetype m_start = 0; // after the byte order mark
     QByteArray m_text; // the file, a UTF-16 one converted to UTF-8
 };

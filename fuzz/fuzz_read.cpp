@@ -1,0 +1,32 @@
+// Reads strings and integers from arbitrary settings-file bytes through the program's own
+// functions: no read may fail, and every string read is at most 254 bytes in code page 932.
+
+#include "settings/cp932.h"
+#include "settings/inifilesaveload.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const QTemporaryDir dir;
+    static const QString path = dir.filePath(QStringLiteral("nmr.ini"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
+        abort();
+    file.close();
+    IniFileSaveLoad::SetIniPath(path);
+    for (const auto *section : {u"Setup", u"Probability", u"S", u""}) {
+        for (const auto *key : {u"Level", u"PB0", u"k", u""}) {
+            const QString value = IniFileSaveLoad::ReadIniString(
+                QString::fromUtf16(section), QString::fromUtf16(key), QString());
+            IniFileSaveLoad::ReadIniInt(QString::fromUtf16(section), QString::fromUtf16(key), 0);
+            if (Cp932::encode(value).size() > 254)
+                abort();
+        }
+    }
+    return 0;
+}
