@@ -19,12 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         abort();
     file.close();
     IniFileSaveLoad::SetIniPath(path);
-    for (const auto *section : {u"Setup", u"Probability", u"S", u""}) {
-        for (const auto *key : {u"Level", u"PB0", u"k", u""}) {
-            const QString value = IniFileSaveLoad::ReadIniString(
-                QString::fromUtf16(section), QString::fromUtf16(key), QString());
-            IniFileSaveLoad::ReadIniInt(QString::fromUtf16(section), QString::fromUtf16(key), 0);
-            if (Cp932::encode(value).size() > 254)
+    for (const QString &section : {QStringLiteral("Setup"), QStringLiteral("S"), QString()}) {
+        for (const QString &key : {QStringLiteral("Level"), QStringLiteral("k"), QString()}) {
+            IniFileSaveLoad::ReadIniInt(section, key, 0);
+            if (Cp932::encode(IniFileSaveLoad::ReadIniString(section, key, {})).size() > 254)
                 abort();
         }
     }

@@ -30,9 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // holds. Blanks around a value and one pair of outer quotes are not part of what is read.
     const bool unicode = before.startsWith("\xEF\xBB\xBF") || before.startsWith("\xFF\xFE");
     const QString written = unicode ? value : Cp932::decode(Cp932::encode(value));
-    const QString trimmed = written.trimmed();
     const bool plain
-        = trimmed == written && !written.startsWith(u'"') && !written.startsWith(u'\'');
+        = written.trimmed() == written && !written.startsWith(u'"') && !written.startsWith(u'\'');
     if (plain && document.value(section, key, 1 << 20) != written)
         abort();
 

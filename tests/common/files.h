@@ -21,28 +21,19 @@ inline bool writeFile(const QString &path, const QByteArray &content)
 #include <csignal>
 #include <sys/resource.h>
 
-// While it lives, no file this process writes can grow past limit bytes, and a write that would
-// fails short instead of raising SIGXFSZ: a full disk, for root as for anyone.
-class FullDisk
+// Runs write on a full disk, for root as for anyone: no file this process writes can grow past
+// limit bytes, and a write that would fails short instead of raising SIGXFSZ.
+template<typename Write>
+void onFullDisk(rlim_t limit, Write write)
 {
-public:
-    explicit FullDisk(rlim_t limit)
-        : m_handler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit small = m_saved;
-        small.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-
-    ~FullDisk()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    void (*m_handler)(int);
-    rlimit m_saved {};
-};
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &small);
+    write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+}
 #endif

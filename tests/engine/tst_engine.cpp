@@ -50,8 +50,6 @@ class tst_Engine : public QObject
 
 private slots:
     void levels();
-    void profileFromValue_data();
-    void profileFromValue();
     void nameRoundTrip_data();
     void nameRoundTrip();
     void activeProfile_data();
@@ -81,31 +79,6 @@ void tst_Engine::levels()
     QCOMPARE(LeadingDecimal(u"2147483646x"), 2147483646);
     QCOMPARE(LeadingDecimal(u"2147483648"), std::numeric_limits<int>::max());
     QCOMPARE(LeadingDecimal(u"99999999999999999999"), std::numeric_limits<int>::max());
-}
-
-void tst_Engine::profileFromValue_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("levels");
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("named") << eights + u" Setting3"_s << eights << u"Setting3"_s;
-    QTest::newRow("44 characters: empty name") << eights + u' ' << eights << QString();
-    QTest::newRow("43 characters: empty name") << eights << eights << QString();
-    QTest::newRow("shorter than 43") << u"ABC"_s << u"ABC"_s << QString();
-    QTest::newRow("44th character skipped") << eights + u"xName"_s << eights << u"Name"_s;
-    QTest::newRow("blanks kept") << eights + u"  two  "_s << eights << u" two  "_s;
-}
-
-void tst_Engine::profileFromValue()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, levels);
-    QFETCH(QString, name);
-
-    const AppearanceProfile profile = ProfileFromValue(value);
-    QCOMPARE(profile.levels, levels);
-    QCOMPARE(profile.name, name);
 }
 
 void tst_Engine::nameRoundTrip_data()
@@ -296,11 +269,9 @@ void tst_Engine::appendLog()
         = "26/12/05 23:41:07 | 03 11 19 27 38 42\r\n01/02/03 04:05:06 | 01 02 03 04 05 43\r\n";
     QCOMPARE(readFile(path), twoLines);
 #ifdef Q_OS_UNIX
-    {
-        // A line that does not fit on a full disk leaves the log as it was.
-        const FullDisk full(twoLines.size() + 20);
-        AppendLogLine(path, QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
-    }
+    // A line that does not fit on a full disk leaves the log as it was.
+    onFullDisk(twoLines.size() + 20,
+        [&] { AppendLogLine(path, QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s); });
     QCOMPARE(readFile(path), twoLines);
 #endif
 

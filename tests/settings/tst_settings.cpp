@@ -38,7 +38,6 @@ private slots:
     void notAFile();
     void failedWriteKeepsOldFile();
     void inPlaceWhenTheFolderRefuses();
-    void namesTrimmed();
     void byteOrderMarks_data();
     void byteOrderMarks();
     void permissionsAndLinksKept();
@@ -192,6 +191,8 @@ void tst_Settings::golden_data()
     QTest::newRow("other lines kept byte for byte") << u"write-keep-others"_s << u"S"_s << u"k"_s;
     QTest::newRow("key into an empty section") << u"write-empty-section"_s << u"S"_s << u"k"_s;
     QTest::newRow("key after an unterminated header") << u"write-header-last"_s << u"S"_s << u"k"_s;
+    QTest::newRow("names without their blanks")
+        << u"write-names-trimmed"_s << u" S "_s << u"\tk "_s;
 }
 
 void tst_Settings::golden()
@@ -310,10 +311,7 @@ void tst_Settings::failedWriteKeepsOldFile()
     IniFixture ini;
     const QByteArray before = "[S]\r\nk=old\r\n";
     ini.setContent(before);
-    {
-        const FullDisk full(64);
-        WriteIniString(u"S"_s, u"k"_s, QString(200, u'v'));
-    }
+    onFullDisk(64, [] { WriteIniString(u"S"_s, u"k"_s, QString(200, u'v')); });
 
     QCOMPARE(ini.content(), before);
     QCOMPARE(
@@ -348,15 +346,6 @@ void tst_Settings::inPlaceWhenTheFolderRefuses()
 #else
     QSKIP("needs a folder that refuses new files");
 #endif
-}
-
-void tst_Settings::namesTrimmed()
-{
-    // Names are written as they are looked up, without the blanks around them.
-    IniFixture ini;
-    WriteIniString(u" S "_s, u"\tk "_s, u"1"_s);
-    WriteIniString(u"S"_s, u"k"_s, u"2"_s);
-    QCOMPARE(ini.content(), "[S]\r\nk=2\r\n"_ba);
 }
 
 void tst_Settings::byteOrderMarks_data()

@@ -46,7 +46,6 @@ private slots:
     void profileSession();
     void keyboardAndClosing();
     void levelLabelsAndSliders();
-    void gridGeometry_data();
     void gridGeometry();
     void openedFromMainWindow();
 };
@@ -214,28 +213,17 @@ void tst_FormSetup::levelLabelsAndSliders()
     QVERIFY(bar->grab().toImage() != high);
 }
 
-void tst_FormSetup::gridGeometry_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<double>("dpi");
-    QTest::addColumn<QPoint>("sliderAt"); // twips
-
-    QTest::newRow("1 at 96 dpi") << 1 << 96.0 << QPoint(405, 300);
-    QTest::newRow("10 ends column 0") << 10 << 96.0 << QPoint(405, 3135);
-    QTest::newRow("11 heads column 1") << 11 << 96.0 << QPoint(1980, 300);
-    QTest::newRow("41 heads column 4") << 41 << 96.0 << QPoint(6705, 300);
-    QTest::newRow("43 at 96 dpi") << 43 << 96.0 << QPoint(6705, 930);
-    QTest::newRow("43 at 144 dpi keeps pixel steps") << 43 << 144.0 << QPoint(4605, 620);
-}
-
 void tst_FormSetup::gridGeometry()
 {
-    QFETCH(int, number);
-    QFETCH(double, dpi);
-    QFETCH(QPoint, sliderAt);
-
-    const GridPosition at = SetupGridPosition(number, dpi);
-    QCOMPARE(QPoint(at.sliderLeft, at.top), sliderAt);
+    // Numbers 1, 10, 11, 41 and 43 at 96 dots per inch, and 43 at 144, where the grid keeps its
+    // pixel steps: the slider's left and top in twips.
+    QList<QPoint> at;
+    for (const auto &[number, dpi] :
+        {std::pair(1, 96.0), {10, 96.0}, {11, 96.0}, {41, 96.0}, {43, 96.0}, {43, 144.0}})
+        at << QPoint(SetupGridPosition(number, dpi).sliderLeft, SetupGridPosition(number, dpi).top);
+    QCOMPARE(at,
+        (QList<QPoint> {
+            {405, 300}, {405, 3135}, {1980, 300}, {6705, 300}, {6705, 930}, {4605, 620}}));
 }
 
 void tst_FormSetup::openedFromMainWindow()
