@@ -40,11 +40,8 @@ private slots:
     void deleteLog();
     void help();
     void keys();
-    void instanceLock_data();
     void instanceLock();
-    void centredByItsFrame();
-    void etchedSeparator();
-    void menusAndMessagesLookLikeTheProgram();
+    void programLook();
     void aboutBox();
 };
 
@@ -200,9 +197,9 @@ void tst_FormMain::keys()
 {
     start();
     const auto *display = control<LcdDisplay>(*window, u"TxtDisp"_s);
+    // Enter from the check box and the slider draws; a click first replaces any earlier result.
     for (const QString &name : {u"Chk1"_s, u"Scr1"_s}) {
-        control<QCheckBox>(*window, u"Chk1"_s)
-            ->click(); // the indicator replaces any earlier result
+        control<QCheckBox>(*window, u"Chk1"_s)->click();
         QTest::keyClick(control<QWidget>(*window, name), Qt::Key_Return);
         QTRY_COMPARE(display->displayText().size(), 17);
     }
@@ -228,32 +225,46 @@ void tst_FormMain::keys()
     QVERIFY(fixture->content().startsWith("[Setup]\r\nLog=1\r\n"));
 }
 
-void tst_FormMain::instanceLock_data()
-{
-    QTest::addColumn<QByteArray>("content"); // null: a directory in the lock's place
-    QTest::newRow("empty") << ""_ba;
-    QTest::newRow("garbage") << "\x01\xff garbage\n"_ba;
-    QTest::newRow("a directory") << QByteArray();
-}
-
 void tst_FormMain::instanceLock()
 {
-    QFETCH(QByteArray, content);
-
-    // Only a live copy holding the lock stops a start: an unreadable lock is taken over, and
-    // with no lock to be had the program starts anyway.
-    start();
-    const QDir temporary(Module1::GetTempDirectory());
-    const QString lock = temporary.filePath(temporary.entryList({u"nmr-*.lock"_s}).value(0));
-    window->close();
-    QVERIFY(content.isNull() ? QDir().mkdir(lock) : writeFile(lock, content));
-    start();
-    QVERIFY(!FormMain(fixture->locations()).Form_Load() || content.isNull());
+    // Only a live copy holding the lock stops a start: an empty or garbage lock is taken over,
+    // and with no lock to be had (a directory in its place) the program starts anyway.
+    for (const QByteArray &content : {""_ba, "\x01\xff garbage\n"_ba, QByteArray()}) {
+        start();
+        const QDir temporary(Module1::GetTempDirectory());
+        const QString lock = temporary.filePath(temporary.entryList({u"nmr-*.lock"_s}).value(0));
+        window->close();
+        QVERIFY(content.isNull() ? QDir().mkdir(lock) : writeFile(lock, content));
+        start();
+        QVERIFY(!FormMain(fixture->locations()).Form_Load() || content.isNull());
+        cleanup();
+        init();
+    }
 }
 
-void tst_FormMain::centredByItsFrame()
+void tst_FormMain::programLook()
 {
     start();
+    // Under the level row: a one-pixel shadow line on row 55, a two-pixel highlight on 56 and 57.
+    const QImage panel = window->centralWidget()->grab().toImage();
+    const QPalette &palette = window->centralWidget()->palette();
+    for (const auto &[row, role] : {std::pair(54, QPalette::Window), {55, QPalette::Dark},
+             {56, QPalette::Light}, {57, QPalette::Light}, {58, QPalette::Window}})
+        QCOMPARE(panel.pixel(100, row), palette.color(role).rgb());
+
+    // Menus and message boxes in the program's font; a checkable item marked only while checked.
+    QMenu *menu = window->menuBar()->actions().constFirst()->menu();
+    QCOMPARE(QFontInfo(menu->font()).family(), QFontInfo(window->font()).family());
+    QCOMPARE(QFontInfo(QMessageBox().font()).family(), QFontInfo(window->font()).family());
+    menu->adjustSize();
+    const QImage unchecked = menu->grab().toImage();
+    window->sys1(0)->setCheckable(false);
+    QCOMPARE(menu->grab().toImage(), unchecked);
+    window->sys1(0)->setCheckable(true);
+    window->sys1(0)->setChecked(true);
+    QVERIFY(menu->grab().toImage() != unchecked);
+
+    // Once shown, centred by the frame the platform gives it (two pixels offscreen).
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(&*window));
     const QRect frame = window->frameGeometry();
@@ -261,35 +272,6 @@ void tst_FormMain::centredByItsFrame()
     QVERIFY2(frame != window->geometry(), "the platform gives the window no frame");
     QVERIFY(std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())) <= 1);
     QCOMPARE(window->x(), frame.x()); // what WinPosX stores
-}
-
-void tst_FormMain::etchedSeparator()
-{
-    // Under the level row: a one-pixel shadow line on row 55, a two-pixel highlight on 56 and 57.
-    start();
-    const QImage panel = window->centralWidget()->grab().toImage();
-    const QPalette &palette = window->centralWidget()->palette();
-    for (const auto &[row, role] : {std::pair(54, QPalette::Window), {55, QPalette::Dark},
-             {56, QPalette::Light}, {57, QPalette::Light}, {58, QPalette::Window}})
-        QCOMPARE(panel.pixel(100, row), palette.color(role).rgb());
-}
-
-void tst_FormMain::menusAndMessagesLookLikeTheProgram()
-{
-    start();
-    QMenu *menu = window->menuBar()->actions().constFirst()->menu();
-    QCOMPARE(QFontInfo(menu->font()).family(), QFontInfo(window->font()).family());
-    QCOMPARE(QFontInfo(QMessageBox().font()).family(), QFontInfo(window->font()).family());
-
-    // A checkable item shows a mark only while it is checked.
-    QAction *item = window->sys1(0);
-    menu->adjustSize();
-    const QImage unchecked = menu->grab().toImage();
-    item->setCheckable(false);
-    QCOMPARE(menu->grab().toImage(), unchecked);
-    item->setCheckable(true);
-    item->setChecked(true);
-    QVERIFY(menu->grab().toImage() != unchecked);
 }
 
 void tst_FormMain::aboutBox()

@@ -33,7 +33,7 @@ class tst_FormSetup : public QObject
         return control<QScrollBar>(*dialog, u"ScrPB(%1)"_s.arg(number - 1));
     }
     void click(const QString &button) const { control<QPushButton>(*dialog, button)->click(); }
-    void show();
+    bool show() { return dialog->show(), QTest::qWaitForWindowActive(&*dialog); }
 
     std::optional<WindowFixture> fixture;
     std::optional<FormSetup> dialog;
@@ -56,12 +56,6 @@ void tst_FormSetup::open(const QByteArray &probability)
         fixture->setContent("[Probability]\r\n" + probability + "\r\n");
     dialog.emplace();
     dialog->Form_Load();
-}
-
-void tst_FormSetup::show()
-{
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowActive(&*dialog));
 }
 
 void tst_FormSetup::openAndOk()
@@ -146,7 +140,7 @@ void tst_FormSetup::keyboardAndClosing()
     Module1::SetHelpDirectory(u"/help"_s);
     for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
         open();
-        show();
+        QVERIFY(show());
         slider(4)->setValue(1);
         QTest::keyClick(
             key == Qt::Key_Escape ? &*dialog : control<QWidget>(*dialog, u"Com1(1)"_s), key);
@@ -154,7 +148,7 @@ void tst_FormSetup::keyboardAndClosing()
     }
 
     open();
-    show();
+    QVERIFY(show());
     QWidget *list = control<QWidget>(*dialog, u"LstPB"_s);
     QCOMPARE(QApplication::focusWidget(), list);
     QTest::keyClick(slider(11), Qt::Key_F1);
@@ -187,7 +181,7 @@ void tst_FormSetup::keyboardAndClosing()
 void tst_FormSetup::levelLabelsAndSliders()
 {
     open();
-    show();
+    QVERIFY(show());
     QLabel *label = control<QLabel>(*dialog, u"LabPB2(42)"_s);
     for (int level = 10; level <= 15; ++level) {
         slider(43)->setValue(level);
