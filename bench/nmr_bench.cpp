@@ -1,6 +1,7 @@
 // Prints how fast the draw runs and how long reading the profile table takes on a large
 // settings file. It measures; it asserts nothing.
 
+#include "engine/chance.h"
 #include "engine/draw.h"
 #include "engine/profile.h"
 #include "engine/uniformsource.h"
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <numeric>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -105,6 +108,33 @@ void benchmarkPathological(QTextStream &out)
 #endif
 }
 
+// The time to compute all 43 chances of a draw: without a birthday, and with the bonus that
+// has the most outcomes (four birthday numbers at strength 15).
+void benchmarkChances(QTextStream &out)
+{
+    const std::pair<const char *, DrawInput> inputs[] {
+        {"default levels, strength 5", {DefaultLevelString(), QStringLiteral("00000"), true, 5}},
+        {"levels 0 to F, strength 15",
+            {QStringLiteral("0123456789ABCDEF0123456789ABCDEF0123456789A"), QStringLiteral("00000"),
+                true, 15}},
+        {"birthday 12/25, strength 15", {DefaultLevelString(), QStringLiteral("11225"), true, 15}},
+    };
+    for (const auto &[label, input] : inputs) {
+        constexpr int rounds = 5;
+        QElapsedTimer timer;
+        timer.start();
+        double sum = 0;
+        for (int i = 0; i < rounds; ++i) {
+            const auto chances = DrawChances(input);
+            sum += std::accumulate(chances.begin(), chances.end(), 0.0);
+        }
+        out << QStringLiteral("chances of all 43 numbers, %1: %2 ms  (sum %3)\n")
+                   .arg(QString::fromLatin1(label))
+                   .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6 / rounds, 0, 'f', 2)
+                   .arg(sum / rounds, 0, 'f', 6);
+    }
+}
+
 } // namespace
 
 int main()
@@ -112,6 +142,7 @@ int main()
     QTextStream out(stdout);
     benchmarkDraws(out, QStringLiteral("default levels"), DefaultLevelString());
     benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));
+    benchmarkChances(out);
     benchmarkProfileRead(out);
     benchmarkPathological(out);
     return 0;
