@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 
 namespace {
@@ -89,6 +90,8 @@ QString input(
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
+    if (auto *field = box.findChild<QLineEdit *>())
+        field->setAccessibleName(caption);
     // A long prompt wraps instead of stretching the box across the screen.
     for (QLabel *label : box.findChildren<QLabel *>())
         label->setWordWrap(true);

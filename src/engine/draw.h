@@ -16,6 +16,8 @@ struct DrawInput
     BirthdaySetting birthday;
     bool levelsOn = true;
     int strength = 0; // 0..15
+
+    friend bool operator==(const DrawInput &, const DrawInput &) = default;
 };
 
 // Six two-digit numbers and five blanks; no other text the display shows has this length.

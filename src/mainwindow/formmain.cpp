@@ -1,6 +1,7 @@
 #include "formmain.h"
 
 #include "common/appicon.h"
+#include "common/chancefollower.h"
 #include "common/fonts.h"
 #include "common/formabout.h"
 #include "common/hscrollbar.h"
@@ -18,6 +19,7 @@
 #include "settings/inifilesaveload.h"
 #include "setupdialog/formsetup.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -66,6 +68,21 @@ FormMain::FormMain(const ProgramLocations &locations, QWidget *parent)
     setFixedSize(Twips::toPixels(MainLayout::ClientWidth),
         menuBar()->sizeHint().height() + Twips::toPixels(MainLayout::ClientHeight));
 
+    // The strength slider's tooltip names the active profile's most and least likely numbers.
+    m_chances = new ChanceFollower(
+        [this](const DrawInput &input, const ChanceFollower::Chances &chances) {
+            const auto most = std::max_element(chances.begin(), chances.end());
+            const auto least = std::min_element(chances.rbegin(), chances.rend());
+            const auto number = [&](auto at) {
+                return u"%1"_s.arg(at - chances.begin() + 1, 2, 10, QChar(u'0'));
+            };
+            m_scr1->setToolTip(
+                u"強さ %1：最も出やすい %2（%3）、最も出にくい %4（%5）"_s.arg(input.strength)
+                    .arg(number(most), ChanceText(*most), number(least.base() - 1),
+                        ChanceText(*least)));
+        },
+        this);
+
     m_timer1.setInterval(MainLayout::Timer1IntervalMs);
     connect(&m_timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
 }
@@ -84,6 +101,7 @@ void FormMain::buildControls()
 
     m_scr1 = new HScrollBar(panel);
     m_scr1->setObjectName(u"Scr1"_s);
+    m_scr1->setAccessibleName(u"強さ"_s);
     m_scr1->setRange(MainLayout::Scr1Minimum, MainLayout::Scr1Maximum);
     m_scr1->setSingleStep(MainLayout::Scr1SmallChange);
     m_scr1->setPageStep(MainLayout::Scr1LargeChange);
@@ -91,6 +109,7 @@ void FormMain::buildControls()
 
     m_txtDisp = new LcdDisplay(panel);
     m_txtDisp->setObjectName(u"TxtDisp"_s);
+    m_txtDisp->setAccessibleName(u"表示"_s);
     m_txtDisp->setGeometry(Twips::toPixels(MainLayout::TxtDisp));
 
     m_com1 = new QPushButton(QString::fromUtf16(MainLayout::Com1Caption), panel);
@@ -259,6 +278,12 @@ void FormMain::loadActiveProfile()
     const ActiveProfile active = ReadActiveProfile();
     ActiveLevels = active.levels;
     ActiveBirthday = active.birthday;
+    followChances();
+}
+
+void FormMain::followChances()
+{
+    m_chances->follow({ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()});
 }
 
 void FormMain::reseedFromClock()
@@ -309,6 +334,9 @@ void FormMain::Com1_Click()
     m_list1 = result.numbers;
     m_txtDisp->setDisplayText(result.text);
     m_txtDisp->setPointSize(drawPoints);
+    // A screen reader hears the result as it appears.
+    QAccessibleValueChangeEvent announcement(m_txtDisp, result.text);
+    QAccessible::updateAccessibility(&announcement);
     if (sys1(MainLayout::RecordLog)->isChecked())
         AppendLogLine(LogFilePath, Seams::now(), result.text);
     refreshLogItems();
@@ -323,6 +351,7 @@ void FormMain::Chk1_Click()
     const LevelIndicator indicator = LevelIndicatorFor(m_chk1->isChecked(), m_scr1->value());
     m_chk1->setText(indicator.caption);
     m_txtDisp->setDisplayText(indicator.display);
+    followChances();
 }
 
 void FormMain::Timer1_Timer()
@@ -363,6 +392,7 @@ void FormMain::mSys1_Click(int index)
         break;
     case MainLayout::Settings: {
         FormSetup dialog(this);
+        dialog.setDrawSettings(m_chk1->isChecked(), m_scr1->value());
         dialog.Form_Load();
         dialog.exec();
         loadActiveProfile();

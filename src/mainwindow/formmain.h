@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+class ChanceFollower;
 class LcdDisplay;
 class QAction;
 class QCheckBox;
@@ -75,6 +76,7 @@ private:
     void deleteLog();
     void loadActiveProfile();
     void reseedFromClock();
+    void followChances();
 
     ProgramLocations m_locations;
     std::unique_ptr<QLockFile> m_instanceLock;
@@ -95,6 +97,7 @@ private:
     // The drawn numbers in ascending order; they stay until the next draw.
     std::array<int, 6> m_list1 {};
     UniformSource m_random;
+    ChanceFollower *m_chances = nullptr;
 
     LevelString ActiveLevels;
     BirthdaySetting ActiveBirthday;

@@ -1,6 +1,7 @@
 #include "formsetup.h"
 
 #include "accessframe.h"
+#include "common/chancefollower.h"
 #include "common/fonts.h"
 #include "common/hscrollbar.h"
 #include "common/module1.h"
@@ -74,7 +75,35 @@ FormSetup::FormSetup(QWidget *parent)
     setFont(JapaneseFont(JapaneseFace::UIGothic, 9));
     setFixedSize(
         Twips::toPixels(SetupLayout::ClientWidth), Twips::toPixels(SetupLayout::ClientHeight));
+    // Each level slider's tooltip, and its description for a screen reader, give its number's
+    // chance to be drawn with the working levels and the birthday as they stand.
+    m_chances = new ChanceFollower(
+        [this](const DrawInput &input, const ChanceFollower::Chances &chances) {
+            for (int i = 0; i < NumberCount; ++i) {
+                const QString text = u"%1：出現レベル %2 ─ 1 回の予想に入る確率 %3（強さ %4）"_s
+                                         .arg(i + 1, 2, 10, QChar(u'0'))
+                                         .arg(LevelAt(input.levels, i + 1))
+                                         .arg(ChanceText(chances[std::size_t(i)]))
+                                         .arg(input.strength);
+                m_scrPB[i]->setToolTip(text);
+                m_scrPB[i]->setAccessibleDescription(text);
+            }
+        },
+        this);
     buildControls();
+}
+
+void FormSetup::setDrawSettings(bool levelsOn, int strength)
+{
+    m_levelsOn = levelsOn;
+    m_strength = strength;
+}
+
+void FormSetup::followChances()
+{
+    if (selectedSlot() >= 0)
+        m_chances->follow(
+            {m_workingLevels[selectedSlot()], ComposeBirthday(), m_levelsOn, m_strength});
 }
 
 void FormSetup::buildControls()
@@ -114,6 +143,7 @@ void FormSetup::buildControls()
 
     m_lstPB = new ProfileList(levelsFrame);
     m_lstPB->setObjectName(u"LstPB"_s);
+    m_lstPB->setAccessibleName(u"設定リスト"_s);
     m_lstPB->setGeometry(Twips::toPixels(SetupLayout::LstPB));
     m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lab1[2]->setBuddy(m_lstPB);
@@ -131,10 +161,12 @@ void FormSetup::buildControls()
     for (std::size_t i = 0; i < m_cmbBD.size(); ++i) {
         m_cmbBD[i] = new QComboBox(birthdayFrame);
         m_cmbBD[i]->setObjectName(elementName(u"CmbBD", i));
+        m_cmbBD[i]->setAccessibleName(i == 0 ? u"誕生月"_s : u"誕生日"_s);
         m_cmbBD[i]->setGeometry(Twips::toPixels(SetupLayout::CmbBD[i]));
         for (int item = 1; item <= itemCounts[i]; ++item)
             m_cmbBD[i]->addItem(QString::number(item));
         m_cmbBD[i]->setCurrentIndex(-1);
+        connect(m_cmbBD[i], &QComboBox::currentIndexChanged, this, &FormSetup::followChances);
     }
 
     m_chkBD = new QCheckBox(text(SetupLayout::ChkBD.caption), birthdayFrame);
@@ -169,6 +201,7 @@ void FormSetup::buildRows()
         m_labPB2[i]->setObjectName(elementName(u"LabPB2", i));
         QScrollBar *slider = m_scrPB[i];
         slider->setObjectName(elementName(u"ScrPB", i));
+        slider->setAccessibleName(u"数字 %1 の出現レベル"_s.arg(i + 1, 2, 10, QChar(u'0')));
         slider->setRange(MinimumLevel, MaximumLevel);
         slider->setSingleStep(SetupLayout::ScrPBSmallChange);
         slider->setPageStep(SetupLayout::ScrPBLargeChange);
@@ -270,6 +303,7 @@ void FormSetup::LstPB_Click()
 {
     if (selectedSlot() >= 0)
         ApplyLevelsToSliders(m_workingLevels[selectedSlot()]);
+    followChances();
 }
 
 void FormSetup::ApplyLevelsToSliders(const LevelString &levels)
@@ -287,6 +321,7 @@ void FormSetup::ScrPB_Change(int index)
         return;
     // The entries are canonical, 43 digits long, from the moment the dialog reads them.
     m_workingLevels[slot][index] = LevelDigit(value);
+    followChances();
 }
 
 void FormSetup::ComPB_Click(int index)
@@ -348,6 +383,7 @@ void FormSetup::ChkBD_Click()
     m_lab1[3]->setEnabled(enabled);
     m_cmbBD[1]->setEnabled(enabled);
     m_lab1[4]->setEnabled(enabled);
+    followChances();
 }
 
 BirthdaySetting FormSetup::ComposeBirthday() const

@@ -7,6 +7,7 @@
 #include <array>
 
 class AccessFrame;
+class ChanceFollower;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -25,6 +26,9 @@ class FormSetup : public QDialog
 
 public:
     explicit FormSetup(QWidget *parent = nullptr);
+
+    // The main window's level switch and strength, for the chances the sliders' tooltips show.
+    void setDrawSettings(bool levelsOn, int strength);
 
     // Builds the level grid and loads the stored table; run before the dialog is shown.
     void Form_Load();
@@ -48,6 +52,7 @@ private:
     void buildRows();
     void loadBirthday(const BirthdaySetting &birthday);
     int selectedSlot() const;
+    void followChances();
 
     std::array<AccessFrame *, 2> m_frame1 {};
     std::array<QPushButton *, 3> m_com1 {};
@@ -61,4 +66,7 @@ private:
     QCheckBox *m_chkBD = nullptr;
 
     std::array<LevelString, ProfileCount> m_workingLevels;
+    bool m_levelsOn = true;
+    int m_strength = 5;
+    ChanceFollower *m_chances = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "common/windowfixture.h"
 #include "engine/resultlog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenuBar>
@@ -43,6 +44,7 @@ private slots:
     void instanceLock();
     void programLook();
     void aboutBox();
+    void chancesAndScreenReaders();
 };
 
 void tst_FormMain::start(const QByteArray &setup)
@@ -296,6 +298,24 @@ void tst_FormMain::aboutBox()
     }
     Seams::setUrlOpener({});
     QCOMPARE(opened, QList<QUrl>(4, QUrl(u"https://numerisphere.example/"_s)));
+}
+
+void tst_FormMain::chancesAndScreenReaders()
+{
+    // The strength slider's tooltip follows the slider; the display is named, its value the draw.
+    start();
+    auto *scr1 = control<QScrollBar>(*window, u"Scr1"_s);
+    const auto *display = control<LcdDisplay>(*window, u"TxtDisp"_s);
+    QTRY_COMPARE(
+        scr1->toolTip(), u"強さ 5：最も出やすい 02（約 14.3%）、最も出にくい 43（約 7.4%）"_s);
+    scr1->setValue(15);
+    QTRY_VERIFY(scr1->toolTip().startsWith(u"強さ 15："_s));
+    QCOMPARE(QAccessible::queryAccessibleInterface(scr1)->text(QAccessible::Name), u"強さ"_s);
+    const QAccessibleInterface *shown
+        = QAccessible::queryAccessibleInterface(window->findChild<LcdDisplay *>());
+    QCOMPARE(shown->text(QAccessible::Name), u"表示"_s);
+    window->Com1_Click();
+    QCOMPARE(shown->text(QAccessible::Value), display->displayText());
 }
 
 QTEST_MAIN(tst_FormMain)

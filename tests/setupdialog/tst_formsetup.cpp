@@ -4,6 +4,7 @@
 #include "layouts/setupgrid.h"
 #include "settings/inifilesaveload.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QPushButton>
 #include <QStyleOptionSlider>
@@ -48,6 +49,7 @@ private slots:
     void levelLabelsAndSliders();
     void gridGeometry();
     void openedFromMainWindow();
+    void chancesAndNames();
 };
 
 void tst_FormSetup::open(const QByteArray &probability)
@@ -244,6 +246,24 @@ void tst_FormSetup::openedFromMainWindow()
     QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
     window.sys1(12)->trigger();
     QCOMPARE(window.activeLevels(), u"1234"_s);
+}
+
+void tst_FormSetup::chancesAndNames()
+{
+    // Each slider's tooltip and description give its number's chance and follow the slider.
+    open();
+    QTRY_COMPARE(
+        slider(7)->toolTip(), u"07：出現レベル 8 ─ 1 回の予想に入る確率 約 14.3%（強さ 5）"_s);
+    slider(7)->setValue(15);
+    QTRY_VERIFY(slider(7)->toolTip().startsWith(u"07：出現レベル 15 "_s));
+    const QAccessibleInterface *number7 = QAccessible::queryAccessibleInterface(slider(7));
+    QCOMPARE(number7->text(QAccessible::Name), u"数字 07 の出現レベル"_s);
+    QCOMPARE(number7->text(QAccessible::Description), slider(7)->toolTip());
+    QStringList names;
+    for (const QString &name : {u"LstPB"_s, u"CmbBD(0)"_s, u"CmbBD(1)"_s})
+        names << QAccessible::queryAccessibleInterface(control<QWidget>(*dialog, name))
+                     ->text(QAccessible::Name);
+    QCOMPARE(names, (QStringList {u"設定リスト"_s, u"誕生月"_s, u"誕生日"_s}));
 }
 
 QTEST_MAIN(tst_FormSetup)
