@@ -1,6 +1,7 @@
 """Walks the AT-SPI tree of the running program, then of its settings dialog, as a screen
 reader would: every interactive control must have a name, and the 43 level sliders 43
 distinct names. Prints what is heard, in order. Run by accessibility.sh."""
+import re
 import subprocess
 import sys
 import time
@@ -54,6 +55,13 @@ print('main window:')
 main = heard(window('Numerisphere'))
 if not any(control.name == '強さ' for control in main) or not any(control.name == '表示' for control in main):
     sys.exit('the strength slider or the display is not named')
+subprocess.run(['xdotool', 'key', '--clearmodifiers', 'ctrl+g'], check=True)
+time.sleep(0.5)
+display = next(control for control in main if control.name == '表示').queryText()
+shown = display.getText(0, display.characterCount)
+print(f'  after a draw, "表示" reads: {shown}')
+if not re.fullmatch(r'\d\d( \d\d){5}', shown):
+    sys.exit('the display does not read as a draw')
 subprocess.run(['xdotool', 'key', '--clearmodifiers', 'ctrl+o'], check=True)
 print('settings dialog:')
 time.sleep(1)  # the chances in the descriptions follow after a pause

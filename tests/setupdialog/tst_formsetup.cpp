@@ -257,6 +257,7 @@ void tst_FormSetup::chancesAndNames()
     slider(7)->setValue(15);
     QTRY_VERIFY(slider(7)->toolTip().startsWith(u"07：出現レベル 15 "_s));
     const QAccessibleInterface *number7 = QAccessible::queryAccessibleInterface(slider(7));
+    QCOMPARE(number7->role(), QAccessible::ScrollBar);
     QCOMPARE(number7->text(QAccessible::Name), u"数字 07 の出現レベル"_s);
     QCOMPARE(number7->text(QAccessible::Description), slider(7)->toolTip());
     QStringList names;
