@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -265,6 +266,16 @@ void tst_FormSetup::chancesAndNames()
         names << QAccessible::queryAccessibleInterface(control<QWidget>(*dialog, name))
                      ->text(QAccessible::Name);
     QCOMPARE(names, (QStringList {u"設定リスト"_s, u"誕生月"_s, u"誕生日"_s}));
+
+    // The share string's box, the real one, is named after its caption.
+    Seams::setInputHandler({});
+    QTimer::singleShot(0, this, [&] {
+        auto *box = QApplication::activeModalWidget();
+        names = {box->findChild<QLineEdit *>()->accessibleName()};
+        box->close();
+    });
+    click(u"ComPB(1)"_s);
+    QCOMPARE(names, QStringList {u"設定情報"_s});
 }
 
 QTEST_MAIN(tst_FormSetup)
