@@ -24,10 +24,7 @@ Control *control(const QWidget &window, const QString &name)
     return found;
 }
 
-inline QString onOff(bool on)
-{
-    return on ? u"on"_s : u"off"_s;
-}
+inline const auto onOff = [](bool on) { return on ? u"on"_s : u"off"_s; };
 
 inline QStringList describe(const FormMain &window)
 {

@@ -1,6 +1,6 @@
-"""Walks the AT-SPI tree of the running program, then of its settings dialog, as a screen
-reader would: every interactive control must have a name, and the 43 level sliders 43
-distinct names. Prints what is heard, in order. Run by accessibility.sh."""
+# Walks the AT-SPI tree of the running program, then of its settings dialog, as a screen reader
+# would: every interactive control must have a name, and the 43 level sliders 43 distinct names.
+# Prints what is heard, in order. Run by accessibility.sh.
 import re
 import subprocess
 import sys
@@ -8,18 +8,7 @@ import time
 
 import pyatspi
 
-INTERACTIVE = {pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX, pyatspi.ROLE_SCROLL_BAR,
-               pyatspi.ROLE_SLIDER, pyatspi.ROLE_TEXT, pyatspi.ROLE_LIST, pyatspi.ROLE_COMBO_BOX,
-               pyatspi.ROLE_MENU, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM}
-
-
-def program():
-    for _ in range(100):
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name.lower() == 'numerisphere':
-                return app
-        time.sleep(0.1)
-    sys.exit('the program never appeared on the accessibility bus')
+INTERACTIVE = {getattr(pyatspi, 'ROLE_' + role) for role in ('PUSH_BUTTON', 'CHECK_BOX', 'SCROLL_BAR', 'SLIDER', 'TEXT', 'LIST', 'COMBO_BOX', 'MENU', 'MENU_ITEM', 'CHECK_MENU_ITEM')}
 
 
 def controls(node):
@@ -44,11 +33,13 @@ def heard(window):
 
 def window(title):
     for _ in range(100):
-        for frame in program():
-            if frame is not None and title in frame.name:
-                return frame
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name.lower() == 'numerisphere':
+                for frame in app:
+                    if frame is not None and title in frame.name:
+                        return frame
         time.sleep(0.1)
-    sys.exit(f'no window titled {title}')
+    sys.exit(f'no window of the program titled {title}')
 
 
 print('main window:')
