@@ -34,17 +34,7 @@ std::map<Levels, double> bonusOutcomes(const DrawInput &input)
     for (int number = 1; number <= NumberCount; ++number)
         start[number] = LevelAt(input.levels, number);
     std::map<Levels, double> outcomes {{start, 1.0}};
-    const QStringView birthday(input.birthday);
-    if (!input.levelsOn || (LeadingDecimal(birthday.left(1)) & 1) == 0)
-        return outcomes;
-
-    const BirthdayFields fields = ParseBirthday(input.birthday);
-    const auto month = static_cast<quint8>(fields.month);
-    const auto day = static_cast<quint8>(fields.day);
-    quint8 digitSum = 0;
-    for (qsizetype i = 1; i <= 4; ++i)
-        digitSum += static_cast<quint8>(LeadingDecimal(birthday.mid(i, 1)));
-    for (const int number : {int(month), int(day), int(quint8(month + day)), int(digitSum)}) {
+    for (const int number : BirthdayBonusNumbers(input)) {
         if (number == 0 || number > NumberCount)
             continue;
         std::map<Levels, double> next;

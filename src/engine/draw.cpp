@@ -16,24 +16,26 @@ int rounded(double value)
 
 } // namespace
 
-LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random)
+std::vector<int> BirthdayBonusNumbers(const DrawInput &input)
 {
-    // Exactly 43 places, so that a short text still reads as level 0 where it ends.
-    LevelString working = input.levels.left(NumberCount).leftJustified(NumberCount, u'0');
-
     const QStringView birthday(input.birthday);
     if (!input.levelsOn || (LeadingDecimal(birthday.left(1)) & 1) == 0)
-        return working;
-
+        return {};
     const BirthdayFields fields = ParseBirthday(input.birthday);
     const auto month = static_cast<quint8>(fields.month);
     const auto day = static_cast<quint8>(fields.day);
     quint8 digitSum = 0;
     for (qsizetype i = 1; i <= 4; ++i)
         digitSum += static_cast<quint8>(LeadingDecimal(birthday.mid(i, 1)));
-    const std::array<quint8, 4> numbers {month, day, static_cast<quint8>(month + day), digitSum};
+    return {month, day, static_cast<quint8>(month + day), digitSum};
+}
 
-    for (const quint8 number : numbers) {
+LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random)
+{
+    // Exactly 43 places, so that a short text still reads as level 0 where it ends.
+    LevelString working = input.levels.left(NumberCount).leftJustified(NumberCount, u'0');
+
+    for (const int number : BirthdayBonusNumbers(input)) {
         if (number == 0)
             continue;
         const float r = random.next();

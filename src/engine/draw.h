@@ -3,6 +3,7 @@
 #include "profile.h"
 
 #include <array>
+#include <vector>
 
 class UniformSource;
 
@@ -33,5 +34,9 @@ struct DrawResult
 // flag's numeric value is odd; the month, the day, their 8-bit sum and the sum of the four
 // digits each raise their number's level by round(1 + strength * r / 2), at most to 15.
 LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random);
+
+// The numbers the birthday bonus raises, in order: the month, the day, their 8-bit sum and the
+// 8-bit sum of the four digits, 0 for one that is skipped; none when no bonus applies.
+std::vector<int> BirthdayBonusNumbers(const DrawInput &input);
 
 DrawResult DrawNumbers(const DrawInput &input, UniformSource &random);
