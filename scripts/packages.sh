@@ -6,8 +6,9 @@ nmr_run_packages=(fonts-ipafont-gothic fonts-ipafont-mincho)
 # xdg-utils opens the help and the log; its recommends would bring a terminal editor along.
 nmr_lean_packages=(xdg-utils)
 nmr_headless_packages=(xvfb x11-utils xdotool imagemagick)
-# What the end-to-end accessibility test needs: the accessibility bus and its Python bindings.
-nmr_accessibility_packages=(xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-pyatspi)
+# What the end-to-end tests need: an X server, the accessibility bus and its Python bindings, and
+# the desktop file's validator.
+nmr_accessibility_packages=(xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-pyatspi desktop-file-utils)
 
 nmr_missing() {
     local package
