@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
         return *status;
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(NMR_APP_ID));
     InstallProgramLook();
 
     // The interface is Japanese whatever the desktop's locale, standard buttons included.
