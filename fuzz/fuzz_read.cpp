@@ -1,10 +1,10 @@
 // Reads strings and integers from arbitrary settings-file bytes through the program's own
 // functions: no read may fail, and every string read is at most 254 bytes in code page 932.
 
+#include "common/files.h"
 #include "settings/cp932.h"
 #include "settings/inifilesaveload.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -13,11 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QTemporaryDir dir;
     static const QString path = dir.filePath(QStringLiteral("nmr.ini"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
+    if (!writeFile(path, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))))
         abort();
-    file.close();
     IniFileSaveLoad::SetIniPath(path);
     for (const QString &section : {QStringLiteral("Setup"), QStringLiteral("S"), QString()}) {
         for (const QString &key : {QStringLiteral("Level"), QStringLiteral("k"), QString()}) {

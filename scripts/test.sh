@@ -3,14 +3,11 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
-nmr_install_packages "${nmr_run_packages[@]}" "${nmr_accessibility_packages[@]}"
+nmr_install_packages "${nmr_run_packages[@]}" "${nmr_test_packages[@]}"
 
 build="$root/build"
 nmr_build "$root" "$build"
 ctest --test-dir "$build" --output-on-failure --parallel 2
-
-# What a screen reader sees of the real program and its settings dialog.
-bash "$root/tests/e2e/accessibility.sh" "$build"
 
 # The same suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer and halting
 # on the first error.

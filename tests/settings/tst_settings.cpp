@@ -128,7 +128,6 @@ void tst_Settings::readInt_data()
     QTest::newRow("negative") << "[Setup]\r\nLevel=-1200"_ba << -1200;
     QTest::newRow("plus sign") << "[Setup]\r\nLevel=+5"_ba << 0;
     QTest::newRow("quoted") << "[Setup]\r\nLevel=\"12\""_ba << 12;
-    QTest::newRow("any case") << "[SETUP]\r\nlevel=7"_ba << 7;
     QTest::newRow("largest") << "[Setup]\r\nLevel=2147483647"_ba << 2147483647;
     QTest::newRow("wraps modulo 2^32") << "[Setup]\r\nLevel=4294967297"_ba << 1;
     QTest::newRow("wraps negative") << "[Setup]\r\nLevel=2147483648"_ba << int(-2147483647 - 1);

@@ -172,13 +172,10 @@ void tst_FormSetup::keyboardAndClosing()
     QTest::keyClick(&*dialog, Qt::Key_L, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), list);
 
-    // Enter presses the button with the focus; elsewhere it presses OK.
+    // Enter presses the button with the focus (elsewhere OK, which the end-to-end test presses).
     QTest::keyClick(control<QWidget>(*dialog, u"ComPB(0)"_s), Qt::Key_Return);
     QCOMPARE(fixture->takeRecords().size(), 1); // the rename box
     QVERIFY(dialog->isVisible() && !QFile::exists(fixture->path()));
-    QTest::keyClick(list, Qt::Key_Return);
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(IniFileSaveLoad::ReadIniString(u"Probability"_s, u"BirthDay"_s, {}), u"00000"_s);
 }
 
 void tst_FormSetup::levelLabelsAndSliders()
@@ -257,25 +254,19 @@ void tst_FormSetup::chancesAndNames()
         slider(7)->toolTip(), u"07：出現レベル 8 ─ 1 回の予想に入る確率 約 14.3%（強さ 5）"_s);
     slider(7)->setValue(15);
     QTRY_VERIFY(slider(7)->toolTip().startsWith(u"07：出現レベル 15 "_s));
-    const QAccessibleInterface *number7 = QAccessible::queryAccessibleInterface(slider(7));
-    QCOMPARE(number7->role(), QAccessible::ScrollBar);
-    QCOMPARE(number7->text(QAccessible::Name), u"数字 07 の出現レベル"_s);
-    QCOMPARE(number7->text(QAccessible::Description), slider(7)->toolTip());
-    QStringList names;
-    for (const QString &name : {u"LstPB"_s, u"CmbBD(0)"_s, u"CmbBD(1)"_s})
-        names << QAccessible::queryAccessibleInterface(control<QWidget>(*dialog, name))
-                     ->text(QAccessible::Name);
-    QCOMPARE(names, (QStringList {u"設定リスト"_s, u"誕生月"_s, u"誕生日"_s}));
+    QCOMPARE(QAccessible::queryAccessibleInterface(slider(7))->text(QAccessible::Description),
+        slider(7)->toolTip());
 
     // The share string's box, the real one, is named after its caption.
+    QString name;
     Seams::setInputHandler({});
     QTimer::singleShot(0, this, [&] {
         auto *box = QApplication::activeModalWidget();
-        names = {box->findChild<QLineEdit *>()->accessibleName()};
+        name = box->findChild<QLineEdit *>()->accessibleName();
         box->close();
     });
     click(u"ComPB(1)"_s);
-    QCOMPARE(names, QStringList {u"設定情報"_s});
+    QCOMPARE(name, u"設定情報"_s);
 }
 
 QTEST_MAIN(tst_FormSetup)

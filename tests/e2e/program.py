@@ -1,0 +1,221 @@
+# Drives the built program from outside, as a user would: a real X server (Xvfb), keys sent with
+# xdotool, and the files the program leaves. Every wait is for a condition, with a time bound.
+# Run under dbus-run-session, for the screen reader's bus.
+# Usage: program.py <build directory> <version> [unittest arguments]
+import atexit, datetime, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
+from pathlib import Path
+
+BUILD = Path(sys.argv.pop(1)).resolve()
+VERSION = sys.argv.pop(1)
+SCREEN = (1024, 768)
+SETUP_KEYS = [b'Log', b'Display', b'Level', b'WinPos', b'WinPosX', b'WinPosY']
+PROBABILITY_KEYS = [b'PB'] + [b'PB%d' % n for n in range(10)] + [b'BirthDay']
+LOG_LINE = re.compile(rb'(\d\d/\d\d/\d\d \d\d:\d\d:\d\d) \| (\d\d(?: \d\d){5})')
+
+# Whatever ends the run (a failure, ctest's timeout), no process and no folder stays behind.
+children = []
+ROOT = Path(tempfile.mkdtemp(prefix='numerisphere-e2e-'))
+atexit.register(shutil.rmtree, ROOT, ignore_errors=True)
+atexit.register(lambda: [(child.kill(), child.wait()) for child in children])
+signal.signal(signal.SIGTERM, signal.default_int_handler)
+
+
+def wait_for(condition, what, seconds=20):
+    deadline = time.monotonic() + seconds
+    while not (result := condition()):
+        if time.monotonic() > deadline:
+            raise AssertionError(f'waited {seconds} s in vain for {what}')
+        time.sleep(0.05)
+    return result
+
+
+def xdotool(*arguments):
+    return subprocess.run(['xdotool', *arguments], capture_output=True, text=True).stdout.split()
+
+
+def start(command, **options):
+    child = subprocess.Popen(command, **options)
+    children.append(child)
+    return child
+
+
+def setUpModule():
+    # -noreset: otherwise the server resets when its last client leaves, and the next start
+    # fails at random. It writes its display number once it accepts clients.
+    read, write = os.pipe()
+    start(['Xvfb', '-displayfd', str(write), '-screen', '0', '%dx%dx24' % SCREEN, '-nolisten',
+           'tcp', '-noreset'], pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    os.environ['DISPLAY'] = ':' + os.fdopen(read).readline().strip()
+
+
+def ini_lines(path):
+    return path.read_bytes().split(b'\r\n')
+
+
+def keys_and_headers(path):
+    return [line.split(b'=')[0] if b'=' in line else line for line in ini_lines(path) if line]
+
+
+class Program(unittest.TestCase):
+    def setUp(self):
+        # A portable copy of its own, in a folder whose name needs quoting in a shell.
+        self.dir = Path(tempfile.mkdtemp(prefix='a test; with $(odd) name-', dir=ROOT))
+        self.program = Path(shutil.copytree(BUILD / 'bin', self.dir / 'program'))
+        self.ini, self.runtime, stand_in = self.program / 'nmr.ini', self.dir / 'run', self.dir / 'bin'
+        self.runtime.mkdir(mode=0o700), stand_in.mkdir()
+        # A stand-in for xdg-open records how many arguments it got, and each on a line.
+        (stand_in / 'xdg-open').write_text('#!/bin/sh\nprintf "%s\\n" "$#" "$@" >> "$NMR_LAUNCHED"\n')
+        (stand_in / 'xdg-open').chmod(0o755)
+        self.launched_file = self.dir / 'launched'
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=str(self.runtime), HOME=str(self.dir / 'home'),
+                        PATH=f'{stand_in}:{os.environ["PATH"]}', NMR_LAUNCHED=str(self.launched_file))
+        self.env.pop('XDG_DATA_HOME', None), self.env.pop('QT_QPA_PLATFORM', None)
+
+    def start(self, executable=None):
+        process = start([executable or self.program / 'numerisphere'], env=self.env)
+        window = wait_for(lambda: self.windows(process), 'the main window')[0]
+        # No window manager activates it: focus it, and the title becomes the program's.
+        xdotool('windowfocus', '--sync', window)
+        wait_for(lambda: xdotool('getwindowname', window) == ['Numerisphere'], 'the title')
+        return process, window
+
+    def windows(self, process):
+        return xdotool('search', '--onlyvisible', '--pid', str(process.pid))
+
+    def dialog(self, process, window):
+        return wait_for(lambda: set(self.windows(process)) - {window}, 'a dialog').pop()
+
+    def keys(self, window, *keys):
+        xdotool('windowfocus', '--sync', window, 'key', '--clearmodifiers', *keys)
+
+    def close(self, process, window):
+        self.keys(window, 'ctrl+w')
+        self.assertEqual(process.wait(20), 0)
+
+    def launched(self):  # what the stand-in for xdg-open was given
+        return wait_for(lambda: self.launched_file.exists() and self.launched_file.read_text(), 'a start')
+
+    def ok_in_settings_dialog(self, process, window):
+        self.keys(window, 'ctrl+o')
+        self.keys(self.dialog(process, window), 'Return')
+        # The dialog hides before it writes, and it writes the birthday last.
+        wait_for(lambda: b'\r\nBirthDay=' in self.ini.read_bytes(), 'the saved profiles')
+
+    def test_a_screen_reader_hears_a_name_for_every_control(self):
+        import pyatspi  # Debian's python3-pyatspi
+        def heard(title):  # the controls of the window a screen reader reaches, by name
+            frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
+                              if app.name == 'Numerisphere' for frame in app if title in frame.name]
+            found = pyatspi.findAllDescendants(wait_for(frames, title)[0], lambda node: all(map(
+                node.getState().contains, (pyatspi.STATE_FOCUSABLE, pyatspi.STATE_SHOWING))))
+            self.assertEqual([control.getRoleName() for control in found if not control.name], [])
+            return {control.name: control for control in found}
+        self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
+        process, window = self.start()
+        main = heard('Numerisphere')
+        self.keys(window, 'ctrl+g')
+        shown = main['表示'].queryText()
+        wait_for(lambda: re.fullmatch(r'\d\d( \d\d){5}', shown.getText(0, shown.characterCount)),
+                 'the display to read out a draw')
+        self.keys(window, 'ctrl+o')
+        self.assertEqual(len([name for name in heard('の設定') if name.startswith('数字')]), 43)
+        self.keys(self.dialog(process, window), 'Escape')
+        wait_for(lambda: self.windows(process) == [window], 'the dialog to close')
+        self.close(process, window)
+
+    def test_the_command_line_answers_without_a_display_and_touches_nothing(self):
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        run = lambda option: subprocess.run([self.program / 'numerisphere', option], env=env,
+                                            capture_output=True, text=True)
+        for option in ('--help', '-h', '--help-all'):
+            self.assertIn('--version', run(option).stdout)
+        self.assertEqual(run('--version').stdout, f'Numerisphere {VERSION}\n')
+        for answer in map(run, ('--bogus', 'extra')):
+            self.assertEqual((answer.returncode, answer.stdout), (2, ''))
+            self.assertIn("Try 'numerisphere --help'", answer.stderr)
+        self.assertEqual(sorted(path.name for path in self.program.iterdir()), ['nmr-help', 'numerisphere'])
+
+    def test_first_start_saves_the_six_setup_keys_with_the_window_centred(self):
+        process, window = self.start()
+        size = dict(line.split('=') for line in xdotool('getwindowgeometry', '--shell', window))
+        self.close(process, window)
+        # In twips, rounded to pixels, ties to even as the program rounds.
+        centred = lambda screen, size, lift=0: 15 * round((round((screen - int(size)) * 15 / 2) - lift) / 15)
+        self.assertEqual(ini_lines(self.ini), [
+            b'[Setup]', b'Log=1', b'Display=1', b'Level=105', b'WinPos=0',
+            b'WinPosX=%d' % centred(SCREEN[0], size['WIDTH']),
+            b'WinPosY=%d' % centred(SCREEN[1], size['HEIGHT'], 128), b''])
+
+    def test_twenty_draws_log_twenty_lines(self):
+        began = datetime.datetime.now().replace(microsecond=0)
+        process, window = self.start()
+        self.keys(window, *['ctrl+g'] * 20)
+        log = self.program / 'nmr.log'
+        wait_for(lambda: log.exists() and log.read_bytes().count(b'\r\n') == 20, 'twenty lines')
+        self.close(process, window)
+        lines = LOG_LINE.findall(log.read_bytes())
+        self.assertEqual((len(lines), b''.join(b'%s | %s\r\n' % line for line in lines)),
+                         (20, log.read_bytes()))
+        for stamp, numbers in lines:
+            drawn = [int(number) for number in numbers.split()]
+            self.assertTrue(drawn == sorted(set(drawn)) and 1 <= drawn[0] and drawn[-1] <= 43)
+            written = datetime.datetime.strptime(stamp.decode(), '%y/%m/%d %H:%M:%S')
+            self.assertTrue(began <= written <= datetime.datetime.now(), stamp)
+
+    def test_ok_in_the_dialog_writes_the_profiles_before_any_setup_key(self):
+        process, window = self.start()
+        self.ok_in_settings_dialog(process, window)
+        self.assertEqual(keys_and_headers(self.ini), [b'[Probability]'] + PROBABILITY_KEYS)
+        self.close(process, window)
+        self.assertEqual(keys_and_headers(self.ini),
+                         [b'[Probability]'] + PROBABILITY_KEYS + [b'[Setup]'] + SETUP_KEYS)
+
+    def test_the_viewer_gets_the_copy_as_one_argument_and_the_copy_goes_at_exit(self):
+        process, window = self.start()
+        self.keys(window, 'ctrl+g', 'ctrl+l')
+        copy = self.runtime / 'nmr.log'
+        self.assertEqual(self.launched(), f'1\n{copy}\n')
+        self.assertEqual(copy.read_bytes(), (self.program / 'nmr.log').read_bytes())
+        self.close(process, window)
+        self.assertFalse(copy.exists())
+
+    def test_a_second_start_ends_at_once_and_changes_nothing(self):
+        process, window = self.start()
+        files = lambda: {path: (path.stat().st_mtime_ns, path.read_bytes())
+                         for path in self.dir.rglob('*') if path.is_file()}
+        before = files()
+        self.assertEqual(start([self.program / 'numerisphere'], env=self.env).wait(20), 0)
+        self.assertEqual(files(), before)
+        self.close(process, window)
+
+    def test_unknown_lines_and_a_code_page_932_name_survive_a_save(self):
+        # ソ and 表 end in the byte of a backslash; a careless reader splits them.
+        levels = b'0123456789ABCDEF' * 2 + b'0123456789A'
+        original = [b'; kept by hand', b'[Other]', '値=ソ表'.encode('cp932'), b'', b'[Probability]',
+                    b'; the active profile', b'PB=0', b'PB0="%s %s"' % (levels, 'ソ表示'.encode('cp932')),
+                    b'Unknown=1', b'[Setup]', b'Extra = keep ']
+        self.ini.write_bytes(b'\r\n'.join(original) + b'\r\n')
+        process, window = self.start()
+        self.ok_in_settings_dialog(process, window)
+        self.close(process, window)
+        saved = iter(ini_lines(self.ini))
+        for line in original:
+            self.assertIn(line, saved, 'missing, changed or moved')
+
+    def test_the_installed_program_keeps_its_settings_in_home_and_finds_its_help(self):
+        prefix = self.dir / 'prefix'
+        subprocess.run(['cmake', '--install', str(BUILD), '--prefix', str(prefix)], check=True,
+                       stdout=subprocess.DEVNULL)
+        process, window = self.start(prefix / 'bin' / 'numerisphere')
+        self.keys(window, 'F1')
+        page = prefix / 'share' / 'numerisphere' / 'nmr-help' / '_RESOURCE' / 'main.htm'
+        self.assertEqual(self.launched(), f'1\n{page}\n')
+        self.close(process, window)
+        settings = self.dir / 'home' / '.local' / 'share' / 'numerisphere' / 'nmr.ini'
+        self.assertEqual(keys_and_headers(settings), [b'[Setup]'] + SETUP_KEYS)
+        self.assertEqual([path.name for path in (prefix / 'bin').iterdir()], ['numerisphere'])
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)
