@@ -5,10 +5,10 @@ nmr_build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n)
 nmr_run_packages=(fonts-ipafont-gothic fonts-ipafont-mincho)
 # xdg-utils opens the help and the log; its recommends would bring a terminal editor along.
 nmr_lean_packages=(xdg-utils)
-nmr_headless_packages=(xvfb x11-utils xdotool imagemagick)
+nmr_headless_packages=(xvfb xdotool imagemagick)
 # What the tests of the real program need: an X server and xdotool, the accessibility bus and its
 # Python bindings, and the validators of the desktop entry and the AppStream metadata.
-nmr_test_packages=(xvfb x11-utils xdotool dbus-daemon at-spi2-core python3-pyatspi desktop-file-utils appstream)
+nmr_test_packages=(xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi desktop-file-utils appstream)
 
 nmr_missing() {
     local package

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Numerisphere and starts it.
-# With no display it starts the program under Xvfb, waits for the date banner, saves a
-# screenshot, closes the program as a user would (Ctrl+W) and prints where the picture is.
+# With no display it starts the program under Xvfb, draws once, takes pictures of the main window
+# and the settings dialog (scripts/screenshots.sh), closes the program as a user would (Ctrl+W)
+# and prints where the pictures are.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/packages.sh"
@@ -21,20 +22,4 @@ if [ -z "$headless" ]; then
     exec "$program"
 fi
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$program" &
-app=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --class numerisphere | head -n 1)
-sleep 3 # the date banner comes 2.3 seconds after start
-screenshot="$build/numerisphere-screenshot.png"
-import -window "$window" "$screenshot"
-xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers ctrl+w
-wait "$app"
-echo "Screenshot: $screenshot"
+bash "$root/scripts/screenshots.sh" "$build" "$build"
