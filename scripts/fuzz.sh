@@ -10,6 +10,7 @@ nmr_install_packages clang libclang-rt-14-dev
 cd "$root"
 cmake --preset fuzz
 cmake --build --preset fuzz --parallel
+nmr_took "installing clang and building the fuzz targets"
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
 for target in read write codepage profile; do
@@ -20,7 +21,7 @@ for target in read write codepage profile; do
     status=0
     "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time="${NMR_FUZZ_SECONDS:-45}" \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 "$corpus" >"$log" 2>&1 || status=$?
-    echo "fuzz_$target: $(grep -E '^stat::number_of_executed_units' "$log" || echo 'no count')"
+    nmr_took "fuzz_$target, $(grep -E '^stat::number_of_executed_units' "$log" || echo 'no count')"
     if [ "$status" -ne 0 ]; then
         tail -n 40 "$log"
         exit "$status"

@@ -43,6 +43,12 @@ nmr_install_packages() {
     fi
 }
 
+# nmr_took <what>: prints how long <what> took since the last call (or the script's start).
+nmr_took() {
+    echo "-- $1: $((SECONDS - ${nmr_since:-0})) s"
+    nmr_since=$SECONDS
+}
+
 nmr_build() {
     local root="$1" build="$2"
     cmake -S "$root" -B "$build" -G Ninja
