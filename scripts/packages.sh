@@ -45,7 +45,7 @@ nmr_install_packages() {
 
 # nmr_took <what>: prints how long <what> took since the last call (or the script's start).
 nmr_took() {
-    echo "-- $1: $((SECONDS - ${nmr_since:-0})) s"
+    echo "[time] $1: $((SECONDS - ${nmr_since:-0})) s"
     nmr_since=$SECONDS
 }
 
