@@ -7,8 +7,10 @@ nmr_run_packages=(fonts-ipafont-gothic fonts-ipafont-mincho)
 nmr_lean_packages=(xdg-utils)
 nmr_headless_packages=(xvfb xdotool imagemagick)
 # What the tests of the real program need: an X server and xdotool, the accessibility bus and its
-# Python bindings, and the validators of the desktop entry and the AppStream metadata.
-nmr_test_packages=(xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi desktop-file-utils appstream)
+# Python bindings, the validators of the desktop entry and the AppStream metadata, and what builds
+# and checks the Debian package.
+nmr_test_packages=(xvfb xdotool dbus-daemon at-spi2-core python3-pyatspi desktop-file-utils appstream
+    dpkg-dev file lintian)
 
 nmr_missing() {
     local package
