@@ -6,9 +6,6 @@ ChanceFollower::ChanceFollower(Show show, QObject *parent)
     : QObject(parent)
     , m_show(std::move(show))
 {
-    m_pause.setSingleShot(true);
-    m_pause.setInterval(100);
-    connect(&m_pause, &QTimer::timeout, this, &ChanceFollower::start);
     connect(&m_watcher, &QFutureWatcher<Chances>::finished, this, &ChanceFollower::finished);
 }
 
@@ -20,7 +17,7 @@ ChanceFollower::~ChanceFollower()
 void ChanceFollower::follow(const DrawInput &input)
 {
     m_input = input;
-    m_pause.start();
+    start();
 }
 
 void ChanceFollower::start()
@@ -35,7 +32,7 @@ void ChanceFollower::finished()
 {
     if (m_computing == m_input)
         m_show(m_computing, m_watcher.result());
-    else if (!m_pause.isActive())
+    else
         start();
 }
 

@@ -4,14 +4,13 @@
 
 #include <QFutureWatcher>
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 
-// Keeps a window's figures of the draw chances up to date without ever holding up the user:
-// once the inputs have rested for about 100 ms, the chances are computed off the user-interface
-// thread (a birthday at a high strength takes most of a second), and the newest result is
-// handed to show. A result for inputs that have changed since is dropped.
+// Keeps a window's figures of the draw chances up to date without ever holding up the user: the
+// chances are computed off the user-interface thread as the inputs change, a few milliseconds
+// each, and the newest result is handed to show. Inputs that change while a computation runs
+// are computed next; a result for inputs that have changed since is dropped.
 class ChanceFollower : public QObject
 {
     Q_OBJECT
@@ -30,7 +29,6 @@ private:
     void finished();
 
     Show m_show;
-    QTimer m_pause;
     DrawInput m_input;
     DrawInput m_computing;
     QFutureWatcher<Chances> m_watcher;
