@@ -115,13 +115,13 @@ StoredProfiles ReadProfileTable()
     return stored;
 }
 
-void WriteProfileTable(
+bool WriteProfileTable(
     qint32 activeIndex, const ProfileTable &profiles, const BirthdaySetting &birthday)
 {
-    WriteIniString(section, activeKey, QString::number(activeIndex));
+    bool written = WriteIniString(section, activeKey, QString::number(activeIndex));
     for (int slot = 0; slot < ProfileCount; ++slot)
-        WriteIniString(section, profileKey(slot), ProfileValue(profiles[slot]));
-    WriteIniString(section, birthdayKey, birthday);
+        written &= WriteIniString(section, profileKey(slot), ProfileValue(profiles[slot]));
+    return WriteIniString(section, birthdayKey, birthday) && written;
 }
 
 ActiveProfile ReadActiveProfile()

@@ -86,9 +86,9 @@ BirthdaySetting ComposeBirthday(bool on, int month, int day);
 BirthdayFields ParseBirthday(const BirthdaySetting &birthday);
 
 // The settings dialog's read, with canonical levels, and save of the whole section, in the
-// stored order.
+// stored order; false unless every key was written.
 StoredProfiles ReadProfileTable();
-void WriteProfileTable(
+bool WriteProfileTable(
     qint32 activeIndex, const ProfileTable &profiles, const BirthdaySetting &birthday);
 
 // The main window's read of the active profile's levels and the birthday.

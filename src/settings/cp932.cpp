@@ -113,7 +113,7 @@ qsizetype characterBoundary(QByteArrayView bytes, qsizetype limit)
         return bytes.size();
     qsizetype boundary = 0;
     while (boundary < limit) {
-        const qsizetype width = isLeadByte(bytes[boundary]) && boundary + 1 < bytes.size() ? 2 : 1;
+        const qsizetype width = isLeadByte(bytes[boundary]) ? 2 : 1;
         if (boundary + width > limit)
             break;
         boundary += width;

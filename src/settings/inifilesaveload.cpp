@@ -43,12 +43,11 @@ LoadedFile load(const QString &path)
 // Where the directory refuses a new file (a read-only folder, or one out of room for files)
 // but the file itself is writable, the content is written over it rather than the setting
 // dropped: first the bytes, then the length, so that the file never shrinks before it is whole.
-void writeInPlace(const QString &path, const QByteArray &content)
+bool writeInPlace(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
-        && file.write(content) == content.size())
-        file.resize(content.size());
+    return file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
+        && file.write(content) == content.size() && file.resize(content.size());
 }
 
 std::optional<QString> storedValue(const QString &section, const QString &key)
@@ -103,31 +102,29 @@ qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValu
     return static_cast<qint32>(number);
 }
 
-void WriteIniString(const QString &section, const QString &key, const QString &value)
+bool WriteIniString(const QString &section, const QString &key, const QString &value)
 {
     const QString &path = iniPath();
     const LoadedFile file = load(path);
     if (file.state == FileState::Unreadable)
-        return;
+        return false;
 
     IniDocument document(file.content);
     if (!document.setValue(section, key, value))
-        return;
+        return false;
 
     const QByteArray content = document.content();
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        writeInPlace(path, content);
-        return;
-    }
+    if (!out.open(QIODevice::WriteOnly))
+        return writeInPlace(path, content);
     // Qt buffers the write, so a full disk shows only when flushing: check both before the
     // temporary file may replace the old one.
     if (out.write(content) != content.size() || !out.flush()
         || out.error() != QFileDevice::NoError) {
         out.cancelWriting();
-        return;
+        return false;
     }
-    out.commit();
+    return out.commit();
 }
 
 } // namespace IniFileSaveLoad

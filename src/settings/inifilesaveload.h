@@ -10,13 +10,13 @@
 // bytes of a value in the file's encoding. Writes are crash-safe: the new content goes to a
 // temporary file in the same directory that is then renamed over the old one, so a failed write
 // leaves the previous file intact; only where the directory refuses the temporary file is the
-// file written in place. A file that exists but cannot be read is never overwritten. Write
-// failures are silent, as the callers expect.
+// file written in place. A file that exists but cannot be read is never overwritten. A write
+// tells whether it took effect.
 namespace IniFileSaveLoad {
 
 void SetIniPath(const QString &path);
 QString ReadIniString(const QString &section, const QString &key, const QString &defaultValue);
 qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValue);
-void WriteIniString(const QString &section, const QString &key, const QString &value);
+bool WriteIniString(const QString &section, const QString &key, const QString &value);
 
 } // namespace IniFileSaveLoad

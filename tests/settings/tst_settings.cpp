@@ -85,6 +85,10 @@ void tst_Settings::readString_data()
     QTest::newRow("unquoted, then cut") << "[S]\r\nk=\"" + x300 + '"' << u"S"_s << u"k"_s << x254;
     QTest::newRow("ア ends at 254") << k252 + "\x83\x41" << u"S"_s << u"k"_s << s252 + u"ア"_s;
     QTest::newRow("ア across 254") << k252 + "x\x83\x41" << u"S"_s << u"k"_s << s252 + u'x';
+    QTest::newRow("lone lead byte ends 254")
+        << k252 + "x\x83" << u"S"_s << u"k"_s << s252 + u"x\uFFFD"_s;
+    QTest::newRow("lone lead byte past 254")
+        << k252 + "xx\x83" << u"S"_s << u"k"_s << s252 + u"xx"_s;
     QTest::newRow("81 60 is ～") << "[S]\r\nk=\x81\x60"_ba << u"S"_s << u"k"_s << u"\uFF5E"_s;
     QTest::newRow("]") << "[\x83\x5d\x81\x5b\x83\x93]\nk=v"_ba << u"ゾーン"_s << u"k"_s << u"v"_s;
     QTest::newRow("trail case") << "[S]\n\x83\x41=1\n\x83\x61=2"_ba << u"S"_s << u"ヂ"_s << u"2"_s;
@@ -200,7 +204,7 @@ void tst_Settings::golden()
     IniFixture ini;
     ini.setContent(readFile(data + u".ini"_s)); // none for a new file
 
-    WriteIniString(section, key, name == u"write-new-file"_s ? u"1"_s : u"v"_s);
+    QVERIFY(WriteIniString(section, key, name == u"write-new-file"_s ? u"1"_s : u"v"_s));
 
     const QByteArray expected = readFile(data + u".expected"_s);
     QVERIFY(!expected.isEmpty());
@@ -229,7 +233,7 @@ void tst_Settings::encoding()
     QFETCH(QString, readBack);
 
     IniFixture ini;
-    WriteIniString(section, u"k"_s, value);
+    QVERIFY(WriteIniString(section, u"k"_s, value));
     QVERIFY2(ini.content().contains("k=" + stored + "\r\n"), ini.content().toHex(' '));
     QCOMPARE(ReadIniString(section, u"k"_s, u"missing"_s), readBack);
 }
@@ -240,13 +244,15 @@ void tst_Settings::reshapingRefused()
     const QStringList refused[] {{u"S"_s, u"k"_s, u"a\nb=c"_s}, {u"S"_s, u"k"_s, u"a\r[T]"_s},
         {u"S]x"_s, u"k"_s, u"v"_s}, {u"S\r\n[T"_s, u"k"_s, u"v"_s}, {u"S"_s, u";k"_s, u"v"_s},
         {u"S"_s, u" [k"_s, u"v"_s}, {u"S"_s, u"a=b"_s, u"v"_s}, {u"S\u00E9"_s, u"k"_s, u"v"_s},
-        {u"S"_s, u"k\U0001F600"_s, u"v"_s}, {u"S"_s, u"k\u301C"_s, u"v"_s}};
+        {u"S"_s, u"k\U0001F600"_s, u"v"_s}, {u"S"_s, u"k\u301C"_s, u"v"_s},
+        {u"S"_s, u"k\nj"_s, u"v"_s}, {u"S"_s, u"k\rj"_s, u"v"_s}, {u"S\n"_s, u"k"_s, u"v"_s},
+        {u"\rS"_s, u"k"_s, u"v"_s}, {u"]"_s, u"k"_s, u"v"_s}};
     IniFixture ini;
     const QByteArray before = "[S]\r\nk=old\r\n";
     ini.setContent(before);
     for (const QStringList &names : refused) {
-        WriteIniString(names[0], names[1], names[2]);
-        QVERIFY2(ini.content() == before, qPrintable(names.join(u'|')));
+        QVERIFY2(!WriteIniString(names[0], names[1], names[2]) && ini.content() == before,
+            qPrintable(names.join(u'|')));
     }
 }
 
@@ -269,7 +275,7 @@ void tst_Settings::notAFile()
             = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden;
         const QStringList before = QDir(ini.filePath({})).entryList(all);
         QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
-        WriteIniString(u"S"_s, u"k"_s, u"v"_s);
+        QVERIFY(!WriteIniString(u"S"_s, u"k"_s, u"v"_s));
         QVERIFY2(QDir(ini.filePath({})).entryList(all) == before && !QFileInfo(ini.path()).isFile(),
             qPrintable(kind));
         QCOMPARE(readFile(ini.filePath(u"plain"_s)),
@@ -283,7 +289,9 @@ void tst_Settings::failedWriteKeepsOldFile()
     IniFixture ini;
     const QByteArray before = "[S]\r\nk=old\r\n";
     ini.setContent(before);
-    onFullDisk(64, [] { WriteIniString(u"S"_s, u"k"_s, QString(200, u'v')); });
+    bool written = true;
+    onFullDisk(64, [&] { written = WriteIniString(u"S"_s, u"k"_s, QString(200, u'v')); });
+    QVERIFY(!written);
 
     QCOMPARE(ini.content(), before);
     QCOMPARE(
@@ -308,13 +316,14 @@ void tst_Settings::inPlaceWhenTheFolderRefuses()
         == 0;
     if (!mounted && geteuid() == 0)
         QSKIP("root can write any folder, and no tmpfs can be mounted here");
-    QVERIFY(writeFile(path, "[S]\r\nk=old\r\n")
+    QVERIFY(writeFile(path, "[S]\r\nk=old and longer\r\n")
         && (mounted || chmod(QFile::encodeName(folder), 0555) == 0));
     SetIniPath(path);
-    WriteIniString(u"S"_s, u"k"_s, u"new"_s);
-    const QByteArray written = readFile(path);
+    const bool written = WriteIniString(u"S"_s, u"k"_s, u"new"_s);
+    const QByteArray readBack = readFile(path);
     mounted ? QProcess::execute(u"umount"_s, {folder}) : chmod(QFile::encodeName(folder), 0755);
-    QCOMPARE(written, "[S]\r\nk=new\r\n"_ba);
+    QVERIFY(written);
+    QCOMPARE(readBack, "[S]\r\nk=new\r\n"_ba); // no tail of the longer old content
 #else
     QSKIP("needs a folder that refuses new files");
 #endif
@@ -345,8 +354,8 @@ void tst_Settings::byteOrderMarks()
     IniFixture ini;
     ini.setContent(before);
     QCOMPARE(ReadIniInt(u"Setup"_s, u"Level"_s, 0), 7);
-    WriteIniString(u"Setup"_s, u"Level"_s, u"8"_s);
-    WriteIniString(u"Setup"_s, u"Name"_s, u"ア"_s);
+    QCOMPARE(WriteIniString(u"Setup"_s, u"Level"_s, u"8"_s), after != before);
+    QCOMPARE(WriteIniString(u"Setup"_s, u"Name"_s, u"ア"_s), after != before);
     QCOMPARE(ini.content(), after);
     QCOMPARE(
         ReadIniString(u"Setup"_s, u"Name"_s, u"none"_s), after == before ? u"none"_s : u"ア"_s);
@@ -361,8 +370,7 @@ void tst_Settings::permissionsAndLinksKept()
     const auto permissions = QFileInfo(target).permissions();
     QVERIFY(QFile::link(target, ini.path()));
 
-    WriteIniString(u"S"_s, u"k"_s, u"new"_s);
-
+    QVERIFY(WriteIniString(u"S"_s, u"k"_s, u"new"_s));
     QVERIFY(QFileInfo(ini.path()).isSymLink());
     QCOMPARE(readFile(target), "[S]\r\nk=new\r\n"_ba);
     QCOMPARE(QFileInfo(target).permissions(), permissions);
