@@ -1,5 +1,6 @@
 #include "profile.h"
 
+#include "settings/cp932.h"
 #include "settings/inifilesaveload.h"
 
 #include <QRegularExpression>
@@ -73,6 +74,23 @@ QString OneLineName(const QString &name)
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     return QString(name).replace(lineBreak, QStringLiteral(" "));
+}
+
+StoredName StoreName(const QString &name)
+{
+    constexpr qsizetype nameLimit = ValueLimit - nameStart;
+    const QByteArray bytes = Cp932::encode(name);
+    const qsizetype kept = Cp932::characterBoundary(bytes, nameLimit);
+    StoredName stored {Cp932::decode(QByteArrayView(bytes).first(kept)), kept < bytes.size(), {}};
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype width = name[i].isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        const QString character = name.mid(i, width);
+        if (Cp932::encode(character) == "?" && character != u"?"
+            && !stored.unstorable.contains(character))
+            stored.unstorable += character;
+        i += width;
+    }
+    return stored;
 }
 
 QString ProfileValue(const AppearanceProfile &profile)

@@ -70,6 +70,18 @@ LevelString CanonicalLevels(const LevelString &levels);
 // A profile name is one line: each line break (CR LF, CR or LF) becomes a blank.
 QString OneLineName(const QString &name);
 
+// What the settings file gives back of a profile name: at most 210 bytes of code page 932 (a
+// value's limit less the levels and the blank), not splitting a character, and '?' for each
+// character the code page cannot hold. cut tells whether the end was lost, and unstorable lists
+// each character that became '?', once.
+struct StoredName
+{
+    QString name;
+    bool cut = false;
+    QString unstorable;
+};
+StoredName StoreName(const QString &name);
+
 // "levels name", as stored between double quotes, with the canonical levels and a one-line
 // name; and back: the first 43 characters are the levels, the 44th is skipped whatever it holds,
 // and the rest is the name.

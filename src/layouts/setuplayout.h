@@ -71,6 +71,12 @@ inline constexpr auto CaptionSuffix = u" の設定";
 
 inline constexpr auto RenamePrompt = u"設定名を変更します。";
 inline constexpr auto RenameCaption = u"名前の変更";
+inline constexpr auto NameTooLong = u"名前が長すぎるため、後ろが切れます。";
+inline constexpr auto NameUnstorable = u"次の文字は保存できないため「?」になります：%1";
+inline constexpr auto NameQuestion = u"この名前はそのままでは保存できません。\r\n%1\r\n\r\n"
+                                     u"次の名前で保存しますか？\r\n%2";
+inline constexpr auto SaveFailed = u"設定を保存できませんでした。\r\n"
+                                   u"設定ファイルに書き込めません。";
 inline constexpr auto SharePrompt
     = u"この文字列をコピーまたは書き換えることで、容易に出現率を設定することができます。"
       u"設定値を他の方へ伝えたり、バックアップする際にご利用ください。"

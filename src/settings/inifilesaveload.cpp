@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr qsizetype valueLimit = 254; // bytes, as the classic reader's 255-byte buffer allows
-
 QString &iniPath()
 {
     static QString path;
@@ -55,7 +53,7 @@ std::optional<QString> storedValue(const QString &section, const QString &key)
     const LoadedFile file = load(iniPath());
     if (file.state != FileState::Loaded)
         return std::nullopt;
-    return IniDocument(file.content).value(section, key, valueLimit);
+    return IniDocument(file.content).value(section, key, IniFileSaveLoad::ValueLimit);
 }
 
 } // namespace
@@ -76,9 +74,10 @@ QString ReadIniString(const QString &section, const QString &key, const QString 
     while (fallback.endsWith(u' '))
         fallback.chop(1);
     const QByteArray encoded = Cp932::encode(fallback);
-    return encoded.size() <= valueLimit ? fallback
-                                        : Cp932::decode(QByteArrayView(encoded).first(
-                                            Cp932::characterBoundary(encoded, valueLimit)));
+    return encoded.size() <= IniFileSaveLoad::ValueLimit
+        ? fallback
+        : Cp932::decode(QByteArrayView(encoded).first(
+            Cp932::characterBoundary(encoded, IniFileSaveLoad::ValueLimit)));
 }
 
 qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValue)

@@ -14,6 +14,10 @@
 // tells whether it took effect.
 namespace IniFileSaveLoad {
 
+// The most bytes of a value that a read gives back, as the classic reader's 255-byte buffer
+// allows.
+inline constexpr qsizetype ValueLimit = 254;
+
 void SetIniPath(const QString &path);
 QString ReadIniString(const QString &section, const QString &key, const QString &defaultValue);
 qint32 ReadIniInt(const QString &section, const QString &key, qint32 defaultValue);

@@ -12,15 +12,18 @@
 #include "layouts/setuplayout.h"
 #include "layouts/twips.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +58,25 @@ protected:
         return command.testFlag(QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate
                                                                : command;
     }
+};
+
+// Items no wider than the list, so that a long name ends in an ellipsis.
+class ElidingDelegate : public QStyledItemDelegate
+{
+public:
+    explicit ElidingDelegate(QListWidget *list)
+        : QStyledItemDelegate(list)
+        , m_list(list)
+    { }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return {std::min(size.width(), m_list->viewport()->width()), size.height()};
+    }
+
+private:
+    QListWidget *m_list;
 };
 
 QFont levelLabelFont(bool bold)
@@ -146,6 +168,10 @@ void FormSetup::buildControls()
     m_lstPB->setAccessibleName(u"設定リスト"_s);
     m_lstPB->setGeometry(Twips::toPixels(SetupLayout::LstPB));
     m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every name on one line, cut with an ellipsis where it is wider than the list: a
+    // horizontal scroll bar would hide one of the four rows.
+    m_lstPB->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstPB->setItemDelegate(new ElidingDelegate(m_lstPB));
     m_lab1[2]->setBuddy(m_lstPB);
     connect(m_lstPB, &QListWidget::currentRowChanged, this, &FormSetup::LstPB_Click);
 
@@ -174,9 +200,12 @@ void FormSetup::buildControls()
     m_chkBD->setGeometry(Twips::toPixels(SetupLayout::ChkBD.rect));
     connect(m_chkBD, &QCheckBox::toggled, this, &FormSetup::ChkBD_Click);
 
-    // Keyboard preview: F1 opens the help whichever control has the focus.
+    // Keyboard preview: F1 opens the help whichever control has the focus, and from the open
+    // list of a drop-down, which is a window of its own.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { Com1_Click(Help); });
+    for (QComboBox *list : m_cmbBD)
+        list->view()->installEventFilter(this);
 }
 
 void FormSetup::buildRows()
@@ -248,7 +277,8 @@ void FormSetup::Form_Load()
 
     const StoredProfiles stored = ReadProfileTable();
     for (int slot = 0; slot < ProfileCount; ++slot) {
-        m_lstPB->addItem(stored.profiles[slot].name);
+        m_lstPB->addItem(QString());
+        setProfileName(slot, stored.profiles[slot].name);
         m_workingLevels[slot] = stored.profiles[slot].levels;
     }
     // A stored index with no slot selects slot 0, so that the list always has a selection
@@ -260,6 +290,25 @@ void FormSetup::Form_Load()
     setWindowTitle(QString::fromUtf16(ApplicationTitle) + text(SetupLayout::CaptionSuffix));
     move(CentredTopLeft(size()));
     QGuiApplication::restoreOverrideCursor();
+}
+
+int FormSetup::exec()
+{
+    // OK hides the dialog, which ends the modal loop, before it saves; when the save fails the
+    // dialog shows again and the loop is run again.
+    int result = QDialog::exec();
+    while (isVisible())
+        result = QDialog::exec();
+    return result;
+}
+
+bool FormSetup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+        Com1_Click(Help);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool FormSetup::event(QEvent *event)
@@ -278,14 +327,19 @@ void FormSetup::Com1_Click(int index)
 {
     switch (index) {
     case Ok: {
-        // The dialog disappears before the settings file is written.
+        // The dialog disappears before the settings file is written, and comes back with the
+        // edits when they could not be saved.
         hide();
         QCoreApplication::processEvents();
         ProfileTable table;
         for (int slot = 0; slot < ProfileCount; ++slot)
             table[slot] = {m_lstPB->item(slot)->text(), m_workingLevels[slot]};
-        WriteProfileTable(selectedSlot(), table, ComposeBirthday());
-        accept();
+        if (WriteProfileTable(selectedSlot(), table, ComposeBirthday())) {
+            accept();
+            break;
+        }
+        show();
+        Seams::message(this, QMessageBox::Critical, text(SetupLayout::SaveFailed));
         break;
     }
     case Cancel:
@@ -330,13 +384,9 @@ void FormSetup::ComPB_Click(int index)
     if (slot < 0)
         return;
     switch (index) {
-    case Rename: {
-        const QString name = OneLineName(Seams::input(this, text(SetupLayout::RenameCaption),
-            text(SetupLayout::RenamePrompt), m_lstPB->item(slot)->text()));
-        if (!name.isEmpty())
-            m_lstPB->item(slot)->setText(name);
+    case Rename:
+        renameProfile(slot);
         break;
-    }
     case Share: {
         const QString shared = Seams::input(this, text(SetupLayout::ShareCaption),
             text(SetupLayout::SharePrompt), m_workingLevels[slot]);
@@ -362,6 +412,37 @@ void FormSetup::ComPB_Click(int index)
     default:
         break;
     }
+}
+
+void FormSetup::setProfileName(int slot, const QString &name)
+{
+    QListWidgetItem *item = m_lstPB->item(slot);
+    item->setText(name);
+    item->setToolTip(name);
+    item->setData(Qt::AccessibleTextRole, name);
+}
+
+void FormSetup::renameProfile(int slot)
+{
+    const QString entered = OneLineName(Seams::input(this, text(SetupLayout::RenameCaption),
+        text(SetupLayout::RenamePrompt), m_lstPB->item(slot)->text()));
+    if (entered.isEmpty())
+        return;
+    // The user sees what the file will keep of a name before it is kept.
+    const StoredName stored = StoreName(entered);
+    if (stored.cut || !stored.unstorable.isEmpty()) {
+        QStringList reasons;
+        if (stored.cut)
+            reasons << text(SetupLayout::NameTooLong);
+        if (!stored.unstorable.isEmpty())
+            reasons << text(SetupLayout::NameUnstorable).arg(stored.unstorable);
+        const auto answer = Seams::message(this, QMessageBox::Question,
+            text(SetupLayout::NameQuestion).arg(reasons.join(u"\r\n"_s), stored.name),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    setProfileName(slot, stored.name);
 }
 
 void FormSetup::loadBirthday(const BirthdaySetting &birthday)

@@ -33,6 +33,9 @@ public:
     // Builds the level grid and loads the stored table; run before the dialog is shown.
     void Form_Load();
 
+    // Runs the dialog until it is closed; a failed save brings it back with the edits.
+    int exec() override;
+
     void Com1_Click(int index);
     void ComPB_Click(int index);
     void LstPB_Click();
@@ -46,11 +49,14 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void buildRows();
     void loadBirthday(const BirthdaySetting &birthday);
+    void setProfileName(int slot, const QString &name);
+    void renameProfile(int slot);
     int selectedSlot() const;
     void followChances();
 

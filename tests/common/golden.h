@@ -10,18 +10,32 @@
 
 using namespace Qt::StringLiterals;
 
-// The expected transcript tests/data/<name>.state, one entry per line. With NMR_REGENERATE set
-// in the environment the file is first rewritten from actual, so that `git diff tests/data`
-// shows what a change of behaviour changed.
-inline QStringList goldenState(const QString &name, const QStringList &actual)
+// The transcript <name>.state in tests/data, or in NMR_GOLDEN_DIR where that is set.
+inline QString goldenPath(const QString &name)
 {
-    const QString path = QStringLiteral(NMR_TEST_DATA "/") + name + u".state"_s;
-    if (qEnvironmentVariableIsSet("NMR_REGENERATE"))
-        writeFile(path, actual.join(u'\n').toUtf8() + '\n');
-    QString expected = QString::fromUtf8(readFile(path));
+    return qEnvironmentVariable("NMR_GOLDEN_DIR", QStringLiteral(NMR_TEST_DATA)) + u'/' + name
+        + u".state"_s;
+}
+
+// The expected transcript, one entry per line.
+inline QStringList goldenState(const QString &name)
+{
+    QString expected = QString::fromUtf8(readFile(goldenPath(name)));
     expected.chop(1);
     return expected.split(u'\n');
 }
+
+// Compares a transcript with its golden file. With NMR_REGENERATE set the file is written from
+// the transcript instead, so that `git diff tests/data` shows what a change of behaviour
+// changed, and the test skips: a regenerating run never looks like a passing one.
+#define NMR_COMPARE_GOLDEN(actual, name)                                                           \
+    do {                                                                                           \
+        if (qEnvironmentVariableIsSet("NMR_REGENERATE")) {                                         \
+            QVERIFY(writeFile(goldenPath(name), (actual).join(u'\n').toUtf8() + '\n'));            \
+            QSKIP("regenerated");                                                                  \
+        }                                                                                          \
+        QCOMPARE(actual, goldenState(name));                                                       \
+    } while (false)
 
 // A text on one line, its line breaks written as \r and \n.
 inline QString oneLine(QString text)

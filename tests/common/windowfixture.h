@@ -6,6 +6,22 @@
 #include "golden.h"
 #include "inifixture.h"
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+// Runs drive once the modal dialog that the caller opens next is up. A check that fails in drive
+// closes every modal dialog, so that the test fails at once instead of waiting for its timeout.
+inline void whenModal(QObject *context, std::function<void()> drive)
+{
+    QTimer::singleShot(0, context, [drive = std::move(drive)] {
+        drive();
+        for (int left = 10;
+             QTest::currentTestFailed() && QApplication::activeModalWidget() && left > 0; --left)
+            QApplication::activeModalWidget()->close();
+    });
+}
+
 // A temporary program directory, a fixed clock, and recorders in place of the launcher and the
 // prompts. Each prompt or start is noted as one line, with the program directory written as
 // $DIR and the private temporary directory as $TMP.

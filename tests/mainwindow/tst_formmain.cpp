@@ -73,7 +73,7 @@ void tst_FormMain::compareSession(const QString &name, const Steps &steps)
 {
     const QStringList transcript = replay(steps, [this] { return state(); })
         << u"== nmr.ini"_s << fileLines(fixture->path());
-    QCOMPARE(transcript, goldenState(name, transcript));
+    NMR_COMPARE_GOLDEN(transcript, name);
 }
 
 void tst_FormMain::startAndExit()
@@ -97,7 +97,7 @@ void tst_FormMain::startAndExit()
         window->close();
         transcript << fixture->local(fileLines(fixture->path()).join(u'\n')).split(u'\n');
     }
-    QCOMPARE(transcript, goldenState(u"start-and-exit"_s, transcript));
+    NMR_COMPARE_GOLDEN(transcript, u"start-and-exit"_s);
     QVERIFY(FormMain(fixture->locations()).Form_Load()); // once the first has gone
 }
 

@@ -51,6 +51,7 @@ private slots:
     void gridGeometry();
     void openedFromMainWindow();
     void chancesAndNames();
+    void failedSave();
 };
 
 void tst_FormSetup::open(const QByteArray &probability)
@@ -94,7 +95,7 @@ void tst_FormSetup::openAndOk()
         transcript << fixture->takeRecords() << u"-- then OK"_s << describe(*dialog).constLast()
                    << fileLines(fixture->path());
     }
-    QCOMPARE(transcript, goldenState(u"open-and-ok"_s, transcript));
+    NMR_COMPARE_GOLDEN(transcript, u"open-and-ok"_s);
 }
 
 void tst_FormSetup::profileSession()
@@ -104,9 +105,11 @@ void tst_FormSetup::profileSession()
     auto reset = [&](QMessageBox::StandardButton answer) {
         return [&, answer] { fixture->nextAnswer = answer, click(u"ComPB(2)"_s); };
     };
-    auto tool = [&](int index, const QString &answer) {
-        return
-            [&, index, answer] { fixture->nextInput = answer, click(u"ComPB(%1)"_s.arg(index)); };
+    auto tool = [&](int index, const QString &answer, QMessageBox::StandardButton reply = {}) {
+        return [&, index, answer, reply] {
+            fixture->nextInput = answer, fixture->nextAnswer = reply;
+            click(u"ComPB(%1)"_s.arg(index));
+        };
     };
     auto key = [&](Qt::Key key) { return [&, key] { QTest::keyClick(slider(43), key); }; };
     const Steps steps {{u"open"_s, [] {}}, {u"slider 5 to 15"_s, [&] { slider(5)->setValue(15); }},
@@ -125,6 +128,10 @@ void tst_FormSetup::profileSession()
         {u"share cancelled"_s, tool(1, QString())}, {u"rename cancelled"_s, tool(0, QString())},
         {u"rename to blanks"_s, tool(0, u"  "_s)},
         {u"rename to two lines"_s, tool(0, u"A\r\nB\nC"_s)},
+        {u"rename to 211 bytes, No"_s, tool(0, QString(211, u'x'), QMessageBox::No)},
+        {u"rename to what the code page lacks, Yes"_s,
+            tool(0, u"A\U0001F600B\u00E9\U0001F600?"_s, QMessageBox::Yes)},
+        {u"rename to 212 bytes, Yes"_s, tool(0, QString(106, u'\u3042'), QMessageBox::Yes)},
         {u"Ctrl+click the selected item"_s,
             [&] {
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -135,7 +142,7 @@ void tst_FormSetup::profileSession()
     const QStringList transcript
         = replay(steps, [&] { return describe(*dialog) << fixture->takeRecords(); })
         << fileLines(fixture->path());
-    QCOMPARE(transcript, goldenState(u"profile-session"_s, transcript));
+    NMR_COMPARE_GOLDEN(transcript, u"profile-session"_s);
 }
 
 void tst_FormSetup::keyboardAndClosing()
@@ -176,6 +183,12 @@ void tst_FormSetup::keyboardAndClosing()
     QTest::keyClick(control<QWidget>(*dialog, u"ComPB(0)"_s), Qt::Key_Return);
     QCOMPARE(fixture->takeRecords().size(), 1); // the rename box
     QVERIFY(dialog->isVisible() && !QFile::exists(fixture->path()));
+
+    // F1 from a drop-down's open list, a window of its own.
+    auto *month = control<QComboBox>(*dialog, u"CmbBD(0)"_s);
+    month->showPopup();
+    QTest::keyClick(month->view(), Qt::Key_F1);
+    QCOMPARE(fixture->takeRecords(), QStringList {u"started xdg-open /help/option.htm"_s});
 }
 
 void tst_FormSetup::levelLabelsAndSliders()
@@ -227,13 +240,18 @@ void tst_FormSetup::openedFromMainWindow()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
-    // Choose profile 3 and make its first level F, then OK: the next draw uses profile 3.
-    QTimer::singleShot(0, this, [] {
+    // Choose profile 3 and make its first level F, then OK, which fails while a directory
+    // stands in the settings file's place; the dialog stays, and OK again saves. The next draw
+    // uses profile 3.
+    QVERIFY(QDir().mkdir(fixture->path()));
+    whenModal(this, [this] {
         auto *opened = qobject_cast<FormSetup *>(QApplication::activeModalWidget());
         QVERIFY(opened);
         control<QListWidget>(*opened, u"LstPB"_s)->setCurrentRow(2);
         control<QScrollBar>(*opened, u"ScrPB(0)"_s)->setValue(15);
         control<QPushButton>(*opened, u"Com1(0)"_s)->click();
+        QVERIFY(opened->isVisible() && QDir().rmdir(fixture->path()));
+        whenModal(this, [opened] { control<QPushButton>(*opened, u"Com1(0)"_s)->click(); });
     });
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(window.activeLevels(), u"F"_s + eights.mid(1));
@@ -241,7 +259,7 @@ void tst_FormSetup::openedFromMainWindow()
 
     // Cancel still rereads the file: a change made behind the window's back shows.
     IniFileSaveLoad::WriteIniString(u"Probability"_s, u"PB2"_s, u"\"1234\""_s);
-    QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+    whenModal(this, [] { QApplication::activeModalWidget()->close(); });
     window.sys1(12)->trigger();
     QCOMPARE(window.activeLevels(), u"1234"_s);
 }
@@ -260,13 +278,54 @@ void tst_FormSetup::chancesAndNames()
     // The share string's box, the real one, is named after its caption.
     QString name;
     Seams::setInputHandler({});
-    QTimer::singleShot(0, this, [&] {
+    whenModal(this, [&] {
         auto *box = QApplication::activeModalWidget();
         name = box->findChild<QLineEdit *>()->accessibleName();
         box->close();
     });
     click(u"ComPB(1)"_s);
     QCOMPARE(name, u"設定情報"_s);
+
+    // A long name stays on one line: all four rows show, and the whole name is in the item's
+    // tooltip and what a screen reader hears.
+    const QString longName = QString(60, u'\u3042');
+    open("PB0=\"" + eights.toLatin1() + ' ' + Cp932::encode(longName) + "\"\r\n");
+    QVERIFY(show());
+    auto *list = control<QListWidget>(*dialog, u"LstPB"_s);
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(3)).topRight()));
+    QCOMPARE(list->item(0)->toolTip(), longName);
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(list)->child(0)->text(QAccessible::Name), longName);
+}
+
+void tst_FormSetup::failedSave()
+{
+    // OK that cannot save says so and keeps the dialog open with the edits, and OK again saves
+    // them: a directory in the file's place, and a disk full from the tenth profile on.
+    for (const bool fullDisk : {false, true}) {
+        open();
+        click(u"Com1(0)"_s);
+        open();
+        QVERIFY(show());
+        slider(1)->setValue(15);
+        control<QListWidget>(*dialog, u"LstPB"_s)->setCurrentRow(9);
+        fixture->nextInput = u"A longer name"_s;
+        click(u"ComPB(0)"_s);
+        const QByteArray before = fixture->content();
+        QVERIFY(fullDisk || (QFile::remove(fixture->path()) && QDir().mkdir(fixture->path())));
+        onFullDisk(fullDisk ? before.size() : RLIM_INFINITY, [&] { click(u"Com1(0)"_s); });
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(fixture->takeRecords().constLast(),
+            u"said as a failure \"設定を保存できませんでした。\\r\\n設定ファイルに書き込めません。\""_s);
+        QVERIFY(fullDisk || QDir().rmdir(fixture->path()));
+        click(u"Com1(0)"_s);
+        QVERIFY(!dialog->isVisible());
+        const QByteArray saved = fixture->content();
+        QVERIFY(saved.contains("PB0=\"F8") && saved.contains(" A longer name\""));
+        cleanup();
+        init();
+    }
 }
 
 QTEST_MAIN(tst_FormSetup)
