@@ -10,8 +10,18 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace {
+
+// The options every Qt program takes, which QApplication reads for itself, and whether each
+// takes a value. "-style Fusion", "--style Fusion" and "--style=Fusion" all work.
+constexpr std::pair<const char *, bool> qtOptions[] {{"platform", true},
+    {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"session", true},
+    {"style", true}, {"stylesheet", true}, {"display", true}, {"geometry", true},
+    {"qmljsdebugger", true}, {"name", true}, {"title", true}, {"visual", true}, {"reverse", false},
+    {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"sync", false}};
 
 // Answers --help and --version, or refuses what it does not know (exit status 2), before any
 // window system is needed; nothing when the program is to start.
@@ -24,6 +34,14 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         "Chooses six distinct numbers from 1 to 43, weighted by a level for each number."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const auto &[name, takesValue] : qtOptions) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (takesValue)
+            option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.positionalArguments().isEmpty()
             ? parser.errorText()

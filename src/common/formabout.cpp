@@ -106,10 +106,18 @@ void FormAbout::Lab1_Click(int index)
 
 bool FormAbout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_lab1[Link] && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    // A click on the link: the left button pressed on it and released over it. A press dragged
+    // off the link and released elsewhere opens nothing.
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (watched != m_lab1[Link]
+        || (event->type() != QEvent::MouseButtonPress
+            && event->type() != QEvent::MouseButtonRelease)
+        || mouse->button() != Qt::LeftButton)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress)
+        m_linkPressed = true;
+    else if (std::exchange(m_linkPressed, false)
+        && m_lab1[Link]->rect().contains(mouse->position().toPoint()))
         Lab1_Click(Link);
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    return true;
 }

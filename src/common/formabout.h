@@ -33,4 +33,5 @@ private:
     QTextEdit *m_txt1 = nullptr;
     QLabel *m_img1 = nullptr;
     std::array<QLabel *, 6> m_lab1 {};
+    bool m_linkPressed = false;
 };

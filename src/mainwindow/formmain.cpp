@@ -449,18 +449,20 @@ void FormMain::mHelp1_Click(int index)
 void FormMain::openLog()
 {
     // The viewer works on a copy, so draws can go on appending to the log while it is open.
-    QFile::remove(LogViewCopyPath);
-    const bool copied = !LogViewCopyPath.isEmpty() && QFile::copy(LogFilePath, LogViewCopyPath);
-
-    // A setting that names an existing file is that program, blanks and all; anything else is
-    // split into program and arguments. The copy's path is always one argument of its own.
-    QStringList command = QFileInfo(LogViewerCommand).isFile()
-        ? QStringList {LogViewerCommand}
-        : QProcess::splitCommand(LogViewerCommand);
-    const QString program = command.isEmpty() ? QString() : command.takeFirst();
-    const bool started = Seams::startDetached(program, command << LogViewCopyPath);
-
-    if (!copied || !started)
+    // Without a private directory there is no copy, and no viewer is started on nothing.
+    bool shown = !LogViewCopyPath.isEmpty();
+    if (shown) {
+        QFile::remove(LogViewCopyPath);
+        const bool copied = QFile::copy(LogFilePath, LogViewCopyPath);
+        // A setting that names an existing file is that program, blanks and all; anything else
+        // is split into program and arguments. The copy's path is always one argument of its own.
+        QStringList command = QFileInfo(LogViewerCommand).isFile()
+            ? QStringList {LogViewerCommand}
+            : QProcess::splitCommand(LogViewerCommand);
+        const QString program = command.isEmpty() ? QString() : command.takeFirst();
+        shown = Seams::startDetached(program, command << LogViewCopyPath) && copied;
+    }
+    if (!shown)
         Seams::message(this, QMessageBox::Critical, u"実行できません。"_s);
 }
 
@@ -510,11 +512,13 @@ bool FormMain::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (Form_KeyDown(key->key(), key->modifiers()))
         return true;
-    // Enter clicks the default button, also from the check box and the slider; the display is
-    // a multi-line box and keeps the key, and the menu bar uses it for itself.
+    // Enter clicks the default button, also from the check box and the slider: each press at
+    // once, and a held key once. The display is a multi-line box and keeps the key, and the
+    // menu bar uses it for itself.
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && (watched == m_chk1 || watched == m_scr1 || watched == m_com1)) {
-        m_com1->animateClick();
+        if (!key->isAutoRepeat())
+            m_com1->click();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

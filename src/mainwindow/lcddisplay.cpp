@@ -18,7 +18,6 @@ LcdDisplay::LcdDisplay(QWidget *parent)
     // The whole text in the Japanese font, or the squares of the level bar will not line up
     // under the scale.
     setFont(JapaneseFont(JapaneseFace::Gothic, 9));
-    setColours(Qt::black, Qt::black);
 }
 
 void LcdDisplay::setDisplayText(const QString &text)

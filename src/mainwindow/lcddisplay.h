@@ -4,7 +4,8 @@
 
 // The simulated liquid-crystal display: multi-line, centred, read-only but selectable. It keeps
 // the text exactly as the program set it (lines separated by CR LF), since the copy command
-// relies on the length of a draw's result.
+// relies on the length of a draw's result. Until a colour theme is set, it shows the palette's
+// text and base colours, so that what it shows can always be read.
 class LcdDisplay : public QTextEdit
 {
     Q_OBJECT

@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStyledItemDelegate>
 
 using namespace Qt::StringLiterals;
 
@@ -58,25 +57,6 @@ protected:
         return command.testFlag(QItemSelectionModel::Deselect) ? QItemSelectionModel::NoUpdate
                                                                : command;
     }
-};
-
-// Items no wider than the list, so that a long name ends in an ellipsis.
-class ElidingDelegate : public QStyledItemDelegate
-{
-public:
-    explicit ElidingDelegate(QListWidget *list)
-        : QStyledItemDelegate(list)
-        , m_list(list)
-    { }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        const QSize size = QStyledItemDelegate::sizeHint(option, index);
-        return {std::min(size.width(), m_list->viewport()->width()), size.height()};
-    }
-
-private:
-    QListWidget *m_list;
 };
 
 QFont levelLabelFont(bool bold)
@@ -168,10 +148,9 @@ void FormSetup::buildControls()
     m_lstPB->setAccessibleName(u"設定リスト"_s);
     m_lstPB->setGeometry(Twips::toPixels(SetupLayout::LstPB));
     m_lstPB->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every name on one line, cut with an ellipsis where it is wider than the list: a
-    // horizontal scroll bar would hide one of the four rows.
+    // Every name on one line, ending in an ellipsis where it is wider than the list: a
+    // horizontal scroll bar would hide one of the four rows. The tooltip has the whole name.
     m_lstPB->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_lstPB->setItemDelegate(new ElidingDelegate(m_lstPB));
     m_lab1[2]->setBuddy(m_lstPB);
     connect(m_lstPB, &QListWidget::currentRowChanged, this, &FormSetup::LstPB_Click);
 
@@ -419,7 +398,6 @@ void FormSetup::setProfileName(int slot, const QString &name)
     QListWidgetItem *item = m_lstPB->item(slot);
     item->setText(name);
     item->setToolTip(name);
-    item->setData(Qt::AccessibleTextRole, name);
 }
 
 void FormSetup::renameProfile(int slot)

@@ -1,5 +1,6 @@
 # Drives the built program from outside, as a user would: a real X server (Xvfb), keys sent with
-# xdotool, and the files the program leaves. Every wait is for a condition, with a time bound.
+# xdotool, and the files the program leaves. Every wait is for a condition, and every other
+# program run, with a time bound.
 # Run under dbus-run-session, for the screen reader's bus.
 # Usage: program.py <build directory> <version> [unittest arguments]
 import atexit, datetime, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
@@ -12,12 +13,26 @@ SETUP_KEYS = [b'Log', b'Display', b'Level', b'WinPos', b'WinPosX', b'WinPosY']
 PROBABILITY_KEYS = [b'PB'] + [b'PB%d' % n for n in range(10)] + [b'BirthDay']
 LOG_LINE = re.compile(rb'(\d\d/\d\d/\d\d \d\d:\d\d:\d\d) \| (\d\d(?: \d\d){5})')
 
-# Whatever ends the run (a failure, ctest's timeout), no process and no folder stays behind.
+# Whatever ends the run (a failure, ctest's timeout), no process and no folder stays behind: each
+# case ends its programs, and at exit whatever is left ends, the X server last, asked to end
+# (SIGTERM) so that it removes its lock file.
 children = []
 ROOT = Path(tempfile.mkdtemp(prefix='numerisphere-e2e-'))
-atexit.register(shutil.rmtree, ROOT, ignore_errors=True)
-atexit.register(lambda: [(child.kill(), child.wait()) for child in reversed(children)])
 signal.signal(signal.SIGTERM, signal.default_int_handler)
+
+
+def stop(child):
+    if child.poll() is None:
+        child.terminate()
+        try:
+            child.wait(10)
+        except subprocess.TimeoutExpired:
+            child.kill()
+            child.wait()
+
+
+atexit.register(shutil.rmtree, ROOT, ignore_errors=True)
+atexit.register(lambda: [stop(child) for child in reversed(children)])
 
 
 def wait_for(condition, what, seconds=20):
@@ -30,7 +45,8 @@ def wait_for(condition, what, seconds=20):
 
 
 def xdotool(*arguments):
-    return subprocess.run(['xdotool', *arguments], capture_output=True, text=True).stdout.split()
+    return subprocess.run(['xdotool', *arguments], capture_output=True, text=True,
+                          timeout=20).stdout.split()
 
 
 def start(command, **options):
@@ -48,6 +64,15 @@ def setUpModule():
     os.close(write)
     with os.fdopen(read) as server:
         os.environ['DISPLAY'] = ':' + server.readline().strip()
+
+
+def tearDownModule():
+    # The programs first, then the X server, which must leave no lock file behind.
+    for child in reversed(children):
+        stop(child)
+    lock = Path('/tmp/.X%s-lock' % os.environ['DISPLAY'].lstrip(':'))
+    if lock.exists():
+        raise AssertionError(f'the X server left {lock} behind')
 
 
 def ini_lines(path):
@@ -73,8 +98,13 @@ class Program(unittest.TestCase):
                         XDG_DATA_HOME='', QT_QPA_PLATFORM='xcb', NMR_LAUNCHED=str(self.launched_file),
                         PATH=f'{stand_in}:{os.environ["PATH"]}')
 
-    def start(self, executable=None):
-        process = start([executable or self.program / 'numerisphere'], env=self.env)
+    def start_program(self, *arguments, executable=None):  # ended when the case ends
+        process = start([executable or self.program / 'numerisphere', *arguments], env=self.env)
+        self.addCleanup(stop, process)
+        return process
+
+    def start(self, *arguments, executable=None):
+        process = self.start_program(*arguments, executable=executable)
         window = wait_for(lambda: self.windows(process), 'the main window')[0]
         # No window manager activates it: focus it, and the title becomes the program's.
         xdotool('windowfocus', '--sync', window)
@@ -127,12 +157,13 @@ class Program(unittest.TestCase):
 
     def test_the_command_line_answers_without_a_display_and_touches_nothing(self):
         env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
-        run = lambda option: subprocess.run([self.program / 'numerisphere', option], env=env,
-                                            capture_output=True, text=True)
+        run = lambda *options: subprocess.run([self.program / 'numerisphere', *options], env=env,
+                                              capture_output=True, text=True, timeout=20)
         for option in ('--help', '-h', '--help-all'):
             self.assertIn('--version', run(option).stdout)
         self.assertEqual(run('--version').stdout, f'Numerisphere {VERSION}\n')
-        for answer in map(run, ('--bogus', 'extra')):
+        self.assertEqual(run('-style', 'Fusion', '--version').stdout, f'Numerisphere {VERSION}\n')
+        for answer in map(run, ('--bogus', 'extra', '-bogus', '-platform')):
             self.assertEqual((answer.returncode, answer.stdout), (2, ''))
             self.assertIn("Try 'numerisphere --help'", answer.stderr)
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), ['nmr-help', 'numerisphere'])
@@ -164,6 +195,25 @@ class Program(unittest.TestCase):
             written = datetime.datetime.strptime(stamp.decode(), '%y/%m/%d %H:%M:%S')
             self.assertTrue(began <= written <= datetime.datetime.now(), stamp)
 
+    def test_qt_options_reach_qt(self):
+        # The display named on the command line alone, a style, a geometry: the window opens.
+        display = self.env.pop('DISPLAY')
+        process, window = self.start('-display', display, '--style', 'Fusion',
+                                     '-qwindowgeometry', '400x300', '-reverse')
+        self.close(process, window)
+        # No display at all, but the offscreen platform: it runs, and takes its lock.
+        offscreen = self.start_program('-platform', 'offscreen')
+        wait_for(lambda: list(self.runtime.glob('nmr-*.lock')), 'the offscreen start')
+        self.assertIsNone(offscreen.poll())
+
+    def test_each_enter_draws_at_once(self):
+        process, window = self.start()
+        self.keys(window, *['Return'] * 10)
+        log = self.program / 'nmr.log'
+        wait_for(lambda: log.exists() and log.read_bytes().count(b'\r\n') == 10, 'ten lines', 5)
+        self.close(process, window)
+        self.assertEqual(log.read_bytes().count(b'\r\n'), 10)
+
     def test_ok_in_the_dialog_writes_the_profiles_before_any_setup_key(self):
         process, window = self.start()
         self.ok_in_settings_dialog(process, window)
@@ -185,7 +235,7 @@ class Program(unittest.TestCase):
         files = lambda: {path: (path.stat().st_mtime_ns, path.read_bytes())
                          for path in self.dir.rglob('*') if path.is_file()}
         before = files()
-        self.assertEqual(start([self.program / 'numerisphere'], env=self.env).wait(20), 0)
+        self.assertEqual(self.start_program().wait(20), 0)
         self.assertEqual(files(), before)
         self.close(process, window)
 
@@ -206,8 +256,8 @@ class Program(unittest.TestCase):
     def test_the_installed_program_keeps_its_settings_in_home_and_finds_its_help(self):
         prefix = self.dir / 'prefix'
         subprocess.run(['cmake', '--install', str(BUILD), '--prefix', str(prefix)], check=True,
-                       stdout=subprocess.DEVNULL)
-        process, window = self.start(prefix / 'bin' / 'numerisphere')
+                       stdout=subprocess.DEVNULL, timeout=120)
+        process, window = self.start(executable=prefix / 'bin' / 'numerisphere')
         self.keys(window, 'F1')
         page = prefix / 'share' / 'numerisphere' / 'nmr-help' / '_RESOURCE' / 'main.htm'
         self.assertEqual(self.launched(), f'1\n{page}\n')

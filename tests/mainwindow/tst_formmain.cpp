@@ -148,12 +148,23 @@ void tst_FormMain::openLog()
             {u"edit the copy"_s, [&] { writeFile(window->logViewCopyPath(), "edited"); }},
             {u"open again"_s, open},
             {u"viewer cannot start"_s, [&] { fixture->launchSucceeds = false, open(); }},
-            {u"exit"_s, [&] { window->close(); }}, {u"a copy left behind, start and exit"_s, [&] {
-                                                        writeFile(
-                                                            window->logViewCopyPath(), "left over");
-                                                        start();
-                                                        window->close();
-                                                    }}});
+
+            {u"exit"_s, [&] { window->close(); }},
+            {u"a copy left behind, start and exit"_s,
+                [&] {
+                    writeFile(window->logViewCopyPath(), "left over");
+                    start();
+                    window->close();
+                }},
+            {u"no private directory for a copy, start and open"_s, [&] {
+                 // Neither the runtime directory nor the fallback below the temporary one.
+                 const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+                 qputenv("XDG_RUNTIME_DIR", "/");
+                 qputenv("TMPDIR", QFile::encodeName(fixture->path()));
+                 start();
+                 qputenv("XDG_RUNTIME_DIR", runtime), qputenv("TMPDIR", tmp);
+                 open();
+             }}});
 }
 
 void tst_FormMain::deleteLog()
@@ -198,12 +209,16 @@ void tst_FormMain::keys()
 {
     start();
     const auto *display = control<LcdDisplay>(*window, u"TxtDisp"_s);
-    // Enter from the check box and the slider draws; a click first replaces any earlier result.
-    for (const QString &name : {u"Chk1"_s, u"Scr1"_s}) {
-        control<QCheckBox>(*window, u"Chk1"_s)->click();
-        QTest::keyClick(control<QWidget>(*window, name), Qt::Key_Return);
-        QTRY_COMPARE(display->displayText().size(), 17);
+    // Enter on the check box, the slider or the button draws at once, each press; a held key
+    // draws once.
+    for (const QString &name : {u"Chk1"_s, u"Scr1"_s, u"Com1"_s}) {
+        for (int press = 0; press < 10; ++press)
+            QTest::keyClick(control<QWidget>(*window, name), Qt::Key_Return);
     }
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Enter, Qt::NoModifier, {}, true);
+    QApplication::sendEvent(control<QWidget>(*window, u"Com1"_s), &held);
+    QCOMPARE(readFile(window->logFilePath()).count('\n'), 30);
+    QCOMPARE(display->displayText().size(), 17);
 
     // Ctrl+C copies the result; F2 moves to Chk1 and restarts the animation.
     QVERIFY(show());
@@ -273,12 +288,15 @@ void tst_FormMain::aboutBox()
         return false; // a failure is ignored
     });
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        QTimer::singleShot(0, this, [&] {
+        whenModal(this, [&] {
             auto *about = qobject_cast<FormAbout *>(QApplication::activeModalWidget());
             QVERIFY(about && QTest::qWaitForWindowActive(about));
             QCOMPARE(about->lab1(1)->cursor().shape(), Qt::PointingHandCursor);
             QTest::mouseClick(about->lab1(1), Qt::LeftButton);
             QTest::mouseClick(about->lab1(1), Qt::LeftButton);
+            QTest::mousePress(about->lab1(1), Qt::LeftButton); // dragged off, released elsewhere
+            QTest::mouseRelease(about->lab1(1), Qt::LeftButton, {}, QPoint(-4, -4));
+            QTest::mouseRelease(about->lab1(1), Qt::LeftButton); // no press before
             QTest::keyClick(QApplication::focusWidget(), key);
         });
         window->mHelp1_Click(2);
