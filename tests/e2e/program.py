@@ -22,13 +22,9 @@ signal.signal(signal.SIGTERM, signal.default_int_handler)
 
 
 def stop(child):
-    if child.poll() is None:
-        child.terminate()
-        try:
-            child.wait(10)
-        except subprocess.TimeoutExpired:
-            child.kill()
-            child.wait()
+    child.terminate()
+    try: child.wait(10)
+    except subprocess.TimeoutExpired: child.kill(), child.wait()
 
 
 atexit.register(shutil.rmtree, ROOT, ignore_errors=True)

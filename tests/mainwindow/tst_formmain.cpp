@@ -148,22 +148,18 @@ void tst_FormMain::openLog()
             {u"edit the copy"_s, [&] { writeFile(window->logViewCopyPath(), "edited"); }},
             {u"open again"_s, open},
             {u"viewer cannot start"_s, [&] { fixture->launchSucceeds = false, open(); }},
-
             {u"exit"_s, [&] { window->close(); }},
             {u"a copy left behind, start and exit"_s,
                 [&] {
-                    writeFile(window->logViewCopyPath(), "left over");
-                    start();
-                    window->close();
+                    writeFile(window->logViewCopyPath(), "left over"), start(), window->close();
                 }},
             {u"no private directory for a copy, start and open"_s, [&] {
                  // Neither the runtime directory nor the fallback below the temporary one.
                  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
-                 qputenv("XDG_RUNTIME_DIR", "/");
-                 qputenv("TMPDIR", QFile::encodeName(fixture->path()));
+                 qputenv("XDG_RUNTIME_DIR", "/"),
+                     qputenv("TMPDIR", QFile::encodeName(fixture->path()));
                  start();
-                 qputenv("XDG_RUNTIME_DIR", runtime), qputenv("TMPDIR", tmp);
-                 open();
+                 qputenv("XDG_RUNTIME_DIR", runtime), qputenv("TMPDIR", tmp), open();
              }}});
 }
 

@@ -304,14 +304,11 @@ void tst_FormSetup::failedSave()
     // OK that cannot save says so and keeps the dialog open with the edits, and OK again saves
     // them: a directory in the file's place, and a disk full from the tenth profile on.
     for (const bool fullDisk : {false, true}) {
-        open();
-        click(u"Com1(0)"_s);
-        open();
+        open(), click(u"Com1(0)"_s), open();
         QVERIFY(show());
         slider(1)->setValue(15);
         control<QListWidget>(*dialog, u"LstPB"_s)->setCurrentRow(9);
-        fixture->nextInput = u"A longer name"_s;
-        click(u"ComPB(0)"_s);
+        fixture->nextInput = u"A longer name"_s, click(u"ComPB(0)"_s);
         const QByteArray before = fixture->content();
         QVERIFY(fullDisk || (QFile::remove(fixture->path()) && QDir().mkdir(fixture->path())));
         onFullDisk(fullDisk ? before.size() : RLIM_INFINITY, [&] { click(u"Com1(0)"_s); });
@@ -321,10 +318,9 @@ void tst_FormSetup::failedSave()
         QVERIFY(fullDisk || QDir().rmdir(fixture->path()));
         click(u"Com1(0)"_s);
         QVERIFY(!dialog->isVisible());
-        const QByteArray saved = fixture->content();
-        QVERIFY(saved.contains("PB0=\"F8") && saved.contains(" A longer name\""));
-        cleanup();
-        init();
+        QVERIFY(fixture->content().contains("PB0=\"F8")
+            && fixture->content().contains(" A longer name\""));
+        cleanup(), init();
     }
 }
 
