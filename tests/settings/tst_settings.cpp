@@ -89,6 +89,10 @@ void tst_Settings::readString_data()
         << k252 + "x\x83" << u"S"_s << u"k"_s << s252 + u"x\uFFFD"_s;
     QTest::newRow("lone lead byte past 254")
         << k252 + "xx\x83" << u"S"_s << u"k"_s << s252 + u"xx"_s;
+    QTest::newRow("UTF-8 é ends at 254")
+        << "\xEF\xBB\xBF" + k252 + "\xC3\xA9" << u"S"_s << u"k"_s << s252 + u"é"_s;
+    QTest::newRow("UTF-8 é across 254")
+        << "\xEF\xBB\xBF" + k252 + "x\xC3\xA9" << u"S"_s << u"k"_s << s252 + u'x';
     QTest::newRow("81 60 is ～") << "[S]\r\nk=\x81\x60"_ba << u"S"_s << u"k"_s << u"\uFF5E"_s;
     QTest::newRow("]") << "[\x83\x5d\x81\x5b\x83\x93]\nk=v"_ba << u"ゾーン"_s << u"k"_s << u"v"_s;
     QTest::newRow("trail case") << "[S]\n\x83\x41=1\n\x83\x61=2"_ba << u"S"_s << u"ヂ"_s << u"2"_s;
