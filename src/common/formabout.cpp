@@ -108,13 +108,13 @@ bool FormAbout::eventFilter(QObject *watched, QEvent *event)
 {
     // A click on the link: the left button pressed on it and released over it. A press dragged
     // off the link and released elsewhere opens nothing.
-    const auto *mouse = static_cast<QMouseEvent *>(event);
-    if (watched != m_lab1[Link]
-        || (event->type() != QEvent::MouseButtonPress
-            && event->type() != QEvent::MouseButtonRelease)
-        || mouse->button() != Qt::LeftButton)
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched != m_lab1[Link] || (!press && event->type() != QEvent::MouseButtonRelease))
         return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress)
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return QDialog::eventFilter(watched, event);
+    if (press)
         m_linkPressed = true;
     else if (std::exchange(m_linkPressed, false)
         && m_lab1[Link]->rect().contains(mouse->position().toPoint()))
