@@ -1,7 +1,7 @@
-#include "common/programlocations.h"
-#include "common/programstyle.h"
-#include "engine/titleanimation.h"
+#include "look/programstyle.h"
 #include "mainwindow/formmain.h"
+#include "platform/programlocations.h"
+#include "productinfo.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -67,12 +67,12 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QString::fromUtf16(ApplicationTitle));
-    QCoreApplication::setApplicationVersion(QStringLiteral(NMR_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromUtf16(ApplicationVersion));
     if (const auto status = answerCommandLine(argc, argv))
         return *status;
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral(NMR_APP_ID));
+    QGuiApplication::setDesktopFileName(QString::fromUtf16(ApplicationId));
     InstallProgramLook();
 
     // The interface is Japanese whatever the desktop's locale, standard buttons included.

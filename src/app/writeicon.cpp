@@ -3,7 +3,7 @@
 // 32-pixel art stays sharp) and as a scalable SVG of its pixels.
 //   nmr_writeicon <directory>  writes <directory>/<size>/numerisphere.png and numerisphere.svg
 
-#include "common/appicon.h"
+#include "look/appicon.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,22 @@
 #include "resultlog.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+LogPaths ResolveLogPaths(const LogSettings &settings, const QString &programFolder,
+    const QString &privateFolder, const QString &defaultViewer)
+{
+    const QString logName = settings.logFile.isEmpty() ? u"nmr.log"_s : settings.logFile;
+    QString copyName = QFileInfo(logName).fileName();
+    if (copyName.isEmpty() || copyName == u"."_s || copyName == u".."_s)
+        copyName = u"nmr.log"_s;
+    const bool ownViewer = !settings.logViewer.isEmpty()
+        && (settings.viewerIsFile || settings.logViewer == defaultViewer);
+    return {programFolder + logName, privateFolder.isEmpty() ? QString() : privateFolder + copyName,
+        ownViewer ? settings.logViewer : defaultViewer};
+}
 
 QByteArray LogLine(const QDateTime &when, const QString &result)
 {

@@ -4,7 +4,29 @@
 #include <QDateTime>
 #include <QString>
 
-// The result log: one time-stamped line per draw, appended to a plain-text file.
+// The result log: one time-stamped line per draw, appended to a plain-text file, and where it,
+// the viewer's copy of it and the viewer are.
+
+struct LogSettings
+{
+    QString logFile; // LogFile: the log's name in the program's folder; empty for nmr.log
+    QString logViewer; // LogViewer: the viewer's command
+    bool viewerIsFile = false; // whether logViewer names an existing file
+};
+
+struct LogPaths
+{
+    QString log;
+    QString copy; // empty without a private folder, where no copy can safely go
+    QString viewer;
+};
+
+// The folders end in a separator; privateFolder is empty when there is none. The copy is named
+// by the log's file name alone, so that neither the copy nor its removal at exit can reach
+// outside the private folder. The viewer is the setting when it names an existing file or is
+// the default viewer itself, and the default viewer otherwise.
+LogPaths ResolveLogPaths(const LogSettings &settings, const QString &programFolder,
+    const QString &privateFolder, const QString &defaultViewer);
 
 // "yy/MM/dd hh:mm:ss | " followed by the result and CR LF, in 24-hour local time.
 QByteArray LogLine(const QDateTime &when, const QString &result);

@@ -1,5 +1,7 @@
 #include "titleanimation.h"
 
+#include "productinfo.h"
+
 #include "profile.h"
 
 using namespace Qt::StringLiterals;

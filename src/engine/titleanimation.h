@@ -7,7 +7,6 @@
 
 // The display's title animation: the title typed one character per 100 ms tick (steps 1 to 12),
 // held (13 to 22), cleared (23), then today's date as a sentence (24), where the timer stops.
-inline constexpr auto ApplicationTitle = u"Numerisphere";
 
 struct TitleFrame
 {

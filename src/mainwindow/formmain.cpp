@@ -1,21 +1,23 @@
 #include "formmain.h"
 
-#include "common/appicon.h"
-#include "common/chancefollower.h"
-#include "common/fonts.h"
-#include "common/formabout.h"
-#include "common/hscrollbar.h"
-#include "common/module1.h"
-#include "common/placement.h"
-#include "common/seams.h"
+#include "aboutbox/formabout.h"
+#include "engine/chancefollower.h"
 #include "engine/levelindicator.h"
 #include "engine/resultlog.h"
 #include "engine/titleanimation.h"
 #include "layouts/mainlayout.h"
 #include "layouts/twips.h"
-#include "lcddisplay.h"
 #include "lcdtheme.h"
+#include "look/appicon.h"
+#include "look/fonts.h"
+#include "look/hscrollbar.h"
+#include "look/lcddisplay.h"
 #include "mainpanel.h"
+#include "platform/instancelock.h"
+#include "platform/module1.h"
+#include "platform/placement.h"
+#include "platform/seams.h"
+#include "productinfo.h"
 #include "settings/inifilesaveload.h"
 #include "setupdialog/formsetup.h"
 
@@ -23,11 +25,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
@@ -43,13 +43,6 @@ namespace {
 const QString setup = u"Setup"_s;
 constexpr int drawPoints = 25;
 constexpr int indicatorPoints = 10;
-
-QString lockName(const QString &iniPath)
-{
-    const QByteArray hash = QCryptographicHash::hash(
-        QFileInfo(iniPath).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1);
-    return u"nmr-"_s + QString::fromLatin1(hash.toHex().left(16)) + u".lock"_s;
-}
 
 } // namespace
 
@@ -178,12 +171,9 @@ bool FormMain::Form_Load()
 {
     const QString iniPath = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr.ini"_s;
 
-    // Without a private directory the lock stays beside the settings file, never in a
-    // directory that other users can write.
     const QString temporary = Module1::GetTempDirectory();
-    const QString lockDirectory
-        = temporary.isEmpty() ? QFileInfo(iniPath).absolutePath() : temporary;
-    if (!lockInstance(QDir(lockDirectory).filePath(lockName(iniPath))))
+    m_instanceLock = std::make_unique<InstanceLock>(iniPath, temporary);
+    if (!m_instanceLock->acquire())
         return false;
 
     SetIniPath(iniPath);
@@ -204,25 +194,15 @@ bool FormMain::Form_Load()
     if (static_cast<qint16>(ReadIniInt(setup, u"Log"_s, 1)) != 0)
         mSys1_Click(MainLayout::RecordLog);
 
-    QString logName = ReadIniString(setup, u"LogFile"_s, {});
-    if (logName.isEmpty())
-        logName = u"nmr.log"_s;
-    LogFilePath = Module1::AppendBackslash(m_locations.programDirectory) + logName;
-    // The copy is named by the log's file name alone, so that neither the copy nor its removal
-    // at exit can reach outside the private directory. Without that directory there is no safe
-    // place for it: opening the log then reports the failed copy.
-    QString copyName = QFileInfo(logName).fileName();
-    if (copyName.isEmpty() || copyName == u"."_s || copyName == u".."_s)
-        copyName = u"nmr.log"_s;
-    LogViewCopyPath
-        = temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary) + copyName;
-
-    // The designed caption is the default viewer, used when the setting names no ordinary file.
-    const QString defaultViewer = windowTitle();
-    LogViewerCommand = ReadIniString(setup, u"LogViewer"_s, {});
-    if (LogViewerCommand.isEmpty()
-        || (!QFileInfo(LogViewerCommand).isFile() && LogViewerCommand != defaultViewer))
-        LogViewerCommand = defaultViewer;
+    // The designed caption is the default viewer.
+    const QString viewer = ReadIniString(setup, u"LogViewer"_s, {});
+    const LogPaths log = ResolveLogPaths(
+        {ReadIniString(setup, u"LogFile"_s, {}), viewer, QFileInfo(viewer).isFile()},
+        Module1::AppendBackslash(m_locations.programDirectory),
+        temporary.isEmpty() ? QString() : Module1::AppendBackslash(temporary), windowTitle());
+    LogFilePath = log.log;
+    LogViewCopyPath = log.copy;
+    LogViewerCommand = log.viewer;
 
     placeWindow();
 
@@ -232,28 +212,6 @@ bool FormMain::Form_Load()
     m_timer1.start();
     m_loaded = true;
     return true;
-}
-
-bool FormMain::lockInstance(const QString &path)
-{
-    // Only a live copy of the program holding the lock ends this start. A lock whose owner has
-    // died is stale and taken over by tryLock. One whose content cannot be read (empty or
-    // garbage) is taken over too, after a second in which a copy that is just making it could
-    // still write its content. When no lock can be had at all, the program starts without one.
-    m_instanceLock = std::make_unique<QLockFile>(path);
-    m_instanceLock->setStaleLockTime(0);
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (m_instanceLock->tryLock(attempt * 1000)
-            || m_instanceLock->error() != QLockFile::LockFailedError)
-            return true;
-        if (m_instanceLock->getLockInfo(&pid, &host, &application))
-            return false;
-    }
-    m_instanceLock->removeStaleLockFile();
-    return m_instanceLock->tryLock() || !m_instanceLock->getLockInfo(&pid, &host, &application);
 }
 
 void FormMain::placeWindow()
@@ -322,7 +280,7 @@ void FormMain::Form_Unload()
         setup, u"WinPos"_s, sys1(MainLayout::CentreOnScreen)->isChecked() ? u"0"_s : u"1"_s);
     WriteIniString(setup, u"WinPosX"_s, QString::number(Twips::fromPixels(x())));
     WriteIniString(setup, u"WinPosY"_s, QString::number(Twips::fromPixels(y())));
-    m_instanceLock->unlock();
+    m_instanceLock->release();
 }
 
 void FormMain::Com1_Click()

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/programlocations.h"
 #include "engine/draw.h"
 #include "engine/uniformsource.h"
 #include "layouts/layoutdata.h"
+#include "platform/programlocations.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -15,7 +15,7 @@ class ChanceFollower;
 class LcdDisplay;
 class QAction;
 class QCheckBox;
-class QLockFile;
+class InstanceLock;
 class QMenu;
 class QPushButton;
 class QScrollBar;
@@ -67,7 +67,6 @@ private:
         std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int));
     void Form_Activate();
     void Form_Unload();
-    bool lockInstance(const QString &path);
     void placeWindow();
     void placeByFrame();
     void refreshLogItems();
@@ -79,7 +78,7 @@ private:
     void followChances();
 
     ProgramLocations m_locations;
-    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<InstanceLock> m_instanceLock;
     bool m_loaded = false;
     bool m_placedByFrame = false;
 

@@ -1,16 +1,16 @@
 #include "formsetup.h"
 
 #include "accessframe.h"
-#include "common/chancefollower.h"
-#include "common/fonts.h"
-#include "common/hscrollbar.h"
-#include "common/module1.h"
-#include "common/placement.h"
-#include "common/seams.h"
-#include "engine/titleanimation.h"
+#include "engine/chancefollower.h"
 #include "layouts/setupgrid.h"
 #include "layouts/setuplayout.h"
 #include "layouts/twips.h"
+#include "look/fonts.h"
+#include "look/hscrollbar.h"
+#include "platform/module1.h"
+#include "platform/placement.h"
+#include "platform/seams.h"
+#include "productinfo.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "golden.h"
+#include "look/lcddisplay.h"
 #include "mainwindow/formmain.h"
-#include "mainwindow/lcddisplay.h"
 #include "setupdialog/formsetup.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "common/module1.h"
-#include "common/programlocations.h"
-#include "common/seams.h"
 #include "golden.h"
 #include "inifixture.h"
+#include "platform/module1.h"
+#include "platform/programlocations.h"
+#include "platform/seams.h"
 
 #include <QApplication>
 #include <QTest>

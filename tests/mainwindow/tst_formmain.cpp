@@ -1,8 +1,8 @@
+#include "aboutbox/formabout.h"
 #include "common/describe.h"
-#include "common/formabout.h"
-#include "common/module1.h"
-#include "common/programstyle.h"
 #include "common/windowfixture.h"
+#include "look/programstyle.h"
+#include "platform/module1.h"
 
 #include <QApplication>
 #include <QClipboard>

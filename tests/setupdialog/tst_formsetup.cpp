@@ -1,7 +1,7 @@
 #include "common/describe.h"
-#include "common/programstyle.h"
 #include "common/windowfixture.h"
 #include "layouts/setupgrid.h"
+#include "look/programstyle.h"
 #include "settings/inifilesaveload.h"
 
 #include <QAccessible>

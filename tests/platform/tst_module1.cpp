@@ -1,4 +1,4 @@
-#include "common/module1.h"
+#include "platform/module1.h"
 
 #include <QDir>
 #include <QTemporaryDir>

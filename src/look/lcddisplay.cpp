@@ -1,6 +1,6 @@
 #include "lcddisplay.h"
 
-#include "common/fonts.h"
+#include "fonts.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,17 +1,19 @@
 #include "formabout.h"
 
-#include "appicon.h"
-#include "engine/titleanimation.h"
-#include "fonts.h"
-#include "layouts/aboutlayout.h"
+#include "aboutlayout.h"
 #include "layouts/twips.h"
-#include "module1.h"
+#include "look/appicon.h"
+#include "look/fonts.h"
+#include "platform/module1.h"
+#include "productinfo.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextEdit>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -56,7 +58,7 @@ FormAbout::FormAbout(QWidget *parent)
         m_lab1[index] = new QLabel(this);
         m_lab1[index]->setGeometry(Twips::toPixels(rect));
     }
-    m_lab1[Version]->setText(QString::fromUtf16(AboutLayout::VersionText));
+    m_lab1[Version]->setText(u"Version "_s + QString::fromUtf16(ApplicationVersion));
     m_lab1[Maker]->setText(QString::fromUtf16(AboutLayout::MakerLine));
     m_lab1[Website]->setText(QString::fromUtf16(AboutLayout::WebsiteText));
 

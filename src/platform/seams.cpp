@@ -1,6 +1,6 @@
 #include "seams.h"
 
-#include "engine/titleanimation.h"
+#include "productinfo.h"
 
 #include <QDesktopServices>
 #include <QInputDialog>

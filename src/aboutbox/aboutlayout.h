@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layoutdata.h"
+#include "layouts/layoutdata.h"
 
 // The About box's arrangement, and the product's own web address and maker's line.
 namespace AboutLayout {
@@ -21,7 +21,6 @@ inline constexpr TwipsRect Lab1Version {840, 495, 1200, 225};
 inline constexpr TwipsRect Lab1Maker {840, 735, 4050, 225};
 inline constexpr TwipsRect Lab1Website {840, 975, 840, 225};
 
-inline constexpr auto VersionText = u"Version 1.0";
 inline constexpr auto WebsiteText = u"Website :";
 inline constexpr auto Disclaimer
     = u"本ソフトウェアの目的は番号選択支援ですが、確実な当選を保証するものではありません。";
