@@ -28,14 +28,16 @@ inline const auto onOff = [](bool on) { return on ? u"on"_s : u"off"_s; };
 
 inline QStringList describe(const FormMain &window)
 {
+    // Menu items by their captions, without access keys and ellipses.
+    static const QRegularExpression marks(u"\\(&.\\)|&|\\.\\.\\.$"_s);
     QStringList checked;
     QStringList disabled;
     for (int index = 0; index < 20; ++index) {
         const QAction *item = window.sys1(index);
         if (item->isChecked())
-            checked << QString::number(index);
+            checked << item->text().remove(marks);
         if (!item->isSeparator() && !item->isEnabled())
-            disabled << QString::number(index);
+            disabled << item->text().remove(marks);
     }
     const auto *chk1 = control<QCheckBox>(window, u"Chk1"_s);
     const auto *scr1 = control<QScrollBar>(window, u"Scr1"_s);
@@ -47,7 +49,7 @@ inline QStringList describe(const FormMain &window)
 
     return {
         u"window at %1,%2, title %3"_s.arg(window.x()).arg(window.y()).arg(window.windowTitle()),
-        u"menu checked [%1] disabled [%2]"_s.arg(checked.join(u' '), disabled.join(u' ')),
+        u"menu checked [%1] disabled [%2]"_s.arg(checked.join(u", "_s), disabled.join(u", "_s)),
         u"Chk1 %1 \"%2\", Scr1 %3 %4"_s.arg(onOff(chk1->isChecked()), chk1->text())
             .arg(scr1->value())
             .arg(scr1->isEnabled() ? u"enabled"_s : u"disabled"_s),

@@ -54,13 +54,24 @@ inline QStringList fileLines(const QString &path)
 // Steps of a session, each a label and what it does.
 using Steps = std::vector<std::pair<QString, std::function<void()>>>;
 
-// Runs the steps, noting each label and then the state that follows.
-inline QStringList replay(const Steps &steps, const std::function<QStringList()> &state)
+// Runs the steps, noting each label, then each line of the state that differs from the line in
+// its place after the step before (the first step's whole state), then the events that the
+// step caused, such as prompts and programs started.
+inline QStringList replay(const Steps &steps, const std::function<QStringList()> &state,
+    const std::function<QStringList()> &events)
 {
     QStringList transcript;
+    QStringList before;
     for (const auto &[label, action] : steps) {
         action();
-        transcript << u"== "_s + label << state();
+        const QStringList now = state();
+        transcript << u"== "_s + label;
+        for (qsizetype line = 0; line < now.size(); ++line) {
+            if (now[line] != before.value(line))
+                transcript << now[line];
+        }
+        transcript << events();
+        before = now;
     }
     return transcript;
 }

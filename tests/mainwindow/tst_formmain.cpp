@@ -33,6 +33,7 @@ private slots:
     void initTestCase() { InstallProgramLook(); }
     void init() { fixture.emplace(); }
     void cleanup() { window.reset(), fixture.reset(); }
+    void startAndExit_data();
     void startAndExit();
     void indicatorThemesAndSwitches();
     void animation();
@@ -40,7 +41,6 @@ private slots:
     void deleteLog();
     void help();
     void keys();
-    void instanceLock();
     void programLook();
     void aboutBox();
     void strengthTooltip();
@@ -65,39 +65,48 @@ QStringList tst_FormMain::state()
                !QFile::exists(copy)        ? u"missing"_s
                    : readFile(copy) == log ? u"as log"_s
                                            : u"edited"_s,
-               window->logViewerCommand()))
-                             << fixture->takeRecords();
+               window->logViewerCommand()));
 }
 
 void tst_FormMain::compareSession(const QString &name, const Steps &steps)
 {
-    const QStringList transcript = replay(steps, [this] { return state(); })
+    const QStringList transcript
+        = replay(
+              steps, [this] { return state(); }, [this] { return fixture->takeRecords(); })
         << u"== nmr.ini"_s << fileLines(fixture->path());
     NMR_COMPARE_GOLDEN(transcript, name);
 }
 
-void tst_FormMain::startAndExit()
+void tst_FormMain::startAndExit_data()
 {
     // Each range the window reads, at both ends and one past; Level and Log are 16-bit.
-    static const char *const settings[] = {nullptr, "Level=5", "Level=99", "Level=100", "Level=115",
-        "Level=116", "Level=-1", "Level=65636", "Display=0", "Display=4", "Display=5", "Display=-1",
-        "WinPos=1\r\nWinPosX=300\r\nWinPosY=450", "WinPos=1", "Log=0", "Log=65536",
-        "LogFile=results.txt", "LogViewer=xdg-open", "LogViewer=Xdg-Open",
-        "LogViewer=$DIR/my viewer", "LogViewer=$DIR", "Display=10", "Display=12", "Display=16",
-        "Display=19", "LogFile=../keep/notes.txt", "LogFile=..",
-        "WinPos=1\r\nWinPosX=-2147483648\r\nWinPosY=-2147483648", "WinPos=1\r\nWinPosY=100000"};
-    QStringList transcript;
-    for (const char *setup : settings) {
-        cleanup();
-        init();
-        writeFile(fixture->filePath(u"my viewer"_s), "#!/bin/sh\n");
-        start(QByteArray(setup).replace("$DIR", QFile::encodeName(fixture->directory())));
-        transcript << u"== "_s + oneLine(QString::fromLatin1(setup)) << state()
-                   << u"a second copy starts: %1"_s.arg(FormMain(fixture->locations()).Form_Load());
-        window->close();
-        transcript << fixture->local(fileLines(fixture->path()).join(u'\n')).split(u'\n');
-    }
-    NMR_COMPARE_GOLDEN(transcript, u"start-and-exit"_s);
+    QTest::addColumn<QByteArray>("setup");
+    QTest::newRow("no file") << QByteArray();
+    for (const char *setup :
+        {"Level=5", "Level=99", "Level=100", "Level=115", "Level=116", "Level=-1", "Level=65636",
+            "Display=0", "Display=4", "Display=5", "Display=-1", "Display=10", "Display=12",
+            "Display=16", "Display=19", "WinPos=1", "Log=0", "Log=65536"})
+        QTest::newRow(setup) << QByteArray(setup);
+    QTest::newRow("WinPos=1 at 300, 450") << "WinPos=1\r\nWinPosX=300\r\nWinPosY=450"_ba;
+    QTest::newRow("WinPos=1 at the least int")
+        << "WinPos=1\r\nWinPosX=-2147483648\r\nWinPosY=-2147483648"_ba;
+    QTest::newRow("WinPos=1 below the screen") << "WinPos=1\r\nWinPosY=100000"_ba;
+    QTest::newRow("LogViewer is a file") << "LogViewer=$DIR/my viewer"_ba;
+    QTest::newRow("LogFile outside the folder") << "LogFile=../keep/notes.txt"_ba;
+}
+
+void tst_FormMain::startAndExit()
+{
+    QFETCH(QByteArray, setup);
+    writeFile(fixture->filePath(u"my viewer"_s), "#!/bin/sh\n");
+    start(setup.replace("$DIR", QFile::encodeName(fixture->directory())));
+    QVERIFY(!FormMain(fixture->locations()).Form_Load()); // a second copy ends at once
+    QStringList transcript = state();
+    window->close();
+    transcript << u"== nmr.ini"_s
+               << fixture->local(fileLines(fixture->path()).join(u'\n')).split(u'\n');
+    NMR_COMPARE_GOLDEN(
+        transcript, u"start-and-exit/"_s + QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY(FormMain(fixture->locations()).Form_Load()); // once the first has gone
 }
 
@@ -225,23 +234,6 @@ void tst_FormMain::keys()
     QTest::keyClick(com1, Qt::Key_F2);
     QCOMPARE(QApplication::focusWidget(), control<QWidget>(*window, u"Chk1"_s));
     QTRY_COMPARE(window->timer1Tag(), u"1"_s); // the real timer runs again
-}
-
-void tst_FormMain::instanceLock()
-{
-    // Only a live copy holding the lock stops a start: an empty or garbage lock is taken over,
-    // and with no lock to be had (a directory in its place) the program starts anyway.
-    for (const QByteArray &content : {""_ba, "\x01\xff garbage\n"_ba, QByteArray()}) {
-        start();
-        const QDir temporary(Module1::GetTempDirectory());
-        const QString lock = temporary.filePath(temporary.entryList({u"nmr-*.lock"_s}).value(0));
-        window->close();
-        QVERIFY(content.isNull() ? QDir().mkdir(lock) : writeFile(lock, content));
-        start();
-        QVERIFY(!FormMain(fixture->locations()).Form_Load() || content.isNull());
-        cleanup();
-        init();
-    }
 }
 
 void tst_FormMain::programLook()

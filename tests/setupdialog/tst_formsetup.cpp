@@ -140,7 +140,8 @@ void tst_FormSetup::profileSession()
         {u"Ctrl+Space"_s, [&] { QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier); }},
         {u"OK"_s, [&] { click(u"Com1(0)"_s); }}};
     const QStringList transcript
-        = replay(steps, [&] { return describe(*dialog) << fixture->takeRecords(); })
+        = replay(
+              steps, [&] { return describe(*dialog); }, [&] { return fixture->takeRecords(); })
         << fileLines(fixture->path());
     NMR_COMPARE_GOLDEN(transcript, u"profile-session"_s);
 }

@@ -1,6 +1,8 @@
+#include "platform/instancelock.h"
 #include "platform/module1.h"
 
 #include <QDir>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,7 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_Module1 : public QObject
+class tst_Platform : public QObject
 {
     Q_OBJECT
 
@@ -19,9 +21,11 @@ private slots:
     void appendBackslash();
     void tempDirectory_data();
     void tempDirectory();
+    void instanceLock_data();
+    void instanceLock();
 };
 
-void tst_Module1::appendBackslash()
+void tst_Platform::appendBackslash()
 {
     // A separator is added unless the path ends in one; the empty path gives a lone separator.
     const QString s = QDir::separator();
@@ -31,7 +35,7 @@ void tst_Module1::appendBackslash()
         QCOMPARE(Module1::AppendBackslash(path), expected);
 }
 
-void tst_Module1::tempDirectory_data()
+void tst_Platform::tempDirectory_data()
 {
     // What stands at $XDG_RUNTIME_DIR and at the fallback $TMPDIR/numerisphere-<uid> beforehand:
     // nothing (empty), a directory with the octal mode given, a symbolic link to a private
@@ -54,7 +58,7 @@ void tst_Module1::tempDirectory_data()
     QTest::newRow("fallback of another user") << u""_s << u"other"_s << u"none"_s;
 }
 
-void tst_Module1::tempDirectory()
+void tst_Platform::tempDirectory()
 {
 #ifdef Q_OS_UNIX
     QFETCH(QString, runtime);
@@ -90,5 +94,46 @@ void tst_Module1::tempDirectory()
 #endif
 }
 
-QTEST_MAIN(tst_Module1)
-#include "tst_module1.moc"
+void tst_Platform::instanceLock_data()
+{
+    // What stands where the lock goes: nothing, another copy's lock, a dead copy's, a lock with
+    // no content or garbage (taken over after a second), or a directory, where no lock can be
+    // had and the program starts without one.
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("acquired");
+
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    QTest::newRow("nothing") << QByteArray() << true;
+    QTest::newRow("a live copy's lock") << "live"_ba << false;
+    QTest::newRow("a dead copy's lock") << "2147483646\nnumerisphere\n" + host + '\n' << true;
+    QTest::newRow("an empty lock") << ""_ba << true;
+    QTest::newRow("garbage") << "\x01\xff garbage\n"_ba << true;
+    QTest::newRow("a directory") << "directory"_ba << true;
+}
+
+void tst_Platform::instanceLock()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, acquired);
+
+    // In the private directory, or beside the settings file without one; named by the file.
+    QTemporaryDir root;
+    const QString ini = root.filePath(u"nmr.ini"_s);
+    const QString name = QFileInfo(InstanceLock(ini, {}).path()).fileName();
+    QCOMPARE(InstanceLock(ini, {}).path(), root.filePath(name));
+    QVERIFY(name.startsWith(u"nmr-"_s)
+        && name != QFileInfo(InstanceLock(ini + u'x', {}).path()).fileName());
+
+    InstanceLock other(ini, root.path());
+    QFile place(InstanceLock(ini, root.path()).path());
+    QVERIFY(before != "live" || other.acquire());
+    QVERIFY(before != "directory" || QDir().mkdir(place.fileName()));
+    QVERIFY(before.isNull() || before == "live" || before == "directory"
+        || (place.open(QIODevice::WriteOnly) && place.write(before) == before.size()));
+    place.close();
+    InstanceLock lock(ini, root.path());
+    QCOMPARE(lock.acquire(), acquired);
+}
+
+QTEST_MAIN(tst_Platform)
+#include "tst_platform.moc"
