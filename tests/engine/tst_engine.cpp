@@ -60,6 +60,8 @@ private slots:
     void birthdayBonus();
 
     void appendLog();
+    void logPaths_data();
+    void logPaths();
     void chances_data();
     void chances();
 };
@@ -231,6 +233,42 @@ void tst_Engine::appendLog()
         dir.filePath(u"plain/nmr.log"_s), QDateTime::currentDateTime(), u"01 02 03 04 05 06"_s);
     QVERIFY(QFileInfo(dir.filePath(u"folder"_s)).isDir());
     QCOMPARE(readFile(dir.filePath(u"plain"_s)), "keep"_ba);
+}
+
+void tst_Engine::logPaths_data()
+{
+    // LogFile, LogViewer and whether it names a file, the private folder; then the log, the
+    // copy and the viewer, in the program's folder /p/ and the private folder /r/.
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("expected");
+
+    auto row = [](const char *tag, QStringList given, QStringList expected) {
+        QTest::newRow(tag) << given << expected;
+    };
+    row("defaults", {"", "", "", "/r/"}, {"/p/nmr.log", "/r/nmr.log", "xdg-open"});
+    row("a name", {"results.txt", "", "", "/r/"}, {"/p/results.txt", "/r/results.txt", "xdg-open"});
+    row("outside the folder", {"../keep/notes.txt", "", "", "/r/"},
+        {"/p/../keep/notes.txt", "/r/notes.txt", "xdg-open"});
+    for (const char *dots : {"..", ".", "sub/"})
+        row(dots, {dots, "", "", "/r/"},
+            {u"/p/"_s + QString::fromLatin1(dots), "/r/nmr.log", "xdg-open"});
+    row("no private folder", {"", "", "", ""}, {"/p/nmr.log", "", "xdg-open"});
+    row("the default viewer", {"", "xdg-open", "", "/r/"},
+        {"/p/nmr.log", "/r/nmr.log", "xdg-open"});
+    row("no file, other case", {"", "Xdg-Open", "", "/r/"},
+        {"/p/nmr.log", "/r/nmr.log", "xdg-open"});
+    row("a file", {"", "/v/my viewer", "file", "/r/"},
+        {"/p/nmr.log", "/r/nmr.log", "/v/my viewer"});
+}
+
+void tst_Engine::logPaths()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, expected);
+
+    const LogPaths paths = ResolveLogPaths(
+        {given[0], given[1], !given[2].isEmpty()}, u"/p/"_s, given[3], u"xdg-open"_s);
+    QCOMPARE(QStringList({paths.log, paths.copy, paths.viewer}), expected);
 }
 
 void tst_Engine::chances_data()
