@@ -30,6 +30,8 @@ namespace {
 
 enum DialogButton { Ok = 0, Cancel = 1, Help = 2 };
 enum ProfileTool { Rename = 0, Share = 1, Reset = 2 };
+enum BirthdayList { Month = 0, Day = 1 };
+enum Label { LevelsNote = 0, BirthdayNote = 1, ProfilesLabel = 2, MonthLabel = 3, DayLabel = 4 };
 
 QString text(const char16_t *caption)
 {
@@ -74,6 +76,8 @@ FormSetup::FormSetup(QWidget *parent)
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
             | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
+    for (AppearanceProfile &profile : m_state.profiles)
+        profile.levels = CanonicalLevels({});
     setFont(JapaneseFont(JapaneseFace::UIGothic, 9));
     setFixedSize(
         Twips::toPixels(SetupLayout::ClientWidth), Twips::toPixels(SetupLayout::ClientHeight));
@@ -103,9 +107,8 @@ void FormSetup::setDrawSettings(bool levelsOn, int strength)
 
 void FormSetup::followChances()
 {
-    if (selectedSlot() >= 0)
-        m_chances->follow(
-            {m_workingLevels[selectedSlot()], ComposeBirthday(), m_levelsOn, m_strength});
+    m_chances->follow(
+        {m_state.profiles[m_state.active].levels, ComposeBirthday(), m_levelsOn, m_strength});
 }
 
 void FormSetup::buildControls()
@@ -118,7 +121,7 @@ void FormSetup::buildControls()
     QGroupBox *birthdayFrame = m_frame1[1];
     m_frame1[0]->setAccessTarget([this] { return m_scrPB[0]; });
     m_frame1[1]->setAccessTarget([this]() -> QWidget * {
-        return m_cmbBD[0]->isEnabled() ? static_cast<QWidget *>(m_cmbBD[0]) : m_chkBD;
+        return m_cmbBD[Month]->isEnabled() ? static_cast<QWidget *>(m_cmbBD[Month]) : m_chkBD;
     });
 
     for (std::size_t i = 0; i < m_com1.size(); ++i) {
@@ -136,12 +139,12 @@ void FormSetup::buildControls()
     m_labPB2[0] = new QLabel(u"0"_s, levelsFrame);
 
     for (std::size_t i = 0; i < m_lab1.size(); ++i) {
-        m_lab1[i] = new QLabel(
-            text(SetupLayout::Lab1[i].caption), i == 0 || i == 2 ? levelsFrame : birthdayFrame);
+        m_lab1[i] = new QLabel(text(SetupLayout::Lab1[i].caption),
+            i == LevelsNote || i == ProfilesLabel ? levelsFrame : birthdayFrame);
         m_lab1[i]->setGeometry(Twips::toPixels(SetupLayout::Lab1[i].rect));
     }
-    m_lab1[3]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
-    m_lab1[4]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+    m_lab1[MonthLabel]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
+    m_lab1[DayLabel]->setFont(JapaneseFont(JapaneseFace::PGothic, 9));
 
     m_lstPB = new ProfileList(levelsFrame);
     m_lstPB->setObjectName(u"LstPB"_s);
@@ -151,7 +154,7 @@ void FormSetup::buildControls()
     // Every name on one line, ending in an ellipsis where it is wider than the list: a
     // horizontal scroll bar would hide one of the four rows. The tooltip has the whole name.
     m_lstPB->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_lab1[2]->setBuddy(m_lstPB);
+    m_lab1[ProfilesLabel]->setBuddy(m_lstPB);
     connect(m_lstPB, &QListWidget::currentRowChanged, this, &FormSetup::LstPB_Click);
 
     for (std::size_t i = 0; i < m_comPB.size(); ++i) {
@@ -171,7 +174,11 @@ void FormSetup::buildControls()
         for (int item = 1; item <= itemCounts[i]; ++item)
             m_cmbBD[i]->addItem(QString::number(item));
         m_cmbBD[i]->setCurrentIndex(-1);
-        connect(m_cmbBD[i], &QComboBox::currentIndexChanged, this, &FormSetup::followChances);
+        // The lists hold 1 to 12 and 1 to 31 in order; no selection is 0.
+        connect(m_cmbBD[i], &QComboBox::currentIndexChanged, this, [this, i](int index) {
+            (i == Month ? m_state.birthday.month : m_state.birthday.day) = index + 1;
+            followChances();
+        });
     }
 
     m_chkBD = new QCheckBox(text(SetupLayout::ChkBD.caption), birthdayFrame);
@@ -242,8 +249,8 @@ void FormSetup::buildRows()
         setTabOrder(previous, next);
         previous = next;
     }
-    for (QWidget *next : std::initializer_list<QWidget *> {
-             m_lstPB, m_comPB[0], m_comPB[1], m_comPB[2], m_cmbBD[0], m_cmbBD[1], m_chkBD}) {
+    for (QWidget *next : std::initializer_list<QWidget *> {m_lstPB, m_comPB[Rename], m_comPB[Share],
+             m_comPB[Reset], m_cmbBD[Month], m_cmbBD[Day], m_chkBD}) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -258,7 +265,7 @@ void FormSetup::Form_Load()
     for (int slot = 0; slot < ProfileCount; ++slot) {
         m_lstPB->addItem(QString());
         setProfileName(slot, stored.profiles[slot].name);
-        m_workingLevels[slot] = stored.profiles[slot].levels;
+        m_state.profiles[slot].levels = stored.profiles[slot].levels;
     }
     // A stored index with no slot selects slot 0, so that the list always has a selection
     // and the sliders always show a profile.
@@ -297,11 +304,6 @@ bool FormSetup::event(QEvent *event)
     return QDialog::event(event);
 }
 
-int FormSetup::selectedSlot() const
-{
-    return m_lstPB->currentRow();
-}
-
 void FormSetup::Com1_Click(int index)
 {
     switch (index) {
@@ -310,10 +312,7 @@ void FormSetup::Com1_Click(int index)
         // edits when they could not be saved.
         hide();
         QCoreApplication::processEvents();
-        ProfileTable table;
-        for (int slot = 0; slot < ProfileCount; ++slot)
-            table[slot] = {m_lstPB->item(slot)->text(), m_workingLevels[slot]};
-        if (WriteProfileTable(selectedSlot(), table, ComposeBirthday())) {
+        if (WriteProfileTable(m_state.active, m_state.profiles, ComposeBirthday())) {
             accept();
             break;
         }
@@ -334,8 +333,10 @@ void FormSetup::Com1_Click(int index)
 
 void FormSetup::LstPB_Click()
 {
-    if (selectedSlot() >= 0)
-        ApplyLevelsToSliders(m_workingLevels[selectedSlot()]);
+    if (m_lstPB->currentRow() < 0)
+        return;
+    m_state.active = m_lstPB->currentRow();
+    ApplyLevelsToSliders(m_state.profiles[m_state.active].levels);
     followChances();
 }
 
@@ -349,33 +350,23 @@ void FormSetup::ScrPB_Change(int index)
 {
     const int value = m_scrPB[index]->value();
     m_labPB2[index]->setText(QString::number(value));
-    const int slot = selectedSlot();
-    if (slot < 0)
-        return;
-    // The entries are canonical, 43 digits long, from the moment the dialog reads them.
-    m_workingLevels[slot][index] = LevelDigit(value);
+    // The levels are canonical, 43 digits long, from the moment the dialog is made.
+    m_state.profiles[m_state.active].levels[index] = LevelDigit(value);
     followChances();
 }
 
 void FormSetup::ComPB_Click(int index)
 {
-    const int slot = selectedSlot();
-    if (slot < 0)
-        return;
     switch (index) {
     case Rename:
-        renameProfile(slot);
+        renameProfile(m_state.active);
         break;
     case Share: {
+        // The sliders take what they can of the string, and the profile follows them.
         const QString shared = Seams::input(this, text(SetupLayout::ShareCaption),
-            text(SetupLayout::SharePrompt), m_workingLevels[slot]);
-        if (shared.isEmpty())
-            break;
-        ApplyLevelsToSliders(shared);
-        LevelString rebuilt;
-        for (const QScrollBar *slider : m_scrPB)
-            rebuilt += LevelDigit(slider->value());
-        m_workingLevels[slot] = rebuilt;
+            text(SetupLayout::SharePrompt), m_state.profiles[m_state.active].levels);
+        if (!shared.isEmpty())
+            ApplyLevelsToSliders(shared);
         break;
     }
     case Reset: {
@@ -395,6 +386,7 @@ void FormSetup::ComPB_Click(int index)
 
 void FormSetup::setProfileName(int slot, const QString &name)
 {
+    m_state.profiles[slot].name = name;
     QListWidgetItem *item = m_lstPB->item(slot);
     item->setText(name);
     item->setToolTip(name);
@@ -403,7 +395,7 @@ void FormSetup::setProfileName(int slot, const QString &name)
 void FormSetup::renameProfile(int slot)
 {
     const QString entered = OneLineName(Seams::input(this, text(SetupLayout::RenameCaption),
-        text(SetupLayout::RenamePrompt), m_lstPB->item(slot)->text()));
+        text(SetupLayout::RenamePrompt), m_state.profiles[slot].name));
     if (entered.isEmpty())
         return;
     // The user sees what the file will keep of a name before it is kept.
@@ -425,30 +417,28 @@ void FormSetup::renameProfile(int slot)
 
 void FormSetup::loadBirthday(const BirthdaySetting &birthday)
 {
-    const BirthdayFields fields = ParseBirthday(birthday);
-    m_chkBD->setChecked(!fields.on);
     // A month or day the lists do not hold (only a hand-edited file has one) shows as no
     // selection, and is stored as "00" if the dialog is saved.
-    const std::array<int, 2> values {fields.month, fields.day};
-    for (std::size_t i = 0; i < m_cmbBD.size(); ++i)
-        m_cmbBD[i]->setCurrentIndex(m_cmbBD[i]->findText(QString::number(values[i])));
+    const BirthdayFields fields = ParseBirthday(birthday);
+    const auto within = [](int value, int last) { return value >= 1 && value <= last ? value : 0; };
+    m_state.birthday = {fields.on, within(fields.month, SetupLayout::MonthCount),
+        within(fields.day, SetupLayout::DayCount)};
+    m_chkBD->setChecked(!m_state.birthday.on);
+    m_cmbBD[Month]->setCurrentIndex(m_state.birthday.month - 1);
+    m_cmbBD[Day]->setCurrentIndex(m_state.birthday.day - 1);
     ChkBD_Click();
 }
 
 void FormSetup::ChkBD_Click()
 {
-    const bool enabled = !m_chkBD->isChecked();
-    m_cmbBD[0]->setEnabled(enabled);
-    m_lab1[3]->setEnabled(enabled);
-    m_cmbBD[1]->setEnabled(enabled);
-    m_lab1[4]->setEnabled(enabled);
+    m_state.birthday.on = !m_chkBD->isChecked();
+    for (QWidget *control : std::initializer_list<QWidget *> {
+             m_cmbBD[Month], m_lab1[MonthLabel], m_cmbBD[Day], m_lab1[DayLabel]})
+        control->setEnabled(m_state.birthday.on);
     followChances();
 }
 
 BirthdaySetting FormSetup::ComposeBirthday() const
 {
-    auto chosen = [](const QComboBox *list) {
-        return list->currentIndex() < 0 ? 0 : list->currentText().toInt();
-    };
-    return ::ComposeBirthday(!m_chkBD->isChecked(), chosen(m_cmbBD[0]), chosen(m_cmbBD[1]));
+    return ::ComposeBirthday(m_state.birthday.on, m_state.birthday.month, m_state.birthday.day);
 }

@@ -45,7 +45,6 @@ public:
 
     // The birthday value that OK stores.
     BirthdaySetting ComposeBirthday() const;
-    const LevelString &workingLevels(int slot) const { return m_workingLevels.at(slot); }
 
 protected:
     bool event(QEvent *event) override;
@@ -57,7 +56,6 @@ private:
     void loadBirthday(const BirthdaySetting &birthday);
     void setProfileName(int slot, const QString &name);
     void renameProfile(int slot);
-    int selectedSlot() const;
     void followChances();
 
     std::array<AccessFrame *, 2> m_frame1 {};
@@ -71,7 +69,16 @@ private:
     std::array<QComboBox *, 2> m_cmbBD {};
     QCheckBox *m_chkBD = nullptr;
 
-    std::array<LevelString, ProfileCount> m_workingLevels;
+    // The dialog's whole state, which OK saves: the ten profiles as edited, the active one and
+    // the birthday. The widgets show it and their signals change it; nothing is read back from
+    // them.
+    struct State
+    {
+        ProfileTable profiles;
+        int active = 0;
+        BirthdayFields birthday;
+    };
+    State m_state;
     bool m_levelsOn = true;
     int m_strength = 5;
     ChanceFollower *m_chances = nullptr;
