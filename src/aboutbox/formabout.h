@@ -17,8 +17,8 @@ class FormAbout : public QDialog
 public:
     explicit FormAbout(QWidget *parent = nullptr);
 
-    void Com1_Click(int index);
-    void Lab1_Click(int index);
+    void Com1_Click(int index); // OK (element 0): closes the box
+    void Lab1_Click(int index); // the web address (element 1): opens it in the browser
 
     // Lab1(1) to Lab1(5); element 0 is not used.
     QLabel *lab1(int index) const { return m_lab1.at(static_cast<std::size_t>(index)); }
@@ -29,9 +29,9 @@ protected:
 private:
     void Form_Load();
 
-    QPushButton *m_com1 = nullptr;
-    QTextEdit *m_txt1 = nullptr;
-    QLabel *m_img1 = nullptr;
-    std::array<QLabel *, 6> m_lab1 {};
-    bool m_linkPressed = false;
+    QPushButton *m_com1 = nullptr; // OK
+    QTextEdit *m_txt1 = nullptr; // the disclaimer, read-only
+    QLabel *m_img1 = nullptr; // the program's icon
+    std::array<QLabel *, 6> m_lab1 {}; // link, title, version, maker, web site: by Label
+    bool m_linkPressed = false; // the left button went down on the link and is still down
 };

@@ -36,3 +36,7 @@ private:
 
 // "約 18.3%"
 QString ChanceText(double chance);
+
+// "強さ 5：最も出やすい 02（約 14.3%）、最も出にくい 43（約 7.4%）": the first number of the
+// highest chance and the last of the lowest.
+QString MostAndLeastLikely(int strength, const ChanceFollower::Chances &chances);

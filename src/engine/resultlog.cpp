@@ -2,8 +2,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 using namespace Qt::StringLiterals;
+
+QStringList ViewerCommandLine(const QString &viewer, bool viewerIsFile, const QString &copy)
+{
+    QStringList command = viewerIsFile ? QStringList {viewer} : QProcess::splitCommand(viewer);
+    if (command.isEmpty())
+        command << QString();
+    return command << copy;
+}
 
 LogPaths ResolveLogPaths(const LogSettings &settings, const QString &programFolder,
     const QString &privateFolder, const QString &defaultViewer)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // The result log: one time-stamped line per draw, appended to a plain-text file, and where it,
 // the viewer's copy of it and the viewer are.
@@ -25,6 +26,11 @@ struct LogPaths
 // by the log's file name alone, so that neither the copy nor its removal at exit can reach
 // outside the private folder. The viewer is the setting when it names an existing file or is
 // the default viewer itself, and the default viewer otherwise.
+// The viewer's program and its arguments for opening the copy: a viewer setting that names an
+// existing file is that program, blanks and all; any other is split into program and arguments.
+// The copy's path is always one argument of its own.
+QStringList ViewerCommandLine(const QString &viewer, bool viewerIsFile, const QString &copy);
+
 LogPaths ResolveLogPaths(const LogSettings &settings, const QString &programFolder,
     const QString &privateFolder, const QString &defaultViewer);
 

@@ -1,5 +1,7 @@
 #include "uniformsource.h"
 
+#include <chrono>
+
 UniformSource::UniformSource(quint32 seed)
     : m_engine(seed)
 { }
@@ -7,6 +9,12 @@ UniformSource::UniformSource(quint32 seed)
 void UniformSource::reseed(quint32 seed)
 {
     m_engine.seed(seed);
+}
+
+void UniformSource::reseedFromClock()
+{
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    reseed(static_cast<quint32>(ticks ^ (ticks >> 32)));
 }
 
 float UniformSource::next()

@@ -12,6 +12,7 @@ public:
     explicit UniformSource(quint32 seed = 0);
 
     void reseed(quint32 seed);
+    void reseedFromClock();
     float next();
 
 private:

@@ -79,6 +79,8 @@ inline const std::array<MenuItem, 20> MSys1 {{
     {u"終了(&X)", "Ctrl+W"},
 }};
 
+enum HelpItem { Contents = 0, About = 2 };
+
 // "F1" is part of the caption only; the window's key handler answers the key itself.
 inline const std::array<MenuItem, 3> MHelp1 {{
     {u"目次(&C)            F1"},

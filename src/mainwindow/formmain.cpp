@@ -25,15 +25,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
-
-#include <chrono>
 
 using namespace IniFileSaveLoad;
 using namespace Qt::StringLiterals;
@@ -64,15 +60,7 @@ FormMain::FormMain(const ProgramLocations &locations, QWidget *parent)
     // The strength slider's tooltip names the active profile's most and least likely numbers.
     m_chances = new ChanceFollower(
         [this](const DrawInput &input, const ChanceFollower::Chances &chances) {
-            const auto most = std::max_element(chances.begin(), chances.end());
-            const auto least = std::min_element(chances.rbegin(), chances.rend());
-            const auto number = [&](auto at) {
-                return u"%1"_s.arg(at - chances.begin() + 1, 2, 10, QChar(u'0'));
-            };
-            m_scr1->setToolTip(
-                u"強さ %1：最も出やすい %2（%3）、最も出にくい %4（%5）"_s.arg(input.strength)
-                    .arg(number(most), ChanceText(*most), number(least.base() - 1),
-                        ChanceText(*least)));
+            m_scr1->setToolTip(MostAndLeastLikely(input.strength, chances));
         },
         this);
 
@@ -204,7 +192,12 @@ bool FormMain::Form_Load()
     LogViewCopyPath = log.copy;
     LogViewerCommand = log.viewer;
 
-    placeWindow();
+    // Before the window is shown it has no frame yet; placeByFrame() centres it again by its
+    // outer size once the desktop has framed it.
+    move(StartingTopLeft(sys1(MainLayout::CentreOnScreen)->isChecked(),
+        {Twips::toPixels(ReadIniInt(setup, u"WinPosX"_s, 0)),
+            Twips::toPixels(ReadIniInt(setup, u"WinPosY"_s, 0))},
+        frameGeometry().size()));
 
     loadActiveProfile();
 
@@ -212,23 +205,6 @@ bool FormMain::Form_Load()
     m_timer1.start();
     m_loaded = true;
     return true;
-}
-
-void FormMain::placeWindow()
-{
-    // Before the window is shown it has no frame yet; placeByFrame() centres it again by its
-    // outer size once the desktop has framed it.
-    if (sys1(MainLayout::CentreOnScreen)->isChecked()) {
-        move(CentredTopLeft(frameGeometry().size()));
-        return;
-    }
-    // A stored place whose title bar would be on no screen (a monitor since removed, a damaged
-    // file) gives way to the centre.
-    const QPoint stored(Twips::toPixels(ReadIniInt(setup, u"WinPosX"_s, 0)),
-        Twips::toPixels(ReadIniInt(setup, u"WinPosY"_s, 0)));
-    move(TitleBarOnAScreen(QRect(stored, frameGeometry().size()))
-            ? stored
-            : CentredTopLeft(frameGeometry().size()));
 }
 
 void FormMain::loadActiveProfile()
@@ -242,12 +218,6 @@ void FormMain::loadActiveProfile()
 void FormMain::followChances()
 {
     m_chances->follow({ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()});
-}
-
-void FormMain::reseedFromClock()
-{
-    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    m_random.reseed(static_cast<quint32>(ticks ^ (ticks >> 32)));
 }
 
 void FormMain::Form_Activate()
@@ -265,7 +235,7 @@ bool FormMain::Form_KeyDown(int key, Qt::KeyboardModifiers)
 
 void FormMain::Form_Unload()
 {
-    if (QFileInfo::exists(LogViewCopyPath))
+    if (!LogViewCopyPath.isEmpty())
         QFile::remove(LogViewCopyPath);
 
     int theme = 0;
@@ -286,7 +256,7 @@ void FormMain::Form_Unload()
 void FormMain::Com1_Click()
 {
     m_timer1.stop();
-    reseedFromClock();
+    m_random.reseedFromClock();
     const DrawResult result = DrawNumbers(
         {ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()}, m_random);
     m_list1 = result.numbers;
@@ -321,7 +291,7 @@ void FormMain::Timer1_Timer()
     if (frame.pointSize)
         m_txtDisp->setPointSize(*frame.pointSize);
     if (frame.reseed)
-        reseedFromClock();
+        m_random.reseedFromClock();
     if (frame.stop)
         m_timer1.stop();
     m_timer1Tag = QString::number(step);
@@ -396,9 +366,9 @@ void FormMain::refreshCopyItem()
 
 void FormMain::mHelp1_Click(int index)
 {
-    if (index == 0) {
+    if (index == MainLayout::Contents) {
         Module1::ShowHelpPage(u"index.htm"_s);
-    } else if (index == 2) {
+    } else if (index == MainLayout::About) {
         FormAbout about(this);
         about.exec();
     }
@@ -412,13 +382,10 @@ void FormMain::openLog()
     if (shown) {
         QFile::remove(LogViewCopyPath);
         const bool copied = QFile::copy(LogFilePath, LogViewCopyPath);
-        // A setting that names an existing file is that program, blanks and all; anything else
-        // is split into program and arguments. The copy's path is always one argument of its own.
-        QStringList command = QFileInfo(LogViewerCommand).isFile()
-            ? QStringList {LogViewerCommand}
-            : QProcess::splitCommand(LogViewerCommand);
-        const QString program = command.isEmpty() ? QString() : command.takeFirst();
-        shown = Seams::startDetached(program, command << LogViewCopyPath) && copied;
+        QStringList command = ViewerCommandLine(
+            LogViewerCommand, QFileInfo(LogViewerCommand).isFile(), LogViewCopyPath);
+        const QString program = command.takeFirst();
+        shown = Seams::startDetached(program, command) && copied;
     }
     if (!shown)
         Seams::message(this, QMessageBox::Critical, u"実行できません。"_s);

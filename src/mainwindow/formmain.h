@@ -36,13 +36,13 @@ public:
     // then ends at once, having touched nothing.
     bool Form_Load();
 
-    void Com1_Click();
-    void Chk1_Click();
-    void Timer1_Timer();
-    void mSys1_Click(int index);
-    void mSys_Click();
-    void mHelp1_Click(int index);
-    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void Com1_Click(); // draws six numbers onto the display and appends them to the log
+    void Chk1_Click(); // the level switch or strength changed: shows the level indicator
+    void Timer1_Timer(); // one step of the title animation
+    void mSys1_Click(int index); // a command of the system menu, by its item (MainLayout::SysItem)
+    void mSys_Click(); // the system menu opens: enables the items that can run now
+    void mHelp1_Click(int index); // a command of the help menu, by its item (MainLayout::HelpItem)
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers); // F1, before any control
 
     const QString &logFilePath() const { return LogFilePath; }
     const QString &logViewCopyPath() const { return LogViewCopyPath; }
@@ -67,14 +67,12 @@ private:
         std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int));
     void Form_Activate();
     void Form_Unload();
-    void placeWindow();
     void placeByFrame();
     void refreshLogItems();
     void refreshCopyItem();
     void openLog();
     void deleteLog();
     void loadActiveProfile();
-    void reseedFromClock();
     void followChances();
 
     ProgramLocations m_locations;
@@ -82,12 +80,12 @@ private:
     bool m_loaded = false;
     bool m_placedByFrame = false;
 
-    QCheckBox *m_chk1 = nullptr;
-    QScrollBar *m_scr1 = nullptr;
-    LcdDisplay *m_txtDisp = nullptr;
-    QPushButton *m_com1 = nullptr;
-    std::array<QAction *, 20> m_mSys1 {};
-    std::array<QAction *, 3> m_mHelp1 {};
+    QCheckBox *m_chk1 = nullptr; // the level switch, captioned with the level indicator
+    QScrollBar *m_scr1 = nullptr; // the draw strength, 0 to 15
+    LcdDisplay *m_txtDisp = nullptr; // the simulated display
+    QPushButton *m_com1 = nullptr; // the big draw button, the window's default
+    std::array<QAction *, 20> m_mSys1 {}; // the system menu's items, by MainLayout::SysItem
+    std::array<QAction *, 3> m_mHelp1 {}; // the help menu's items, by MainLayout::HelpItem
 
     // The timer's step counter lives beside it as text, as the animation expects.
     QTimer m_timer1;
@@ -98,6 +96,8 @@ private:
     UniformSource m_random;
     ChanceFollower *m_chances = nullptr;
 
+    // The inputs of a draw and the log's places keep the names the program has always used
+    // for them, which every part of it refers to, rather than take the member prefix.
     LevelString ActiveLevels;
     BirthdaySetting ActiveBirthday;
     QString LogFilePath;

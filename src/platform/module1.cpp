@@ -74,9 +74,10 @@ void ShowHelpPage(const QString &page)
         Seams::message(nullptr, QMessageBox::Critical, u"ヘルプの実行に失敗しました。"_s);
 }
 
-bool ShellOpen(const QString &target)
+ShellOpenResult ShellOpen(const QString &target)
 {
-    return !Seams::openUrl(QUrl::fromUserInput(target));
+    return Seams::openUrl(QUrl::fromUserInput(target)) ? ShellOpenResult::Opened
+                                                       : ShellOpenResult::Failed;
 }
 
 } // namespace Module1

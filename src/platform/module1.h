@@ -28,7 +28,8 @@ void SetHelpDirectory(const QString &directory);
 // Opens a page in the help viewer; a viewer that cannot start is reported here.
 void ShowHelpPage(const QString &page);
 
-// True when the address could not be handed to a program.
-bool ShellOpen(const QString &target);
+// Opens an address with the desktop's associated program.
+enum class ShellOpenResult { Opened, Failed };
+ShellOpenResult ShellOpen(const QString &target);
 
 } // namespace Module1

@@ -20,6 +20,11 @@ int centred(int screenPixels, int windowPixels)
 
 } // namespace
 
+QPoint StartingTopLeft(bool centred, const QPoint &stored, const QSize &frame)
+{
+    return !centred && TitleBarOnAScreen(QRect(stored, frame)) ? stored : CentredTopLeft(frame);
+}
+
 bool TitleBarOnAScreen(const QRect &frame)
 {
     const QRect titleBar(frame.topLeft(), QSize(frame.width(), titleBarPixels));

@@ -31,6 +31,7 @@ namespace {
 enum DialogButton { Ok = 0, Cancel = 1, Help = 2 };
 enum ProfileTool { Rename = 0, Share = 1, Reset = 2 };
 enum BirthdayList { Month = 0, Day = 1 };
+enum Frame { LevelsFrame = 0, BirthdayFrame = 1 };
 enum Label { LevelsNote = 0, BirthdayNote = 1, ProfilesLabel = 2, MonthLabel = 3, DayLabel = 4 };
 
 QString text(const char16_t *caption)
@@ -117,10 +118,10 @@ void FormSetup::buildControls()
         m_frame1[i] = new AccessFrame(text(SetupLayout::Frame1[i].caption), this);
         m_frame1[i]->setGeometry(Twips::toPixels(SetupLayout::Frame1[i].rect));
     }
-    QGroupBox *levelsFrame = m_frame1[0];
-    QGroupBox *birthdayFrame = m_frame1[1];
-    m_frame1[0]->setAccessTarget([this] { return m_scrPB[0]; });
-    m_frame1[1]->setAccessTarget([this]() -> QWidget * {
+    QGroupBox *levelsFrame = m_frame1[LevelsFrame];
+    QGroupBox *birthdayFrame = m_frame1[BirthdayFrame];
+    m_frame1[LevelsFrame]->setAccessTarget([this] { return m_scrPB[0]; });
+    m_frame1[BirthdayFrame]->setAccessTarget([this]() -> QWidget * {
         return m_cmbBD[Month]->isEnabled() ? static_cast<QWidget *>(m_cmbBD[Month]) : m_chkBD;
     });
 
@@ -208,9 +209,9 @@ void FormSetup::buildRows()
 
     for (int i = 0; i < NumberCount; ++i) {
         if (i >= 1) {
-            m_labPB1[i] = new QLabel(u"0"_s, m_frame1[0]);
-            m_labPB2[i] = new QLabel(u"0"_s, m_frame1[0]);
-            m_scrPB[i] = new HScrollBar(m_frame1[0]);
+            m_labPB1[i] = new QLabel(u"0"_s, m_frame1[LevelsFrame]);
+            m_labPB2[i] = new QLabel(u"0"_s, m_frame1[LevelsFrame]);
+            m_scrPB[i] = new HScrollBar(m_frame1[LevelsFrame]);
         }
         m_labPB1[i]->setObjectName(elementName(u"LabPB1", i));
         m_labPB2[i]->setObjectName(elementName(u"LabPB2", i));

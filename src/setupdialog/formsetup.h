@@ -36,12 +36,12 @@ public:
     // Runs the dialog until it is closed; a failed save brings it back with the edits.
     int exec() override;
 
-    void Com1_Click(int index);
-    void ComPB_Click(int index);
-    void LstPB_Click();
-    void ScrPB_Change(int index);
-    void ChkBD_Click();
-    void ApplyLevelsToSliders(const LevelString &levels);
+    void Com1_Click(int index); // OK, Cancel or Help
+    void ComPB_Click(int index); // a profile tool: rename, share string or reset
+    void LstPB_Click(); // another profile chosen: its levels go onto the sliders
+    void ScrPB_Change(int index); // a level slider moved: its label and the profile follow
+    void ChkBD_Click(); // the birthday switched off or on: greys or enables its lists
+    void ApplyLevelsToSliders(const LevelString &levels); // each slider to its number's level
 
     // The birthday value that OK stores.
     BirthdaySetting ComposeBirthday() const;
@@ -58,16 +58,17 @@ private:
     void renameProfile(int slot);
     void followChances();
 
-    std::array<AccessFrame *, 2> m_frame1 {};
-    std::array<QPushButton *, 3> m_com1 {};
-    std::array<QLabel *, 5> m_lab1 {};
-    std::array<QLabel *, NumberCount> m_labPB1 {};
-    std::array<QScrollBar *, NumberCount> m_scrPB {};
-    std::array<QLabel *, NumberCount> m_labPB2 {};
-    QListWidget *m_lstPB = nullptr;
-    std::array<QPushButton *, 3> m_comPB {};
-    std::array<QComboBox *, 2> m_cmbBD {};
-    QCheckBox *m_chkBD = nullptr;
+    // The controls; each array is indexed by the names in formsetup.cpp.
+    std::array<AccessFrame *, 2> m_frame1 {}; // the levels frame and the birthday frame
+    std::array<QPushButton *, 3> m_com1 {}; // OK, Cancel, Help
+    std::array<QLabel *, 5> m_lab1 {}; // the two notes, the list's label, "月" and "日"
+    std::array<QLabel *, NumberCount> m_labPB1 {}; // each slider's number, 01 to 43
+    std::array<QScrollBar *, NumberCount> m_scrPB {}; // each number's level, 0 to 15
+    std::array<QLabel *, NumberCount> m_labPB2 {}; // each slider's level as a figure
+    QListWidget *m_lstPB = nullptr; // the ten profiles by name; the chosen one is active
+    std::array<QPushButton *, 3> m_comPB {}; // rename, share string, reset
+    std::array<QComboBox *, 2> m_cmbBD {}; // the birthday's month and day
+    QCheckBox *m_chkBD = nullptr; // "この機能は使用しない": the birthday off
 
     // The dialog's whole state, which OK saves: the ten profiles as edited, the active one and
     // the birthday. The widgets show it and their signals change it; nothing is read back from
