@@ -54,6 +54,17 @@ inline QStringList fileLines(const QString &path)
 // Steps of a session, each a label and what it does.
 using Steps = std::vector<std::pair<QString, std::function<void()>>>;
 
+// The lines of now that differ from the line in their place before.
+inline QStringList changedLines(const QStringList &before, const QStringList &now)
+{
+    QStringList changed;
+    for (qsizetype line = 0; line < now.size(); ++line) {
+        if (now[line] != before.value(line))
+            changed << now[line];
+    }
+    return changed;
+}
+
 // Runs the steps, noting each label, then each line of the state that differs from the line in
 // its place after the step before (the first step's whole state), then the events that the
 // step caused, such as prompts and programs started.
@@ -65,12 +76,7 @@ inline QStringList replay(const Steps &steps, const std::function<QStringList()>
     for (const auto &[label, action] : steps) {
         action();
         const QStringList now = state();
-        transcript << u"== "_s + label;
-        for (qsizetype line = 0; line < now.size(); ++line) {
-            if (now[line] != before.value(line))
-                transcript << now[line];
-        }
-        transcript << events();
+        transcript << u"== "_s + label << changedLines(before, now) << events();
         before = now;
     }
     return transcript;
