@@ -32,7 +32,9 @@ private slots:
     void golden();
     void encoding_data();
     void encoding();
+    void reshapingRefused_data();
     void reshapingRefused();
+    void notAFile_data();
     void notAFile();
     void failedWriteKeepsOldFile();
     void inPlaceWhenTheFolderRefuses();
@@ -242,49 +244,66 @@ void tst_Settings::encoding()
     QCOMPARE(ReadIniString(section, u"k"_s, u"missing"_s), readBack);
 }
 
-void tst_Settings::reshapingRefused()
+void tst_Settings::reshapingRefused_data()
 {
     // Section, key and value that would reshape the file or not read back: nothing is written.
-    const QStringList refused[] {{u"S"_s, u"k"_s, u"a\nb=c"_s}, {u"S"_s, u"k"_s, u"a\r[T]"_s},
-        {u"S]x"_s, u"k"_s, u"v"_s}, {u"S\r\n[T"_s, u"k"_s, u"v"_s}, {u"S"_s, u";k"_s, u"v"_s},
-        {u"S"_s, u" [k"_s, u"v"_s}, {u"S"_s, u"a=b"_s, u"v"_s}, {u"S\u00E9"_s, u"k"_s, u"v"_s},
-        {u"S"_s, u"k\U0001F600"_s, u"v"_s}, {u"S"_s, u"k\u301C"_s, u"v"_s},
-        {u"S"_s, u"k\nj"_s, u"v"_s}, {u"S"_s, u"k\rj"_s, u"v"_s}, {u"S\n"_s, u"k"_s, u"v"_s},
-        {u"\rS"_s, u"k"_s, u"v"_s}, {u"]"_s, u"k"_s, u"v"_s}};
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("value with LF") << QStringList {u"S"_s, u"k"_s, u"a\nb=c"_s};
+    QTest::newRow("value with CR") << QStringList {u"S"_s, u"k"_s, u"a\r[T]"_s};
+    QTest::newRow("section with ]") << QStringList {u"S]x"_s, u"k"_s, u"v"_s};
+    QTest::newRow("section ]") << QStringList {u"]"_s, u"k"_s, u"v"_s};
+    QTest::newRow("section with CR LF") << QStringList {u"S\r\n[T"_s, u"k"_s, u"v"_s};
+    QTest::newRow("section ending in LF") << QStringList {u"S\n"_s, u"k"_s, u"v"_s};
+    QTest::newRow("section after CR") << QStringList {u"\rS"_s, u"k"_s, u"v"_s};
+    QTest::newRow("key with LF") << QStringList {u"S"_s, u"k\nj"_s, u"v"_s};
+    QTest::newRow("key with CR") << QStringList {u"S"_s, u"k\rj"_s, u"v"_s};
+    QTest::newRow("comment key") << QStringList {u"S"_s, u";k"_s, u"v"_s};
+    QTest::newRow("header key") << QStringList {u"S"_s, u" [k"_s, u"v"_s};
+    QTest::newRow("key with =") << QStringList {u"S"_s, u"a=b"_s, u"v"_s};
+    QTest::newRow("section é") << QStringList {u"S\u00E9"_s, u"k"_s, u"v"_s};
+    QTest::newRow("key with an emoji") << QStringList {u"S"_s, u"k\U0001F600"_s, u"v"_s};
+    QTest::newRow("key with a wave dash") << QStringList {u"S"_s, u"k\u301C"_s, u"v"_s};
+}
+
+void tst_Settings::reshapingRefused()
+{
+    QFETCH(QStringList, names);
     IniFixture ini;
     const QByteArray before = "[S]\r\nk=old\r\n";
     ini.setContent(before);
-    for (const QStringList &names : refused) {
-        QVERIFY2(!WriteIniString(names[0], names[1], names[2]) && ini.content() == before,
-            qPrintable(names.join(u'|')));
-    }
+    QVERIFY(!WriteIniString(names[0], names[1], names[2]));
+    QCOMPARE(ini.content(), before);
+}
+
+void tst_Settings::notAFile_data()
+{
+    // None is ever read as settings nor replaced, for root as for anyone; a FIFO would block.
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("directory") << u"directory"_s;
+#ifdef Q_OS_UNIX
+    QTest::newRow("FIFO") << u"FIFO"_s;
+#endif
+    QTest::newRow("below a file") << u"below a file"_s;
 }
 
 void tst_Settings::notAFile()
 {
-    // None is ever read as settings nor replaced, for root as for anyone; a FIFO would block.
-    for (const QString &kind : {u"directory"_s, u"FIFO"_s, u"below a file"_s}) {
-        IniFixture ini;
+    QFETCH(QString, kind);
+    IniFixture ini;
 #ifdef Q_OS_UNIX
-        QVERIFY(kind != u"FIFO"_s || mkfifo(QFile::encodeName(ini.path()), 0600) == 0);
-#else
-        if (kind == u"FIFO"_s)
-            continue;
+    QVERIFY(kind != u"FIFO"_s || mkfifo(QFile::encodeName(ini.path()), 0600) == 0);
 #endif
-        QVERIFY(kind != u"directory"_s || QDir().mkdir(ini.path()));
-        QVERIFY(kind != u"below a file"_s || writeFile(ini.filePath(u"plain"_s), "keep"));
-        if (kind == u"below a file"_s)
-            SetIniPath(ini.filePath(u"plain/nmr.ini"_s));
-        const QDir::Filters all
-            = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden;
-        const QStringList before = QDir(ini.filePath({})).entryList(all);
-        QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
-        QVERIFY(!WriteIniString(u"S"_s, u"k"_s, u"v"_s));
-        QVERIFY2(QDir(ini.filePath({})).entryList(all) == before && !QFileInfo(ini.path()).isFile(),
-            qPrintable(kind));
-        QCOMPARE(readFile(ini.filePath(u"plain"_s)),
-            kind == u"below a file"_s ? "keep"_ba : QByteArray());
-    }
+    QVERIFY(kind != u"directory"_s || QDir().mkdir(ini.path()));
+    QVERIFY(kind != u"below a file"_s || writeFile(ini.filePath(u"plain"_s), "keep"));
+    if (kind == u"below a file"_s)
+        SetIniPath(ini.filePath(u"plain/nmr.ini"_s));
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden;
+    const QStringList before = QDir(ini.filePath({})).entryList(all);
+    QCOMPARE(ReadIniString(u"S"_s, u"k"_s, u"d"_s), u"d"_s);
+    QVERIFY(!WriteIniString(u"S"_s, u"k"_s, u"v"_s));
+    QVERIFY(QDir(ini.filePath({})).entryList(all) == before && !QFileInfo(ini.path()).isFile());
+    QCOMPARE(
+        readFile(ini.filePath(u"plain"_s)), kind == u"below a file"_s ? "keep"_ba : QByteArray());
 }
 
 void tst_Settings::failedWriteKeepsOldFile()
