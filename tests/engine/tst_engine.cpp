@@ -55,7 +55,6 @@ private slots:
     void nameRoundTrip();
     void activeProfile_data();
     void activeProfile();
-    void favourites();
     void birthdayBonus_data();
     void birthdayBonus();
 
@@ -147,31 +146,6 @@ void tst_Engine::activeProfile()
     QCOMPARE(QStringList({active.levels, active.birthday}), QStringList({levels, birthday}));
 }
 
-void tst_Engine::favourites()
-{
-    // Six numbers at level 15, the others at 0. A pick of n + 1 attempts, n = round(v + (2v + 5)
-    // r), ends on a favourite unless every attempt misses, (6/7)^(n + 1), since 6 of the 42 attempt
-    // slots hit one; the six favourites are drawn when each new number is a favourite. Summing
-    // over n (whole values v..3v+5, the ends half as likely) gives these shares.
-    LevelString levels = zeros;
-    const std::array<int, 6> favourites {5, 11, 17, 23, 29, 35};
-    for (const int number : favourites)
-        levels[number - 1] = u'F';
-    for (const auto &[strength, share] :
-        {std::pair(0, 0.000204447), {5, 0.122288022}, {15, 0.796223320}}) {
-        constexpr int draws = 20'000;
-        UniformSource random(43);
-        int onlyFavourites = 0;
-        for (int i = 0; i < draws; ++i) {
-            const DrawResult result = DrawNumbers({levels, u"00000"_s, true, strength}, random);
-            QVERIFY2(wellFormed(result), qPrintable(result.text));
-            onlyFavourites += result.numbers == favourites;
-        }
-        QVERIFY2(nearShare(onlyFavourites, draws, share),
-            qPrintable(u"strength %1: %2"_s.arg(strength).arg(onlyFavourites)));
-    }
-}
-
 void tst_Engine::birthdayBonus_data()
 {
     QTest::addColumn<QString>("levels");
@@ -246,7 +220,6 @@ void tst_Engine::logPaths_data()
         QTest::newRow(tag) << given << expected;
     };
     row("defaults", {"", "", "", "/r/"}, {"/p/nmr.log", "/r/nmr.log", "xdg-open"});
-    row("a name", {"results.txt", "", "", "/r/"}, {"/p/results.txt", "/r/results.txt", "xdg-open"});
     row("outside the folder", {"../keep/notes.txt", "", "", "/r/"},
         {"/p/../keep/notes.txt", "/r/notes.txt", "xdg-open"});
     for (const char *dots : {"..", ".", "sub/"})

@@ -18,22 +18,11 @@ class tst_Platform : public QObject
     Q_OBJECT
 
 private slots:
-    void appendBackslash();
     void tempDirectory_data();
     void tempDirectory();
     void instanceLock_data();
     void instanceLock();
 };
-
-void tst_Platform::appendBackslash()
-{
-    // A separator is added unless the path ends in one; the empty path gives a lone separator.
-    const QString s = QDir::separator();
-    const std::pair<QString, QString> cases[] {{s, s},
-        {u"a"_s + s + u"b"_s, u"a"_s + s + u"b"_s + s}, {u"dir"_s + s, u"dir"_s + s}, {{}, s}};
-    for (const auto &[path, expected] : cases)
-        QCOMPARE(Module1::AppendBackslash(path), expected);
-}
 
 void tst_Platform::tempDirectory_data()
 {
