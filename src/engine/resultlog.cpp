@@ -8,10 +8,7 @@ using namespace Qt::StringLiterals;
 
 QStringList ViewerCommandLine(const QString &viewer, bool viewerIsFile, const QString &copy)
 {
-    QStringList command = viewerIsFile ? QStringList {viewer} : QProcess::splitCommand(viewer);
-    if (command.isEmpty())
-        command << QString();
-    return command << copy;
+    return (viewerIsFile ? QStringList {viewer} : QProcess::splitCommand(viewer)) << copy;
 }
 
 LogPaths ResolveLogPaths(const LogSettings &settings, const QString &programFolder,

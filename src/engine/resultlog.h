@@ -28,7 +28,7 @@ struct LogPaths
 // the default viewer itself, and the default viewer otherwise.
 // The viewer's program and its arguments for opening the copy: a viewer setting that names an
 // existing file is that program, blanks and all; any other is split into program and arguments.
-// The copy's path is always one argument of its own.
+// The copy's path is always one argument of its own. The viewer is never empty (see below).
 QStringList ViewerCommandLine(const QString &viewer, bool viewerIsFile, const QString &copy);
 
 LogPaths ResolveLogPaths(const LogSettings &settings, const QString &programFolder,
