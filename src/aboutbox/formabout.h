@@ -24,7 +24,7 @@ public:
     QLabel *lab1(int index) const { return m_lab1.at(static_cast<std::size_t>(index)); }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override; // a click on the link
 
 private:
     void Form_Load();

@@ -55,9 +55,9 @@ public:
     const QString &timer1Tag() const { return m_timer1Tag; }
 
 protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override; // Form_Activate, and placing by the frame once framed
+    void closeEvent(QCloseEvent *event) override; // Form_Unload, once
+    bool eventFilter(QObject *watched, QEvent *event) override; // keyboard preview: F1, Enter
 
 private:
     void buildControls();

@@ -47,8 +47,8 @@ public:
     BirthdaySetting ComposeBirthday() const;
 
 protected:
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override; // the profile list takes the focus when active
+    bool eventFilter(QObject *watched, QEvent *event) override; // F1 in an open list
 
 private:
     void buildControls();

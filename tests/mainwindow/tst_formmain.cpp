@@ -1,6 +1,7 @@
 #include "aboutbox/formabout.h"
 #include "common/describe.h"
 #include "common/windowfixture.h"
+#include "layouts/mainlayout.h"
 #include "look/programstyle.h"
 
 #include <QClipboard>
@@ -122,15 +123,16 @@ void tst_FormMain::indicatorThemesAndSwitches()
                     for (const int index : {5, 8, 20, -1, 255})
                         window->mSys1_Click(index);
                 }},
-            {u"centring off"_s, item(6)}, {u"logging off"_s, item(7)},
-            {u"draw"_s, [&] { window->Com1_Click(); }}, {u"exit"_s, item(19)}});
+            {u"centring off"_s, item(MainLayout::CentreOnScreen)},
+            {u"logging off"_s, item(MainLayout::RecordLog)},
+            {u"draw"_s, [&] { window->Com1_Click(); }}, {u"exit"_s, item(MainLayout::Exit)}});
 }
 
 void tst_FormMain::animation()
 {
     start();
     auto tick = [&] { window->Timer1_Timer(); };
-    auto reset = [&] { window->mSys1_Click(17), tick(); };
+    auto reset = [&] { window->mSys1_Click(MainLayout::Reset), tick(); };
     Steps steps {{u"start"_s, [] {}}};
     steps.insert(steps.end(), 23, {u"tick"_s, tick});
     steps.insert(steps.end(),
@@ -145,7 +147,7 @@ void tst_FormMain::animation()
 void tst_FormMain::openLog()
 {
     start();
-    auto open = [&] { window->mSys1_Click(9); };
+    auto open = [&] { window->mSys1_Click(MainLayout::OpenLog); };
     compareSession(u"open-log"_s,
         {{u"open the menu"_s, [&] { window->mSys_Click(); }}, {u"open a missing log"_s, open},
             {u"draw"_s, [&] { window->Com1_Click(); }}, {u"open"_s, open},
@@ -171,7 +173,9 @@ void tst_FormMain::deleteLog()
 {
     start();
     auto remove = [&](QMessageBox::StandardButton answer) {
-        return [&, answer] { fixture->nextAnswer = answer, window->mSys1_Click(10); };
+        return [&, answer] {
+            fixture->nextAnswer = answer, window->mSys1_Click(MainLayout::DeleteLog);
+        };
     };
     compareSession(u"delete-log"_s,
         {{u"draw twice"_s, [&] { window->Com1_Click(), window->Com1_Click(); }},
@@ -199,7 +203,7 @@ void tst_FormMain::help()
             {u"Shift+Ctrl+F1 on Com1"_s, f1(u"Com1"_s, Qt::ShiftModifier | Qt::ControlModifier)},
             {u"F1 on TxtDisp"_s, f1(u"TxtDisp"_s)},
             {u"F1 on the menu bar"_s, [&] { QTest::keyClick(window->menuBar(), Qt::Key_F1); }},
-            {u"contents"_s, [&] { window->mHelp1_Click(0); }},
+            {u"contents"_s, [&] { window->mHelp1_Click(MainLayout::Contents); }},
             {u"separator"_s, [&] { window->mHelp1_Click(1); }},
             {u"viewer cannot start, F1 on Chk1"_s,
                 [&] { fixture->launchSucceeds = false, f1(u"Chk1"_s)(); }}});
@@ -289,7 +293,7 @@ void tst_FormMain::aboutBox()
             QTest::mouseRelease(about->lab1(1), Qt::LeftButton); // no press before
             QTest::keyClick(QApplication::focusWidget(), key);
         });
-        window->mHelp1_Click(2);
+        window->mHelp1_Click(MainLayout::About);
     }
     Seams::setUrlOpener({});
     QCOMPARE(opened, QList<QUrl>(2, QUrl(u"https://numerisphere.example/"_s)));

@@ -1,5 +1,6 @@
 #include "common/describe.h"
 #include "common/windowfixture.h"
+#include "layouts/mainlayout.h"
 #include "layouts/setupgrid.h"
 #include "look/programstyle.h"
 
@@ -283,7 +284,7 @@ void tst_FormSetup::openedFromMainWindow()
     // Cancel still rereads the file: a change made behind the window's back shows.
     IniFileSaveLoad::WriteIniString(u"Probability"_s, u"PB2"_s, u"\"1234\""_s);
     whenModal(this, [] { QApplication::activeModalWidget()->close(); });
-    window.sys1(12)->trigger();
+    window.sys1(MainLayout::Settings)->trigger();
     QCOMPARE(window.activeLevels(), u"1234"_s);
 }
 
