@@ -16,8 +16,7 @@ inline void whenModal(QObject *context, std::function<void()> drive)
 {
     QTimer::singleShot(0, context, [drive = std::move(drive)] {
         drive();
-        for (int left = 10;
-             QTest::currentTestFailed() && QApplication::activeModalWidget() && left > 0; --left)
+        while (QTest::currentTestFailed() && QApplication::activeModalWidget())
             QApplication::activeModalWidget()->close();
     });
 }

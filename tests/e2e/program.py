@@ -10,7 +10,6 @@ BUILD = Path(sys.argv.pop(1)).resolve()
 VERSION = sys.argv.pop(1)
 SCREEN = (1024, 768)
 SETUP_KEYS = [b'Log', b'Display', b'Level', b'WinPos', b'WinPosX', b'WinPosY']
-PROBABILITY_KEYS = [b'PB'] + [b'PB%d' % n for n in range(10)] + [b'BirthDay']
 LOG_LINE = re.compile(rb'(\d\d/\d\d/\d\d \d\d:\d\d:\d\d) \| (\d\d(?: \d\d){5})')
 
 # Whatever ends the run (a failure, ctest's timeout), no process and no folder stays behind: each
@@ -203,14 +202,6 @@ class Program(unittest.TestCase):
         offscreen = self.start_program('-platform', 'offscreen')
         wait_for(lambda: list(self.runtime.glob('nmr-*.lock')), 'the offscreen start')
         self.assertIsNone(offscreen.poll())
-
-    def test_ok_in_the_dialog_writes_the_profiles_before_any_setup_key(self):
-        process, window = self.start()
-        self.ok_in_settings_dialog(process, window)
-        self.assertEqual(keys_and_headers(self.ini), [b'[Probability]'] + PROBABILITY_KEYS)
-        self.close(process, window)
-        self.assertEqual(keys_and_headers(self.ini),
-                         [b'[Probability]'] + PROBABILITY_KEYS + [b'[Setup]'] + SETUP_KEYS)
 
     def test_the_viewer_gets_the_copy_as_one_argument_and_the_copy_goes_at_exit(self):
         process, window = self.start()
