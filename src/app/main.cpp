@@ -1,3 +1,4 @@
+#include "history/importfile.h"
 #include "look/programstyle.h"
 #include "mainwindow/formmain.h"
 #include "platform/programlocations.h"
@@ -5,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -22,6 +24,31 @@ constexpr std::pair<const char *, bool> qtOptions[] {{"platform", true},
     {"style", true}, {"stylesheet", true}, {"display", true}, {"geometry", true},
     {"qmljsdebugger", true}, {"name", true}, {"title", true}, {"visual", true}, {"reverse", false},
     {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"sync", false}};
+
+// Reads each file into the database beside the settings: a line for each file on standard
+// output, each rejected line on standard error. 0 when every line was stored or already
+// present, 1 when a file could not be read or a line was rejected (the good lines are stored).
+int importFiles(const QStringList &files)
+{
+    const QString folder = ProgramLocations::detect().programDirectory;
+    QDir().mkpath(folder);
+    HistoryDatabase database(QDir(folder).filePath(QStringLiteral("nmr-history.sqlite")));
+    if (!database.fault().isEmpty()) {
+        std::fprintf(stderr, "numerisphere: %s\n", qPrintable(database.fault()));
+        return 1;
+    }
+    int status = 0;
+    for (const QString &file : files) {
+        const ImportReport report = ImportFile(database, file, [&](const RejectedLine &line) {
+            std::fprintf(stderr, "%s:%lld: %s\n", qPrintable(file), qint64(line.line),
+                qPrintable(line.reason));
+        });
+        std::printf("%s\n", qPrintable(ImportSummary(file, report)));
+        if (!report.stored || report.rejected > 0)
+            status = 1;
+    }
+    return status;
+}
 
 // Answers --help and --version, or refuses what it does not know (exit status 2), before any
 // window system is needed; nothing when the program is to start.
@@ -42,11 +69,18 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString error = parser.positionalArguments().isEmpty()
-            ? parser.errorText()
-            : QStringLiteral("Unknown argument '%1'.")
-                  .arg(parser.positionalArguments().constFirst());
+    const QCommandLineOption import(QStringLiteral("import"),
+        QStringLiteral("過去の当せん番号をファイルから読み込みます。\n"
+                       "Reads past results from the files given, without a window."));
+    parser.addOption(import);
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"), QStringLiteral("with --import"), QStringLiteral("[FILE...]"));
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const QStringList files = parser.positionalArguments();
+    if (!parsed || files.isEmpty() == (parsed && parser.isSet(import))) {
+        const QString error = !parsed ? parser.errorText()
+            : files.isEmpty()         ? QStringLiteral("--import needs a file.")
+                              : QStringLiteral("Unknown argument '%1'.").arg(files.constFirst());
         std::fprintf(stderr, "numerisphere: %s\nTry 'numerisphere --help'.\n", qPrintable(error));
         return 2;
     }
@@ -59,6 +93,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (parser.isSet(import))
+        return importFiles(files);
     return std::nullopt;
 }
 

@@ -1,0 +1,295 @@
+#include "pastresults.h"
+
+#include "settings/cp932.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The columns a header row may name; the prize columns are optional.
+enum Column {
+    DrawColumn,
+    DateColumn,
+    FirstNumber,
+    BonusColumn = FirstNumber + 6,
+    FirstWinners,
+    FirstPrize = FirstWinners + PrizeGrades,
+    CarryOverColumn = FirstPrize + PrizeGrades,
+    ColumnCount
+};
+
+// Full-width ASCII (digits, letters, parentheses, the slash) as ASCII, and blanks trimmed.
+QString narrowed(QStringView text)
+{
+    QString plain = text.trimmed().toString();
+    for (QChar &c : plain) {
+        if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
+            c = QChar(c.unicode() - 0xFF01 + 0x21);
+    }
+    return plain.trimmed();
+}
+
+std::optional<Column> columnNamed(const QString &name)
+{
+    static const std::vector<std::pair<QString, int>> names = [] {
+        std::vector<std::pair<QString, int>> all {{u"開催回"_s, DrawColumn},
+            {u"回号"_s, DrawColumn}, {u"回"_s, DrawColumn}, {u"no"_s, DrawColumn},
+            {u"日付"_s, DateColumn}, {u"抽せん日"_s, DateColumn}, {u"抽選日"_s, DateColumn},
+            {u"bonus数字"_s, BonusColumn}, {u"ボーナス数字"_s, BonusColumn},
+            {u"数字b"_s, BonusColumn}, {u"キャリーオーバー"_s, CarryOverColumn}};
+        for (int i = 1; i <= 6; ++i) {
+            all.emplace_back(u"第%1数字"_s.arg(i), FirstNumber + i - 1);
+            all.emplace_back(u"数字%1"_s.arg(i), FirstNumber + i - 1);
+        }
+        for (int grade = 1; grade <= PrizeGrades; ++grade) {
+            all.emplace_back(u"%1等口数"_s.arg(grade), FirstWinners + grade - 1);
+            all.emplace_back(u"%1等賞金"_s.arg(grade), FirstPrize + grade - 1);
+        }
+        return all;
+    }();
+    const QString wanted = narrowed(name).toLower();
+    for (const auto &[known, column] : names) {
+        if (known == wanted)
+            return Column(column);
+    }
+    return std::nullopt;
+}
+
+// A whole number of digits only, as a number; nothing for anything else.
+std::optional<qint64> wholeNumber(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 15 || !std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c.isDigit() && c < u'\x80';
+        }))
+        return std::nullopt;
+    return text.toLongLong();
+}
+
+// "2097" or "第2097回".
+std::optional<qint64> drawNumber(const QString &field)
+{
+    QString text = narrowed(field);
+    if (text.startsWith(u'第') && text.endsWith(u'回'))
+        text = text.sliced(1, text.size() - 2).trimmed();
+    return wholeNumber(text);
+}
+
+bool looksLikeDate(const QString &token)
+{
+    return token.contains(u'/') || token.contains(u'-') || token.contains(u'年');
+}
+
+// 2000/10/5, 2000-10-05 or 2000年10月5日; an invalid date for anything else.
+QDate dateFrom(const QString &field)
+{
+    QString text = narrowed(field);
+    if (text.endsWith(u'日'))
+        text.chop(1);
+    const QStringList parts
+        = text.replace(u'年', u'/').replace(u'月', u'/').replace(u'-', u'/').split(u'/');
+    if (parts.size() != 3)
+        return {};
+    const auto year = wholeNumber(parts[0]);
+    const auto month = wholeNumber(parts[1]);
+    const auto day = wholeNumber(parts[2]);
+    if (!year || !month || !day || *year > 9999 || *month > 12 || *day > 31)
+        return {};
+    return QDate(int(*year), int(*month), int(*day));
+}
+
+// A count or an amount: thousands separators and a trailing 円 allowed; -1 when it is no number
+// (an empty field, or 該当なし where nobody won).
+qint64 amount(const QString &field)
+{
+    QString text = narrowed(field);
+    if (text.endsWith(u'円'))
+        text.chop(1);
+    return wholeNumber(text.remove(u',')).value_or(-1);
+}
+
+// The checks every draw passes; the reason it fails, or nothing.
+std::optional<QString> fault(std::optional<qint64> number, const QString &date,
+    std::vector<QString> picks, const QString &bonus)
+{
+    if (!number || *number <= 0 || *number > 1'000'000)
+        return u"回号が正しくありません"_s;
+    if (!date.isEmpty() && !dateFrom(date).isValid())
+        return u"日付が正しくありません"_s;
+    if (picks.size() != 6)
+        return u"本数字が 6 つではありません"_s;
+    std::array<bool, 44> seen {};
+    for (const QString &pick : picks) {
+        const auto value = wholeNumber(narrowed(pick));
+        if (!value || *value < 1 || *value > 43)
+            return u"数字「%1」は 1 から 43 までではありません"_s.arg(pick);
+        if (std::exchange(seen[std::size_t(*value)], true))
+            return u"数字 %1 が 2 回あります"_s.arg(*value);
+    }
+    if (!narrowed(bonus).isEmpty()) {
+        const auto value = wholeNumber(narrowed(bonus));
+        if (!value || *value < 1 || *value > 43 || seen[std::size_t(*value)])
+            return u"ボーナス数字「%1」が正しくありません"_s.arg(bonus);
+    }
+    return std::nullopt;
+}
+
+PastDraw drawFrom(
+    qint64 number, const QString &date, const std::vector<QString> &picks, const QString &bonus)
+{
+    PastDraw draw;
+    draw.number = int(number);
+    draw.date = date.isEmpty() ? QDate() : dateFrom(date);
+    for (std::size_t i = 0; i < 6; ++i)
+        draw.numbers[i] = int(*wholeNumber(narrowed(picks[i])));
+    std::sort(draw.numbers.begin(), draw.numbers.end());
+    draw.bonus = int(wholeNumber(narrowed(bonus)).value_or(0));
+    return draw;
+}
+
+// One record of CSV as in RFC 4180 from at: fields split at commas, a quoted field may hold
+// commas, line breaks and doubled quotes. at and line move past it.
+QStringList csvRecord(const QString &text, qsizetype &at, qsizetype &line)
+{
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (; at < text.size(); ++at) {
+        const QChar c = text[at];
+        if (quoted) {
+            if (c == u'"' && at + 1 < text.size() && text[at + 1] == u'"')
+                field += text[++at];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+            line += c == u'\n';
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields << std::exchange(field, {});
+        } else if (c == u'\r' || c == u'\n') {
+            at += c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+            ++line;
+            break;
+        } else {
+            field += c;
+        }
+    }
+    return fields << field;
+}
+
+// A pasted line's tokens, split at blanks, tabs, commas and 、; a number in parentheses is the
+// bonus and comes back marked with a leading '('.
+QStringList pastedTokens(const QString &line)
+{
+    QString text = narrowed(line);
+    for (QChar &c : text) {
+        if (c == u'\t' || c == u',' || c == u'、' || c == u'\u3000')
+            c = u' ';
+    }
+    text.replace(u"("_s, u" ("_s).replace(u")"_s, u" "_s);
+    return text.split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+QString DecodeResults(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.sliced(3));
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringConverter::Utf16LE)(bytes.sliced(2));
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? Cp932::decode(bytes) : text;
+}
+
+ReadDraws ReadResults(
+    const QString &text, const std::function<void(const RejectedLine &)> &rejected)
+{
+    ReadDraws read;
+    std::vector<PastDraw> &draws = read.draws;
+    const auto take = [&](qsizetype line, std::optional<qint64> number, const QString &date,
+                          const std::vector<QString> &picks, const QString &bonus) {
+        if (const auto reason = fault(number, date, picks, bonus)) {
+            rejected({line, *reason});
+            return false;
+        }
+        draws.push_back(drawFrom(*number, date, picks, bonus));
+        read.lines.push_back(line);
+        return true;
+    };
+
+    // The first line that is not blank tells whether the text has a header row.
+    qsizetype at = 0;
+    qsizetype line = 1;
+    while (at < text.size() && text[at].isSpace())
+        line += text[at++] == u'\n';
+    qsizetype headerEnd = at;
+    qsizetype afterHeader = line;
+    const QStringList header = csvRecord(text, headerEnd, afterHeader);
+    std::array<qsizetype, ColumnCount> columns;
+    columns.fill(-1);
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        if (const auto column = columnNamed(header[i]); column && columns[*column] < 0)
+            columns[*column] = i;
+    }
+    // A header names the draw number and the six numbers at least.
+    bool csv = columns[DrawColumn] >= 0;
+    for (int i = 0; i < 6; ++i)
+        csv = csv && columns[FirstNumber + i] >= 0;
+    if (csv) {
+        at = headerEnd;
+        line = afterHeader;
+        while (at < text.size()) {
+            const qsizetype recordLine = line;
+            const QStringList fields = csvRecord(text, at, line);
+            if (fields.size() == 1 && fields[0].trimmed().isEmpty())
+                continue;
+            const auto field = [&](int column) { return fields.value(columns[column]); };
+            const qsizetype needed
+                = *std::max_element(columns.begin(), columns.begin() + BonusColumn + 1);
+            if (fields.size() <= needed) {
+                rejected({recordLine, u"列が足りません"_s});
+                continue;
+            }
+            std::vector<QString> picks;
+            for (int i = 0; i < 6; ++i)
+                picks.push_back(field(FirstNumber + i));
+            if (!take(recordLine, drawNumber(field(DrawColumn)), field(DateColumn), picks,
+                    field(BonusColumn)))
+                continue;
+            PastDraw &draw = draws.back();
+            for (int grade = 0; grade < PrizeGrades; ++grade) {
+                draw.winners[std::size_t(grade)] = amount(field(FirstWinners + grade));
+                draw.prizes[std::size_t(grade)] = amount(field(FirstPrize + grade));
+            }
+            draw.carryOver = amount(field(CarryOverColumn));
+        }
+        return read;
+    }
+
+    for (const QStringView each : QStringView(text).mid(at).split(u'\n')) {
+        const QString tokens = each.toString();
+        const QStringList parts = pastedTokens(tokens);
+        if (!parts.isEmpty()) {
+            const bool dated = parts.size() > 1 && looksLikeDate(parts[1]);
+            std::vector<QString> picks;
+            QString bonus;
+            for (qsizetype i = dated ? 2 : 1; i < parts.size(); ++i) {
+                if (parts[i].startsWith(u'(') || (picks.size() == 6 && bonus.isEmpty()))
+                    bonus = parts[i].startsWith(u'(') ? parts[i].sliced(1) : parts[i];
+                else
+                    picks.push_back(parts[i]);
+            }
+            take(line, drawNumber(parts[0]), dated ? parts[1] : QString(), picks, bonus);
+        }
+        ++line;
+    }
+    return read;
+}
