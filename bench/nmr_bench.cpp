@@ -5,6 +5,7 @@
 #include "engine/draw.h"
 #include "engine/profile.h"
 #include "engine/uniformsource.h"
+#include "history/importfile.h"
 #include "settings/inifilesaveload.h"
 
 #include <QElapsedTimer>
@@ -146,6 +147,52 @@ void benchmarkChances(QTextStream &out)
                .arg(slowest, 0, 'f', 2);
 }
 
+// Reading past results: the official file of 2,100 draws, into a new database; and 50 MB of
+// junk lines, which are refused in time linear in their size.
+void benchmarkPastResults(QTextStream &out)
+{
+    QString csv
+        = QStringLiteral("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,"
+                         "1等口数,2等口数,3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,"
+                         "4等賞金,5等賞金,キャリーオーバー\r\n");
+    UniformSource random(2100);
+    for (int draw = 1; draw <= 2100; ++draw) {
+        std::array<bool, 44> drawn {};
+        QStringList numbers;
+        while (numbers.size() < 7) {
+            const int number = 1 + int(random.next() * 43);
+            if (!std::exchange(drawn[std::size_t(number)], true))
+                numbers << QString::number(number);
+        }
+        csv += QStringLiteral(
+            "%1,%2,%3,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0\r\n")
+                   .arg(draw)
+                   .arg(QDate(2000, 10, 5).addDays(7 * draw).toString(QStringLiteral("yyyy/M/d")),
+                       numbers.join(u','));
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("results.csv"));
+    QFile written(file);
+    if (!written.open(QIODevice::WriteOnly) || written.write(csv.toUtf8()) < 0)
+        return;
+    written.close();
+    QElapsedTimer timer;
+    timer.start();
+    HistoryDatabase database(dir.filePath(QStringLiteral("nmr-history.sqlite")));
+    const ImportReport report = ImportFile(database, file, [](const RejectedLine &) {});
+    out << QStringLiteral("reading 2,100 draws into a new database: %1 ms  (%2 added)\n")
+               .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0, 'f', 1)
+               .arg(report.added);
+
+    const QString junk = QString(QStringLiteral("x,y,z 1 2 3 \r\n")).repeated((50 << 20) / 14);
+    timer.restart();
+    qsizetype rejected = 0;
+    ReadResults(junk, [&](const RejectedLine &) { ++rejected; });
+    out << QStringLiteral("50 MB of junk lines refused in %1 ms  (%2 lines)\n")
+               .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0, 'f', 0)
+               .arg(rejected);
+}
+
 } // namespace
 
 int main()
@@ -154,6 +201,7 @@ int main()
     benchmarkDraws(out, QStringLiteral("default levels"), DefaultLevelString());
     benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));
     benchmarkChances(out);
+    benchmarkPastResults(out);
     benchmarkProfileRead(out);
     benchmarkPathological(out);
     return 0;

@@ -162,6 +162,15 @@ class Program(unittest.TestCase):
             self.assertEqual((answer.returncode, answer.stdout), (2, ''))
             self.assertIn("Try 'numerisphere --help'", answer.stderr)
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), ['nmr-help', 'numerisphere'])
+        # Past results into the database beside the settings; a bad line gives status 1.
+        results = self.dir / 'results.csv'
+        results.write_bytes('第1回 2000/10/5 2 8 10 13 27 30 (39)\n2 1 2 3\n'.encode('cp932'))
+        imported = run('--import', str(results))
+        self.assertEqual((imported.returncode, imported.stdout, imported.stderr), (1,
+            f'{results}: 新規 1 回、登録済み 0 回、読めなかった行 1\n', f'{results}:2: 本数字が 6 つではありません\n'))
+        results.write_text('1 2 8 10 13 27 30\n')
+        self.assertEqual((run('--import', str(results)).returncode, run('--import').returncode), (0, 2))
+        self.assertTrue((self.program / 'nmr-history.sqlite').is_file())
 
     def test_first_start_saves_the_six_setup_keys_with_the_window_centred(self):
         process, window = self.start()

@@ -1,0 +1,33 @@
+// Reads arbitrary bytes as past results: whatever they hold, every draw read is six distinct
+// numbers from 1 to 43 in ascending order with a positive number, a bonus that is none of them,
+// and every rejected line lies within the text.
+
+#include "history/pastresults.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text
+        = DecodeResults(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const qsizetype lines = text.count(u'\n') + text.count(u'\r') + 1;
+    const ReadDraws read = ReadResults(text, [&](const RejectedLine &line) {
+        if (line.line < 1 || line.line > lines || line.reason.isEmpty())
+            abort();
+    });
+    if (read.draws.size() != read.lines.size())
+        abort();
+    for (const PastDraw &draw : read.draws) {
+        bool ordered = draw.number > 0 && draw.numbers.front() >= 1 && draw.numbers.back() <= 43;
+        for (std::size_t i = 1; i < draw.numbers.size(); ++i)
+            ordered = ordered && draw.numbers[i - 1] < draw.numbers[i];
+        const bool bonusApart = draw.bonus == 0
+            || (draw.bonus >= 1 && draw.bonus <= 43
+                && std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus)
+                    == draw.numbers.end());
+        if (!ordered || !bonusApart)
+            abort();
+    }
+    return 0;
+}
