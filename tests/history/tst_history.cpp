@@ -1,5 +1,6 @@
 #include "common/files.h"
 #include "history/importfile.h"
+#include "history/statistics.h"
 #include "settings/cp932.h"
 
 #include <QSqlDatabase>
@@ -66,6 +67,9 @@ private slots:
     void unusableDatabases();
     void twoWritersAtOnce();
     void notAFile();
+    void statistics();
+    void levels_data();
+    void levels();
 };
 
 void tst_History::decoding_data()
@@ -259,6 +263,65 @@ void tst_History::notAFile()
         QVERIFY(!report.stored);
         QCOMPARE(ImportSummary(u"x"_s, report), u"x: 読み込めません"_s);
     }
+}
+
+void tst_History::statistics()
+{
+    // Over all three draws, and over the last two: each number's count, how long ago it was
+    // last drawn, and its times as the bonus; the expected count and its band.
+    const std::vector<PastDraw> draws = ReadResults(
+        u"1 1 2 3 4 5 6 (7)\n2 1 2 3 4 5 8 (9)\n3 10 11 12 13 14 15 (1)"_s,
+        [](const RejectedLine &) {}).draws;
+    QStringList seen;
+    for (const int last : {0, 2, 3, 4}) {
+        const PeriodStatistics period = StatisticsOf(draws, last);
+        seen << u"%1 draws, expected %2 ± %3"_s.arg(period.draws)
+                    .arg(period.expected(), 0, 'f', 3)
+                    .arg(period.band(), 0, 'f', 3);
+        for (const int number : {1, 6, 7, 8, 10, 43}) {
+            const NumberStatistics &figures = period.numbers[std::size_t(number - 1)];
+            seen << u"%1: %2 %3 %4"_s.arg(number)
+                        .arg(figures.drawn)
+                        .arg(figures.sinceLast)
+                        .arg(figures.asBonus);
+        }
+    }
+    const QStringList all {u"3 draws, expected 0.419 ± 1.200"_s, u"1: 2 1 1"_s, u"6: 1 2 0"_s,
+        u"7: 0 -1 1"_s, u"8: 1 1 0"_s, u"10: 1 0 0"_s, u"43: 0 -1 0"_s};
+    QCOMPARE(seen,
+        QStringList(all) << u"2 draws, expected 0.279 ± 0.980"_s << u"1: 1 1 1"_s << u"6: 0 -1 0"_s
+                         << u"7: 0 -1 0"_s << u"8: 1 1 0"_s << u"10: 1 0 0"_s << u"43: 0 -1 0"_s
+                         << all << all);
+}
+
+void tst_History::levels_data()
+{
+    // Each number's count as a function of its index i, 0 to 42; the levels by both rules.
+    QTest::addColumn<int>("modulus"); // count i % modulus; 1 gives every count 0
+    QTest::addColumn<QString>("often");
+    QTest::addColumn<QString>("seldom");
+    const QString ramp = u"123456789ABCDEF"_s;
+    QTest::newRow("all counts equal")
+        << 1 << QString(NumberCount, u'8') << QString(NumberCount, u'8');
+    QTest::newRow("0 to 14") << 15 << (ramp.repeated(3).left(NumberCount))
+                             << u"FEDCBA987654321"_s.repeated(3).left(NumberCount);
+    QTest::newRow("0 to 28: halves round up")
+        << 29 << u"12233445566778899AABBCCDDEEFF12233445566778"_s
+        << u"FFEEDDCCBBAA99887766554433221FFEEDDCCBBAA99"_s;
+}
+
+void tst_History::levels()
+{
+    QFETCH(int, modulus);
+    QFETCH(QString, often);
+    QFETCH(QString, seldom);
+    PeriodStatistics period;
+    period.draws = 1;
+    for (int i = 0; i < NumberCount; ++i)
+        period.numbers[std::size_t(i)].drawn = i % modulus;
+    QCOMPARE(LevelsFromHistory(period, LevelRule::OftenDrawnHigher), often);
+    QCOMPARE(LevelsFromHistory(period, LevelRule::SeldomDrawnHigher), seldom);
+    QVERIFY(!LevelsFromHistory({}, LevelRule::OftenDrawnHigher)); // no draw, no levels
 }
 
 QTEST_GUILESS_MAIN(tst_History)
