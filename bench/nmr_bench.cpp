@@ -6,6 +6,7 @@
 #include "engine/profile.h"
 #include "engine/uniformsource.h"
 #include "history/importfile.h"
+#include "history/statistics.h"
 #include "settings/inifilesaveload.h"
 
 #include <QElapsedTimer>
@@ -147,28 +148,33 @@ void benchmarkChances(QTextStream &out)
                .arg(slowest, 0, 'f', 2);
 }
 
-// Reading past results: the official file of 2,100 draws, into a new database; and 50 MB of
-// junk lines, which are refused in time linear in their size.
+// Reading past results: the official file of 2,100 draws, into a new database; 50 MB of junk
+// lines, which are refused in time linear in their size; and with 10,000 draws stored, reading
+// them all, then one period's statistics, the levels by a rule and their chances, as the
+// history window does on every change.
 void benchmarkPastResults(QTextStream &out)
 {
+    UniformSource random(2100);
+    const auto sixAndBonus = [&] {
+        std::array<bool, NumberCount + 1> drawn {};
+        QStringList numbers;
+        while (numbers.size() < 7) {
+            const int number = 1 + int(random.next() * NumberCount);
+            if (!std::exchange(drawn[std::size_t(number)], true))
+                numbers << QString::number(number);
+        }
+        return numbers;
+    };
     QString csv
         = QStringLiteral("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,"
                          "1等口数,2等口数,3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,"
                          "4等賞金,5等賞金,キャリーオーバー\r\n");
-    UniformSource random(2100);
     for (int draw = 1; draw <= 2100; ++draw) {
-        std::array<bool, 44> drawn {};
-        QStringList numbers;
-        while (numbers.size() < 7) {
-            const int number = 1 + int(random.next() * 43);
-            if (!std::exchange(drawn[std::size_t(number)], true))
-                numbers << QString::number(number);
-        }
         csv += QStringLiteral(
             "%1,%2,%3,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0\r\n")
                    .arg(draw)
                    .arg(QDate(2000, 10, 5).addDays(7 * draw).toString(QStringLiteral("yyyy/M/d")),
-                       numbers.join(u','));
+                       sixAndBonus().join(u','));
     }
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("results.csv"));
@@ -176,21 +182,41 @@ void benchmarkPastResults(QTextStream &out)
     if (!written.open(QIODevice::WriteOnly) || written.write(csv.toUtf8()) < 0)
         return;
     written.close();
-    QElapsedTimer timer;
-    timer.start();
+    auto took = [timer = QElapsedTimer()]() mutable {
+        const double ms = timer.isValid() ? static_cast<double>(timer.nsecsElapsed()) / 1e6 : 0;
+        timer.start();
+        return QString::number(ms, 'f', 1);
+    };
+    took();
     HistoryDatabase database(dir.filePath(QStringLiteral("nmr-history.sqlite")));
     const ImportReport report = ImportFile(database, file, [](const RejectedLine &) {});
     out << QStringLiteral("reading 2,100 draws into a new database: %1 ms  (%2 added)\n")
-               .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0, 'f', 1)
+               .arg(took())
                .arg(report.added);
 
     const QString junk = QString(QStringLiteral("x,y,z 1 2 3 \r\n")).repeated((50 << 20) / 14);
-    timer.restart();
     qsizetype rejected = 0;
+    took();
     ReadResults(junk, [&](const RejectedLine &) { ++rejected; });
     out << QStringLiteral("50 MB of junk lines refused in %1 ms  (%2 lines)\n")
-               .arg(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0, 'f', 0)
+               .arg(took())
                .arg(rejected);
+
+    QString more;
+    for (int draw = 2101; draw <= 10'000; ++draw)
+        more += QStringLiteral("%1 %2\n").arg(draw).arg(sixAndBonus().join(u' '));
+    database.store(ReadResults(more, [](const RejectedLine &) {}));
+    took();
+    const std::vector<PastDraw> stored = database.draws();
+    out << QStringLiteral("reading 10,000 stored draws: %1 ms  (%2 draws)\n")
+               .arg(took())
+               .arg(stored.size());
+    const auto levels = LevelsFromHistory(StatisticsOf(stored, 0), LevelRule::SeldomDrawnHigher)
+                            .value_or(DefaultLevelString());
+    const auto chances = DrawChances({levels, QStringLiteral("11231"), true, 15});
+    out << QStringLiteral("statistics, levels and chances over 10,000 draws: %1 ms  (sum %2)\n")
+               .arg(took())
+               .arg(std::accumulate(chances.begin(), chances.end(), 0.0), 0, 'f', 6);
 }
 
 } // namespace
