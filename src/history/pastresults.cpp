@@ -1,5 +1,6 @@
 #include "pastresults.h"
 
+#include "engine/profile.h"
 #include "settings/cp932.h"
 
 #include <QStringDecoder>
@@ -114,25 +115,26 @@ qint64 amount(const QString &field)
 
 // The checks every draw passes; the reason it fails, or nothing.
 std::optional<QString> fault(std::optional<qint64> number, const QString &date,
-    std::vector<QString> picks, const QString &bonus)
+    const std::vector<QString> &picks, const QString &bonus)
 {
+    // A draw's number is positive; past a million it is no draw of this lottery's.
     if (!number || *number <= 0 || *number > 1'000'000)
         return u"回号が正しくありません"_s;
     if (!date.isEmpty() && !dateFrom(date).isValid())
         return u"日付が正しくありません"_s;
     if (picks.size() != 6)
         return u"本数字が 6 つではありません"_s;
-    std::array<bool, 44> seen {};
+    std::array<bool, NumberCount + 1> seen {};
     for (const QString &pick : picks) {
         const auto value = wholeNumber(narrowed(pick));
-        if (!value || *value < 1 || *value > 43)
+        if (!value || *value < 1 || *value > NumberCount)
             return u"数字「%1」は 1 から 43 までではありません"_s.arg(pick);
         if (std::exchange(seen[std::size_t(*value)], true))
             return u"数字 %1 が 2 回あります"_s.arg(*value);
     }
     if (!narrowed(bonus).isEmpty()) {
         const auto value = wholeNumber(narrowed(bonus));
-        if (!value || *value < 1 || *value > 43 || seen[std::size_t(*value)])
+        if (!value || *value < 1 || *value > NumberCount || seen[std::size_t(*value)])
             return u"ボーナス数字「%1」が正しくありません"_s.arg(bonus);
     }
     return std::nullopt;
