@@ -50,8 +50,8 @@ int importFiles(const QStringList &files)
     return status;
 }
 
-// Answers --help and --version, or refuses what it does not know (exit status 2), before any
-// window system is needed; nothing when the program is to start.
+// Answers --help, --version and --import, or refuses what it does not know (exit status 2), before
+// any window system is needed; nothing when the program is to start.
 std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
