@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the built program on an X server of its own: the main window
-# after a draw (main-window.png) and the appearance-rate settings dialog (setup-dialog.png).
+# after a draw (main-window.png), the appearance-rate settings dialog (setup-dialog.png) and the
+# past results window with 2,500 made-up draws (history-window.png).
 # Usage: screenshots.sh <build directory> [output directory, docs by default]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,9 +16,21 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display"
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 
-# A portable copy with settings of its own, so the pictures show the defaults.
+# A portable copy with settings of its own, so the pictures show the defaults, and 2,500 made-up
+# draws in its history.
 cp -r "$build/bin" "$work/program"
 mkdir -m 700 "$work/run"
+python3 - "$work/results.txt" <<'DRAWS'
+import datetime, random, sys
+random.seed(2500)
+start = datetime.date(2000, 10, 5)
+with open(sys.argv[1], 'w') as out:
+    for draw in range(1, 2501):
+        numbers = random.sample(range(1, 44), 7)
+        day = start + datetime.timedelta(days=3 * draw)
+        out.write(f'{draw} {day:%Y/%m/%d} {" ".join(map(str, numbers[:6]))} ({numbers[6]})\n')
+DRAWS
+XDG_RUNTIME_DIR="$work/run" "$work/program/numerisphere" --import "$work/results.txt" >/dev/null
 XDG_RUNTIME_DIR="$work/run" "$work/program/numerisphere" &
 app=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" | head -n 1)
@@ -34,6 +47,12 @@ dialog=$(timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | gre
 sleep 0.5 # the dialog paints
 import -window "$dialog" "$out/setup-dialog.png"
 xdotool windowfocus --sync "$dialog" key Escape
+
+xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+h
+history=$(timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | grep -v -x $window; do sleep 0.1; done" | head -n 1)
+sleep 0.5
+import -window "$history" "$out/history-window.png"
+xdotool windowfocus --sync "$history" key Escape
 xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+w
 wait "$app"
-echo "Pictures: $out/main-window.png $out/setup-dialog.png"
+echo "Pictures: $out/main-window.png $out/setup-dialog.png $out/history-window.png"

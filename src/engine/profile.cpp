@@ -138,8 +138,13 @@ bool WriteProfileTable(
 {
     bool written = WriteIniString(section, activeKey, QString::number(activeIndex));
     for (int slot = 0; slot < ProfileCount; ++slot)
-        written &= WriteIniString(section, profileKey(slot), ProfileValue(profiles[slot]));
+        written &= WriteProfile(slot, profiles[slot]);
     return WriteIniString(section, birthdayKey, birthday) && written;
+}
+
+bool WriteProfile(int slot, const AppearanceProfile &profile)
+{
+    return WriteIniString(section, profileKey(slot), ProfileValue(profile));
 }
 
 ActiveProfile ReadActiveProfile()

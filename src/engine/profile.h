@@ -103,5 +103,8 @@ StoredProfiles ReadProfileTable();
 bool WriteProfileTable(
     qint32 activeIndex, const ProfileTable &profiles, const BirthdaySetting &birthday);
 
+// One profile's save, name and levels, as the whole section's save writes it.
+bool WriteProfile(int slot, const AppearanceProfile &profile);
+
 // The main window's read of the active profile's levels and the birthday.
 ActiveProfile ReadActiveProfile();

@@ -39,6 +39,7 @@ inline constexpr int Scr1LargeChange = 2;
 inline constexpr int Timer1IntervalMs = 100;
 
 inline constexpr const char16_t *MSysCaption = u"システム(&S)";
+inline constexpr const char16_t *MToolCaption = u"ツール(&T)";
 inline constexpr const char16_t *MHelpCaption = u"ヘルプ(&H)";
 
 // Indexes of the system menu's items that other code names.
@@ -77,6 +78,12 @@ inline const std::array<MenuItem, 20> MSys1 {{
     {u"リセット(&R)", "F2"},
     {u"-"},
     {u"終了(&X)", "Ctrl+W"},
+}};
+
+enum ToolItem { History = 0 };
+
+inline const std::array<MenuItem, 1> MTool1 {{
+    {u"当せん番号の履歴(&H)...", "Ctrl+H"},
 }};
 
 enum HelpItem { Contents = 0, About = 2 };

@@ -5,6 +5,7 @@
 #include "engine/levelindicator.h"
 #include "engine/resultlog.h"
 #include "engine/titleanimation.h"
+#include "history/formhistory.h"
 #include "layouts/mainlayout.h"
 #include "layouts/twips.h"
 #include "lcdtheme.h"
@@ -13,6 +14,7 @@
 #include "look/hscrollbar.h"
 #include "look/lcddisplay.h"
 #include "mainpanel.h"
+#include "menuitems.h"
 #include "platform/instancelock.h"
 #include "platform/module1.h"
 #include "platform/placement.h"
@@ -113,41 +115,19 @@ void FormMain::buildControls()
     connect(m_com1, &QPushButton::clicked, this, &FormMain::Com1_Click);
 }
 
-// Adds the items of a menu table in index order; a chosen item runs the dispatcher with its index.
-template<std::size_t Count>
-void FormMain::addMenuItems(QMenu *menu, const std::array<MenuItem, Count> &items,
-    std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int))
-{
-    for (std::size_t index = 0; index < Count; ++index) {
-        const MenuItem &item = items[index];
-        if (item.isSeparator()) {
-            actions[index] = menu->addSeparator();
-            continue;
-        }
-        QAction *action = menu->addAction(QString::fromUtf16(item.caption));
-        action->setCheckable(item.checkable);
-        action->setEnabled(item.enabled);
-        if (item.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-        const int itemIndex = static_cast<int>(index);
-        connect(action, &QAction::triggered, this, [this, action, itemIndex, dispatcher] {
-            // Qt has already flipped a checkable item; the dispatcher owns the check marks.
-            if (action->isCheckable())
-                action->setChecked(!action->isChecked());
-            (this->*dispatcher)(itemIndex);
-        });
-        actions[index] = action;
-    }
-}
-
 void FormMain::buildMenus()
 {
     QMenu *mSys = menuBar()->addMenu(QString::fromUtf16(MainLayout::MSysCaption));
-    addMenuItems(mSys, MainLayout::MSys1, m_mSys1, &FormMain::mSys1_Click);
+    AddMenuItems(mSys, MainLayout::MSys1, m_mSys1, this, [this](int item) { mSys1_Click(item); });
     connect(mSys, &QMenu::aboutToShow, this, &FormMain::mSys_Click);
 
+    QMenu *mTool = menuBar()->addMenu(QString::fromUtf16(MainLayout::MToolCaption));
+    AddMenuItems(
+        mTool, MainLayout::MTool1, m_mTool1, this, [this](int item) { mTool1_Click(item); });
+
     QMenu *mHelp = menuBar()->addMenu(QString::fromUtf16(MainLayout::MHelpCaption));
-    addMenuItems(mHelp, MainLayout::MHelp1, m_mHelp1, &FormMain::mHelp1_Click);
+    AddMenuItems(
+        mHelp, MainLayout::MHelp1, m_mHelp1, this, [this](int item) { mHelp1_Click(item); });
 
     // Copy is offered while the display holds a draw's result. Following the display keeps
     // the shortcut right without opening the menu; the log items follow the draws that write
@@ -362,6 +342,17 @@ void FormMain::refreshLogItems()
 void FormMain::refreshCopyItem()
 {
     sys1(MainLayout::Copy)->setEnabled(m_txtDisp->displayText().size() == DrawResultLength);
+}
+
+void FormMain::mTool1_Click(int index)
+{
+    if (index != MainLayout::History)
+        return;
+    FormHistory history(
+        Module1::AppendBackslash(m_locations.programDirectory) + u"nmr-history.sqlite"_s,
+        m_chk1->isChecked(), m_scr1->value(), this);
+    history.exec();
+    loadActiveProfile();
 }
 
 void FormMain::mHelp1_Click(int index)

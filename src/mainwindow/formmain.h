@@ -41,6 +41,7 @@ public:
     void Timer1_Timer(); // one step of the title animation
     void mSys1_Click(int index); // a command of the system menu, by its item (MainLayout::SysItem)
     void mSys_Click(); // the system menu opens: enables the items that can run now
+    void mTool1_Click(int index); // a command of the tools menu, by its item (MainLayout::ToolItem)
     void mHelp1_Click(int index); // a command of the help menu, by its item (MainLayout::HelpItem)
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers); // F1, before any control
 
@@ -62,9 +63,6 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    template<std::size_t Count>
-    void addMenuItems(QMenu *menu, const std::array<MenuItem, Count> &items,
-        std::array<QAction *, Count> &actions, void (FormMain::*dispatcher)(int));
     void Form_Activate();
     void Form_Unload();
     void placeByFrame();
@@ -85,6 +83,7 @@ private:
     LcdDisplay *m_txtDisp = nullptr; // the simulated display
     QPushButton *m_com1 = nullptr; // the big draw button, the window's default
     std::array<QAction *, 20> m_mSys1 {}; // the system menu's items, by MainLayout::SysItem
+    std::array<QAction *, 1> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
     std::array<QAction *, 3> m_mHelp1 {}; // the help menu's items, by MainLayout::HelpItem
 
     // The timer's step counter lives beside it as text, as the animation expects.
