@@ -3,7 +3,7 @@
 # program run, with a time bound.
 # Run under dbus-run-session, for the screen reader's bus.
 # Usage: program.py <build directory> <version> [unittest arguments]
-import atexit, datetime, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
+import atexit, datetime, math, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
 from pathlib import Path
 
 BUILD = Path(sys.argv.pop(1)).resolve()
@@ -211,6 +211,30 @@ class Program(unittest.TestCase):
         offscreen = self.start_program('-platform', 'offscreen')
         wait_for(lambda: list(self.runtime.glob('nmr-*.lock')), 'the offscreen start')
         self.assertIsNone(offscreen.poll())
+
+    def test_levels_set_from_imported_results(self):
+        # --import, then Ctrl+H, Alt+A and はい: the active profile's levels follow the rule
+        # "よく出た数字ほど高く" over all draws.
+        draws = [[(d * 7 + k * 11) % 43 + 1 for k in range(6)] for d in range(1, 61)]
+        results = self.dir / 'results.txt'
+        results.write_text(''.join(f'{d} ' + ' '.join(map(str, six)) + '\n' for d, six in enumerate(draws, 1)))
+        run = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
+                             capture_output=True, timeout=20)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        process, window = self.start()
+        self.keys(window, 'ctrl+h')
+        history = self.dialog(process, window)
+        self.keys(history, 'alt+a')
+        question = wait_for(lambda: set(self.windows(process)) - {window, history}, 'the question').pop()
+        self.keys(question, 'alt+y')
+        wait_for(lambda: self.ini.exists() and b'PB0=' in self.ini.read_bytes(), 'the levels')
+        self.keys(history, 'Escape')
+        wait_for(lambda: self.windows(process) == [window], 'the history window to close')
+        self.close(process, window)
+        counts = [sum(six.count(n) for six in draws) for n in range(1, 44)]
+        low, high = min(counts), max(counts)
+        levels = ''.join('0123456789ABCDEF'[1 + math.floor(14 * (c - low) / (high - low) + 0.5)] for c in counts)
+        self.assertIn(b'PB0="%s Setting1"' % levels.encode(), ini_lines(self.ini))
 
     def test_the_viewer_gets_the_copy_as_one_argument_and_the_copy_goes_at_exit(self):
         process, window = self.start()

@@ -5,6 +5,7 @@
 #include "look/programstyle.h"
 
 #include <QClipboard>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -52,6 +53,9 @@ void tst_FormHistory::session()
         Cp932::encode(u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字\r\n"
                       u"3,2000/10/19,1,2,3,4,5,43,7\r\n1,2000/10/5,9,10,11,12,13,14,15\r\n"_s)));
     std::optional<FormHistory> window(std::in_place, database, true, 5);
+    Module1::SetHelpDirectory(u"/help"_s);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(&*window));
     auto choose = [&](const QString &name, int index) {
         return [&, name, index] { control<QComboBox>(*window, name)->setCurrentIndex(index); };
     };
@@ -66,6 +70,15 @@ void tst_FormHistory::session()
                 control<QPushButton>(*window, u"paste"_s)->click();
             }},
         {u"read a file: one new, one with other numbers"_s, [&] { window->readFile(file); }},
+        {u"drop it, F1"_s,
+            [&] {
+                QMimeData files;
+                files.setUrls({QUrl::fromLocalFile(file)});
+                QDragEnterEvent enter({10, 10}, Qt::CopyAction, &files, Qt::LeftButton, {});
+                QDropEvent drop({10, 10}, Qt::CopyAction, &files, Qt::LeftButton, {});
+                QApplication::sendEvent(&*window, &enter), QApplication::sendEvent(&*window, &drop);
+                QTest::keyClick(&*window, Qt::Key_F1);
+            }},
         {u"the last 50"_s, choose(u"period"_s, 0)},
         {u"seldom drawn higher"_s, choose(u"rule"_s, 1)},
         {u"into Setting3"_s, choose(u"target"_s, 2)}, {u"反映, No"_s, apply(QMessageBox::No)},
