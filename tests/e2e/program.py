@@ -236,6 +236,23 @@ class Program(unittest.TestCase):
         levels = ''.join('0123456789ABCDEF'[1 + math.floor(14 * (c - low) / (high - low) + 0.5)] for c in counts)
         self.assertIn(b'PB0="%s Setting1"' % levels.encode(), ini_lines(self.ini))
 
+    def test_an_import_killed_halfway_changes_nothing(self):
+        # Killed while its transaction is open (its journal exists), an import leaves the
+        # database as it was: the one draw stored before.
+        import sqlite3
+        small, big = self.dir / 'one.txt', self.dir / 'many.txt'
+        small.write_text('1 1 2 3 4 5 6\n')
+        big.write_text(''.join(f'{d} 1 2 3 4 5 6\n' for d in range(2, 400_000)))
+        command = lambda file: [self.program / 'numerisphere', '--import', str(file)]
+        self.assertEqual(subprocess.run(command(small), env=self.env, capture_output=True, timeout=20).returncode, 0)
+        importing = start(command(big), env=self.env)
+        self.addCleanup(stop, importing)
+        wait_for(lambda: (self.program / 'nmr-history.sqlite-journal').exists() or importing.poll() is not None,
+                 'the transaction', 60)
+        importing.kill(), importing.wait()
+        with sqlite3.connect(self.program / 'nmr-history.sqlite') as db:
+            self.assertEqual(db.execute('SELECT count(*) FROM draws').fetchone(), (1,))
+
     def test_the_viewer_gets_the_copy_as_one_argument_and_the_copy_goes_at_exit(self):
         process, window = self.start()
         self.keys(window, 'ctrl+g', 'ctrl+l')
