@@ -5,10 +5,13 @@
 #include "engine/draw.h"
 #include "engine/profile.h"
 #include "engine/uniformsource.h"
+#include "history/formhistory.h"
 #include "history/importfile.h"
 #include "history/statistics.h"
 #include "settings/inifilesaveload.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -211,6 +214,19 @@ void benchmarkPastResults(QTextStream &out)
     out << QStringLiteral("reading 10,000 stored draws: %1 ms  (%2 draws)\n")
                .arg(took())
                .arg(stored.size());
+    {
+        took();
+        FormHistory window(dir.filePath(QStringLiteral("nmr-history.sqlite")), true, 15);
+        out << QStringLiteral("opening the history window with 10,000 draws: %1 ms\n").arg(took());
+        for (const char *choice : {"period", "rule"}) {
+            auto *list = window.findChild<QComboBox *>(QString::fromLatin1(choice));
+            took();
+            list->setCurrentIndex(list->currentIndex() == 0 ? 1 : 0);
+            out << QStringLiteral("changing the history window's %1: %2 ms\n")
+                       .arg(QString::fromLatin1(choice), took());
+        }
+    }
+    took();
     const auto levels = LevelsFromHistory(StatisticsOf(stored, 0), LevelRule::SeldomDrawnHigher)
                             .value_or(DefaultLevelString());
     const auto chances = DrawChances({levels, QStringLiteral("11231"), true, 15});
@@ -221,8 +237,12 @@ void benchmarkPastResults(QTextStream &out)
 
 } // namespace
 
-int main()
+int main(int argc, char *argv[])
 {
+    // The history window is measured without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTextStream out(stdout);
     benchmarkDraws(out, QStringLiteral("default levels"), DefaultLevelString());
     benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));

@@ -3,6 +3,7 @@
 #include "engine/chance.h"
 #include "engine/chancefollower.h"
 #include "importfile.h"
+#include "layouts/setuplayout.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 
@@ -329,8 +330,7 @@ void FormHistory::apply()
         return;
     profile.levels = *m_newLevels;
     if (!WriteProfile(slot, profile)) {
-        Seams::message(this, QMessageBox::Critical,
-            u"設定を保存できませんでした。\r\n設定ファイルに書き込めません。"_s);
+        Seams::message(this, QMessageBox::Critical, QString::fromUtf16(SetupLayout::SaveFailed));
         return;
     }
     m_stored.profiles[std::size_t(slot)] = profile;

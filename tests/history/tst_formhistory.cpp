@@ -105,6 +105,14 @@ void tst_FormHistory::unusableDatabase()
             oneLine(u"当せん番号を登録できません。"_s), u"chart: 当せん番号がありません"_s}));
     QVERIFY(!control<QPushButton>(window, u"apply"_s)->isEnabled());
     QCOMPARE(readFile(database), QByteArray(4096, 'x'));
+
+    // A profile that cannot be written is told, as the settings dialog tells it.
+    QVERIFY(QFile::remove(database) && QDir().mkdir(fixture.path()));
+    FormHistory usable(database, true, 5);
+    usable.readText(u"1 1 2 3 4 5 6"_s);
+    fixture.takeRecords(), fixture.nextAnswer = QMessageBox::Yes, usable.apply();
+    QCOMPARE(fixture.takeRecords().constLast(),
+        u"said as a failure \"設定を保存できませんでした。\\r\\n設定ファイルに書き込めません。\""_s);
 }
 
 void tst_FormHistory::openedFromMainWindow()
