@@ -3,8 +3,6 @@
 #include "settings/cp932.h"
 #include "settings/inifilesaveload.h"
 
-#include <QRegularExpression>
-
 #include <limits>
 
 using namespace IniFileSaveLoad;
@@ -72,8 +70,17 @@ LevelString CanonicalLevels(const LevelString &levels)
 
 QString OneLineName(const QString &name)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return QString(name).replace(lineBreak, QStringLiteral(" "));
+    // By hand rather than by a regular expression, which matches nothing in a text that holds a
+    // lone surrogate, and would leave its line breaks in.
+    QString line;
+    line.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const bool lineBreak = name[i] == u'\r' || name[i] == u'\n';
+        line += lineBreak ? QChar(u' ') : name[i];
+        if (name[i] == u'\r' && i + 1 < name.size() && name[i + 1] == u'\n')
+            ++i;
+    }
+    return line;
 }
 
 StoredName StoreName(const QString &name)

@@ -98,6 +98,8 @@ void tst_Engine::nameRoundTrip_data()
     QTest::newRow("cut after 210 bytes") << QString(250, u'n') << QString(210, u'n');
     QTest::newRow("漢 not split at cut") << QString(209, u'n') + u"漢字"_s << QString(209, u'n');
     QTest::newRow("what the code page lacks") << u"a\U0001F600b\u00E9"_s << u"a?b?"_s;
+    QTest::newRow("a lone surrogate and line breaks")
+        << QChar(0xDC00) + u"A\r\nB\rC"_s << u"?A B C"_s;
 }
 
 void tst_Engine::nameRoundTrip()
