@@ -41,6 +41,15 @@ enum TableColumn {
     Chance
 };
 
+// Keeps the first reasons a read reports, for the window to list.
+std::function<void(const RejectedLine &)> firstReasons(std::vector<RejectedLine> &reasons)
+{
+    return [&reasons](const RejectedLine &line) {
+        if (reasons.size() < shownReasons)
+            reasons.push_back(line);
+    };
+}
+
 QString grouped(qint64 value)
 {
     return QLocale(QLocale::Japanese).toString(value);
@@ -230,46 +239,30 @@ void FormHistory::buildControls()
 void FormHistory::readFile(const QString &path)
 {
     std::vector<RejectedLine> reasons;
-    const ImportReport read = ImportFile(m_database, path, [&](const RejectedLine &line) {
-        if (reasons.size() < shownReasons)
-            reasons.push_back(line);
-    });
-    if (!read.stored) {
-        m_report->setText(u"「%1」を読み込めません。"_s.arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    report(read.added, read.present, reasons, read.rejected);
+    const ImportReport read = ImportFile(m_database, path, firstReasons(reasons));
+    report(read, reasons, u"「%1」を読み込めません。"_s.arg(QDir::toNativeSeparators(path)));
 }
 
 void FormHistory::readText(const QString &text)
 {
     std::vector<RejectedLine> reasons;
-    qsizetype count = 0;
-    ReadDraws read = ReadResults(text, [&](const RejectedLine &line) {
-        if (++count <= shownReasons)
-            reasons.push_back(line);
-    });
-    const auto stored = m_database.store(read);
-    if (!stored) {
-        m_report->setText(u"当せん番号を登録できません。"_s);
-        return;
-    }
-    for (const RejectedLine &conflict : stored->conflicts) {
-        if (++count <= shownReasons)
-            reasons.push_back(conflict);
-    }
-    report(stored->added, stored->present, reasons, count);
+    const ImportReport read = ImportText(m_database, text, firstReasons(reasons));
+    report(read, reasons, u"当せん番号を登録できません。"_s);
 }
 
-void FormHistory::report(qsizetype added, qsizetype present,
-    const std::vector<RejectedLine> &rejected, qsizetype rejectedCount)
+void FormHistory::report(
+    const ImportReport &read, const std::vector<RejectedLine> &reasons, const QString &failure)
 {
+    if (!read.stored) {
+        m_report->setText(failure);
+        return;
+    }
     QStringList lines {u"新規 %1 回、登録済み %2 回、読めなかった行 %3"_s.arg(
-        grouped(added), grouped(present), grouped(rejectedCount))};
-    for (const RejectedLine &line : rejected)
+        grouped(read.added), grouped(read.present), grouped(read.rejected))};
+    for (const RejectedLine &line : reasons)
         lines << u"%1 行目：%2"_s.arg(grouped(line.line), line.reason);
-    if (rejectedCount > qsizetype(rejected.size()))
-        lines << u"ほか %1 行"_s.arg(grouped(rejectedCount - qsizetype(rejected.size())));
+    if (read.rejected > qsizetype(reasons.size()))
+        lines << u"ほか %1 行"_s.arg(grouped(read.rejected - qsizetype(reasons.size())));
     m_report->setText(lines.join(u'\n'));
     m_draws = m_database.draws();
     refresh();

@@ -2,6 +2,7 @@
 
 #include "engine/profile.h"
 #include "historydatabase.h"
+#include "importfile.h"
 #include "statistics.h"
 
 #include <QDialog>
@@ -36,8 +37,9 @@ protected:
 
 private:
     void buildControls();
-    void report(qsizetype added, qsizetype present, const std::vector<RejectedLine> &rejected,
-        qsizetype rejectedCount);
+    // Shows what a read did: its counts and first reasons, or failure when nothing was stored.
+    void report(
+        const ImportReport &read, const std::vector<RejectedLine> &reasons, const QString &failure);
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
 
     HistoryDatabase m_database;

@@ -6,18 +6,14 @@
 
 using namespace Qt::StringLiterals;
 
-ImportReport ImportFile(HistoryDatabase &database, const QString &path,
+ImportReport ImportText(HistoryDatabase &database, const QString &text,
     const std::function<void(const RejectedLine &)> &rejected)
 {
     ImportReport report;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return report;
-    const ReadDraws read
-        = ReadResults(DecodeResults(file.readAll()), [&](const RejectedLine &line) {
-              ++report.rejected;
-              rejected(line);
-          });
+    const ReadDraws read = ReadResults(text, [&](const RejectedLine &line) {
+        ++report.rejected;
+        rejected(line);
+    });
     const auto stored = database.store(read);
     if (!stored)
         return report;
@@ -29,6 +25,15 @@ ImportReport ImportFile(HistoryDatabase &database, const QString &path,
         rejected(conflict);
     }
     return report;
+}
+
+ImportReport ImportFile(HistoryDatabase &database, const QString &path,
+    const std::function<void(const RejectedLine &)> &rejected)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return ImportText(database, DecodeResults(file.readAll()), rejected);
 }
 
 QString ImportSummary(const QString &path, const ImportReport &report)

@@ -11,7 +11,12 @@ struct ImportReport
     qsizetype rejected = 0; // lines not read, and draws stored before with other numbers
 };
 
-// Reads a file of past results and stores its draws in one transaction. Each rejected line goes
+// Reads past results from a text and stores its draws in one transaction. Each rejected line
+// goes to rejected as it is found.
+ImportReport ImportText(HistoryDatabase &database, const QString &text,
+    const std::function<void(const RejectedLine &)> &rejected);
+
+// The same for a file's text, in any of the encodings DecodeResults reads. Each rejected line goes
 // to rejected as it is found. Anything but an ordinary file (a directory, a FIFO) is not read.
 ImportReport ImportFile(HistoryDatabase &database, const QString &path,
     const std::function<void(const RejectedLine &)> &rejected);
