@@ -3,6 +3,8 @@
 #include "mainwindow/formmain.h"
 #include "platform/programlocations.h"
 #include "productinfo.h"
+#include "settings/inifilesaveload.h"
+#include "tickets/ticketdraw.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -13,6 +15,8 @@
 #include <cstdio>
 #include <optional>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,6 +54,45 @@ int importFiles(const QStringList &files)
     return status;
 }
 
+// Prints tickets drawn as the tickets window draws them, with the settings it would use; writes
+// nothing. 2 for a list that is wrong, 1 when the tickets cannot be made.
+int drawTickets(int count, const QString &fixedText, const QString &excludedText, int overlap)
+{
+    const NumberList fixed = ParseNumberList(fixedText);
+    const NumberList excluded = ParseNumberList(excludedText);
+    if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
+        std::fprintf(stderr, "numerisphere: %s\n",
+            qPrintable(fixed.fault.isEmpty() ? u"--exclude: "_s + excluded.fault
+                                             : u"--fixed: "_s + fixed.fault));
+        return 2;
+    }
+    IniFileSaveLoad::SetIniPath(
+        QDir(ProgramLocations::detect().programDirectory).filePath(u"nmr.ini"_s));
+    const ActiveProfile active = ReadActiveProfile();
+    const LevelSetting level = ReadLevelSetting();
+    UniformSource random;
+    random.reseedFromClock();
+    const TicketsMade made
+        = DrawTickets({{active.levels, active.birthday, level.on, level.strength}, count,
+                          fixed.numbers, excluded.numbers, overlap},
+            random);
+    if (!made.refusal.reason.isEmpty()) {
+        std::fprintf(stderr, "numerisphere: %s\n", qPrintable(made.refusal.reason));
+        return made.refusal.badList ? 2 : 1;
+    }
+    for (const Ticket &ticket : made.tickets)
+        std::printf("%s\n", qPrintable(TicketText(ticket)));
+    return 0;
+}
+
+// A whole number from first to last, or none.
+std::optional<int> numberIn(const QString &text, int first, int last)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= first && value <= last ? std::optional(value) : std::nullopt;
+}
+
 // Answers --help, --version and --import, or refuses what it does not know (exit status 2), before
 // any window system is needed; nothing when the program is to start.
 std::optional<int> answerCommandLine(int argc, char *argv[])
@@ -73,14 +116,40 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         QStringLiteral("過去の当せん番号をファイルから読み込みます。\n"
                        "Reads past results from the files given, without a window."));
     parser.addOption(import);
+    const QCommandLineOption draw(u"draw"_s,
+        u"N 口をまとめて予想し、1 行に 1 口ずつ表示します（1〜20）。\n"
+        u"Prints N tickets (1 to 20), one a line, drawn with the settings."_s,
+        u"N"_s);
+    const QCommandLineOption fixed(u"fixed"_s,
+        u"--draw で、どの券にも入れる数字。\nWith --draw: numbers every ticket holds."_s,
+        u"LIST"_s);
+    const QCommandLineOption exclude(u"exclude"_s,
+        u"--draw で、どの券にも入れない数字。\nWith --draw: numbers no ticket holds."_s, u"LIST"_s);
+    const QCommandLineOption overlap(u"overlap"_s,
+        u"--draw で、2 口が共通に持てる数字の数の上限（0〜5、既定 5）。\n"
+        u"With --draw: the most numbers two tickets share (0 to 5, 5 by default)."_s,
+        u"K"_s, u"5"_s);
+    parser.addOptions({draw, fixed, exclude, overlap});
     parser.addPositionalArgument(
         QStringLiteral("FILE"), QStringLiteral("with --import"), QStringLiteral("[FILE...]"));
     const bool parsed = parser.parse(QCoreApplication::arguments());
     const QStringList files = parser.positionalArguments();
-    if (!parsed || files.isEmpty() == (parsed && parser.isSet(import))) {
-        const QString error = !parsed ? parser.errorText()
-            : files.isEmpty()         ? QStringLiteral("--import needs a file.")
-                              : QStringLiteral("Unknown argument '%1'.").arg(files.constFirst());
+    const bool drawing = parsed && parser.isSet(draw);
+    const auto count = numberIn(parser.value(draw), 1, MostTicketsAtOnce);
+    const auto limit = numberIn(parser.value(overlap), 0, 5);
+    const bool drawOptions
+        = parsed && (parser.isSet(fixed) || parser.isSet(exclude) || parser.isSet(overlap));
+    QString error = !parsed               ? parser.errorText()
+        : drawing && parser.isSet(import) ? u"--draw and --import cannot be used together."_s
+        : drawing && !count               ? u"--draw takes a number from 1 to 20."_s
+        : drawing && !limit               ? u"--overlap takes a number from 0 to 5."_s
+        : drawOptions && !drawing         ? u"--fixed, --exclude and --overlap go with --draw."_s
+                                          : QString();
+    if (error.isEmpty() && files.isEmpty() == (parsed && parser.isSet(import))) {
+        error = files.isEmpty() ? QStringLiteral("--import needs a file.")
+                                : QStringLiteral("Unknown argument '%1'.").arg(files.constFirst());
+    }
+    if (!error.isEmpty()) {
         std::fprintf(stderr, "numerisphere: %s\nTry 'numerisphere --help'.\n", qPrintable(error));
         return 2;
     }
@@ -95,6 +164,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     }
     if (parser.isSet(import))
         return importFiles(files);
+    if (drawing)
+        return drawTickets(*count, parser.value(fixed), parser.value(exclude), *limit);
     return std::nullopt;
 }
 

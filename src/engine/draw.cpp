@@ -48,13 +48,15 @@ LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random)
     return working;
 }
 
-DrawResult DrawNumbers(const DrawInput &input, UniformSource &random)
+DrawResult DrawNumbers(const DrawInput &input, UniformSource &random, const NumberSet &fixed,
+    const NumberSet &excluded)
 {
     const LevelString working = WithBirthdayBonus(input, random);
     const int v = input.strength;
 
-    std::array<bool, NumberCount + 1> drawn {};
-    int count = 0;
+    NumberSet drawn = fixed;
+    NumberSet taken = fixed | excluded;
+    int count = int(fixed.count());
     while (count < 6) {
         const int attempts
             = input.levelsOn ? rounded(v + (2 * v + 5) * static_cast<double>(random.next())) : 0;
@@ -64,8 +66,8 @@ DrawResult DrawNumbers(const DrawInput &input, UniformSource &random)
             if (LevelAt(working, candidate) > 15 * static_cast<double>(random.next()))
                 break;
         }
-        if (!drawn[candidate]) {
-            drawn[candidate] = true;
+        if (!taken[std::size_t(candidate)]) {
+            taken[std::size_t(candidate)] = drawn[std::size_t(candidate)] = true;
             ++count;
         }
     }
@@ -74,7 +76,7 @@ DrawResult DrawNumbers(const DrawInput &input, UniformSource &random)
     auto next = result.numbers.begin();
     QStringList items;
     for (int number = 1; number <= NumberCount; ++number) {
-        if (drawn[number]) {
+        if (drawn[std::size_t(number)]) {
             *next++ = number;
             items << QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
         }

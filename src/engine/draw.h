@@ -3,6 +3,7 @@
 #include "profile.h"
 
 #include <array>
+#include <bitset>
 #include <vector>
 
 class UniformSource;
@@ -39,4 +40,11 @@ LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random);
 // 8-bit sum of the four digits, 0 for one that is skipped; none when no bonus applies.
 std::vector<int> BirthdayBonusNumbers(const DrawInput &input);
 
-DrawResult DrawNumbers(const DrawInput &input, UniformSource &random);
+// A set of the numbers 1..43, by number; place 0 is unused.
+using NumberSet = std::bitset<NumberCount + 1>;
+
+// The draw, starting from the fixed numbers: a pick that lands on a fixed, an excluded or an
+// already drawn number is made again. The caller leaves at least 6 numbers that are not excluded,
+// and at most 6 fixed ones; with neither, this is the plain draw, pick for pick.
+DrawResult DrawNumbers(const DrawInput &input, UniformSource &random, const NumberSet &fixed = {},
+    const NumberSet &excluded = {});

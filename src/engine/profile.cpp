@@ -3,6 +3,7 @@
 #include "settings/cp932.h"
 #include "settings/inifilesaveload.h"
 
+#include <algorithm>
 #include <limits>
 
 using namespace IniFileSaveLoad;
@@ -152,6 +153,14 @@ bool WriteProfileTable(
 bool WriteProfile(int slot, const AppearanceProfile &profile)
 {
     return WriteIniString(section, profileKey(slot), ProfileValue(profile));
+}
+
+LevelSetting ReadLevelSetting()
+{
+    const auto level
+        = static_cast<qint16>(ReadIniInt(QStringLiteral("Setup"), QStringLiteral("Level"), 105));
+    // A remainder the slider cannot take (16 to 99, or negative) is held at its nearest end.
+    return {level > 99, std::clamp(level % 100, 0, 15)};
 }
 
 ActiveProfile ReadActiveProfile()

@@ -108,3 +108,12 @@ bool WriteProfile(int slot, const AppearanceProfile &profile);
 
 // The main window's read of the active profile's levels and the birthday.
 ActiveProfile ReadActiveProfile();
+
+// The level switch and the draw strength, kept in section "Setup" as one number: 100 and over
+// while the switch is on, the strength in its last two digits.
+struct LevelSetting
+{
+    bool on = true;
+    int strength = 5; // 0..15
+};
+LevelSetting ReadLevelSetting();

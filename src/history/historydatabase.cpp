@@ -78,6 +78,10 @@ bool HistoryDatabase::open()
                       u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
                       u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
                       u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s)
+        && query.exec(u"CREATE TABLE IF NOT EXISTS tickets (id INTEGER PRIMARY KEY, "
+                      u"draw INTEGER NOT NULL, line INTEGER NOT NULL, n1 INTEGER NOT NULL, "
+                      u"n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, "
+                      u"n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, UNIQUE (draw, line))"_s)
         && query.exec(u"PRAGMA user_version = %1"_s.arg(SchemaVersion)) && query.exec(u"COMMIT"_s);
     if (!made) {
         query.exec(u"ROLLBACK"_s);
@@ -86,65 +90,66 @@ bool HistoryDatabase::open()
     return made;
 }
 
-std::optional<HistoryDatabase::Stored> HistoryDatabase::store(const ReadDraws &read)
+bool HistoryDatabase::inTransaction(const std::function<bool(QSqlQuery &)> &work)
 {
     if (!m_fault.isEmpty())
-        return std::nullopt;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QSqlQuery control(db);
+        return false;
+    QSqlQuery control(QSqlDatabase::database(m_connection, false));
     // Taking the write lock at once, rather than on the first insert, lets a second writer wait
     // for the busy timeout instead of failing.
     if (!control.exec(u"BEGIN IMMEDIATE"_s))
-        return std::nullopt;
-    QSqlQuery find(db);
-    find.prepare(u"SELECT n1, n2, n3, n4, n5, n6, bonus FROM draws WHERE number = ?"_s);
-    QSqlQuery insert(db);
-    insert.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
-        drawColumns, u", ?"_s.repeated(drawColumnCount - 1)));
+        return false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (work(query) && control.exec(u"COMMIT"_s))
+        return true;
+    control.exec(u"ROLLBACK"_s);
+    return false;
+}
 
+std::optional<HistoryDatabase::Stored> HistoryDatabase::store(const ReadDraws &read)
+{
     Stored stored;
-    for (std::size_t i = 0; i < read.draws.size(); ++i) {
-        const PastDraw &draw = read.draws[i];
-        find.addBindValue(draw.number);
-        if (!find.exec()) {
-            control.exec(u"ROLLBACK"_s);
-            return std::nullopt;
+    const bool done = inTransaction([&](QSqlQuery &find) {
+        find.prepare(u"SELECT n1, n2, n3, n4, n5, n6, bonus FROM draws WHERE number = ?"_s);
+        QSqlQuery insert(QSqlDatabase::database(m_connection, false));
+        insert.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
+            drawColumns, u", ?"_s.repeated(drawColumnCount - 1)));
+        for (std::size_t i = 0; i < read.draws.size(); ++i) {
+            const PastDraw &draw = read.draws[i];
+            find.addBindValue(draw.number);
+            if (!find.exec())
+                return false;
+            if (find.next()) {
+                bool same = true;
+                for (int n = 0; n < 6; ++n)
+                    same = same && find.value(n).toInt() == draw.numbers[std::size_t(n)];
+                same = same
+                    && (draw.bonus == 0 || find.value(6).isNull()
+                        || find.value(6).toInt() == draw.bonus);
+                if (same)
+                    ++stored.present;
+                else
+                    stored.conflicts.push_back(
+                        {read.lines[i], u"第%1回は別の数字で登録済みです"_s.arg(draw.number)});
+                continue;
+            }
+            insert.addBindValue(draw.number);
+            insert.addBindValue(draw.date.isValid() ? draw.date.toString(Qt::ISODate) : QVariant());
+            for (const int number : draw.numbers)
+                insert.addBindValue(number);
+            insert.addBindValue(draw.bonus == 0 ? QVariant() : QVariant(draw.bonus));
+            for (const qint64 winners : draw.winners)
+                insert.addBindValue(orNull(winners));
+            for (const qint64 prize : draw.prizes)
+                insert.addBindValue(orNull(prize));
+            insert.addBindValue(orNull(draw.carryOver));
+            if (!insert.exec())
+                return false;
+            ++stored.added;
         }
-        if (find.next()) {
-            bool same = true;
-            for (int n = 0; n < 6; ++n)
-                same = same && find.value(n).toInt() == draw.numbers[std::size_t(n)];
-            same = same
-                && (draw.bonus == 0 || find.value(6).isNull()
-                    || find.value(6).toInt() == draw.bonus);
-            if (same)
-                ++stored.present;
-            else
-                stored.conflicts.push_back(
-                    {read.lines[i], u"第%1回は別の数字で登録済みです"_s.arg(draw.number)});
-            continue;
-        }
-        insert.addBindValue(draw.number);
-        insert.addBindValue(draw.date.isValid() ? draw.date.toString(Qt::ISODate) : QVariant());
-        for (const int number : draw.numbers)
-            insert.addBindValue(number);
-        insert.addBindValue(draw.bonus == 0 ? QVariant() : QVariant(draw.bonus));
-        for (const qint64 winners : draw.winners)
-            insert.addBindValue(orNull(winners));
-        for (const qint64 prize : draw.prizes)
-            insert.addBindValue(orNull(prize));
-        insert.addBindValue(orNull(draw.carryOver));
-        if (!insert.exec()) {
-            control.exec(u"ROLLBACK"_s);
-            return std::nullopt;
-        }
-        ++stored.added;
-    }
-    if (!control.exec(u"COMMIT"_s)) {
-        control.exec(u"ROLLBACK"_s);
-        return std::nullopt;
-    }
-    return stored;
+        return true;
+    });
+    return done ? std::optional(stored) : std::nullopt;
 }
 
 std::vector<PastDraw> HistoryDatabase::draws() const
@@ -169,4 +174,66 @@ std::vector<PastDraw> HistoryDatabase::draws() const
         draw.carryOver = orMissing(query.value(19));
     }
     return all;
+}
+
+int HistoryDatabase::latestDraw() const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!m_fault.isEmpty() || !query.exec(u"SELECT MAX(number) FROM draws"_s) || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
+bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets)
+{
+    return inTransaction([&](QSqlQuery &query) {
+        query.prepare(u"SELECT COALESCE(MAX(line) + 1, 0) FROM tickets WHERE draw = ?"_s);
+        query.addBindValue(draw);
+        if (!query.exec() || !query.next())
+            return false;
+        int line = query.value(0).toInt();
+        query.prepare(u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6) "
+                      u"VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s);
+        for (const auto &ticket : tickets) {
+            query.addBindValue(draw);
+            query.addBindValue(line++);
+            for (const int number : ticket)
+                query.addBindValue(number);
+            if (!query.exec())
+                return false;
+        }
+        return true;
+    });
+}
+
+std::vector<SavedTicket> HistoryDatabase::tickets() const
+{
+    std::vector<SavedTicket> all;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!m_fault.isEmpty()
+        || !query.exec(u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6 FROM tickets "
+                       u"ORDER BY draw, line"_s))
+        return all;
+    while (query.next()) {
+        SavedTicket &ticket = all.emplace_back();
+        ticket.id = query.value(0).toLongLong();
+        ticket.draw = query.value(1).toInt();
+        ticket.line = query.value(2).toInt();
+        for (int n = 0; n < 6; ++n)
+            ticket.numbers[std::size_t(n)] = query.value(3 + n).toInt();
+    }
+    return all;
+}
+
+bool HistoryDatabase::removeTickets(const std::vector<qint64> &ids)
+{
+    return inTransaction([&](QSqlQuery &query) {
+        query.prepare(u"DELETE FROM tickets WHERE id = ?"_s);
+        for (const qint64 id : ids) {
+            query.addBindValue(id);
+            if (!query.exec())
+                return false;
+        }
+        return true;
+    });
 }

@@ -22,6 +22,8 @@
 #include "productinfo.h"
 #include "settings/inifilesaveload.h"
 #include "setupdialog/formsetup.h"
+#include "tickets/formcheck.h"
+#include "tickets/formtickets.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -147,10 +149,9 @@ bool FormMain::Form_Load()
     SetIniPath(iniPath);
     Module1::SetHelpDirectory(m_locations.helpDirectory);
 
-    const auto level = static_cast<qint16>(ReadIniInt(setup, u"Level"_s, 105));
-    // A remainder the slider cannot take (16 to 99, or negative) is held at its nearest end.
-    m_scr1->setValue(level % 100);
-    m_chk1->setChecked(level > 99);
+    const LevelSetting level = ReadLevelSetting();
+    m_scr1->setValue(level.strength);
+    m_chk1->setChecked(level.on);
     Chk1_Click();
 
     // Only a theme is replayed: another index would run a menu command before the window is up.
@@ -346,13 +347,20 @@ void FormMain::refreshCopyItem()
 
 void FormMain::mTool1_Click(int index)
 {
-    if (index != MainLayout::History)
-        return;
-    FormHistory history(
-        Module1::AppendBackslash(m_locations.programDirectory) + u"nmr-history.sqlite"_s,
-        m_chk1->isChecked(), m_scr1->value(), this);
-    history.exec();
-    loadActiveProfile();
+    const QString database
+        = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr-history.sqlite"_s;
+    if (index == MainLayout::History) {
+        FormHistory(database, m_chk1->isChecked(), m_scr1->value(), this).exec();
+        loadActiveProfile();
+    } else if (index == MainLayout::Tickets) {
+        const bool logging = sys1(MainLayout::RecordLog)->isChecked();
+        FormTickets(database, {ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()},
+            logging ? LogFilePath : QString(), this)
+            .exec();
+        refreshLogItems();
+    } else if (index == MainLayout::Check) {
+        FormCheck(database, this).exec();
+    }
 }
 
 void FormMain::mHelp1_Click(int index)

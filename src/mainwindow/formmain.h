@@ -83,7 +83,7 @@ private:
     LcdDisplay *m_txtDisp = nullptr; // the simulated display
     QPushButton *m_com1 = nullptr; // the big draw button, the window's default
     std::array<QAction *, 20> m_mSys1 {}; // the system menu's items, by MainLayout::SysItem
-    std::array<QAction *, 1> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
+    std::array<QAction *, 3> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
     std::array<QAction *, 3> m_mHelp1 {}; // the help menu's items, by MainLayout::HelpItem
 
     // The timer's step counter lives beside it as text, as the animation expects.

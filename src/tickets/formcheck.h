@@ -1,0 +1,38 @@
+#pragma once
+
+#include "history/historydatabase.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// "当せん確認": the saved tickets against the stored results, each with its matches, grade and
+// prize, what they cost and won together, and how the chosen tickets would have done in every
+// stored draw beside what a random ticket gets there.
+class FormCheck : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FormCheck(const QString &databasePath, QWidget *parent = nullptr);
+
+    void checkAll(); // "過去の全抽せんで照合": the chosen tickets, or all, against every draw
+    void remove(); // "削除": the chosen tickets, once the user agrees
+
+private:
+    void buildControls();
+    void refresh(); // the tickets or the draws changed: every row and the summary follow
+    std::vector<qsizetype> chosen() const; // indexes into m_tickets of the selected rows
+
+    HistoryDatabase m_database;
+    std::vector<PastDraw> m_draws;
+    std::vector<SavedTicket> m_tickets;
+
+    QTableWidget *m_table = nullptr; // a row for each saved ticket
+    QLabel *m_summary = nullptr; // tickets, money spent and won, the balance
+    QTableWidget *m_grades = nullptr; // each grade against every draw, and by chance
+    QLabel *m_gradesNote = nullptr; // what the grade table counted
+    QPushButton *m_remove = nullptr; // "削除"
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/uniformsource.h"
+#include "history/historydatabase.h"
+#include "ticketdraw.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+// "まとめて予想": several tickets at once, drawn as the main window draws, with fixed and
+// excluded numbers and a limit on the numbers two tickets share. The tickets can be copied,
+// are logged while the main window logs, and can be saved for a draw to be checked later.
+class FormTickets : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The main window's draw inputs, and its log: empty while logging is off.
+    FormTickets(const QString &databasePath, const DrawInput &draw, const QString &logPath,
+        QWidget *parent = nullptr);
+
+    void make(); // "作成": draws the tickets, or says why it cannot
+    void copy(); // "コピー": the tickets onto the clipboard, a line each
+    void save(); // "保存": the tickets into the database, for the chosen draw
+    void seed(quint32 value); // the next 作成 starts from this seed rather than the clock
+
+private:
+    void buildControls();
+    void showTickets(); // the table, and which commands can run
+
+    HistoryDatabase m_database;
+    DrawInput m_draw;
+    QString m_logPath;
+    UniformSource m_random;
+    std::optional<quint32> m_seed;
+    std::vector<Ticket> m_tickets;
+    bool m_saved = false;
+
+    QSpinBox *m_count = nullptr; // "口数": 1 to 20
+    QLineEdit *m_fixed = nullptr; // "軸数字": numbers every ticket holds
+    QLineEdit *m_excluded = nullptr; // "除外数字": numbers no ticket holds
+    QSpinBox *m_overlap = nullptr; // "共通数字の上限": 0 to 5
+    QTableWidget *m_table = nullptr; // the tickets, a row each
+    QLabel *m_status = nullptr; // what the last command did
+    QPushButton *m_copy = nullptr; // "コピー"
+    QSpinBox *m_drawNumber = nullptr; // the draw the tickets are saved for: 第 N 回
+    QPushButton *m_save = nullptr; // "保存"
+};

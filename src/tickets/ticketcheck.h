@@ -1,0 +1,56 @@
+#pragma once
+
+#include "history/historydatabase.h"
+#include "ticketdraw.h"
+
+// Saved tickets against the results: the grades, the prizes, and what any ticket gets by chance.
+
+inline constexpr int TicketPrice = 200; // yen
+
+// 1 to 5 for 1等 to 5等, 0 for none: 1等 six numbers, 2等 five and the bonus, 3等 five, 4等
+// four, 5等 three. The bonus counts for 2等 alone.
+struct Grading
+{
+    int matches = 0;
+    int grade = 0;
+};
+Grading GradeOf(const Ticket &ticket, const PastDraw &draw);
+
+// "1等" to "5等", or "—".
+QString GradeText(int grade);
+
+// The chance of a random ticket to win each grade in one draw, exactly: the number of tickets
+// winning it over the C(43, 6) = 6,096,454 there are. A draw stored without its bonus cannot
+// tell 2等 from 3等, so its 2等 counts as 3等.
+std::array<double, PrizeGrades> RandomTicketChances(bool bonusKnown);
+
+// What the saved tickets cost and won. A ticket whose draw has no prize amounts, or is not
+// stored, is counted apart and adds nothing to the money won.
+struct TicketSummary
+{
+    int tickets = 0;
+    qint64 spent = 0;
+    qint64 won = 0;
+    int unsettled = 0; // graded, but the draw has no prize amounts: 未確定
+    int undrawn = 0; // the draw is not stored yet: 未抽せん
+    qint64 balance() const { return won - spent; }
+};
+
+// The prize of one ticket: 0 for no grade, -1 when the draw has no amount for its grade.
+qint64 PrizeOf(const Grading &grading, const PastDraw &draw);
+
+// The stored draw of that number, or none; draws are in the order of their numbers.
+const PastDraw *FindDraw(const std::vector<PastDraw> &draws, int number);
+
+TicketSummary Summarise(
+    const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws);
+
+// How often each grade came up for the tickets over the draws, and how often a random ticket
+// would win it over the same tickets and draws on average.
+struct GradeCounts
+{
+    std::array<qint64, PrizeGrades> counted {};
+    std::array<double, PrizeGrades> expected {};
+    qint64 checks = 0; // tickets times draws
+};
+GradeCounts CheckAgainstAll(const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "engine/draw.h"
+
+#include <QString>
+
+#include <vector>
+
+class UniformSource;
+
+// Several tickets at once: each is a draw of the main window's kind that starts from the fixed
+// numbers and never takes an excluded one, and no two tickets share more numbers than a limit.
+// Needs no display.
+
+using Ticket = std::array<int, 6>; // ascending
+
+inline constexpr int MostTicketsAtOnce = 20;
+inline constexpr int MostFixedNumbers = 5;
+
+// The numbers typed in a field, separated by blanks, commas or 、, with full-width digits read
+// as digits. A number given twice counts once. fault names the first part that is no number.
+struct NumberList
+{
+    std::vector<int> numbers; // in the order typed
+    QString fault;
+};
+NumberList ParseNumberList(const QString &text);
+
+struct TicketRequest
+{
+    DrawInput draw;
+    int count = 5; // 1..MostTicketsAtOnce
+    std::vector<int> fixed; // every ticket holds these
+    std::vector<int> excluded; // no ticket holds these
+    int overlap = 5; // 0..5: the most numbers two tickets may share
+};
+
+struct TicketRefusal
+{
+    QString reason; // in Japanese; empty when the tickets can be drawn
+    bool badList = false; // the lists themselves are wrong, not only too demanding
+};
+
+// Why the request cannot be met, found by checking and counting alone.
+TicketRefusal RefuseTickets(const TicketRequest &request);
+
+// The most tickets of size numbers, chosen from pool numbers, of which no two share more than
+// shared (Johnson's bound: no set of tickets is larger, though some sizes are not reached).
+qint64 MostTickets(int pool, int size, int shared);
+
+struct TicketsMade
+{
+    std::vector<Ticket> tickets; // in the order drawn; empty when refused
+    TicketRefusal refusal;
+};
+
+// Draws the tickets. A ticket that breaks the overlap limit is drawn again; after too many
+// such draws in a row the tickets start over, and after a bounded number of draws in all the
+// request is refused, so that no request takes long.
+TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random);
+
+// "03 11 19 27 38 42", as the display shows a draw.
+QString TicketText(const Ticket &ticket);
+
+// A, B, ... Z, then AA, AB and on, for the tickets of one draw.
+QString TicketLetter(int index);
