@@ -12,6 +12,8 @@
 #include <QShortcut>
 #include <QTableWidget>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -41,11 +43,12 @@ QString marked(const SavedTicket &ticket, const PastDraw *draw)
     return items.join(u' ');
 }
 
-// An expected count: whole numbers once it is large, three figures below.
+// An expected count to three significant figures, whole numbers once it is large, and never
+// in exponent form.
 QString expectedText(double value)
 {
-    const QLocale japanese(QLocale::Japanese);
-    return value >= 100 ? japanese.toString(value, 'f', 0) : japanese.toString(value, 'g', 3);
+    const int magnitude = value > 0 ? int(std::floor(std::log10(value))) : 0;
+    return QLocale(QLocale::Japanese).toString(value, 'f', std::max(0, 2 - magnitude));
 }
 
 QTableWidget *table(QWidget *parent, const QString &name, const QStringList &headers)
@@ -150,9 +153,13 @@ void FormCheck::refresh()
         ? u"%1 口、購入 %2 円、当せん金 %3 円、収支 %4"_s.arg(grouped(summary.tickets),
             grouped(summary.spent), grouped(summary.won), yen(summary.balance()))
         : m_database.fault();
-    if (summary.unsettled > 0 || summary.undrawn > 0)
-        text += u"（未確定 %1 口、未抽せん %2 口は当せん金に含みません）"_s.arg(summary.unsettled)
-                    .arg(summary.undrawn);
+    QStringList apart;
+    if (summary.unsettled > 0)
+        apart << u"未確定 %1 口"_s.arg(summary.unsettled);
+    if (summary.undrawn > 0)
+        apart << u"未抽せん %1 口"_s.arg(summary.undrawn);
+    if (!apart.isEmpty())
+        text += u"（%1は当せん金に含みません）"_s.arg(apart.join(u'、'));
     m_summary->setText(text);
     m_remove->setEnabled(!m_tickets.empty());
 }

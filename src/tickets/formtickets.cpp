@@ -90,6 +90,7 @@ void FormTickets::buildControls()
     grid->addWidget(m_status, 4, 0, 1, 4);
 
     m_copy = new QPushButton(u"コピー(&C)"_s, this);
+    m_copy->setObjectName(u"copy"_s);
     connect(m_copy, &QPushButton::clicked, this, &FormTickets::copy);
     m_drawNumber = spinBox(this, u"draw"_s, 1, 99'999, m_database.latestDraw() + 1);
     m_drawNumber->setPrefix(u"第 "_s);

@@ -202,7 +202,9 @@ void tst_History::unusableDatabases()
         HistoryDatabase made(newer);
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
         db.setDatabaseName(newer);
-        QVERIFY(db.open() && QSqlQuery(db).exec(u"PRAGMA user_version = 2"_s));
+        QVERIFY(db.open()
+            && QSqlQuery(db).exec(
+                u"PRAGMA user_version = %1"_s.arg(HistoryDatabase::SchemaVersion + 1)));
         db.close();
     }
     QSqlDatabase::removeDatabase(u"newer"_s);

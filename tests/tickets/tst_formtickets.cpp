@@ -1,0 +1,200 @@
+#include "common/describe.h"
+#include "common/windowfixture.h"
+#include "history/importfile.h"
+#include "layouts/mainlayout.h"
+#include "look/programstyle.h"
+#include "tickets/formcheck.h"
+#include "tickets/formtickets.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace {
+
+QStringList rows(const QTableWidget &table, int column)
+{
+    QStringList lines;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QTableWidgetItem *item = table.item(row, column);
+        lines << table.item(row, 0)->text() + u" | "_s + item->text() + u" | heard "_s
+                + item->data(Qt::AccessibleTextRole).toString();
+    }
+    return lines;
+}
+
+QStringList describe(const FormTickets &window)
+{
+    return QStringList {u"status "_s + oneLine(control<QLabel>(window, u"status"_s)->text()),
+               u"コピー %1, 保存 %2 %3"_s.arg(
+                   onOff(control<QPushButton>(window, u"copy"_s)->isEnabled()),
+                   onOff(control<QPushButton>(window, u"save"_s)->isEnabled()),
+                   control<QSpinBox>(window, u"draw"_s)->text())}
+    << rows(*control<QTableWidget>(window, u"table"_s), 1);
+}
+
+QStringList describe(const FormCheck &window)
+{
+    QStringList lines {u"summary "_s + oneLine(control<QLabel>(window, u"summary"_s)->text()),
+        u"削除 "_s + onOff(control<QPushButton>(window, u"remove"_s)->isEnabled())};
+    lines << rows(*control<QTableWidget>(window, u"tickets"_s), 2);
+    const auto *grades = control<QTableWidget>(window, u"grades"_s);
+    for (int row = 0; row < grades->rowCount(); ++row) {
+        if (grades->item(row, 0))
+            lines << grades->item(row, 0)->text() + u" | "_s + grades->item(row, 1)->text()
+                    + u" | "_s + grades->item(row, 2)->text();
+    }
+    return lines << control<QLabel>(window, u"gradesNote"_s)->text();
+}
+
+// Two stored draws, the first with its prizes, and tickets for them and for one not drawn yet.
+void storeDraws(const QString &path)
+{
+    HistoryDatabase database(path);
+    ImportText(database,
+        u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数,2等口数,"
+        u"3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,キャリーオーバー\n"
+        u"2100,2026/12/3,3,11,19,27,38,42,7,0,5,120,6000,100000,0,12000000,500000,9100,1000,0\n"_s,
+        {});
+    ImportText(database, u"2101 2026/12/7 1 2 3 4 5 6 (9)"_s, {});
+}
+
+} // namespace
+
+class tst_FormTickets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallProgramLook(); }
+    void makeAndSave();
+    void check();
+    void openedFromMainWindow_data();
+    void openedFromMainWindow();
+};
+
+void tst_FormTickets::makeAndSave()
+{
+    WindowFixture fixture;
+    const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
+    const QString log = fixture.filePath(u"nmr.log"_s);
+    storeDraws(database);
+    FormTickets window(database, {DefaultLevelString(), u"11231"_s, true, 5}, log);
+    Module1::SetHelpDirectory(u"/help"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto type = [&](const QString &fixed, const QString &excluded, int count, int overlap) {
+        return [&, fixed, excluded, count, overlap] {
+            control<QLineEdit>(window, u"fixed"_s)->setText(fixed);
+            control<QLineEdit>(window, u"excluded"_s)->setText(excluded);
+            control<QSpinBox>(window, u"count"_s)->setValue(count);
+            control<QSpinBox>(window, u"overlap"_s)->setValue(overlap);
+            window.seed(2026);
+            control<QPushButton>(window, u"make"_s)->click();
+        };
+    };
+    const Steps steps {{u"open"_s, [] {}},
+        {u"five, 3 and 11 fixed, 1 and 2 excluded, limit 3"_s, type(u"3 １１"_s, u"1,2"_s, 5, 3)},
+        {u"copy"_s,
+            [&] {
+                window.copy(), fixture.records << oneLine(QGuiApplication::clipboard()->text());
+            }},
+        {u"save for the next draw"_s, [&] { window.save(); }},
+        {u"save for draw 2100"_s,
+            [&] {
+                control<QSpinBox>(window, u"draw"_s)->setValue(2100), window.seed(7), window.make(),
+                    window.save();
+            }},
+        {u"44 fixed"_s, type(u"44"_s, u""_s, 5, 5)}, {u"9 both"_s, type(u"9"_s, u"9"_s, 5, 5)},
+        {u"limit 0, twenty"_s, type(u""_s, u""_s, 20, 0)},
+        {u"F1"_s, [&] { QTest::keyClick(&window, Qt::Key_F1); }}};
+    const QStringList transcript
+        = replay(
+              steps, [&] { return describe(window); }, [&] { return fixture.takeRecords(); })
+        << u"== nmr.log"_s << fileLines(log);
+    NMR_COMPARE_GOLDEN(transcript, u"tickets-window"_s);
+
+    // The tickets are kept: the database holds them after the window is gone.
+    QCOMPARE(HistoryDatabase(database).tickets().size(), std::size_t(5 + 5));
+
+    // A database that cannot be used offers no saving.
+    QVERIFY(QDir().mkdir(fixture.filePath(u"folder.sqlite"_s)));
+    FormTickets unusable(
+        fixture.filePath(u"folder.sqlite"_s), {DefaultLevelString(), {}, false, 0}, {});
+    unusable.make();
+    QCOMPARE(describe(unusable).at(1), u"コピー on, 保存 off 第 1 回"_s);
+}
+
+void tst_FormTickets::check()
+{
+    WindowFixture fixture;
+    const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
+    storeDraws(database);
+    QVERIFY(HistoryDatabase(database).saveTickets(
+        2100, {{3, 11, 19, 27, 40, 41}, {3, 7, 11, 19, 27, 38}, {1, 2, 4, 5, 6, 8}}));
+    QVERIFY(HistoryDatabase(database).saveTickets(2101, {{1, 2, 3, 10, 20, 30}}));
+    QVERIFY(HistoryDatabase(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
+    FormCheck window(database);
+    Module1::SetHelpDirectory(u"/help"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *table = control<QTableWidget>(window, u"tickets"_s);
+    auto choose = [&](std::vector<int> chosen) {
+        table->clearSelection();
+        for (const int row : chosen)
+            table->selectionModel()->select(table->model()->index(row, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    auto remove = [&](QMessageBox::StandardButton answer) {
+        return [&, answer] { choose({0, 4}), fixture.nextAnswer = answer, window.remove(); };
+    };
+    const Steps steps {{u"open"_s, [] {}},
+        {u"all against every draw"_s, [&] { choose({}), window.checkAll(); }},
+        {u"B and C against every draw"_s,
+            [&] {
+                choose({1, 2}), window.checkAll();
+            }},
+        {u"remove the first and the last, No"_s, remove(QMessageBox::No)},
+        {u"remove them, Yes"_s, remove(QMessageBox::Yes)},
+        {u"F1"_s, [&] { QTest::keyClick(&window, Qt::Key_F1); }}};
+    const QStringList transcript = replay(
+        steps, [&] { return describe(window); }, [&] { return fixture.takeRecords(); });
+    NMR_COMPARE_GOLDEN(transcript, u"check-window"_s);
+}
+
+void tst_FormTickets::openedFromMainWindow_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("logLines"); // after 作成 in the window, with logging on
+    QTest::newRow("Ctrl+M") << int(Qt::Key_M) << u"まとめて予想"_s << 5;
+    QTest::newRow("Ctrl+K") << int(Qt::Key_K) << u"当せん確認"_s << 0;
+}
+
+void tst_FormTickets::openedFromMainWindow()
+{
+    QFETCH(int, key);
+    WindowFixture fixture;
+    FormMain window(fixture.locations());
+    QVERIFY(window.Form_Load());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.sys1(MainLayout::DeleteLog)->setEnabled(false); // as after the log was deleted
+    QString title;
+    whenModal(this, [&] {
+        title = QApplication::activeModalWidget()->windowTitle();
+        if (auto *tickets = qobject_cast<FormTickets *>(QApplication::activeModalWidget()))
+            tickets->make();
+        QApplication::activeModalWidget()->close();
+    });
+    QTest::keyClick(&window, Qt::Key(key), Qt::ControlModifier);
+    QTEST(title, "title");
+    QTEST(int(fileLines(window.logFilePath()).size()) - 1, "logLines");
+    // The log's commands follow the log that the tickets wrote.
+    QCOMPARE(window.sys1(MainLayout::DeleteLog)->isEnabled(), QFile::exists(window.logFilePath()));
+}
+
+QTEST_MAIN(tst_FormTickets)
+#include "tst_formtickets.moc"
