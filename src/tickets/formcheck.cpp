@@ -100,6 +100,12 @@ void FormCheck::buildControls()
     m_grades->setAccessibleName(u"過去の全抽せんでの照合"_s);
     m_grades->setRowCount(PrizeGrades);
     m_grades->setSelectionMode(QAbstractItemView::NoSelection);
+    // Until a check runs, every grade is there without figures, so that no cell is unnamed.
+    for (int grade = 0; grade < PrizeGrades; ++grade) {
+        for (int column = 0; column < m_grades->columnCount(); ++column)
+            m_grades->setItem(
+                grade, column, new QTableWidgetItem(column == 0 ? GradeText(grade + 1) : u"—"_s));
+    }
     m_gradesNote = new QLabel(this);
     m_gradesNote->setObjectName(u"gradesNote"_s);
     m_gradesNote->setWordWrap(true);

@@ -148,6 +148,12 @@ class Program(unittest.TestCase):
         self.assertEqual(len([name for name in heard('の設定') if name.startswith('数字')]), 43)
         self.keys(self.dialog(process, window), 'Escape')
         wait_for(lambda: self.windows(process) == [window], 'the dialog to close')
+        for key, title, names in (('ctrl+m', 'まとめて予想', {'口数', '軸数字', '作成した券'}),
+                                  ('ctrl+k', '当せん確認', {'保存した券', '過去の全抽せんでの照合'})):
+            self.keys(window, key)
+            self.assertLessEqual(names, set(heard(title)))
+            self.keys(self.dialog(process, window), 'Escape')
+            wait_for(lambda: self.windows(process) == [window], 'the window to close')
         self.close(process, window)
 
     def test_the_command_line_answers_without_a_display_and_touches_nothing(self):
@@ -235,6 +241,64 @@ class Program(unittest.TestCase):
         low, high = min(counts), max(counts)
         levels = ''.join('0123456789ABCDEF'[1 + math.floor(14 * (c - low) / (high - low) + 0.5)] for c in counts)
         self.assertIn(b'PB0="%s Setting1"' % levels.encode(), ini_lines(self.ini))
+
+    def test_tickets_on_the_command_line_follow_the_settings_and_write_nothing(self):
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        run = lambda *options: subprocess.run([self.program / 'numerisphere', '--draw', *options], env=env,
+                                              capture_output=True, text=True, timeout=20)
+        drawn = run('8', '--fixed', '3 ４', '--exclude', '1,2、43', '--overlap', '3')
+        self.assertEqual(drawn.returncode, 0, drawn.stderr)
+        tickets = [set(map(int, line.split())) for line in drawn.stdout.splitlines()]
+        self.assertEqual(len(tickets), 8)
+        self.assertTrue(all(re.fullmatch(r'\d\d( \d\d){5}', line) for line in drawn.stdout.splitlines()))
+        self.assertTrue(all({3, 4} <= t and not t & {1, 2, 43} for t in tickets))
+        self.assertTrue(all(len(a & b) <= 3 for i, a in enumerate(tickets) for b in tickets[:i]))
+        # Levels F for 1 to 12 and 0 elsewhere, at strength 15: nearly every pick is among them.
+        self.ini.write_bytes(b'[Setup]\r\nLevel=115\r\n[Probability]\r\nPB=0\r\nPB0="' + b'F' * 12 + b'0' * 31 + b' x"\r\n')
+        before = sorted(path.name for path in self.program.iterdir())
+        weighted = run('20')
+        self.assertGreater(sum(n <= 12 for line in weighted.stdout.splitlines() for n in map(int, line.split())), 100)
+        for options, status in ((['3', '--fixed', '44'], 2), (['3', '--fixed', '9', '--exclude', '9'], 2),
+                                (['3', '--fixed', 'x'], 2), (['0'], 2), (['3', '--overlap', '6'], 2),
+                                (['20', '--overlap', '0'], 1), (['1', '--fixed', '1 2 3 4 5 6'], 1)):
+            self.assertEqual((run(*options).returncode, run(*options).stdout), (status, ''), options)
+        self.assertEqual(sorted(path.name for path in self.program.iterdir()), before)
+
+    def test_saved_tickets_are_graded_once_their_draw_is_imported(self):
+        # Ctrl+M makes and saves five tickets for draw 1; --import stores a draw 1 that shares
+        # four numbers with ticket A; Ctrl+K then tells a screen reader that A won 4等.
+        import pyatspi, sqlite3
+        self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
+        process, window = self.start()
+        self.keys(window, 'ctrl+m')
+        tickets = self.dialog(process, window)
+        self.keys(tickets, 'alt+g')  # logged as it is made, the log being on by default
+        log = self.program / 'nmr.log'
+        wait_for(lambda: log.exists() and len(LOG_LINE.findall(log.read_bytes())) == 5, 'five tickets logged')
+        self.keys(tickets, 'alt+s')
+        database = self.program / 'nmr-history.sqlite'
+        saved = lambda: sqlite3.connect(database).execute('SELECT line, n1, n2, n3, n4, n5, n6 FROM tickets ORDER BY line').fetchall()
+        wait_for(lambda: database.exists() and len(saved()) == 5, 'five tickets saved')
+        self.keys(tickets, 'Escape')
+        wait_for(lambda: self.windows(process) == [window], 'the tickets window to close')
+        first = saved()[0][1:]
+        others = [n for n in range(1, 44) if n not in first]
+        draw = sorted(first[:4] + tuple(others[:2]))
+        results = self.dir / 'draw.txt'
+        results.write_text(f'1 2026/12/10 {" ".join(map(str, draw))} ({others[2]})\n')
+        imported = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
+                                  capture_output=True, timeout=20)
+        self.assertEqual(imported.returncode, 0, imported.stderr)
+        self.keys(window, 'ctrl+k')
+        check = self.dialog(process, window)
+        frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
+                          if app.name == 'Numerisphere' for frame in app if '当せん確認' in frame.name]
+        heard = lambda: [node.name for node in pyatspi.findAllDescendants(
+            wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 A：'))]
+        self.assertIn('一致 4、4等', wait_for(heard, 'ticket A')[0])
+        self.keys(check, 'Escape')
+        wait_for(lambda: self.windows(process) == [window], 'the check window to close')
+        self.close(process, window)
 
     def test_an_import_killed_halfway_changes_nothing(self):
         # Killed while its transaction is open (its journal exists), an import leaves the
