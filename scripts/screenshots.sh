@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the built program on an X server of its own: the main window
 # after a draw (main-window.png), the appearance-rate settings dialog (setup-dialog.png) and the
-# past results window with 2,500 made-up draws (history-window.png).
+# past results window with 2,500 made-up draws (history-window.png), the tickets window with
+# five tickets (tickets-window.png) and the check window with them saved (check-window.png).
 # Usage: screenshots.sh <build directory> [output directory, docs by default]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -53,6 +54,28 @@ history=$(timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | gr
 sleep 0.5
 import -window "$history" "$out/history-window.png"
 xdotool windowfocus --sync "$history" key Escape
+
+# Five tickets with 3 and 11 fixed, saved for the last stored draw, and five more for the next.
+other() { timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | grep -v -x $window; do sleep 0.1; done" | head -n 1; }
+xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+m
+tickets=$(other)
+xdotool windowfocus --sync "$tickets" key --clearmodifiers alt+f type '3 11'
+xdotool key --clearmodifiers alt+g
+sleep 0.5
+import -window "$tickets" "$out/tickets-window.png"
+# One key a call: Qt takes mnemonics sent faster than that as one.
+for key in alt+d Down alt+s alt+g alt+d Up alt+s Escape; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.2
+done
+
+xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+k
+check=$(other)
+xdotool windowfocus --sync "$check" key --clearmodifiers alt+r
+sleep 0.5
+import -window "$check" "$out/check-window.png"
+xdotool windowfocus --sync "$check" key Escape
 xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+w
 wait "$app"
-echo "Pictures: $out/main-window.png $out/setup-dialog.png $out/history-window.png"
+echo "Pictures: $out/main-window.png $out/setup-dialog.png $out/history-window.png" \
+    "$out/tickets-window.png $out/check-window.png"

@@ -106,6 +106,9 @@ void FormCheck::buildControls()
             m_grades->setItem(
                 grade, column, new QTableWidgetItem(column == 0 ? GradeText(grade + 1) : u"—"_s));
     }
+    m_grades->setFixedHeight(m_grades->horizontalHeader()->sizeHint().height()
+        + PrizeGrades * m_grades->verticalHeader()->defaultSectionSize()
+        + 2 * m_grades->frameWidth());
     m_gradesNote = new QLabel(this);
     m_gradesNote->setObjectName(u"gradesNote"_s);
     m_gradesNote->setWordWrap(true);
@@ -123,6 +126,7 @@ void FormCheck::buildControls()
     grid->addWidget(m_grades, 3, 0, 1, 3);
     grid->addWidget(m_gradesNote, 4, 0, 1, 3);
     grid->addWidget(note, 5, 0, 1, 3);
+    grid->setRowStretch(0, 1);
     resize(640, 600);
 
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);

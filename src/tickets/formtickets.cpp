@@ -80,6 +80,7 @@ void FormTickets::buildControls()
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     grid->addWidget(m_table, 3, 0, 1, 4);
 
