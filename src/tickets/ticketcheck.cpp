@@ -9,13 +9,14 @@ Grading GradeOf(const Ticket &ticket, const PastDraw &draw)
     Grading grading;
     for (const int number : ticket)
         grading.matches += int(std::count(draw.numbers.begin(), draw.numbers.end(), number));
+    // A draw stored without its bonus has 0 there, which no ticket holds.
     const bool bonus = std::find(ticket.begin(), ticket.end(), draw.bonus) != ticket.end();
     switch (grading.matches) {
     case 6:
         grading.grade = 1;
         break;
     case 5:
-        grading.grade = draw.bonus != 0 && bonus ? 2 : 3;
+        grading.grade = bonus ? 2 : 3;
         break;
     case 4:
         grading.grade = 4;

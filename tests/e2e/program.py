@@ -256,8 +256,11 @@ class Program(unittest.TestCase):
         # Levels F for 1 to 12 and 0 elsewhere, at strength 15: nearly every pick is among them.
         self.ini.write_bytes(b'[Setup]\r\nLevel=115\r\n[Probability]\r\nPB=0\r\nPB0="' + b'F' * 12 + b'0' * 31 + b' x"\r\n')
         before = sorted(path.name for path in self.program.iterdir())
-        weighted = run('20')
-        self.assertGreater(sum(n <= 12 for line in weighted.stdout.splitlines() for n in map(int, line.split())), 100)
+        among = lambda drawn: sum(n <= 12 for line in drawn.stdout.splitlines() for n in map(int, line.split()))
+        self.assertGreater(among(run('20')), 100)
+        # With the level switch off (Level=15) every number is as likely: about 33 of the 120.
+        self.ini.write_bytes(self.ini.read_bytes().replace(b'Level=115', b'Level=15'))
+        self.assertLess(among(run('20')), 60)
         for options, status in ((['3', '--fixed', '44'], 2), (['3', '--fixed', '9', '--exclude', '9'], 2),
                                 (['3', '--fixed', 'x'], 2), (['0'], 2), (['3', '--overlap', '6'], 2),
                                 (['20', '--overlap', '0'], 1), (['1', '--fixed', '1 2 3 4 5 6'], 1)):
