@@ -9,6 +9,7 @@
 #include "history/importfile.h"
 #include "history/statistics.h"
 #include "settings/inifilesaveload.h"
+#include "tickets/formcheck.h"
 #include "tickets/ticketdraw.h"
 
 #include <QApplication>
@@ -197,6 +198,23 @@ void benchmarkPastResults(QTextStream &out)
     out << QStringLiteral("reading 2,100 draws into a new database: %1 ms  (%2 added)\n")
                .arg(took())
                .arg(report.added);
+
+    // 1,000 saved tickets, twenty at a time, for the last 21 stored draws and 29 to come; then
+    // the check window opens with them all and checks them all against every stored draw.
+    took();
+    for (int save = 0; save < 50; ++save) {
+        database.saveTickets(2080 + save,
+            DrawTickets(
+                {{DefaultLevelString(), QStringLiteral("00000"), true, 5}, 20, {}, {}, 5}, random)
+                .tickets);
+    }
+    out << QStringLiteral("saving 1,000 tickets in 50 transactions: %1 ms\n").arg(took());
+    {
+        FormCheck check(database.path());
+        out << QStringLiteral("opening the check window with 1,000 tickets: %1 ms\n").arg(took());
+        check.checkAll();
+        out << QStringLiteral("checking 1,000 tickets against 2,100 draws: %1 ms\n").arg(took());
+    }
 
     const QString junk = QString(QStringLiteral("x,y,z 1 2 3 \r\n")).repeated((50 << 20) / 14);
     qsizetype rejected = 0;

@@ -38,6 +38,8 @@ public:
     HistoryDatabase(const HistoryDatabase &) = delete;
     HistoryDatabase &operator=(const HistoryDatabase &) = delete;
 
+    const QString &path() const { return m_path; }
+
     // Why the database cannot be used, in Japanese and naming the file; empty when it can.
     const QString &fault() const { return m_fault; }
 

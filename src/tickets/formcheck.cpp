@@ -114,7 +114,7 @@ void FormCheck::buildControls()
     m_gradesNote->setWordWrap(true);
     auto *note = new QLabel(
         u"抽せんは毎回独立しています。どの数字の組み合わせも、これまでに何が出たかに関係なく、"
-        u"毎回同じ確率で当たります。過去の抽せんでの成績は、これからの当たりやすさを表しません。"_s,
+        u"毎回同じ確率で当たります。過去の抽せんでの成績は、次の抽せんについて何も表しません。"_s,
         this);
     note->setWordWrap(true);
 

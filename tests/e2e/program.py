@@ -247,12 +247,11 @@ class Program(unittest.TestCase):
         run = lambda *options: subprocess.run([self.program / 'numerisphere', '--draw', *options], env=env,
                                               capture_output=True, text=True, timeout=20)
         drawn = run('8', '--fixed', '3 ４', '--exclude', '1,2、43', '--overlap', '3')
-        self.assertEqual(drawn.returncode, 0, drawn.stderr)
-        tickets = [set(map(int, line.split())) for line in drawn.stdout.splitlines()]
-        self.assertEqual(len(tickets), 8)
-        self.assertTrue(all(re.fullmatch(r'\d\d( \d\d){5}', line) for line in drawn.stdout.splitlines()))
-        self.assertTrue(all({3, 4} <= t and not t & {1, 2, 43} for t in tickets))
-        self.assertTrue(all(len(a & b) <= 3 for i, a in enumerate(tickets) for b in tickets[:i]))
+        lines = drawn.stdout.splitlines()
+        tickets = [set(map(int, line.split())) for line in lines if re.fullmatch(r'\d\d( \d\d){5}', line)]
+        self.assertEqual((drawn.returncode, len(lines), len(tickets)), (0, 8, 8), drawn.stderr)
+        self.assertTrue(all({3, 4} <= t and not t & {1, 2, 43} and all(len(t & u) <= 3 for u in tickets[:i])
+                            for i, t in enumerate(tickets)))
         # Levels F for 1 to 12 and 0 elsewhere, at strength 15: nearly every pick is among them.
         self.ini.write_bytes(b'[Setup]\r\nLevel=115\r\n[Probability]\r\nPB=0\r\nPB0="' + b'F' * 12 + b'0' * 31 + b' x"\r\n')
         before = sorted(path.name for path in self.program.iterdir())
@@ -293,15 +292,11 @@ class Program(unittest.TestCase):
                                   capture_output=True, timeout=20)
         self.assertEqual(imported.returncode, 0, imported.stderr)
         self.keys(window, 'ctrl+k')
-        check = self.dialog(process, window)
         frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
                           if app.name == 'Numerisphere' for frame in app if '当せん確認' in frame.name]
         heard = lambda: [node.name for node in pyatspi.findAllDescendants(
             wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 A：'))]
         self.assertIn('一致 4、4等', wait_for(heard, 'ticket A')[0])
-        self.keys(check, 'Escape')
-        wait_for(lambda: self.windows(process) == [window], 'the check window to close')
-        self.close(process, window)
 
     def test_an_import_killed_halfway_changes_nothing(self):
         # Killed while its transaction is open (its journal exists), an import leaves the
