@@ -4,6 +4,7 @@
 #include "engine/chancefollower.h"
 #include "importfile.h"
 #include "layouts/setuplayout.h"
+#include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 
@@ -19,7 +20,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -127,8 +127,7 @@ private:
 };
 
 FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strength, QWidget *parent)
-    : QDialog(parent,
-        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
     , m_draws(m_database.draws())
     , m_stored(ReadProfileTable())
@@ -232,8 +231,7 @@ void FormHistory::buildControls()
     grid->addWidget(close, 6, 5);
     resize(720, 640);
 
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [] { Module1::ShowHelpPage(u"history.htm"_s); });
+    Module1::ShowHelpPageOnF1(this, u"history.htm"_s);
 }
 
 void FormHistory::readFile(const QString &path)

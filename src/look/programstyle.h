@@ -25,3 +25,8 @@ public:
 // Installs the style and the program's proportional UI font for every window, popup menu and
 // message box of the application.
 void InstallProgramLook();
+
+// The frame of the windows that the tools menu opens: a title, the system menu and a close
+// button, and no buttons to minimise or maximise.
+inline constexpr Qt::WindowFlags ToolWindowFlags
+    = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QUrl>
 
 #ifdef Q_OS_UNIX
@@ -72,6 +73,12 @@ void ShowHelpPage(const QString &page)
     const QString path = AppendBackslash(helpDirectory()) + page;
     if (!Seams::startDetached(QString::fromUtf16(HelpViewer), {path}))
         Seams::message(nullptr, QMessageBox::Critical, u"ヘルプの実行に失敗しました。"_s);
+}
+
+void ShowHelpPageOnF1(QWidget *window, const QString &page)
+{
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    QObject::connect(help, &QShortcut::activated, window, [page] { ShowHelpPage(page); });
 }
 
 ShellOpenResult ShellOpen(const QString &target)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // Shared routines that touch the platform: path joining, the private temporary directory, the
 // help pages and opening an address with the desktop's associated program.
 namespace Module1 {
@@ -27,6 +29,8 @@ QString GetTempDirectory();
 void SetHelpDirectory(const QString &directory);
 // Opens a page in the help viewer; a viewer that cannot start is reported here.
 void ShowHelpPage(const QString &page);
+// F1 anywhere in window opens the page.
+void ShowHelpPageOnF1(QWidget *window, const QString &page);
 
 // Opens an address with the desktop's associated program.
 enum class ShellOpenResult { Opened, Failed };

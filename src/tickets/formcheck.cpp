@@ -1,5 +1,6 @@
 #include "formcheck.h"
 
+#include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 #include "ticketcheck.h"
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 
 #include <cmath>
@@ -67,8 +67,7 @@ QTableWidget *table(QWidget *parent, const QString &name, const QStringList &hea
 } // namespace
 
 FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
-    : QDialog(parent,
-        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
 {
     setWindowTitle(u"当せん確認"_s);
@@ -129,8 +128,7 @@ void FormCheck::buildControls()
     grid->setRowStretch(0, 1);
     resize(640, 600);
 
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [] { Module1::ShowHelpPage(u"tickets.htm"_s); });
+    Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s);
 }
 
 void FormCheck::refresh()

@@ -1,6 +1,7 @@
 #include "formtickets.h"
 
 #include "engine/resultlog.h"
+#include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -32,8 +32,7 @@ QSpinBox *spinBox(QWidget *parent, const QString &name, int minimum, int maximum
 
 FormTickets::FormTickets(
     const QString &databasePath, const DrawInput &draw, const QString &logPath, QWidget *parent)
-    : QDialog(parent,
-        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
     , m_draw(draw)
     , m_logPath(logPath)
@@ -107,8 +106,7 @@ void FormTickets::buildControls()
     grid->addWidget(close, 6, 3);
     resize(480, 520);
 
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [] { Module1::ShowHelpPage(u"tickets.htm"_s); });
+    Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s);
 }
 
 void FormTickets::seed(quint32 value)
