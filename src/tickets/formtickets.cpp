@@ -40,6 +40,7 @@ FormTickets::FormTickets(
     setWindowTitle(u"まとめて予想"_s);
     buildControls();
     showTickets();
+    m_status->setText(m_database.fault()); // why 保存 is off, when the database cannot be used
 }
 
 void FormTickets::buildControls()

@@ -130,6 +130,7 @@ void tst_FormTickets::makeAndSave()
     QVERIFY(QDir().mkdir(fixture.filePath(u"folder.sqlite"_s)));
     FormTickets unusable(
         fixture.filePath(u"folder.sqlite"_s), {DefaultLevelString(), {}, false, 0}, {});
+    QVERIFY(describe(unusable).at(0).contains(u"を開けません。"_s));
     unusable.make();
     QCOMPARE(describe(unusable).at(1), u"コピー on, 保存 off 第 1 回"_s);
 }
