@@ -81,7 +81,7 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
         return made.refusal.badList ? 2 : 1;
     }
     for (const Ticket &ticket : made.tickets)
-        std::printf("%s\n", qPrintable(TicketText(ticket)));
+        std::printf("%s\n", qPrintable(DrawText(ticket)));
     return 0;
 }
 

@@ -48,7 +48,7 @@ LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random)
     return working;
 }
 
-DrawResult DrawNumbers(const DrawInput &input, UniformSource &random, const NumberSet &fixed,
+std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random, const NumberSet &fixed,
     const NumberSet &excluded)
 {
     const LevelString working = WithBirthdayBonus(input, random);
@@ -72,15 +72,25 @@ DrawResult DrawNumbers(const DrawInput &input, UniformSource &random, const Numb
         }
     }
 
-    DrawResult result;
-    auto next = result.numbers.begin();
-    QStringList items;
+    std::array<int, 6> numbers {};
+    auto next = numbers.begin();
     for (int number = 1; number <= NumberCount; ++number) {
-        if (drawn[std::size_t(number)]) {
+        if (drawn[std::size_t(number)])
             *next++ = number;
-            items << QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
-        }
     }
-    result.text = items.join(u' ');
-    return result;
+    return numbers;
+}
+
+QString DrawText(const std::array<int, 6> &numbers)
+{
+    QStringList items;
+    for (const int number : numbers)
+        items << QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
+    return items.join(u' ');
+}
+
+DrawResult DrawNumbers(const DrawInput &input, UniformSource &random)
+{
+    const std::array<int, 6> numbers = DrawSix(input, random);
+    return {numbers, DrawText(numbers)};
 }

@@ -43,8 +43,15 @@ std::vector<int> BirthdayBonusNumbers(const DrawInput &input);
 // A set of the numbers 1..43, by number; place 0 is unused.
 using NumberSet = std::bitset<NumberCount + 1>;
 
-// The draw, starting from the fixed numbers: a pick that lands on a fixed, an excluded or an
-// already drawn number is made again. The caller leaves at least 6 numbers that are not excluded,
-// and at most 6 fixed ones; with neither, this is the plain draw, pick for pick.
-DrawResult DrawNumbers(const DrawInput &input, UniformSource &random, const NumberSet &fixed = {},
-    const NumberSet &excluded = {});
+// The draw's six numbers in ascending order, starting from the fixed numbers: a pick that lands
+// on a fixed, an excluded or an already drawn number is made again. The caller leaves at least 6
+// numbers that are not excluded, and at most 6 fixed ones; with neither, this is the plain draw,
+// pick for pick.
+std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random,
+    const NumberSet &fixed = {}, const NumberSet &excluded = {});
+
+// "03 11 19 27 38 42": six numbers as the display shows them.
+QString DrawText(const std::array<int, 6> &numbers);
+
+// The plain draw, with the text the display shows.
+DrawResult DrawNumbers(const DrawInput &input, UniformSource &random);

@@ -193,12 +193,12 @@ void FormMain::loadActiveProfile()
     const ActiveProfile active = ReadActiveProfile();
     ActiveLevels = active.levels;
     ActiveBirthday = active.birthday;
-    followChances();
+    m_chances->follow(drawInput());
 }
 
-void FormMain::followChances()
+DrawInput FormMain::drawInput() const
 {
-    m_chances->follow({ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()});
+    return {ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()};
 }
 
 void FormMain::Form_Activate()
@@ -238,8 +238,7 @@ void FormMain::Com1_Click()
 {
     m_timer1.stop();
     m_random.reseedFromClock();
-    const DrawResult result = DrawNumbers(
-        {ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()}, m_random);
+    const DrawResult result = DrawNumbers(drawInput(), m_random);
     m_list1 = result.numbers;
     m_txtDisp->setDisplayText(result.text);
     m_txtDisp->setPointSize(drawPoints);
@@ -260,7 +259,7 @@ void FormMain::Chk1_Click()
     const LevelIndicator indicator = LevelIndicatorFor(m_chk1->isChecked(), m_scr1->value());
     m_chk1->setText(indicator.caption);
     m_txtDisp->setDisplayText(indicator.display);
-    followChances();
+    m_chances->follow(drawInput());
 }
 
 void FormMain::Timer1_Timer()
@@ -354,9 +353,7 @@ void FormMain::mTool1_Click(int index)
         loadActiveProfile();
     } else if (index == MainLayout::Tickets) {
         const bool logging = sys1(MainLayout::RecordLog)->isChecked();
-        FormTickets(database, {ActiveLevels, ActiveBirthday, m_chk1->isChecked(), m_scr1->value()},
-            logging ? LogFilePath : QString(), this)
-            .exec();
+        FormTickets(database, drawInput(), logging ? LogFilePath : QString(), this).exec();
         refreshLogItems();
     } else if (index == MainLayout::Check) {
         FormCheck(database, this).exec();

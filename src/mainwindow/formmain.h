@@ -71,7 +71,7 @@ private:
     void openLog();
     void deleteLog();
     void loadActiveProfile();
-    void followChances();
+    DrawInput drawInput() const; // the active profile with the level switch and strength
 
     ProgramLocations m_locations;
     std::unique_ptr<InstanceLock> m_instanceLock;

@@ -69,6 +69,7 @@ QTableWidget *table(QWidget *parent, const QString &name, const QStringList &hea
 FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
+    , m_draws(m_database.draws())
 {
     setWindowTitle(u"当せん確認"_s);
     buildControls();
@@ -133,7 +134,6 @@ void FormCheck::buildControls()
 
 void FormCheck::refresh()
 {
-    m_draws = m_database.draws();
     m_tickets = m_database.tickets();
     m_table->setRowCount(int(m_tickets.size()));
     for (int row = 0; row < int(m_tickets.size()); ++row) {
@@ -150,7 +150,7 @@ void FormCheck::refresh()
         for (int column = 0; column < int(cells.size()); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             item->setData(Qt::AccessibleTextRole,
-                u"%1 %2：%3、%4"_s.arg(cells[Draw], cells[Letter], TicketText(ticket.numbers),
+                u"%1 %2：%3、%4"_s.arg(cells[Draw], cells[Letter], DrawText(ticket.numbers),
                     draw ? u"一致 %1、%2、賞金 %3"_s.arg(cells[Matches], cells[Grade], cells[Prize])
                          : cells[Grade]));
             m_table->setItem(row, column, item);

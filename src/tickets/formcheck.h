@@ -23,11 +23,11 @@ public:
 
 private:
     void buildControls();
-    void refresh(); // the tickets or the draws changed: every row and the summary follow
+    void refresh(); // the saved tickets changed: every row and the summary follow
     std::vector<qsizetype> chosen() const; // indexes into m_tickets of the selected rows
 
     HistoryDatabase m_database;
-    std::vector<PastDraw> m_draws;
+    std::vector<PastDraw> m_draws; // read once: this window stores none
     std::vector<SavedTicket> m_tickets;
 
     QTableWidget *m_table = nullptr; // a row for each saved ticket

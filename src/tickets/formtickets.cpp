@@ -144,7 +144,7 @@ void FormTickets::make()
     m_status->setText(u"%1 口を作成しました。"_s.arg(m_tickets.size()));
     if (!m_logPath.isEmpty()) {
         for (const Ticket &ticket : m_tickets)
-            AppendLogLine(m_logPath, Seams::now(), TicketText(ticket));
+            AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
     }
 }
 
@@ -153,7 +153,7 @@ void FormTickets::showTickets()
     m_table->setRowCount(int(m_tickets.size()));
     for (int row = 0; row < int(m_tickets.size()); ++row) {
         const QString letter = TicketLetter(row);
-        const QString numbers = TicketText(m_tickets[std::size_t(row)]);
+        const QString numbers = DrawText(m_tickets[std::size_t(row)]);
         m_table->setItem(row, 0, new QTableWidgetItem(letter));
         auto *item = new QTableWidgetItem(numbers);
         item->setData(Qt::AccessibleTextRole, u"%1：%2"_s.arg(letter, numbers));
@@ -167,7 +167,7 @@ void FormTickets::copy()
 {
     QStringList lines;
     for (int row = 0; row < int(m_tickets.size()); ++row)
-        lines << TicketLetter(row) + u' ' + TicketText(m_tickets[std::size_t(row)]);
+        lines << TicketLetter(row) + u' ' + DrawText(m_tickets[std::size_t(row)]);
     QGuiApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
     m_status->setText(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.size()));
 }

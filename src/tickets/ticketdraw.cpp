@@ -2,8 +2,6 @@
 
 #include "engine/uniformsource.h"
 
-#include <QStringList>
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -130,7 +128,7 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
     const NumberSet excluded = setOf(request.excluded);
     int inARow = 0;
     for (int drawn = 0; drawn < drawBudget; ++drawn) {
-        const Ticket ticket = DrawNumbers(request.draw, random, fixed, excluded).numbers;
+        const Ticket ticket = DrawSix(request.draw, random, fixed, excluded);
         const bool fits = std::all_of(made.tickets.begin(), made.tickets.end(),
             [&](const Ticket &other) { return shared(ticket, other) <= request.overlap; });
         if (fits) {
@@ -149,14 +147,6 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
               .arg(request.overlap)
               .arg(request.count);
     return made;
-}
-
-QString TicketText(const Ticket &ticket)
-{
-    QStringList items;
-    for (const int number : ticket)
-        items << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
-    return items.join(u' ');
 }
 
 QString TicketLetter(int index)

@@ -59,8 +59,5 @@ struct TicketsMade
 // request is refused, so that no request takes long.
 TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random);
 
-// "03 11 19 27 38 42", as the display shows a draw.
-QString TicketText(const Ticket &ticket);
-
 // A, B, ... Z, then AA, AB and on, for the tickets of one draw.
 QString TicketLetter(int index);

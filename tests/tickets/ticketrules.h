@@ -15,7 +15,7 @@ inline QString BrokenRule(const TicketRequest &request, const std::vector<Ticket
     if (int(tickets.size()) != request.count)
         return QStringLiteral("%1 tickets").arg(tickets.size());
     for (auto ticket = tickets.begin(); ticket != tickets.end(); ++ticket) {
-        const QString text = TicketText(*ticket);
+        const QString text = DrawText(*ticket);
         if (!std::is_sorted(ticket->begin(), ticket->end())
             || std::adjacent_find(ticket->begin(), ticket->end()) != ticket->end()
             || ticket->front() < 1 || ticket->back() > NumberCount)
@@ -30,7 +30,7 @@ inline QString BrokenRule(const TicketRequest &request, const std::vector<Ticket
             if (std::count_if(other->begin(), other->end(),
                     [&](int number) { return holds(*ticket, number); })
                 > request.overlap)
-                return text + QStringLiteral(": shares too many with ") + TicketText(*other);
+                return text + QStringLiteral(": shares too many with ") + DrawText(*other);
         }
     }
     return {};

@@ -216,9 +216,8 @@ void tst_Tickets::weighting()
     std::array<int, NumberCount + 1> even {};
     UniformSource random(2026);
     for (int i = 0; i < tickets; ++i) {
-        for (const int number : DrawNumbers({mixedLevels, {}, false, 0}, random,
-                 NumberSet().set(20), NumberSet().set(1).set(43))
-                                    .numbers)
+        for (const int number : DrawSix({mixedLevels, {}, false, 0}, random, NumberSet().set(20),
+                 NumberSet().set(1).set(43)))
             ++even[std::size_t(number)];
     }
     for (int number = 1; number <= NumberCount; ++number) {
@@ -323,7 +322,7 @@ void tst_Tickets::letters()
     QCOMPARE((QStringList {TicketLetter(0), TicketLetter(4), TicketLetter(25), TicketLetter(26),
                  TicketLetter(51), TicketLetter(52), TicketLetter(701), TicketLetter(702)}),
         (QStringList {u"A"_s, u"E"_s, u"Z"_s, u"AA"_s, u"AZ"_s, u"BA"_s, u"ZZ"_s, u"AAA"_s}));
-    QCOMPARE(TicketText({3, 11, 19, 27, 38, 42}), u"03 11 19 27 38 42"_s);
+    QCOMPARE(DrawText({3, 11, 19, 27, 38, 42}), u"03 11 19 27 38 42"_s);
 }
 
 QTEST_GUILESS_MAIN(tst_Tickets)
