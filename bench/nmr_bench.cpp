@@ -227,7 +227,7 @@ void benchmarkPastResults(QTextStream &out)
     QString more;
     for (int draw = 2101; draw <= 10'000; ++draw)
         more += QStringLiteral("%1 %2\n").arg(draw).arg(sixAndBonus().join(u' '));
-    database.store(ReadResults(more, [](const RejectedLine &) {}));
+    database.store(ReadResults(more, [](const RejectedLine &) {}), QStringLiteral("bench"));
     took();
     const std::vector<PastDraw> stored = database.draws();
     out << QStringLiteral("reading 10,000 stored draws: %1 ms  (%2 draws)\n")
@@ -246,7 +246,7 @@ void benchmarkPastResults(QTextStream &out)
         }
     }
     took();
-    const auto levels = LevelsFromHistory(StatisticsOf(stored, 0), LevelRule::SeldomDrawnHigher)
+    const auto levels = LevelsFromHistory(StatisticsOf(stored, LastDraws(stored, 0)), LevelRule::SeldomDrawnHigher)
                             .value_or(DefaultLevelString());
     const auto chances = DrawChances({levels, QStringLiteral("11231"), true, 15});
     out << QStringLiteral("statistics, levels and chances over 10,000 draws: %1 ms  (sum %2)\n")

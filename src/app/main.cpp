@@ -13,6 +13,13 @@
 #include <QTranslator>
 
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 #include <optional>
 #include <utility>
 
@@ -30,25 +37,42 @@ constexpr std::pair<const char *, bool> qtOptions[] {{"platform", true},
     {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"sync", false}};
 
 // Reads each file into the database beside the settings: a line for each file on standard
-// output, each rejected line on standard error. 0 when every line was stored or already
-// present, 1 when a file could not be read or a line was rejected (the good lines are stored).
+// output, each rejected line on standard error, and the share done while a file is read when
+// standard output is a terminal. 0 when every line was stored or already present, 1 when a file
+// could not be read, held no draw, or a line was rejected (the good lines are stored).
 int importFiles(const QStringList &files)
 {
-    const QString folder = ProgramLocations::detect().programDirectory;
-    QDir().mkpath(folder);
-    HistoryDatabase database(QDir(folder).filePath(QStringLiteral("nmr-history.sqlite")));
+    const ProgramLocations locations = ProgramLocations::detect();
+    QDir().mkpath(locations.programDirectory);
+    HistoryDatabase database(locations.historyDatabase());
     if (!database.fault().isEmpty()) {
         std::fprintf(stderr, "numerisphere: %s\n", qPrintable(database.fault()));
         return 1;
     }
+    const bool terminal = isatty(fileno(stdout));
     int status = 0;
     for (const QString &file : files) {
-        const ImportReport report = ImportFile(database, file, [&](const RejectedLine &line) {
-            std::fprintf(stderr, "%s:%lld: %s\n", qPrintable(file), qint64(line.line),
-                qPrintable(line.reason));
-        });
+        int shown = -1;
+        const auto progress = [&](double done) {
+            if (const int percent = int(done * 100); percent != shown) {
+                shown = percent;
+                std::printf("\r%s: %d%%", qPrintable(file), percent);
+                std::fflush(stdout);
+            }
+            return true;
+        };
+        const ImportReport report = ImportFile(
+            database, file,
+            [&](const RejectedLine &line) {
+                std::fprintf(stderr, "%s%s:%lld: %s\n", shown >= 0 ? "\r\033[K" : "",
+                    qPrintable(file), qint64(line.line), qPrintable(line.reason));
+                shown = -1;
+            },
+            terminal ? ImportProgress(progress) : nullptr);
+        if (shown >= 0)
+            std::printf("\r\033[K");
         std::printf("%s\n", qPrintable(ImportSummary(file, report)));
-        if (!report.stored || report.rejected > 0)
+        if (!report.stored() || report.rejected > 0)
             status = 1;
     }
     return status;
@@ -66,8 +90,7 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
                                              : u"--fixed: "_s + fixed.fault));
         return 2;
     }
-    IniFileSaveLoad::SetIniPath(
-        QDir(ProgramLocations::detect().programDirectory).filePath(u"nmr.ini"_s));
+    IniFileSaveLoad::SetIniPath(ProgramLocations::detect().settingsFile());
     const ActiveProfile active = ReadActiveProfile();
     const LevelSetting level = ReadLevelSetting();
     UniformSource random;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game.h"
+
 #include <QString>
 
 #include <array>
@@ -12,7 +14,6 @@
 // shows named profiles and an enabled (but empty) birthday, while the main window draws with
 // plain default levels and no birthday.
 
-inline constexpr int NumberCount = 43;
 inline constexpr int ProfileCount = 10;
 inline constexpr int MinimumLevel = 0;
 inline constexpr int MiddleLevel = 8;

@@ -2,6 +2,7 @@
 
 #include "engine/chance.h"
 #include "engine/chancefollower.h"
+#include "engine/figures.h"
 #include "importfile.h"
 #include "layouts/setuplayout.h"
 #include "look/programstyle.h"
@@ -50,10 +51,6 @@ std::function<void(const RejectedLine &)> firstReasons(std::vector<RejectedLine>
     };
 }
 
-QString grouped(qint64 value)
-{
-    return QLocale(QLocale::Japanese).toString(value);
-}
 
 } // namespace
 
@@ -244,23 +241,23 @@ void FormHistory::readFile(const QString &path)
 void FormHistory::readText(const QString &text)
 {
     std::vector<RejectedLine> reasons;
-    const ImportReport read = ImportText(m_database, text, firstReasons(reasons));
+    const ImportReport read = ImportText(m_database, text, u"貼り付け"_s, firstReasons(reasons));
     report(read, reasons, u"当せん番号を登録できません。"_s);
 }
 
 void FormHistory::report(
     const ImportReport &read, const std::vector<RejectedLine> &reasons, const QString &failure)
 {
-    if (!read.stored) {
+    if (!read.stored()) {
         m_report->setText(failure);
         return;
     }
     QStringList lines {u"新規 %1 回、登録済み %2 回、読めなかった行 %3"_s.arg(
-        grouped(read.added), grouped(read.present), grouped(read.rejected))};
+        Grouped(read.added), Grouped(read.present), Grouped(read.rejected))};
     for (const RejectedLine &line : reasons)
-        lines << u"%1 行目：%2"_s.arg(grouped(line.line), line.reason);
+        lines << u"%1 行目：%2"_s.arg(Grouped(line.line), line.reason);
     if (read.rejected > qsizetype(reasons.size()))
-        lines << u"ほか %1 行"_s.arg(grouped(read.rejected - qsizetype(reasons.size())));
+        lines << u"ほか %1 行"_s.arg(Grouped(read.rejected - qsizetype(reasons.size())));
     m_report->setText(lines.join(u'\n'));
     m_draws = m_database.draws();
     refresh();
@@ -274,14 +271,14 @@ void FormHistory::refresh()
         m_storedLabel->setText(u"登録されている当せん番号はありません。"_s);
     else
         m_storedLabel->setText(
-            u"登録済み %1 回（第%2回 %3 〜 第%4回 %5）"_s.arg(grouped(qint64(m_draws.size())))
+            u"登録済み %1 回（第%2回 %3 〜 第%4回 %5）"_s.arg(Grouped(qint64(m_draws.size())))
                 .arg(m_draws.front().number)
                 .arg(m_draws.front().date.toString(u"yyyy/MM/dd"_s))
                 .arg(m_draws.back().number)
                 .arg(m_draws.back().date.toString(u"yyyy/MM/dd"_s)));
 
     const PeriodStatistics period
-        = StatisticsOf(m_draws, periods[std::size_t(m_period->currentIndex())]);
+        = StatisticsOf(m_draws, LastDraws(m_draws, periods[std::size_t(m_period->currentIndex())]));
     m_chart->show(period, m_period->currentText());
     const LevelString current = m_stored.profiles[std::size_t(m_target->currentIndex())].levels;
     m_newLevels = LevelsFromHistory(period,

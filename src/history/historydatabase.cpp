@@ -1,9 +1,13 @@
 #include "historydatabase.h"
 
+#include "engine/game.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUuid>
 #include <QVariant>
 
@@ -11,10 +15,29 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString drawColumns = u"number, date, n1, n2, n3, n4, n5, n6, bonus, "
-                            u"winners1, winners2, winners3, winners4, winners5, "
-                            u"prize1, prize2, prize3, prize4, prize5, carry_over"_s;
-constexpr int drawColumnCount = 20;
+// The fields of a draw besides its number and six numbers, as stored (NULL where the source
+// gave nothing), with the names a conflict is told by.
+constexpr int optionalCount = 3 + 2 * PrizeGrades;
+
+const std::array<QString, optionalCount> &optionalColumns()
+{
+    static const std::array<QString, optionalCount> names {u"date"_s, u"bonus"_s, u"winners1"_s,
+        u"winners2"_s, u"winners3"_s, u"winners4"_s, u"winners5"_s, u"prize1"_s, u"prize2"_s,
+        u"prize3"_s, u"prize4"_s, u"prize5"_s, u"carry_over"_s};
+    return names;
+}
+
+QString optionalName(std::size_t field)
+{
+    if (field == 0)
+        return u"日付"_s;
+    if (field == 1)
+        return u"ボーナス数字"_s;
+    if (field == optionalCount - 1)
+        return u"キャリーオーバー"_s;
+    const std::size_t grade = (field - 2) % PrizeGrades + 1;
+    return field < 2 + PrizeGrades ? u"%1等口数"_s.arg(grade) : u"%1等賞金"_s.arg(grade);
+}
 
 // A count or amount the source did not give is stored as NULL.
 QVariant orNull(qint64 value)
@@ -27,6 +50,48 @@ qint64 orMissing(const QVariant &value)
     return value.isNull() ? -1 : value.toLongLong();
 }
 
+std::array<QVariant, optionalCount> optionalFields(const PastDraw &draw)
+{
+    std::array<QVariant, optionalCount> fields;
+    fields[0] = draw.date.isValid() ? QVariant(draw.date.toString(Qt::ISODate)) : QVariant();
+    fields[1] = draw.bonus == 0 ? QVariant() : QVariant(draw.bonus);
+    for (std::size_t grade = 0; grade < PrizeGrades; ++grade) {
+        fields[2 + grade] = orNull(draw.winners[grade]);
+        fields[2 + PrizeGrades + grade] = orNull(draw.prizes[grade]);
+    }
+    fields[optionalCount - 1] = orNull(draw.carryOver);
+    return fields;
+}
+
+const QString numberColumns = u"n1, n2, n3, n4, n5, n6"_s;
+
+QString allColumns()
+{
+    QStringList names {u"number"_s, numberColumns};
+    for (const QString &name : optionalColumns())
+        names << name;
+    return names.join(u", "_s);
+}
+
+// The draws table with every value checked, as schema 3 has it.
+QString checkedDrawsTable(const QString &name)
+{
+    QString table = u"CREATE TABLE %1 (number INTEGER PRIMARY KEY CHECK (number BETWEEN 1 AND "
+                    u"1000000), date TEXT CHECK (date IS NULL OR date(date) = date)"_s.arg(name);
+    for (int n = 1; n <= DrawnCount; ++n)
+        table += u", n%1 INTEGER NOT NULL CHECK (n%1 BETWEEN 1 AND %2)"_s.arg(n).arg(NumberCount);
+    table += u", bonus INTEGER CHECK (bonus IS NULL OR (bonus BETWEEN 1 AND %1 AND bonus NOT IN "
+             u"(%2)))"_s.arg(NumberCount)
+                 .arg(numberColumns);
+    for (int grade = 1; grade <= PrizeGrades; ++grade)
+        table += u", winners%1 INTEGER CHECK (winners%1 >= 0)"_s.arg(grade);
+    for (int grade = 1; grade <= PrizeGrades; ++grade)
+        table += u", prize%1 INTEGER CHECK (prize%1 >= 0)"_s.arg(grade);
+    return table
+        + u", carry_over INTEGER CHECK (carry_over >= 0), "
+          u"CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND n5 < n6))"_s;
+}
+
 } // namespace
 
 HistoryDatabase::HistoryDatabase(const QString &path)
@@ -34,13 +99,32 @@ HistoryDatabase::HistoryDatabase(const QString &path)
     , m_connection(u"history-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     if (!open())
-        QSqlDatabase::database(m_connection, false).close();
+        connection().close();
 }
 
 HistoryDatabase::~HistoryDatabase()
 {
-    QSqlDatabase::database(m_connection, false).close();
+    connection().close();
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+QSqlDatabase HistoryDatabase::connection() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool HistoryDatabase::failed(const QSqlQuery &query)
+{
+    m_error = u"当せん番号の履歴「%1」に書き込めません（%2）。"_s.arg(
+        QDir::toNativeSeparators(m_path), query.lastError().text());
+    return false;
+}
+
+bool HistoryDatabase::unreadable(const QSqlQuery &query) const
+{
+    m_fault = u"当せん番号の履歴「%1」を読めません（%2）。"_s.arg(
+        QDir::toNativeSeparators(m_path), query.lastError().text());
+    return false;
 }
 
 bool HistoryDatabase::open()
@@ -63,92 +147,183 @@ bool HistoryDatabase::open()
         m_fault = u"当せん番号の履歴「%1」は壊れているため使えません。"_s.arg(name);
         return false;
     }
-    if (!query.exec(u"PRAGMA user_version"_s) || !query.next()
-        || query.value(0).toInt() > SchemaVersion) {
+    if (!query.exec(u"PRAGMA user_version"_s) || !query.next())
+        return unreadable(query);
+    const int version = query.value(0).toInt();
+    if (version > SchemaVersion) {
         m_fault
             = u"当せん番号の履歴「%1」は新しい版のプログラムで作られたため使えません。"_s.arg(name);
         return false;
     }
-    if (query.value(0).toInt() == SchemaVersion)
-        return true;
-    const bool made = query.exec(u"BEGIN IMMEDIATE"_s)
-        && query.exec(u"CREATE TABLE IF NOT EXISTS draws (number INTEGER PRIMARY KEY, date TEXT, "
-                      u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, "
-                      u"n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, "
-                      u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
-                      u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
-                      u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s)
-        && query.exec(u"CREATE TABLE IF NOT EXISTS tickets (id INTEGER PRIMARY KEY, "
-                      u"draw INTEGER NOT NULL, line INTEGER NOT NULL, n1 INTEGER NOT NULL, "
-                      u"n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, "
-                      u"n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, UNIQUE (draw, line))"_s)
-        && query.exec(u"PRAGMA user_version = %1"_s.arg(SchemaVersion)) && query.exec(u"COMMIT"_s);
-    if (!made) {
-        query.exec(u"ROLLBACK"_s);
-        m_fault = u"当せん番号の履歴「%1」を作れません。"_s.arg(name);
+    // A file without our version that holds tables is some other program's database.
+    if (version == 0
+        && (!query.exec(u"SELECT count(*) FROM sqlite_master"_s) || !query.next()
+            || query.value(0).toInt() != 0)) {
+        m_fault = u"「%1」は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s
+                      .arg(name);
+        return false;
     }
-    return made;
+    query.finish();
+    for (int from = version; from < SchemaVersion; ++from) {
+        if (!migrate(from))
+            return false;
+    }
+    return true;
+}
+
+bool HistoryDatabase::migrate(int from)
+{
+    // Each step is one transaction: a step that fails leaves the file at the version before it.
+    static const std::array<QStringList, SchemaVersion> steps {
+        QStringList {u"CREATE TABLE draws (number INTEGER PRIMARY KEY, date TEXT, "
+                     u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, "
+                     u"n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, "
+                     u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
+                     u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
+                     u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s},
+        QStringList {u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, "
+                     u"draw INTEGER NOT NULL, line INTEGER NOT NULL, n1 INTEGER NOT NULL, "
+                     u"n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, "
+                     u"n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, UNIQUE (draw, line))"_s},
+        QStringList {checkedDrawsTable(u"checked_draws"_s),
+            u"INSERT INTO checked_draws (%1) SELECT %1 FROM draws"_s.arg(allColumns()),
+            u"DROP TABLE draws"_s, u"ALTER TABLE checked_draws RENAME TO draws"_s,
+            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
+            u"source TEXT NOT NULL)"_s}};
+    QSqlQuery query(connection());
+    if (!query.exec(u"BEGIN IMMEDIATE"_s)) {
+        m_fault = u"当せん番号の履歴「%1」を作れません（%2）。"_s.arg(
+            QDir::toNativeSeparators(m_path), query.lastError().text());
+        return false;
+    }
+    for (const QString &statement : steps[std::size_t(from)]) {
+        if (!query.exec(statement)) {
+            m_fault = from == 2 && statement.startsWith(u"INSERT"_s)
+                ? u"当せん番号の履歴「%1」は壊れているため使えません（%2）。"_s
+                : u"当せん番号の履歴「%1」を作れません（%2）。"_s;
+            m_fault = m_fault.arg(QDir::toNativeSeparators(m_path), query.lastError().text());
+            query.exec(u"ROLLBACK"_s);
+            return false;
+        }
+    }
+    if (!query.exec(u"PRAGMA user_version = %1"_s.arg(from + 1)) || !query.exec(u"COMMIT"_s)) {
+        m_fault = u"当せん番号の履歴「%1」を作れません（%2）。"_s.arg(
+            QDir::toNativeSeparators(m_path), query.lastError().text());
+        query.exec(u"ROLLBACK"_s);
+        return false;
+    }
+    return true;
 }
 
 bool HistoryDatabase::inTransaction(const std::function<bool(QSqlQuery &)> &work)
 {
     if (!m_fault.isEmpty())
         return false;
-    QSqlQuery control(QSqlDatabase::database(m_connection, false));
+    m_error.clear();
+    QSqlQuery control(connection());
     // Taking the write lock at once, rather than on the first insert, lets a second writer wait
     // for the busy timeout instead of failing.
     if (!control.exec(u"BEGIN IMMEDIATE"_s))
-        return false;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (work(query) && control.exec(u"COMMIT"_s))
-        return true;
+        return failed(control);
+    QSqlQuery query(connection());
+    if (work(query)) {
+        if (control.exec(u"COMMIT"_s))
+            return true;
+        failed(control);
+    }
     control.exec(u"ROLLBACK"_s);
     return false;
 }
 
-std::optional<HistoryDatabase::Stored> HistoryDatabase::store(const ReadDraws &read)
+std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
+    const ReadDraws &read, const QString &source, const std::function<bool(qsizetype)> &carryOn)
 {
     Stored stored;
     const bool done = inTransaction([&](QSqlQuery &find) {
-        find.prepare(u"SELECT n1, n2, n3, n4, n5, n6, bonus FROM draws WHERE number = ?"_s);
-        QSqlQuery insert(QSqlDatabase::database(m_connection, false));
+        const auto &optional = optionalColumns();
+        find.prepare(u"SELECT %1, %2 FROM draws WHERE number = ?"_s.arg(
+            numberColumns, QStringList(optional.begin(), optional.end()).join(u", "_s)));
+        QSqlQuery insert(connection());
         insert.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
-            drawColumns, u", ?"_s.repeated(drawColumnCount - 1)));
+            allColumns(), u", ?"_s.repeated(DrawnCount + optionalCount)));
         for (std::size_t i = 0; i < read.draws.size(); ++i) {
+            if (carryOn && i % 1000 == 0 && !carryOn(qsizetype(i))) {
+                stored.cancelled = true;
+                return false;
+            }
             const PastDraw &draw = read.draws[i];
+            const auto fields = optionalFields(draw);
             find.addBindValue(draw.number);
             if (!find.exec())
-                return false;
-            if (find.next()) {
-                bool same = true;
-                for (int n = 0; n < 6; ++n)
-                    same = same && find.value(n).toInt() == draw.numbers[std::size_t(n)];
-                same = same
-                    && (draw.bonus == 0 || find.value(6).isNull()
-                        || find.value(6).toInt() == draw.bonus);
-                if (same)
-                    ++stored.present;
-                else
-                    stored.conflicts.push_back(
-                        {read.lines[i], u"第%1回は別の数字で登録済みです"_s.arg(draw.number)});
+                return failed(find);
+            if (!find.next()) {
+                insert.addBindValue(draw.number);
+                for (const int number : draw.numbers)
+                    insert.addBindValue(number);
+                for (const QVariant &field : fields)
+                    insert.addBindValue(field);
+                if (!insert.exec())
+                    return failed(insert);
+                ++stored.added;
                 continue;
             }
-            insert.addBindValue(draw.number);
-            insert.addBindValue(draw.date.isValid() ? draw.date.toString(Qt::ISODate) : QVariant());
-            for (const int number : draw.numbers)
-                insert.addBindValue(number);
-            insert.addBindValue(draw.bonus == 0 ? QVariant() : QVariant(draw.bonus));
-            for (const qint64 winners : draw.winners)
-                insert.addBindValue(orNull(winners));
-            for (const qint64 prize : draw.prizes)
-                insert.addBindValue(orNull(prize));
-            insert.addBindValue(orNull(draw.carryOver));
-            if (!insert.exec())
-                return false;
-            ++stored.added;
+            bool same = true;
+            for (int n = 0; n < DrawnCount; ++n)
+                same = same && find.value(n).toInt() == draw.numbers[std::size_t(n)];
+            if (!same) {
+                stored.conflicts.push_back(
+                    {read.lines[i], u"第%1回は別の数字で登録済みです"_s.arg(draw.number)});
+                continue;
+            }
+            // The fields this line gives that the stored draw lacks; one that differs from a
+            // stored value makes the whole line a conflict.
+            QStringList fill;
+            QVariantList values;
+            std::optional<std::size_t> differs;
+            for (std::size_t f = 0; f < optionalCount && !differs; ++f) {
+                const QVariant storedValue = find.value(DrawnCount + int(f));
+                if (fields[f].isNull())
+                    continue;
+                if (storedValue.isNull()) {
+                    fill << optional[f] + u" = ?"_s;
+                    values << fields[f];
+                } else if (storedValue.toString() != fields[f].toString()) {
+                    differs = f;
+                }
+            }
+            find.finish();
+            if (differs) {
+                stored.conflicts.push_back({read.lines[i],
+                    u"第%1回の%2は別の値で登録済みです"_s.arg(draw.number).arg(
+                        optionalName(*differs))});
+            } else if (fill.isEmpty()) {
+                ++stored.present;
+            } else {
+                QSqlQuery update(connection());
+                update.prepare(
+                    u"UPDATE draws SET %1 WHERE number = ?"_s.arg(fill.join(u", "_s)));
+                for (const QVariant &value : values)
+                    update.addBindValue(value);
+                update.addBindValue(draw.number);
+                if (!update.exec())
+                    return failed(update);
+                ++stored.completed;
+            }
         }
-        return true;
+        if (stored.added + stored.completed == 0)
+            return true;
+        QSqlQuery note(connection());
+        note.prepare(u"INSERT INTO imports (time, source) VALUES (?, ?)"_s);
+        note.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
+        note.addBindValue(source);
+        return note.exec() || failed(note);
     });
+    if (stored.cancelled) {
+        m_error.clear();
+        Stored none;
+        none.cancelled = true;
+        return none;
+    }
     return done ? std::optional(stored) : std::nullopt;
 }
 
@@ -157,31 +332,129 @@ std::vector<PastDraw> HistoryDatabase::draws() const
     std::vector<PastDraw> all;
     if (!m_fault.isEmpty())
         return all;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!query.exec(u"SELECT %1 FROM draws ORDER BY number"_s.arg(drawColumns)))
+    QSqlQuery query(connection());
+    query.setForwardOnly(true);
+    if (!query.exec(u"SELECT * FROM draws ORDER BY number"_s)) {
+        unreadable(query);
         return all;
+    }
+    const QSqlRecord record = query.record();
+    const auto column = [&](const QString &name) { return record.indexOf(name); };
+    const int number = column(u"number"_s);
+    std::array<int, DrawnCount> picks;
+    for (int n = 0; n < DrawnCount; ++n)
+        picks[std::size_t(n)] = column(u"n%1"_s.arg(n + 1));
+    std::array<int, optionalCount> optional;
+    for (std::size_t f = 0; f < optionalCount; ++f)
+        optional[f] = column(optionalColumns()[f]);
+    if (std::min({number, *std::min_element(picks.begin(), picks.end()),
+            *std::min_element(optional.begin(), optional.end())})
+        < 0) {
+        m_fault = u"当せん番号の履歴「%1」は壊れているため使えません（列が足りません）。"_s.arg(
+            QDir::toNativeSeparators(m_path));
+        return all;
+    }
     while (query.next()) {
         PastDraw &draw = all.emplace_back();
-        draw.number = query.value(0).toInt();
-        draw.date = QDate::fromString(query.value(1).toString(), Qt::ISODate);
-        for (int n = 0; n < 6; ++n)
-            draw.numbers[std::size_t(n)] = query.value(2 + n).toInt();
-        draw.bonus = query.value(8).toInt();
-        for (int grade = 0; grade < PrizeGrades; ++grade) {
-            draw.winners[std::size_t(grade)] = orMissing(query.value(9 + grade));
-            draw.prizes[std::size_t(grade)] = orMissing(query.value(14 + grade));
+        draw.number = query.value(number).toInt();
+        for (std::size_t n = 0; n < DrawnCount; ++n)
+            draw.numbers[n] = query.value(picks[n]).toInt();
+        const QVariant date = query.value(optional[0]);
+        draw.date = QDate::fromString(date.toString(), Qt::ISODate);
+        draw.bonus = query.value(optional[1]).toInt();
+        for (std::size_t grade = 0; grade < PrizeGrades; ++grade) {
+            draw.winners[grade] = orMissing(query.value(optional[2 + grade]));
+            draw.prizes[grade] = orMissing(query.value(optional[2 + PrizeGrades + grade]));
         }
-        draw.carryOver = orMissing(query.value(19));
+        draw.carryOver = orMissing(query.value(optional[optionalCount - 1]));
+        // A value no draw can have, written by something else or by hand, makes every figure
+        // after it wrong: the database is not used.
+        QString reason = StoredDrawFault(draw);
+        if (reason.isEmpty() && !date.isNull() && !draw.date.isValid())
+            reason = u"日付が正しくありません"_s;
+        if (!reason.isEmpty()) {
+            m_fault = u"当せん番号の履歴「%1」は壊れているため使えません（第%2回：%3）。"_s
+                          .arg(QDir::toNativeSeparators(m_path))
+                          .arg(query.value(number).toString(), reason);
+            return {};
+        }
+    }
+    if (query.lastError().isValid()) {
+        unreadable(query);
+        return {};
     }
     return all;
 }
 
 int HistoryDatabase::latestDraw() const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!m_fault.isEmpty() || !query.exec(u"SELECT MAX(number) FROM draws"_s) || !query.next())
+    QSqlQuery query(connection());
+    if (!m_fault.isEmpty())
         return 0;
+    if (!query.exec(u"SELECT MAX(number) FROM draws"_s) || !query.next()) {
+        unreadable(query);
+        return 0;
+    }
     return query.value(0).toInt();
+}
+
+std::optional<ImportRecord> HistoryDatabase::lastImport() const
+{
+    QSqlQuery query(connection());
+    if (!m_fault.isEmpty())
+        return std::nullopt;
+    if (!query.exec(u"SELECT time, source FROM imports ORDER BY id DESC LIMIT 1"_s)) {
+        unreadable(query);
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    return ImportRecord {
+        QDateTime::fromString(query.value(0).toString(), Qt::ISODate), query.value(1).toString()};
+}
+
+QString HistoryDatabase::replaceDraw(int number, const PastDraw &draw)
+{
+    bool taken = false;
+    const bool done = inTransaction([&](QSqlQuery &query) {
+        if (draw.number != number) {
+            query.prepare(u"SELECT 1 FROM draws WHERE number = ?"_s);
+            query.addBindValue(draw.number);
+            if (!query.exec())
+                return failed(query);
+            if ((taken = query.next()))
+                return false;
+        }
+        query.prepare(u"DELETE FROM draws WHERE number = ?"_s);
+        query.addBindValue(number);
+        if (!query.exec())
+            return failed(query);
+        query.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
+            allColumns(), u", ?"_s.repeated(DrawnCount + optionalCount)));
+        query.addBindValue(draw.number);
+        for (const int pick : draw.numbers)
+            query.addBindValue(pick);
+        for (const QVariant &field : optionalFields(draw))
+            query.addBindValue(field);
+        return query.exec() || failed(query);
+    });
+    if (taken)
+        return u"第%1回は登録済みです。"_s.arg(draw.number);
+    return done ? QString() : error();
+}
+
+QString HistoryDatabase::removeDraws(const std::vector<int> &numbers)
+{
+    const bool done = inTransaction([&](QSqlQuery &query) {
+        query.prepare(u"DELETE FROM draws WHERE number = ?"_s);
+        for (const int number : numbers) {
+            query.addBindValue(number);
+            if (!query.exec())
+                return failed(query);
+        }
+        return true;
+    });
+    return done ? QString() : error();
 }
 
 bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets)
@@ -190,7 +463,7 @@ bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>
         query.prepare(u"SELECT COALESCE(MAX(line) + 1, 0) FROM tickets WHERE draw = ?"_s);
         query.addBindValue(draw);
         if (!query.exec() || !query.next())
-            return false;
+            return failed(query);
         int line = query.value(0).toInt();
         query.prepare(u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6) "
                       u"VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s);
@@ -200,7 +473,7 @@ bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>
             for (const int number : ticket)
                 query.addBindValue(number);
             if (!query.exec())
-                return false;
+                return failed(query);
         }
         return true;
     });
@@ -209,17 +482,20 @@ bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>
 std::vector<SavedTicket> HistoryDatabase::tickets() const
 {
     std::vector<SavedTicket> all;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!m_fault.isEmpty()
-        || !query.exec(u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6 FROM tickets "
-                       u"ORDER BY draw, line"_s))
+    QSqlQuery query(connection());
+    if (!m_fault.isEmpty())
         return all;
+    if (!query.exec(u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6 FROM tickets "
+                    u"ORDER BY draw, line"_s)) {
+        unreadable(query);
+        return all;
+    }
     while (query.next()) {
         SavedTicket &ticket = all.emplace_back();
         ticket.id = query.value(0).toLongLong();
         ticket.draw = query.value(1).toInt();
         ticket.line = query.value(2).toInt();
-        for (int n = 0; n < 6; ++n)
+        for (int n = 0; n < DrawnCount; ++n)
             ticket.numbers[std::size_t(n)] = query.value(3 + n).toInt();
     }
     return all;
@@ -232,7 +508,7 @@ bool HistoryDatabase::removeTickets(const std::vector<qint64> &ids)
         for (const qint64 id : ids) {
             query.addBindValue(id);
             if (!query.exec())
-                return false;
+                return failed(query);
         }
         return true;
     });

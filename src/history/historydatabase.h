@@ -2,12 +2,13 @@
 
 #include "pastresults.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
-
 #include <optional>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 // A ticket saved for a draw: its letter is the line-th (0 for A) of that draw's tickets.
@@ -21,17 +22,26 @@ struct SavedTicket
     friend bool operator==(const SavedTicket &, const SavedTicket &) = default;
 };
 
+// The last store that changed the draws: when, and from which file (or 貼り付け).
+struct ImportRecord
+{
+    QDateTime time;
+    QString source;
+};
+
 // The stored past results: an SQLite database beside the settings file. Every change is one
-// transaction, so a store that is killed halfway leaves the database as it was; a busy timeout
-// lets the window and an import from the command line take turns. A file that SQLite cannot
-// open, that fails its integrity check, or that a newer version of the program made is never
-// written, let alone replaced or deleted.
+// transaction, so a store that is killed or cancelled halfway leaves the database as it was; a
+// busy timeout lets the window and an import from the command line take turns. A file that
+// SQLite cannot open, that fails its integrity check, that holds tables of another program,
+// that a newer version of the program made, or that holds a value no draw can have is never
+// written, let alone replaced or deleted. A read that fails is a fault too, with SQLite's own
+// words, never an empty list.
 class HistoryDatabase
 {
 public:
-    // The schema's version, kept in PRAGMA user_version.
-    // 1 held the draws; 2 added the saved tickets.
-    static constexpr int SchemaVersion = 2;
+    // The schema's version, kept in PRAGMA user_version. 1 held the draws; 2 added the saved
+    // tickets; 3 checks every value of a draw and remembers the stores.
+    static constexpr int SchemaVersion = 3;
 
     explicit HistoryDatabase(const QString &path);
     ~HistoryDatabase();
@@ -42,22 +52,41 @@ public:
 
     // Why the database cannot be used, in Japanese and naming the file; empty when it can.
     const QString &fault() const { return m_fault; }
+    // Why the last change failed, with SQLite's own words; the fault when there is one.
+    QString error() const { return m_fault.isEmpty() ? m_error : m_fault; }
 
     struct Stored
     {
         int added = 0;
-        int present = 0; // the same draw with the same numbers was stored already
-        std::vector<RejectedLine> conflicts; // a stored draw with other numbers, never replaced
+        int completed = 0; // a stored draw's missing fields filled in (補完)
+        int present = 0; // the same draw was stored already, with nothing new
+        // A stored draw with other numbers or another value of a field, never changed.
+        std::vector<RejectedLine> conflicts;
+        bool cancelled = false; // carryOn asked to stop: nothing was stored
     };
-    // Stores the draws in one transaction. Nothing when the database cannot be used or the
-    // transaction failed.
-    std::optional<Stored> store(const ReadDraws &read);
+    // Stores the draws in one transaction, noting the source when anything changed. A draw
+    // already stored with the same numbers gets the fields it lacks; a field already stored
+    // never changes. carryOn, when given, is asked with the draws done so far and cancels the
+    // whole store by returning false. Nothing when the database cannot be used or the
+    // transaction failed; error() then says why.
+    std::optional<Stored> store(const ReadDraws &read, const QString &source,
+        const std::function<bool(qsizetype)> &carryOn = {});
 
-    // Every stored draw, in the order of their numbers.
+    // Every stored draw, in the order of their numbers; empty with fault() set when the read
+    // failed or a stored value is out of range.
     std::vector<PastDraw> draws() const;
 
-    // The draw of the highest number stored, 0 when none is.
+    // The draw of the highest number stored, 0 when none is (or fault() is set).
     int latestDraw() const;
+
+    // The last store that changed the draws, if any.
+    std::optional<ImportRecord> lastImport() const;
+
+    // Replaces the draw numbered `number` by `draw` (which may have another number, not yet
+    // stored), or removes draws, each in one transaction. Saved tickets stay as they are. The
+    // reason in Japanese when it failed, empty when it was done.
+    QString replaceDraw(int number, const PastDraw &draw);
+    QString removeDraws(const std::vector<int> &numbers);
 
     // Saves tickets for a draw in one transaction, lettered after those saved for it before.
     bool saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets);
@@ -67,12 +96,19 @@ public:
     bool removeTickets(const std::vector<qint64> &ids);
 
 private:
+    QSqlDatabase connection() const;
     // Runs work inside BEGIN IMMEDIATE and commits it, or rolls everything back.
     bool inTransaction(const std::function<bool(QSqlQuery &)> &work);
+    // A failed write: error() says so with SQLite's text.
+    bool failed(const QSqlQuery &query);
+    // A failed read: fault() says so with SQLite's text, and nothing more is written.
+    bool unreadable(const QSqlQuery &query) const;
 
     bool open();
+    bool migrate(int from);
 
     QString m_path;
     QString m_connection;
-    QString m_fault;
+    mutable QString m_fault;
+    QString m_error;
 };

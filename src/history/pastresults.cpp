@@ -1,6 +1,6 @@
 #include "pastresults.h"
 
-#include "engine/profile.h"
+#include "engine/game.h"
 #include "settings/cp932.h"
 
 #include <QStringDecoder>
@@ -85,10 +85,35 @@ bool looksLikeDate(const QString &token)
     return token.contains(u'/') || token.contains(u'-') || token.contains(u'年');
 }
 
-// 2000/10/5, 2000-10-05 or 2000年10月5日; an invalid date for anything else.
+// 月 to 日, 月曜 or 月曜日, or Mon to Sun in any case: the weekday a web page writes after a date.
+bool isWeekday(QStringView name)
+{
+    static const QStringList days {u"月"_s, u"火"_s, u"水"_s, u"木"_s, u"金"_s, u"土"_s, u"日"_s,
+        u"mon"_s, u"tue"_s, u"wed"_s, u"thu"_s, u"fri"_s, u"sat"_s, u"sun"_s};
+    QString plain = name.trimmed().toString().toLower();
+    if (plain.endsWith(u"曜日"_s))
+        plain.chop(2);
+    else if (plain.endsWith(u'曜'))
+        plain.chop(1);
+    return days.contains(plain);
+}
+
+// The text without a weekday in parentheses at its end: "2026/5/4(月)" as "2026/5/4".
+QString withoutWeekday(const QString &text)
+{
+    if (text.endsWith(u')')) {
+        const qsizetype open = text.lastIndexOf(u'(');
+        if (open >= 0 && isWeekday(QStringView(text).sliced(open + 1, text.size() - open - 2)))
+            return text.first(open).trimmed();
+    }
+    return text;
+}
+
+// 2000/10/5, 2000-10-05 or 2000年10月5日, a weekday after it allowed; an invalid date for
+// anything else.
 QDate dateFrom(const QString &field)
 {
-    QString text = narrowed(field);
+    QString text = withoutWeekday(narrowed(field));
     if (text.endsWith(u'日'))
         text.chop(1);
     const QStringList parts
@@ -122,13 +147,13 @@ std::optional<QString> fault(std::optional<qint64> number, const QString &date,
         return u"回号が正しくありません"_s;
     if (!date.isEmpty() && !dateFrom(date).isValid())
         return u"日付が正しくありません"_s;
-    if (picks.size() != 6)
-        return u"本数字が 6 つではありません"_s;
+    if (picks.size() != DrawnCount)
+        return u"本数字が %1 つではありません"_s.arg(DrawnCount);
     std::array<bool, NumberCount + 1> seen {};
     for (const QString &pick : picks) {
         const auto value = wholeNumber(narrowed(pick));
         if (!value || *value < 1 || *value > NumberCount)
-            return u"数字「%1」は 1 から 43 までではありません"_s.arg(pick);
+            return u"数字「%1」は %2 までではありません"_s.arg(pick, NumberRangeText());
         if (std::exchange(seen[std::size_t(*value)], true))
             return u"数字 %1 が 2 回あります"_s.arg(*value);
     }
@@ -153,9 +178,9 @@ PastDraw drawFrom(
     return draw;
 }
 
-// One record of CSV as in RFC 4180 from at: fields split at commas, a quoted field may hold
-// commas, line breaks and doubled quotes. at and line move past it.
-QStringList csvRecord(const QString &text, qsizetype &at, qsizetype &line)
+// One record of CSV as in RFC 4180 from at: fields split at the separator (a comma or a tab), a
+// quoted field may hold separators, line breaks and doubled quotes. at and line move past it.
+QStringList csvRecord(const QString &text, qsizetype &at, qsizetype &line, QChar separator)
 {
     QStringList fields;
     QString field;
@@ -172,7 +197,7 @@ QStringList csvRecord(const QString &text, qsizetype &at, qsizetype &line)
             line += c == u'\n';
         } else if (c == u'"') {
             quoted = true;
-        } else if (c == u',') {
+        } else if (c == separator) {
             fields << std::exchange(field, {});
         } else if (c == u'\r' || c == u'\n') {
             at += c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
@@ -198,7 +223,66 @@ QStringList pastedTokens(const QString &line)
     return text.split(u' ', Qt::SkipEmptyParts);
 }
 
+// A token that is a number, as a draw's number, a pick or a bonus in parentheses.
+bool isNumberToken(const QString &token)
+{
+    return drawNumber(token.startsWith(u'(') ? token.sliced(1) : token).has_value();
+}
+
+// A pasted line that may be meant as a draw: it starts with 第N回 or holds five numbers at least.
+// A text without any such line is no past results.
+bool drawLike(const QStringList &tokens)
+{
+    return (!tokens.isEmpty() && tokens[0].startsWith(u'第') && drawNumber(tokens[0]))
+        || std::count_if(tokens.begin(), tokens.end(), isNumberToken) >= 5;
+}
+
+// A pasted table's header row: no digit, and a column's name or 本数字 among its words.
+bool headerRow(const QStringList &tokens)
+{
+    bool named = false;
+    for (const QString &token : tokens) {
+        if (std::any_of(token.begin(), token.end(), [](QChar c) { return c.isDigit(); }))
+            return false;
+        named = named || columnNamed(token) || token.startsWith(u"本数字"_s)
+            || token.startsWith(u"ボーナス"_s);
+    }
+    return named;
+}
+
+// Control characters other than line breaks and tabs, or bytes no encoding could read, in the
+// first characters: a program or an image rather than text.
+bool binaryStart(const QString &text)
+{
+    const QStringView start = QStringView(text).first(std::min<qsizetype>(text.size(), 4096));
+    return std::any_of(start.begin(), start.end(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f')
+            || c.unicode() == 0x7F || c == QChar::ReplacementCharacter;
+    });
+}
+
 } // namespace
+
+QString StoredDrawFault(const PastDraw &draw)
+{
+    if (draw.number <= 0 || draw.number > 1'000'000)
+        return u"回号が正しくありません"_s;
+    for (std::size_t i = 0; i < draw.numbers.size(); ++i) {
+        const int number = draw.numbers[i];
+        if (number < 1 || number > NumberCount || (i > 0 && number <= draw.numbers[i - 1]))
+            return u"数字 %1 が正しくありません"_s.arg(number);
+    }
+    if (draw.bonus != 0
+        && (draw.bonus < 1 || draw.bonus > NumberCount
+            || std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus)
+                != draw.numbers.end()))
+        return u"ボーナス数字 %1 が正しくありません"_s.arg(draw.bonus);
+    const auto negative = [](qint64 value) { return value < -1; };
+    if (std::any_of(draw.winners.begin(), draw.winners.end(), negative)
+        || std::any_of(draw.prizes.begin(), draw.prizes.end(), negative) || draw.carryOver < -1)
+        return u"口数か金額が正しくありません"_s;
+    return {};
+}
 
 QString DecodeResults(QByteArrayView bytes)
 {
@@ -206,15 +290,22 @@ QString DecodeResults(QByteArrayView bytes)
         return QString::fromUtf8(bytes.sliced(3));
     if (bytes.startsWith("\xFF\xFE"))
         return QStringDecoder(QStringConverter::Utf16LE)(bytes.sliced(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringConverter::Utf16BE)(bytes.sliced(2));
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8(bytes);
     return utf8.hasError() ? Cp932::decode(bytes) : text;
 }
 
-ReadDraws ReadResults(
-    const QString &text, const std::function<void(const RejectedLine &)> &rejected)
+ReadDraws ReadResults(const QString &text,
+    const std::function<void(const RejectedLine &)> &rejected,
+    const std::function<bool(qsizetype)> &carryOn)
 {
     ReadDraws read;
+    if (binaryStart(text)) {
+        read.results = false;
+        return read;
+    }
     std::vector<PastDraw> &draws = read.draws;
     const auto take = [&](qsizetype line, std::optional<qint64> number, const QString &date,
                           const std::vector<QString> &picks, const QString &bonus) {
@@ -226,6 +317,14 @@ ReadDraws ReadResults(
         read.lines.push_back(line);
         return true;
     };
+    // Asked every thousand lines; a stop leaves nothing read.
+    const auto stopped = [&](qsizetype line, qsizetype at) {
+        if (!carryOn || line % 1000 != 0 || carryOn(at))
+            return false;
+        read = {};
+        read.cancelled = true;
+        return true;
+    };
 
     // The first line that is not blank tells whether the text has a header row.
     qsizetype at = 0;
@@ -234,7 +333,13 @@ ReadDraws ReadResults(
         line += text[at++] == u'\n';
     qsizetype headerEnd = at;
     qsizetype afterHeader = line;
-    const QStringList header = csvRecord(text, headerEnd, afterHeader);
+    const qsizetype firstLineEnd = text.indexOf(u'\n', at);
+    const QChar separator
+        = QStringView(text).sliced(at, (firstLineEnd < 0 ? text.size() : firstLineEnd) - at)
+              .contains(u'\t')
+        ? u'\t'
+        : u',';
+    const QStringList header = csvRecord(text, headerEnd, afterHeader, separator);
     std::array<qsizetype, ColumnCount> columns;
     columns.fill(-1);
     for (qsizetype i = 0; i < header.size(); ++i) {
@@ -243,25 +348,29 @@ ReadDraws ReadResults(
     }
     // A header names the draw number and the six numbers at least.
     bool csv = columns[DrawColumn] >= 0;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < DrawnCount; ++i)
         csv = csv && columns[FirstNumber + i] >= 0;
     if (csv) {
         at = headerEnd;
         line = afterHeader;
         while (at < text.size()) {
             const qsizetype recordLine = line;
-            const QStringList fields = csvRecord(text, at, line);
+            const QStringList fields = csvRecord(text, at, line, separator);
+            if (stopped(recordLine, at))
+                return read;
             if (fields.size() == 1 && fields[0].trimmed().isEmpty())
                 continue;
-            const auto field = [&](int column) { return fields.value(columns[column]); };
-            const qsizetype needed
-                = *std::max_element(columns.begin(), columns.begin() + BonusColumn + 1);
-            if (fields.size() <= needed) {
-                rejected({recordLine, u"列が足りません"_s});
+            // A field too many or too few shifts every column after it: such a row is refused
+            // rather than read into the wrong columns.
+            if (fields.size() != header.size()) {
+                rejected({recordLine,
+                    u"列の数が見出しと違います（見出し %1 列、この行 %2 列）"_s.arg(header.size())
+                        .arg(fields.size())});
                 continue;
             }
+            const auto field = [&](int column) { return fields.value(columns[column]); };
             std::vector<QString> picks;
-            for (int i = 0; i < 6; ++i)
+            for (int i = 0; i < DrawnCount; ++i)
                 picks.push_back(field(FirstNumber + i));
             if (!take(recordLine, drawNumber(field(DrawColumn)), field(DateColumn), picks,
                     field(BonusColumn)))
@@ -276,20 +385,42 @@ ReadDraws ReadResults(
         return read;
     }
 
-    for (const QStringView each : QStringView(text).mid(at).split(u'\n')) {
-        const QString tokens = each.toString();
-        const QStringList parts = pastedTokens(tokens);
-        if (!parts.isEmpty()) {
+    const QList<QStringView> lines = QStringView(text).mid(at).split(u'\n');
+    read.results = at == text.size() || std::any_of(lines.begin(), lines.end(), [](QStringView each) {
+        return drawLike(pastedTokens(each.toString()));
+    });
+    if (!read.results)
+        return read;
+    for (const QStringView each : lines) {
+        const QStringList parts = pastedTokens(each.toString());
+        if (stopped(line, each.data() - text.data()))
+            return read;
+        if (!parts.isEmpty() && !headerRow(parts)) {
+            const bool named = parts[0].startsWith(u'第');
             const bool dated = parts.size() > 1 && looksLikeDate(parts[1]);
+            // A weekday after the date is part of it.
+            const qsizetype first = !dated ? 1
+                : parts.size() > 2 && parts[2].startsWith(u'(') && isWeekday(parts[2].sliced(1))
+                ? 3
+                : 2;
             std::vector<QString> picks;
             QString bonus;
-            for (qsizetype i = dated ? 2 : 1; i < parts.size(); ++i) {
-                if (parts[i].startsWith(u'(') || (picks.size() == 6 && bonus.isEmpty()))
+            bool bracketed = false;
+            for (qsizetype i = first; i < parts.size(); ++i) {
+                bracketed = bracketed || parts[i].startsWith(u'(');
+                if (parts[i].startsWith(u'(') || (picks.size() == DrawnCount && bonus.isEmpty()))
                     bonus = parts[i].startsWith(u'(') ? parts[i].sliced(1) : parts[i];
                 else
                     picks.push_back(parts[i]);
             }
-            take(line, drawNumber(parts[0]), dated ? parts[1] : QString(), picks, bonus);
+            const auto number = drawNumber(parts[0]);
+            if (!named && !dated && !bracketed && parts.size() == DrawnCount + 1 && number
+                && *number <= NumberCount)
+                rejected({line,
+                    u"回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。"
+                    u"第N回 の形で書いてください"_s});
+            else
+                take(line, number, dated ? parts[1] : QString(), picks, bonus);
         }
         ++line;
     }

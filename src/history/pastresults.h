@@ -34,8 +34,12 @@ struct RejectedLine
     QString reason;
 };
 
-// The text of a file: UTF-8 or UTF-16LE after its byte order mark; without one, UTF-8 when the
-// bytes are valid UTF-8, and code page 932 otherwise.
+// Why a draw as stored cannot be one: a number out of range or out of order, a bonus among the
+// six, a negative count; empty for a draw that can be.
+QString StoredDrawFault(const PastDraw &draw);
+
+// The text of a file: UTF-8, UTF-16LE or UTF-16BE after its byte order mark; without one, UTF-8
+// when the bytes are valid UTF-8, and code page 932 otherwise.
 QString DecodeResults(QByteArrayView bytes);
 
 // The draws read, each with the line it starts on.
@@ -43,13 +47,23 @@ struct ReadDraws
 {
     std::vector<PastDraw> draws;
     std::vector<qsizetype> lines;
+    // False when the text is no past results at all: its first lines are not text, or no line
+    // holds anything like a draw. Nothing is rejected then, line by line.
+    bool results = true;
+    bool cancelled = false; // carryOn asked to stop; nothing is returned
 };
 
 // Reads every draw of a text. With a header row (found by its names, in any order, full-width
-// digits allowed) the columns are taken by name; without one each line is a draw number
-// (2097 or 第2097回), an optional date, six numbers and an optional bonus, a seventh number or
-// one in parentheses, separated by blanks, tabs, commas or 、. Blank lines are skipped. Each line
-// that is not a valid draw goes to rejected, as it is found, and is not returned. Time and
-// memory are linear in the text's size.
-ReadDraws ReadResults(
-    const QString &text, const std::function<void(const RejectedLine &)> &rejected);
+// digits allowed, fields separated by commas or, when the header has a tab, by tabs) the columns
+// are taken by name, and a row with more or fewer fields than the header is refused. Without
+// one, each line is a draw number (2097 or 第2097回), an optional date (a weekday after it
+// allowed), six numbers and an optional bonus, a seventh number or one in parentheses,
+// separated by blanks, tabs, commas or 、. Seven bare numbers from 1 to 43 are refused: they
+// may be six numbers and a bonus without the draw's number. Blank lines and the header rows of
+// pasted tables are skipped. Each line that is not a valid draw goes to rejected, as it is
+// found, and is not returned. carryOn, when given, is asked now and then with the characters
+// read so far, and stops the read by returning false. Time and memory are linear in the text's
+// size.
+ReadDraws ReadResults(const QString &text,
+    const std::function<void(const RejectedLine &)> &rejected,
+    const std::function<bool(qsizetype)> &carryOn = {});

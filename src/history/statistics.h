@@ -9,7 +9,8 @@
 
 // What the past draws of a period show of each number. Every draw is independent: each number
 // has the same 6/43 chance in every draw, whatever came before, and these figures describe the
-// past only.
+// past only. Periods and the time since a number was last drawn count in draw numbers, so a
+// draw missing from the database is never skipped over as if it had not been held.
 struct NumberStatistics
 {
     int drawn = 0; // times among the six
@@ -17,27 +18,54 @@ struct NumberStatistics
     int asBonus = 0; // times drawn as the bonus
 };
 
-struct PeriodStatistics
+// Draws first to last, by number; both 0 when there is none.
+struct DrawRange
 {
-    int draws = 0;
-    std::array<NumberStatistics, NumberCount> numbers {};
+    int first = 0;
+    int last = 0;
 
-    // The count chance alone gives on average, draws × 6/43, and two standard deviations of it
-    // (binomial, p = 6/43): most counts lie within that band by chance alone.
-    double expected() const;
-    double band() const;
+    friend bool operator==(const DrawRange &, const DrawRange &) = default;
 };
 
-// The last `last` draws in the order of their numbers, or all of them when last is 0.
-PeriodStatistics StatisticsOf(const std::vector<PastDraw> &draws, int last);
+struct PeriodStatistics
+{
+    DrawRange range;
+    QDate firstDate; // of the first and the last stored draw in the range
+    QDate lastDate;
+    int draws = 0; // stored in the range
+    std::array<NumberStatistics, NumberCount> numbers {};
+
+    // The count chance alone gives on average, draws × 6/43, its standard deviation
+    // (binomial, p = 6/43), and a band of two of them around it, where most counts lie by
+    // chance alone.
+    double expected() const;
+    double deviation() const;
+    double band() const;
+    // How many numbers were drawn more or less often than the band allows.
+    int outsideBand() const;
+};
+
+// The last `count` draw numbers up to the latest stored draw, or every stored draw when count
+// is 0; clamped to the stored ones.
+DrawRange LastDraws(const std::vector<PastDraw> &draws, int count);
+// The stored draws numbered first to last (draws in the order of their numbers).
+PeriodStatistics StatisticsOf(const std::vector<PastDraw> &draws, DrawRange range);
+
+// The numbers missing between stored draws, as ranges.
+std::vector<DrawRange> MissingDraws(const std::vector<PastDraw> &draws);
+// "第2098回〜第2109回がありません", several ranges joined by 、; empty when none is missing.
+QString MissingText(const std::vector<DrawRange> &missing);
 
 enum class LevelRule {
+    WithinChance, // 偶然の幅を考えて
     OftenDrawnHigher, // よく出た数字ほど高く
     SeldomDrawnHigher, // 出ていない数字ほど高く
 };
 
-// Levels 1 to 15 from the times drawn: with c a number's count and m and M the least and the
-// most, 1 + ⌊14 (c − m) / (M − m) + 0.5⌋, or with M − c for the second rule; 8 each when all
-// counts agree. No level is 0, which excludes a number and is the user's own choice. Nothing
-// without a draw.
+// Levels 1 to 15 from the times drawn. The first rule moves a level only for the part of a
+// difference beyond the band: with z = (c − expected) / σ, 8 + sign(z) ⌊7 max(0, |z| − 2) / 2 +
+// 0.5⌋, so every count inside the band gets 8. The other two stretch the counts to 1..15:
+// with c a number's count and m and M the least and the most, 1 + ⌊14 (c − m) / (M − m) + 0.5⌋,
+// or with M − c for the third rule; 8 each when all counts agree. No level is 0, which excludes
+// a number and is the user's own choice. Nothing without a draw.
 std::optional<LevelString> LevelsFromHistory(const PeriodStatistics &period, LevelRule rule);

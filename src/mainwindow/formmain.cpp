@@ -139,7 +139,7 @@ void FormMain::buildMenus()
 
 bool FormMain::Form_Load()
 {
-    const QString iniPath = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr.ini"_s;
+    const QString iniPath = m_locations.settingsFile();
 
     const QString temporary = Module1::GetTempDirectory();
     m_instanceLock = std::make_unique<InstanceLock>(iniPath, temporary);
@@ -346,8 +346,7 @@ void FormMain::refreshCopyItem()
 
 void FormMain::mTool1_Click(int index)
 {
-    const QString database
-        = Module1::AppendBackslash(m_locations.programDirectory) + u"nmr-history.sqlite"_s;
+    const QString database = m_locations.historyDatabase();
     if (index == MainLayout::History) {
         FormHistory(database, m_chk1->isChecked(), m_scr1->value(), this).exec();
         loadActiveProfile();

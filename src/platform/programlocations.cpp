@@ -12,6 +12,16 @@ const QString helpFolder = u"nmr-help/_RESOURCE"_s;
 
 } // namespace
 
+QString ProgramLocations::settingsFile() const
+{
+    return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr.ini"_s));
+}
+
+QString ProgramLocations::historyDatabase() const
+{
+    return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr-history.sqlite"_s));
+}
+
 ProgramLocations ProgramLocations::portable(const QString &directory)
 {
     return {QDir::toNativeSeparators(directory),

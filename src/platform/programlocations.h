@@ -11,6 +11,10 @@ struct ProgramLocations
     QString programDirectory;
     QString helpDirectory;
 
+    // The settings file, and the database of past results and saved tickets beside it.
+    QString settingsFile() const;
+    QString historyDatabase() const;
+
     static ProgramLocations detect();
     // A portable layout rooted at directory.
     static ProgramLocations portable(const QString &directory);

@@ -1,5 +1,6 @@
 #include "formcheck.h"
 
+#include "engine/figures.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
@@ -8,7 +9,6 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -19,16 +19,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum Column { Draw, Letter, Numbers, Matches, Grade, Prize };
-
-QString grouped(qint64 value)
-{
-    return QLocale(QLocale::Japanese).toString(value);
-}
-
-QString yen(qint64 value)
-{
-    return (value > 0 ? u"+"_s : QString()) + grouped(value) + u" 円"_s;
-}
 
 // The numbers, each one the draw holds in brackets.
 QString marked(const SavedTicket &ticket, const PastDraw *draw)
@@ -146,7 +136,7 @@ void FormCheck::refresh()
             draw ? GradeText(grading.grade) : u"未抽せん"_s,
             !draw           ? u"—"_s
                 : prize < 0 ? u"未確定"_s
-                            : grouped(prize) + u" 円"_s};
+                            : Yen(prize)};
         for (int column = 0; column < int(cells.size()); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             item->setData(Qt::AccessibleTextRole,
@@ -158,8 +148,8 @@ void FormCheck::refresh()
     }
     const TicketSummary summary = Summarise(m_tickets, m_draws);
     QString text = m_database.fault().isEmpty()
-        ? u"%1 口、購入 %2 円、当せん金 %3 円、収支 %4"_s.arg(grouped(summary.tickets),
-            grouped(summary.spent), grouped(summary.won), yen(summary.balance()))
+        ? u"%1 口、購入 %2 円、当せん金 %3 円、収支 %4"_s.arg(Grouped(summary.tickets),
+            Grouped(summary.spent), Grouped(summary.won), SignedYen(summary.balance()))
         : m_database.fault();
     QStringList apart;
     if (summary.unsettled > 0)
@@ -193,16 +183,16 @@ void FormCheck::checkAll()
         tickets.push_back(m_tickets[std::size_t(row)].numbers);
     const GradeCounts counts = CheckAgainstAll(tickets, m_draws);
     for (int grade = 0; grade < PrizeGrades; ++grade) {
-        const QStringList cells {GradeText(grade + 1), grouped(counts.counted[std::size_t(grade)]),
+        const QStringList cells {GradeText(grade + 1), Grouped(counts.counted[std::size_t(grade)]),
             expectedText(counts.expected[std::size_t(grade)])};
         for (int column = 0; column < int(cells.size()); ++column)
             m_grades->setItem(grade, column, new QTableWidgetItem(cells[column]));
     }
     m_gradesNote->setText(
         u"%1 口 × 過去の %2 回 = %3 回の照合。右の列は、無作為に選んだ券が同じ回数の照合で"
-        u"平均して当たる回数です。"_s.arg(grouped(qint64(tickets.size())))
-            .arg(grouped(qint64(m_draws.size())))
-            .arg(grouped(counts.checks)));
+        u"平均して当たる回数です。"_s.arg(Grouped(qint64(tickets.size())))
+            .arg(Grouped(qint64(m_draws.size())))
+            .arg(Grouped(counts.checks)));
 }
 
 void FormCheck::remove()

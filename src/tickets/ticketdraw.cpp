@@ -57,7 +57,7 @@ NumberList ParseNumberList(const QString &text)
         if (!digits)
             list.fault = u"「%1」は数字として読めません。"_s.arg(token);
         else if (number < 1 || number > NumberCount)
-            list.fault = u"「%1」は 1 から 43 までの数字ではありません。"_s.arg(token);
+            list.fault = u"「%1」は %2 までの数字ではありません。"_s.arg(token, NumberRangeText());
         else if (std::find(list.numbers.begin(), list.numbers.end(), number) == list.numbers.end())
             list.numbers.push_back(number);
         token.clear();
@@ -88,7 +88,7 @@ TicketRefusal RefuseTickets(const TicketRequest &request)
     for (const auto *list : {&request.fixed, &request.excluded}) {
         for (const int number : *list) {
             if (number < 1 || number > NumberCount)
-                return {u"「%1」は 1 から 43 までの数字ではありません。"_s.arg(number), true};
+                return {u"「%1」は %2 までの数字ではありません。"_s.arg(number).arg(NumberRangeText()), true};
         }
     }
     const NumberSet fixed = setOf(request.fixed);

@@ -173,8 +173,8 @@ class Program(unittest.TestCase):
         results.write_bytes('第1回 2000/10/5 2 8 10 13 27 30 (39)\n2 1 2 3\n'.encode('cp932'))
         imported = run('--import', str(results))
         self.assertEqual((imported.returncode, imported.stdout, imported.stderr), (1,
-            f'{results}: 新規 1 回、登録済み 0 回、読めなかった行 1\n', f'{results}:2: 本数字が 6 つではありません\n'))
-        results.write_text('1 2 8 10 13 27 30\n')
+            f'{results}: 新規 1 回、補完 0 回、登録済み 0 回、読めなかった行 1\n', f'{results}:2: 本数字が 6 つではありません\n'))
+        results.write_text('第1回 2 8 10 13 27 30\n')
         self.assertEqual((run('--import', str(results)).returncode, run('--import').returncode), (0, 2))
         self.assertTrue((self.program / 'nmr-history.sqlite').is_file())
 
@@ -223,7 +223,7 @@ class Program(unittest.TestCase):
         # "よく出た数字ほど高く" over all draws.
         draws = [[(d * 7 + k * 11) % 43 + 1 for k in range(6)] for d in range(1, 61)]
         results = self.dir / 'results.txt'
-        results.write_text(''.join(f'{d} ' + ' '.join(map(str, six)) + '\n' for d, six in enumerate(draws, 1)))
+        results.write_text(''.join(f'第{d}回 ' + ' '.join(map(str, six)) + '\n' for d, six in enumerate(draws, 1)))
         run = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
                              capture_output=True, timeout=20)
         self.assertEqual(run.returncode, 0, run.stderr)
@@ -303,8 +303,8 @@ class Program(unittest.TestCase):
         # database as it was: the one draw stored before.
         import sqlite3
         small, big = self.dir / 'one.txt', self.dir / 'many.txt'
-        small.write_text('1 1 2 3 4 5 6\n')
-        big.write_text(''.join(f'{d} 1 2 3 4 5 6\n' for d in range(2, 400_000)))
+        small.write_text('第1回 1 2 3 4 5 6\n')
+        big.write_text(''.join(f'第{d}回 1 2 3 4 5 6\n' for d in range(2, 400_000)))
         command = lambda file: [self.program / 'numerisphere', '--import', str(file)]
         self.assertEqual(subprocess.run(command(small), env=self.env, capture_output=True, timeout=20).returncode, 0)
         importing = start(command(big), env=self.env)

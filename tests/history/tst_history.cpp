@@ -49,8 +49,41 @@ QStringList read(const QString &text)
     });
     for (const PastDraw &draw : draws.draws)
         all << shown(draw);
+    if (!draws.results)
+        all << u"no past results"_s;
     return all << rejected;
 }
+
+// Reads a text into the database; nothing rejected is expected unless it says so.
+std::optional<HistoryDatabase::Stored> store(HistoryDatabase &database, const QString &text)
+{
+    return database.store(ReadResults(text, [](const RejectedLine &) {}), u"test"_s);
+}
+
+// A database file made by hand: its SQL run on a connection of its own.
+bool makeDatabase(const QString &path, const QStringList &statements)
+{
+    bool done = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"by hand"_s);
+        db.setDatabaseName(path);
+        QSqlQuery query(db.open() ? db : QSqlDatabase());
+        for (const QString &statement : statements)
+            done = done && query.exec(statement);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"by hand"_s);
+    return done;
+}
+
+// The draws table of the first schema, before any value was checked.
+const QString firstSchema = u"CREATE TABLE draws (number INTEGER PRIMARY KEY, date TEXT, "
+                            u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, "
+                            u"n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, "
+                            u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, "
+                            u"winners3 INTEGER, winners4 INTEGER, winners5 INTEGER, "
+                            u"prize1 INTEGER, prize2 INTEGER, prize3 INTEGER, prize4 INTEGER, "
+                            u"prize5 INTEGER, carry_over INTEGER)"_s;
 
 } // namespace
 
@@ -65,11 +98,20 @@ private slots:
     void reading();
     void storing();
     void unusableDatabases();
+    void valuesReadBack_data();
+    void valuesReadBack();
+    void readErrors();
+    void migrations();
+    void importReasons_data();
+    void importReasons();
     void twoWritersAtOnce();
-    void notAFile();
     void statistics();
+    void missingDraws_data();
+    void missingDraws();
     void levels_data();
     void levels();
+    void levelsWithinChance_data();
+    void levelsWithinChance();
 };
 
 void tst_History::decoding_data()
@@ -80,6 +122,8 @@ void tst_History::decoding_data()
     QTest::newRow("UTF-8") << text.toUtf8();
     QTest::newRow("UTF-16LE with a mark")
         << "\xFF\xFE" + QStringEncoder(QStringConverter::Utf16LE)(text);
+    QTest::newRow("UTF-16BE with a mark")
+        << "\xFE\xFF" + QStringEncoder(QStringConverter::Utf16BE)(text);
     QTest::newRow("code page 932") << Cp932::encode(text);
 }
 
@@ -112,10 +156,10 @@ void tst_History::reading_data()
         << u"No,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,数字B\n4,6,5,4,3,2,1,\n"_s
         << QStringList {u"第4回  01 02 03 04 05 06"_s};
     QTest::newRow("quoted fields across lines, blank lines")
-        << official
-            + u"\r\n\"5\",\"2000/10/"
-              u"5\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"a\r\nb\"\r\n\r\n6,2000/10/"
-              u"5,1,2,3,4,5,99,7\r\n7,2000/10/5,\"1\"\"2\",2,3,4,5,6,7\r\n"_s
+        << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,備考\r\n"
+           u"\r\n\"5\",\"2000/10/"
+           u"5\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"a\r\nb\"\r\n\r\n6,2000/10/"
+           u"5,1,2,3,4,5,99,7,\r\n7,2000/10/5,\"1\"\"2\",2,3,4,5,6,7,\r\n"_s
         << QStringList {u"第5回 2000-10-05 01 02 03 04 05 06 +7"_s,
                u"line 6: 数字「99」は 1 から 43 までではありません"_s,
                u"line 7: 数字「1\"2」は 1 から 43 までではありません"_s};
@@ -129,8 +173,8 @@ void tst_History::reading_data()
         << u"第２０９９回　１　２　３　４　５　６（７）\n2100 1 2 3 4 5 6"_s
         << QStringList {u"第2099回  01 02 03 04 05 06 +7"_s, u"第2100回  01 02 03 04 05 06"_s};
     QTest::newRow("rejected lines")
-        << u"1 1 2 3 4 5\n2 0 2 3 4 5 6\n3 1 2 3 4 5 44\n4 1 2 3 4 5 5\n"
-           u"5 1 2 3 4 5 6 (6)\n6 1 2 3 4 5 6 (44)\n0 1 2 3 4 5 6\n"
+        << u"第1回 1 2 3 4 5\n第2回 0 2 3 4 5 6\n第3回 1 2 3 4 5 44\n第4回 1 2 3 4 5 5\n"
+           u"5 1 2 3 4 5 6 (6)\n6 1 2 3 4 5 6 (44)\n第0回 1 2 3 4 5 6\n"
            u"8 2000/2/30 1 2 3 4 5 6\n9 1 2 3 4 5 6 7 8"_s
         << QStringList {u"line 1: 本数字が 6 つではありません"_s,
                u"line 2: 数字「0」は 1 から 43 までではありません"_s,
@@ -140,8 +184,52 @@ void tst_History::reading_data()
                u"line 6: ボーナス数字「44」が正しくありません"_s,
                u"line 7: 回号が正しくありません"_s, u"line 8: 日付が正しくありません"_s,
                u"line 9: 本数字が 6 つではありません"_s};
-    QTest::newRow("a short row") << official + u"7,2000/10/5,1,2,3\r\n"_s
-                                 << QStringList {u"line 2: 列が足りません"_s};
+    QTest::newRow("a short row")
+        << official + u"7,2000/10/5,1,2,3\r\n"_s
+        << QStringList {u"line 2: 列の数が見出しと違います（見出し 20 列、この行 5 列）"_s};
+    QTest::newRow("a field too many is never read shifted")
+        << official
+            + u"2099,2026/5/4,1,2,3,4,5,6,7,8,0,4,100,5000,90000,0,0,700000,8000,1000,500\r\n"_s
+        << QStringList {u"line 2: 列の数が見出しと違います（見出し 20 列、この行 21 列）"_s};
+    QTest::newRow("seven bare numbers may be six and a bonus")
+        << u"3 20 24 27 34 42 37\n43 1 2 3 4 5 6"_s
+        << QStringList {u"line 1: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s,
+               u"line 2: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s};
+    QTest::newRow("what leaves no doubt of the draw's number")
+        << u"第3回 20 24 27 34 42 37\n4 2026/5/4 20 24 27 34 42 37\n5 20 24 27 34 42 37 1\n"
+           u"6 20 24 27 34 42 37 (1)\n44 1 2 3 4 5 6"_s
+        << QStringList {u"第3回  20 24 27 34 37 42"_s, u"第4回 2026-05-04 20 24 27 34 37 42"_s,
+               u"第5回  20 24 27 34 37 42 +1"_s, u"第6回  20 24 27 34 37 42 +1"_s,
+               u"第44回  01 02 03 04 05 06"_s};
+    QTest::newRow("a weekday after the date")
+        << u"第2099回 2026年5月4日(月) 1 2 3 4 5 6 7\n第2100回 2026/5/7（木） 1 2 3 4 5 6 (7)\n"
+           u"2101 2026-05-11 (Mon) 1 2 3 4 5 6\n2102 2026/5/14(木曜日) 1 2 3 4 5 6\n"
+           u"2103 2026/5/18(x) 1 2 3 4 5 6"_s
+        << QStringList {u"第2099回 2026-05-04 01 02 03 04 05 06 +7"_s,
+               u"第2100回 2026-05-07 01 02 03 04 05 06 +7"_s, u"第2101回 2026-05-11 01 02 03 04 05 06"_s,
+               u"第2102回 2026-05-14 01 02 03 04 05 06"_s,
+               u"line 5: ボーナス数字「x」が正しくありません"_s};
+    QTest::newRow("a weekday in the date column")
+        << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字\n1,2026/5/4(月),1,2,3,4,5,6\n"_s
+        << QStringList {u"第1回 2026-05-04 01 02 03 04 05 06"_s};
+    QTest::newRow("the official file with tabs, amounts with separators")
+        << QString(official).replace(u',', u'\t')
+            + u"1\t2000/10/5\t2\t8\t10\t13\t27\t30\t39\t2\t2\t262\t12,413\t174,452\t"
+              u"45,513,600\t40,961,900\t375,200\t6,900\t1,000\t0\r\n"_s
+        << QStringList {
+               u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 2/40961900 262/375200 12413/6900 174452/1000 c0"_s};
+    QTest::newRow("a pasted web table's header rows")
+        << u"回号\t抽せん日\t本数字\tボーナス数字\n第2097回\t2026/4/27\t3 20 24 27 34 42\t(37)\n"
+           u"開催回 本数字 ボーナス\n第2098回 1 2 3 4 5 6"_s
+        << QStringList {u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s, u"第2098回  01 02 03 04 05 06"_s};
+    QTest::newRow("a program, not text") << u"第1回 1 2 3 4 5 6\n\u0001\u0000ELF"_s
+                                         << QStringList {u"no past results"_s};
+    QTest::newRow("text without a line like a draw")
+        << u"お知らせ\n抽せん日は毎週月曜日と木曜日です\n1 2 3"_s
+        << QStringList {u"no past results"_s};
+    QTest::newRow("one line like a draw makes it results")
+        << u"お知らせ\n第1回 1 2 3 4 5"_s
+        << QStringList {u"line 1: 回号が正しくありません"_s, u"line 2: 本数字が 6 つではありません"_s};
 }
 
 void tst_History::reading()
@@ -153,30 +241,65 @@ void tst_History::reading()
 
 void tst_History::storing()
 {
-    // New draws are added, a repeated one is present, one with other numbers is a conflict and
-    // never replaces what is stored.
+    // New draws are added; a repeated one is present; one that brings fields the stored draw
+    // lacks completes it; one with other numbers or another value of a field is a conflict, and
+    // never changes what is stored.
     QTemporaryDir dir;
     HistoryDatabase database(dir.filePath(u"nmr-history.sqlite"_s));
     QVERIFY(database.fault().isEmpty());
-    const auto store = [&](const QString &text) {
-        const auto stored = database.store(ReadResults(text, [](const RejectedLine &) {}));
-        QStringList conflicts;
-        for (const RejectedLine &line : stored->conflicts)
-            conflicts << u"line %1: %2"_s.arg(line.line).arg(line.reason);
-        return QStringList {u"added %1, present %2"_s.arg(stored->added).arg(stored->present)}
-        << conflicts;
+    const auto stored = [&](const QString &text) {
+        const auto done = store(database, text);
+        QStringList seen {u"added %1, completed %2, present %3"_s.arg(done->added)
+                              .arg(done->completed)
+                              .arg(done->present)};
+        for (const RejectedLine &line : done->conflicts)
+            seen << u"line %1: %2"_s.arg(line.line).arg(line.reason);
+        return seen;
     };
-    QCOMPARE(
-        store(official
-            + u"1,2000/10/5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0"_s),
-        QStringList {u"added 1, present 0"_s});
-    QCOMPARE(store(u"2 1 2 3 4 5 6\n1 2000/10/5 2 8 10 13 27 30\n1 2 8 10 13 27 31"_s),
-        (QStringList {u"added 1, present 1"_s, u"line 3: 第1回は別の数字で登録済みです"_s}));
+    const QString full
+        = official
+        + u"1,2000/10/5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0"_s;
+    QCOMPARE(stored(u"第1回 2 8 10 13 27 30\n2 2000/10/12 1 2 3 4 5 6 (7)"_s),
+        QStringList {u"added 2, completed 0, present 0"_s});
+    QCOMPARE(stored(full), QStringList {u"added 0, completed 1, present 0"_s});
+    QCOMPARE(stored(full), QStringList {u"added 0, completed 0, present 1"_s});
+    QCOMPARE(stored(u"1 2000/10/5 2 8 10 13 27 30\n第1回 2 8 10 13 27 30 (39)"_s),
+        QStringList {u"added 0, completed 0, present 2"_s});
+    QCOMPARE(stored(u"第1回 2 8 10 13 27 31\n1 2000/10/6 2 8 10 13 27 30\n第1回 2 8 10 13 27 30 (40)\n"
+                    u"第2回 2000/10/12 1 2 3 4 5 6 (8)"_s),
+        (QStringList {u"added 0, completed 0, present 0"_s, u"line 1: 第1回は別の数字で登録済みです"_s,
+            u"line 2: 第1回の日付は別の値で登録済みです"_s,
+            u"line 3: 第1回のボーナス数字は別の値で登録済みです"_s,
+            u"line 4: 第2回のボーナス数字は別の値で登録済みです"_s}));
+    QCOMPARE(stored(QString(full).replace(u"45513600"_s, u"45513601"_s)),
+        (QStringList {u"added 0, completed 0, present 0"_s, u"line 2: 第1回の1等賞金は別の値で登録済みです"_s}));
     const std::vector<PastDraw> draws = database.draws();
     QCOMPARE(draws.size(), 2u);
     QCOMPARE(shown(draws[0]),
         u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 2/40961900 262/375200 12413/6900 174452/1000 c0"_s);
     QCOMPARE(HistoryDatabase(dir.filePath(u"nmr-history.sqlite"_s)).draws(), draws);
+    QCOMPARE(database.lastImport()->source, u"test"_s);
+
+    // A draw mended keeps its place; one moved to a number already stored is refused; removed
+    // draws are gone, and a store cancelled halfway leaves everything as it was.
+    PastDraw mended = draws[1];
+    mended.numbers = {1, 2, 3, 4, 5, 9};
+    QCOMPARE(database.replaceDraw(2, mended), QString());
+    mended.number = 1;
+    QCOMPARE(database.replaceDraw(2, mended), u"第1回は登録済みです。"_s);
+    QCOMPARE(database.draws()[1].numbers, (std::array {1, 2, 3, 4, 5, 9}));
+    QCOMPARE(database.removeDraws({2, 7}), QString());
+    QCOMPARE(database.draws(), std::vector {draws[0]});
+    QString many;
+    for (int draw = 10; draw < 3000; ++draw)
+        many += u"第%1回 1 2 3 4 5 6\n"_s.arg(draw);
+    int asked = 0;
+    const auto cancelled = database.store(ReadResults(many, [](const RejectedLine &) {}), u"x"_s,
+        [&](qsizetype) { return ++asked < 2; });
+    QVERIFY(cancelled && cancelled->cancelled);
+    QCOMPARE(asked, 2);
+    QCOMPARE(database.draws(), std::vector {draws[0]});
+    QCOMPARE(database.lastImport()->source, u"test"_s);
 }
 
 void tst_History::unusableDatabases()
@@ -189,8 +312,8 @@ void tst_History::unusableDatabases()
         HistoryDatabase made(damaged);
         QString many;
         for (int draw = 1; draw <= 2000; ++draw)
-            many += u"%1 1 2 3 4 5 6\n"_s.arg(draw);
-        QVERIFY(made.store(ReadResults(many, [](const RejectedLine &) {})));
+            many += u"第%1回 1 2 3 4 5 6\n"_s.arg(draw);
+        QVERIFY(store(made, many));
     }
     QByteArray pages = readFile(damaged);
     QVERIFY(pages.size() > 16384
@@ -208,18 +331,131 @@ void tst_History::unusableDatabases()
         db.close();
     }
     QSqlDatabase::removeDatabase(u"newer"_s);
+    // Another program's database, and ours of the second schema holding a number no draw has.
+    const QString foreign = dir.filePath(u"foreign.sqlite"_s);
+    QVERIFY(makeDatabase(foreign, {u"CREATE TABLE draws (id INTEGER, name TEXT)"_s}));
+    const QString outOfRange = dir.filePath(u"out-of-range.sqlite"_s);
+    QVERIFY(makeDatabase(outOfRange,
+        {firstSchema, u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (1, 0, 2, 3, 4, 5, 6)"_s,
+            u"PRAGMA user_version = 2"_s}));
     for (const auto &[path, fault] : {std::pair(garbage, u"は壊れているため使えません。"_s),
              std::pair(damaged, u"は壊れているため使えません。"_s),
              std::pair(newer, u"は新しい版のプログラムで作られたため使えません。"_s),
-             std::pair(dir.path(), u"を開けません。"_s)}) {
+             std::pair(dir.path(), u"を開けません。"_s),
+             std::pair(foreign, u"は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s),
+             std::pair(outOfRange, u"CHECK constraint failed: n1 BETWEEN 1 AND 43 Unable to fetch row）。"_s)}) {
         const QByteArray before = readFile(path);
         HistoryDatabase database(path);
         QVERIFY2(database.fault().endsWith(fault)
                 && database.fault().contains(QDir::toNativeSeparators(path)),
             qPrintable(database.fault()));
-        QVERIFY(!database.store(ReadResults(u"1 1 2 3 4 5 6"_s, [](const RejectedLine &) {})));
+        QVERIFY(!store(database, u"第1回 1 2 3 4 5 6"_s));
+        QVERIFY(database.draws().empty() && database.latestDraw() == 0);
         QCOMPARE(readFile(path), before);
     }
+}
+
+void tst_History::valuesReadBack_data()
+{
+    // A stored value no draw can have, written past the checks: the database is damaged, says
+    // which draw and why, and takes nothing more.
+    QTest::addColumn<QString>("values"); // number, n1..n6, bonus, winners1, date
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a number of 0") << u"5, 0, 2, 3, 4, 5, 6, NULL, NULL, NULL"_s
+                                   << u"（第5回：数字 0 が正しくありません）。"_s;
+    QTest::newRow("a number of 44") << u"5, 1, 2, 3, 4, 5, 44, NULL, NULL, NULL"_s
+                                    << u"（第5回：数字 44 が正しくありません）。"_s;
+    QTest::newRow("numbers out of order") << u"5, 1, 3, 2, 4, 5, 6, NULL, NULL, NULL"_s
+                                          << u"（第5回：数字 2 が正しくありません）。"_s;
+    QTest::newRow("a bonus of 44") << u"5, 1, 2, 3, 4, 5, 6, 44, NULL, NULL"_s
+                                   << u"（第5回：ボーナス数字 44 が正しくありません）。"_s;
+    QTest::newRow("a bonus among the six") << u"5, 1, 2, 3, 4, 5, 6, 6, NULL, NULL"_s
+                                           << u"（第5回：ボーナス数字 6 が正しくありません）。"_s;
+    QTest::newRow("a negative count") << u"5, 1, 2, 3, 4, 5, 6, 7, -2, NULL"_s
+                                      << u"（第5回：口数か金額が正しくありません）。"_s;
+    QTest::newRow("a date that is none") << u"5, 1, 2, 3, 4, 5, 6, 7, 0, '2026-02-30'"_s
+                                         << u"（第5回：日付が正しくありません）。"_s;
+    QTest::newRow("a draw numbered 0") << u"0, 1, 2, 3, 4, 5, 6, 7, 0, NULL"_s
+                                       << u"（第0回：回号が正しくありません）。"_s;
+}
+
+void tst_History::valuesReadBack()
+{
+    QFETCH(QString, values);
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(makeDatabase(path,
+        {firstSchema, u"PRAGMA user_version = %1"_s.arg(HistoryDatabase::SchemaVersion),
+            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, source TEXT NOT NULL)"_s,
+            u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) VALUES (%1)"_s
+                .arg(values)}));
+    const QByteArray before = readFile(path);
+    HistoryDatabase database(path);
+    QVERIFY(database.fault().isEmpty());
+    QVERIFY(database.draws().empty());
+    QVERIFY2(database.fault().endsWith(fault), qPrintable(database.fault()));
+    QVERIFY(!store(database, u"第9回 1 2 3 4 5 6"_s));
+    QVERIFY(!database.saveTickets(9, {{1, 2, 3, 4, 5, 6}}));
+    QCOMPARE(readFile(path), before);
+
+    // Such a value in a database whose checks were switched off for a moment: its integrity
+    // check finds it on opening.
+    QTemporaryDir other;
+    const QString checked = other.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(HistoryDatabase(checked).fault().isEmpty());
+    QVERIFY(makeDatabase(checked,
+        {u"PRAGMA ignore_check_constraints = ON"_s,
+            u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) VALUES (%1)"_s
+                .arg(values)}));
+    HistoryDatabase reopened(checked);
+    if (reopened.fault().isEmpty())
+        QVERIFY(reopened.draws().empty());
+    QVERIFY2(reopened.fault().contains(u"は壊れているため使えません"_s), qPrintable(reopened.fault()));
+}
+
+void tst_History::readErrors()
+{
+    // A read that fails is told with SQLite's words, never taken for a database without draws.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
+    HistoryDatabase database(path);
+    QVERIFY(store(database, u"第1回 1 2 3 4 5 6"_s));
+    QVERIFY(makeDatabase(path, {u"DROP TABLE draws"_s}));
+    QVERIFY(database.draws().empty());
+    QVERIFY2(database.fault().contains(u"を読めません（no such table: draws"_s),
+        qPrintable(database.fault()));
+}
+
+void tst_History::migrations()
+{
+    // A database of the first schema climbs each step to the last, keeping its draws and
+    // checking their values; every step is its own transaction.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(makeDatabase(path,
+        {firstSchema,
+            u"INSERT INTO draws (number, date, n1, n2, n3, n4, n5, n6, bonus) VALUES (1, '2000-10-05', 2, 8, 10, 13, 27, 30, 39)"_s,
+            u"PRAGMA user_version = 1"_s}));
+    HistoryDatabase database(path);
+    QCOMPARE(database.fault(), QString());
+    QCOMPARE(shown(database.draws().at(0)), u"第1回 2000-10-05 02 08 10 13 27 30 +39"_s);
+    QVERIFY(database.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
+    QVERIFY(!database.lastImport());
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
+    db.setDatabaseName(path);
+    QSqlQuery query(db.open() ? db : QSqlDatabase());
+    QVERIFY(query.exec(u"PRAGMA user_version"_s) && query.next());
+    QCOMPARE(query.value(0).toInt(), HistoryDatabase::SchemaVersion);
+    // The checks hold from now on, for anything that writes the file.
+    QVERIFY(!query.exec(u"UPDATE draws SET n6 = 44"_s));
+    QVERIFY(!query.exec(u"UPDATE draws SET bonus = 2"_s));
+    QVERIFY(!query.exec(u"UPDATE draws SET n1 = 9"_s));
+    QVERIFY(query.exec(u"UPDATE draws SET n1 = 1"_s));
+    query = QSqlQuery();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"version"_s);
 }
 
 void tst_History::twoWritersAtOnce()
@@ -244,42 +480,77 @@ void tst_History::twoWritersAtOnce()
         QSqlDatabase::removeDatabase(u"other"_s);
     });
     locked.acquire();
-    const auto stored = database.store(
-        ReadResults(u"8 1 2 3 4 5 6\n7 1 2 3 4 5 6"_s, [](const RejectedLine &) {}));
+    const auto stored = store(database, u"第8回 1 2 3 4 5 6\n第7回 1 2 3 4 5 6"_s);
     other.join();
     QVERIFY(stored);
     QCOMPARE(std::pair(stored->added, stored->present), std::pair(1, 1));
 }
 
-void tst_History::notAFile()
+void tst_History::importReasons_data()
 {
-    // A directory or a FIFO is not read, nor blocked on.
+    // What a file holds, by name in a folder of its own; the summary an import gives.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("missing") << u"missing.csv"_s << QByteArray() << u"ファイルがありません"_s;
+    QTest::newRow("a directory") << QString() << QByteArray()
+                                 << u"フォルダーです。ファイルを選んでください"_s;
+    QTest::newRow("a FIFO") << u"fifo"_s << QByteArray() << u"通常のファイルではありません"_s;
+    QTest::newRow("empty") << u"empty.csv"_s << QByteArray("") << u"当せん番号が見つかりません"_s;
+    QTest::newRow("a header alone") << u"header.csv"_s << official.toUtf8()
+                                    << u"当せん番号が見つかりません"_s;
+    QTest::newRow("a program") << u"program"_s << QByteArray("\x7f" "ELF\x02\x01\x01\0\0 1 2 3 4 5 6\n", 19)
+                               << u"当せん番号のファイルではありません"_s;
+    QTest::newRow("draws with a gap")
+        << u"gap.txt"_s << u"第2097回 1 2 3 4 5 6\n第2110回 1 2 3 4 5 6\n第2099回 1 2 3 4 5 6\n第1回 1 2 3"_s.toUtf8()
+        << u"新規 3 回、補完 0 回、登録済み 0 回、読めなかった行 1（第2098回、第2100回〜第2109回がありません）"_s;
+    QTest::newRow("UTF-16BE") << u"utf16be.txt"_s
+                              << "\xFE\xFF" + QStringEncoder(QStringConverter::Utf16BE)(u"第1回 1 2 3 4 5 6\r\n"_s)
+                              << u"新規 1 回、補完 0 回、登録済み 0 回、読めなかった行 0"_s;
+}
+
+void tst_History::importReasons()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, summary);
     QTemporaryDir dir;
     HistoryDatabase database(dir.filePath(u"nmr-history.sqlite"_s));
+    const QString path = dir.filePath(name);
 #ifdef Q_OS_UNIX
-    QVERIFY(mkfifo(QFile::encodeName(dir.filePath(u"fifo"_s)), 0600) == 0);
+    if (name == u"fifo"_s)
+        QVERIFY(mkfifo(QFile::encodeName(path), 0600) == 0);
 #endif
-    for (const QString &name : {u"fifo"_s, QString()}) {
-        const ImportReport report
-            = ImportFile(database, dir.filePath(name), [](const RejectedLine &) {});
-        QVERIFY(!report.stored);
-        QCOMPARE(ImportSummary(u"x"_s, report), u"x: 読み込めません"_s);
-    }
+    if (!content.isNull())
+        QVERIFY(writeFile(path, content));
+    qsizetype reasons = 0;
+    const ImportReport report = ImportFile(database, path, [&](const RejectedLine &) { ++reasons; });
+    QCOMPARE(ImportSummary(u"x"_s, report), u"x: "_s + summary);
+    QCOMPARE(reasons, report.rejected);
+    QCOMPARE(report.stored(), report.failure.isEmpty());
 }
 
 void tst_History::statistics()
 {
-    // Over all three draws, and over the last two: each number's count, how long ago it was
-    // last drawn, and its times as the bonus; the expected count and its band.
-    const std::vector<PastDraw> draws = ReadResults(
-        u"1 1 2 3 4 5 6 (7)\n2 1 2 3 4 5 8 (9)\n3 10 11 12 13 14 15 (1)"_s,
-        [](const RejectedLine &) {}).draws;
+    // Draws 1 to 3 and 10, 4 to 9 missing. Over all, the last two numbers (9 and 10: draw 10
+    // alone), the last eight, and draws 2 to 3: each number's count, how many draw numbers ago
+    // it was last drawn, and its times as the bonus; the expected count and its band.
+    const std::vector<PastDraw> draws
+        = ReadResults(u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 10 11 12 13 14 15 (1)\n"
+                      u"第10回 2000/1/1 1 20 21 22 23 24"_s,
+            [](const RejectedLine &) {})
+              .draws;
     QStringList seen;
-    for (const int last : {0, 2, 3, 4}) {
-        const PeriodStatistics period = StatisticsOf(draws, last);
-        seen << u"%1 draws, expected %2 ± %3"_s.arg(period.draws)
+    for (const DrawRange range : {LastDraws(draws, 0), LastDraws(draws, 2), LastDraws(draws, 8),
+             DrawRange {2, 3}}) {
+        const PeriodStatistics period = StatisticsOf(draws, range);
+        seen << u"%1..%2: %3 draws, expected %4 ± %5, %6 outside, to %7"_s.arg(period.range.first)
+                    .arg(period.range.last)
+                    .arg(period.draws)
                     .arg(period.expected(), 0, 'f', 3)
-                    .arg(period.band(), 0, 'f', 3);
+                    .arg(period.band(), 0, 'f', 3)
+                    .arg(period.outsideBand())
+                    .arg(period.lastDate.toString(Qt::ISODate));
         for (const int number : {1, 6, 7, 8, 10, 43}) {
             const NumberStatistics &figures = period.numbers[std::size_t(number - 1)];
             seen << u"%1: %2 %3 %4"_s.arg(number)
@@ -288,12 +559,39 @@ void tst_History::statistics()
                         .arg(figures.asBonus);
         }
     }
-    const QStringList all {u"3 draws, expected 0.419 ± 1.200"_s, u"1: 2 1 1"_s, u"6: 1 2 0"_s,
-        u"7: 0 -1 1"_s, u"8: 1 1 0"_s, u"10: 1 0 0"_s, u"43: 0 -1 0"_s};
     QCOMPARE(seen,
-        QStringList(all) << u"2 draws, expected 0.279 ± 0.980"_s << u"1: 1 1 1"_s << u"6: 0 -1 0"_s
-                         << u"7: 0 -1 0"_s << u"8: 1 1 0"_s << u"10: 1 0 0"_s << u"43: 0 -1 0"_s
-                         << all << all);
+        (QStringList {u"1..10: 4 draws, expected 0.558 ± 1.386, 5 outside, to 2000-01-01"_s,
+            u"1: 3 0 1"_s, u"6: 1 9 0"_s, u"7: 0 -1 1"_s, u"8: 1 8 0"_s, u"10: 1 7 0"_s,
+            u"43: 0 -1 0"_s, u"9..10: 1 draws, expected 0.140 ± 0.693, 6 outside, to 2000-01-01"_s,
+            u"1: 1 0 0"_s, u"6: 0 -1 0"_s, u"7: 0 -1 0"_s, u"8: 0 -1 0"_s, u"10: 0 -1 0"_s,
+            u"43: 0 -1 0"_s, u"3..10: 2 draws, expected 0.279 ± 0.980, 0 outside, to 2000-01-01"_s,
+            u"1: 1 0 1"_s, u"6: 0 -1 0"_s, u"7: 0 -1 0"_s, u"8: 0 -1 0"_s, u"10: 1 7 0"_s,
+            u"43: 0 -1 0"_s, u"2..3: 2 draws, expected 0.279 ± 0.980, 0 outside, to "_s,
+            u"1: 1 1 1"_s, u"6: 0 -1 0"_s, u"7: 0 -1 0"_s, u"8: 1 1 0"_s, u"10: 1 0 0"_s,
+            u"43: 0 -1 0"_s}));
+    QCOMPARE(LastDraws({}, 100), DrawRange {});
+}
+
+void tst_History::missingDraws_data()
+{
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("none") << QList<int> {1, 2, 3} << QString();
+    QTest::newRow("one") << QList<int> {1, 3} << u"第2回がありません"_s;
+    QTest::newRow("a range") << QList<int> {2097, 2110} << u"第2098回〜第2109回がありません"_s;
+    QTest::newRow("five named") << QList<int> {1, 3, 5, 7, 9, 11} << u"第2回、第4回、第6回、第8回、第10回がありません"_s;
+    QTest::newRow("six, one told as a count")
+        << QList<int> {1, 3, 5, 7, 9, 11, 20} << u"第2回、第4回、第6回、第8回、第10回、ほか 1 か所がありません"_s;
+}
+
+void tst_History::missingDraws()
+{
+    QFETCH(QList<int>, numbers);
+    QFETCH(QString, missing);
+    std::vector<PastDraw> draws;
+    for (const int number : numbers)
+        draws.emplace_back().number = number;
+    QCOMPARE(MissingText(MissingDraws(draws)), missing);
 }
 
 void tst_History::levels_data()
@@ -324,6 +622,40 @@ void tst_History::levels()
     QCOMPARE(LevelsFromHistory(period, LevelRule::OftenDrawnHigher), often);
     QCOMPARE(LevelsFromHistory(period, LevelRule::SeldomDrawnHigher), seldom);
     QVERIFY(!LevelsFromHistory({}, LevelRule::OftenDrawnHigher)); // no draw, no levels
+    QVERIFY(!LevelsFromHistory({}, LevelRule::WithinChance));
+}
+
+void tst_History::levelsWithinChance_data()
+{
+    // 4,300 draws: expected 600, σ = √(600 × 37/43) ≈ 22.722, the band 600 ± 45.4. Number 1's
+    // count; every other number's is 600, and gets 8.
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("level");
+    QTest::newRow("inside the band, z 1.98") << 645 << 8;
+    QTest::newRow("beyond it, z 2.11, still 8") << 648 << 8;
+    QTest::newRow("first step up, z 2.16") << 649 << 9;
+    QTest::newRow("z 3.04") << 669 << 12;
+    QTest::newRow("z -3.04") << 531 << 4;
+    QTest::newRow("last step short of 15, z 3.83") << 687 << 14;
+    QTest::newRow("15 from z 3.87") << 688 << 15;
+    QTest::newRow("2 at z -3.83") << 513 << 2;
+    QTest::newRow("1 from z -3.87") << 512 << 1;
+    QTest::newRow("far above, clamped") << 2000 << 15;
+    QTest::newRow("never drawn, clamped") << 0 << 1;
+}
+
+void tst_History::levelsWithinChance()
+{
+    QFETCH(int, count);
+    QFETCH(int, level);
+    PeriodStatistics period;
+    period.draws = 4300;
+    for (NumberStatistics &figures : period.numbers)
+        figures.drawn = 600;
+    period.numbers[0].drawn = count;
+    const QString levels = LevelsFromHistory(period, LevelRule::WithinChance).value();
+    QCOMPARE(LevelAt(levels, 1), level);
+    QCOMPARE(levels.mid(1), QString(NumberCount - 1, u'8'));
 }
 
 QTEST_GUILESS_MAIN(tst_History)

@@ -288,10 +288,21 @@ void tst_Tickets::savedTickets()
     const QString path = folder.filePath(u"nmr-history.sqlite"_s);
     {
         // The first schema: the draws alone, at version 1.
-        HistoryDatabase first(path);
-        first.store(ReadResults(u"2100 1 2 3 4 5 6"_s, {}));
-        QSqlQuery query(QSqlDatabase::database(QSqlDatabase::connectionNames().constFirst()));
-        QVERIFY(query.exec(u"DROP TABLE tickets"_s) && query.exec(u"PRAGMA user_version = 1"_s));
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"first"_s);
+        db.setDatabaseName(path);
+        QSqlQuery query(db.open() ? db : QSqlDatabase());
+        QVERIFY(query.exec(u"CREATE TABLE draws (number INTEGER PRIMARY KEY, date TEXT, "
+                           u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, "
+                           u"n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, "
+                           u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
+                           u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
+                           u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s)
+            && query.exec(u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (2100, 1, 2, 3, 4, 5, 6)"_s)
+            && query.exec(u"PRAGMA user_version = 1"_s));
+        query = QSqlQuery();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"first"_s);
     }
     {
         HistoryDatabase database(path);
