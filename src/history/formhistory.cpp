@@ -1,9 +1,9 @@
 #include "formhistory.h"
 
+#include "drawdialog.h"
 #include "engine/chance.h"
-#include "engine/chancefollower.h"
 #include "engine/figures.h"
-#include "importfile.h"
+#include "historychart.h"
 #include "layouts/setuplayout.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
@@ -15,13 +15,21 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMimeData>
-#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QtConcurrent>
 
 using namespace Qt::StringLiterals;
 
@@ -29,112 +37,85 @@ namespace {
 
 constexpr int shownReasons = 20;
 constexpr std::array<int, 4> periods {50, 100, 200, 0}; // 0: all
+constexpr int chosenPeriod = int(periods.size()); // 指定した範囲
+constexpr int progressSteps = 1000;
 
-enum TableColumn {
-    Number,
-    Drawn,
-    Expected,
-    Difference,
-    SinceLast,
-    AsBonus,
-    Level,
-    NewLevel,
-    Chance
-};
-
-// Keeps the first reasons a read reports, for the window to list.
-std::function<void(const RejectedLine &)> firstReasons(std::vector<RejectedLine> &reasons)
+const std::array<std::pair<QString, LevelRule>, 3> &rules()
 {
-    return [&reasons](const RejectedLine &line) {
-        if (reasons.size() < shownReasons)
-            reasons.push_back(line);
-    };
+    static const std::array<std::pair<QString, LevelRule>, 3> all {
+        std::pair(u"偶然の幅を考えて"_s, LevelRule::WithinChance),
+        std::pair(u"よく出た数字ほど高く"_s, LevelRule::OftenDrawnHigher),
+        std::pair(u"出ていない数字ほど高く"_s, LevelRule::SeldomDrawnHigher)};
+    return all;
 }
 
+QTableView *tableView(QWidget *parent, QSortFilterProxyModel *proxy, const QString &name)
+{
+    auto *view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setModel(proxy);
+    view->setSortingEnabled(true);
+    view->verticalHeader()->hide();
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return view;
+}
+
+QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QObject *parent)
+{
+    auto *proxy = new QSortFilterProxyModel(parent);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(role);
+    return proxy;
+}
+
+QString writeExport(const QString &path, const QString &text, ExportEncoding encoding)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(EncodeExport(text, encoding)) >= 0
+        && file.commit())
+        return {};
+    return u"「%1」に書き込めません（%2）。"_s.arg(
+        QDir::toNativeSeparators(path), file.errorString());
+}
 
 } // namespace
 
-// The times each number was drawn as bars, a line at the expected count and a band of two
-// standard deviations around it, where most counts lie by chance alone.
-class HistoryChart : public QWidget
+// What a read in the background did, source by source.
+struct FormHistory::Outcome
 {
-public:
-    explicit HistoryChart(QWidget *parent)
-        : QWidget(parent)
+    struct Read
     {
-        setMinimumHeight(140);
-        setFocusPolicy(Qt::TabFocus);
-        setAccessibleName(u"出た回数のグラフ"_s);
-    }
-
-    void show(const PeriodStatistics &period, const QString &span)
-    {
-        m_period = period;
-        int most = 0;
-        int least = 0;
-        int outside = 0;
-        for (int i = 0; i < NumberCount; ++i) {
-            const int drawn = period.numbers[std::size_t(i)].drawn;
-            most = drawn > period.numbers[std::size_t(most)].drawn ? i : most;
-            least = drawn < period.numbers[std::size_t(least)].drawn ? i : least;
-            outside += std::abs(drawn - period.expected()) > period.band();
-        }
-        setAccessibleDescription(period.draws == 0
-                ? u"当せん番号がありません"_s
-                : u"%1：最も多い %2（%3 回）、最も少ない %4（%5 回）、偶然の幅の外 %6 個"_s
-                      .arg(span)
-                      .arg(most + 1)
-                      .arg(period.numbers[std::size_t(most)].drawn)
-                      .arg(least + 1)
-                      .arg(period.numbers[std::size_t(least)].drawn)
-                      .arg(outside));
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), palette().base());
-        int most = 1;
-        for (const NumberStatistics &figures : m_period.numbers)
-            most = std::max(most, figures.drawn);
-        const double scale = (height() - 4)
-            / (std::max<double>(most, m_period.expected() + m_period.band()) * 1.1);
-        const auto y = [&](double count) { return height() - 2 - count * scale; };
-        const double step = width() / double(NumberCount);
-        for (int i = 0; i < NumberCount; ++i) {
-            const double bar = m_period.numbers[std::size_t(i)].drawn * scale;
-            painter.fillRect(
-                QRectF(i * step + 1, y(0) - bar, step - 2, bar), palette().highlight());
-        }
-        // The band over the bars, translucent, so that a bar shows whether it ends inside it.
-        QColor band = palette().color(QPalette::Text);
-        band.setAlpha(56);
-        painter.fillRect(QRectF(0, y(m_period.expected() + m_period.band()), width(),
-                             2 * m_period.band() * scale),
-            band);
-        painter.setPen(QPen(palette().text(), 1, Qt::DashLine));
-        painter.drawLine(
-            QPointF(0, y(m_period.expected())), QPointF(width(), y(m_period.expected())));
-    }
-
-private:
-    PeriodStatistics m_period;
+        QString name; // the file's path, or empty for pasted text
+        ImportReport report;
+        std::vector<RejectedLine> reasons; // the first few
+    };
+    std::vector<Read> reads;
 };
 
 FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strength, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
-    , m_draws(m_database.draws())
     , m_stored(ReadProfileTable())
     , m_levelsOn(levelsOn)
     , m_strength(strength)
+    , m_statistics(this)
+    , m_draws(this)
 {
     setWindowTitle(u"当せん番号の履歴"_s);
     setAcceptDrops(true);
     buildControls();
-    refresh();
+    connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormHistory::importDone);
+    reload();
+}
+
+FormHistory::~FormHistory()
+{
+    if (m_watcher.isRunning()) {
+        m_cancel->store(true);
+        m_watcher.waitForFinished();
+    }
 }
 
 void FormHistory::buildControls()
@@ -153,40 +134,36 @@ void FormHistory::buildControls()
     paste->setObjectName(u"paste"_s);
     m_storedLabel = new QLabel(this);
     m_storedLabel->setObjectName(u"stored"_s);
-    m_report = new QLabel(this);
+    m_storedLabel->setWordWrap(true);
+    m_sourceLabel = new QLabel(this);
+    m_sourceLabel->setObjectName(u"source"_s);
+    m_sourceLabel->setWordWrap(true);
+    m_report = new QPlainTextEdit(this);
     m_report->setObjectName(u"report"_s);
-    m_report->setWordWrap(true);
-    m_report->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_report->setReadOnly(true);
     m_report->setAccessibleName(u"読み込みの結果"_s);
+    // A long report scrolls within a few lines rather than pushing the window off the screen.
+    m_report->setMaximumHeight(m_report->fontMetrics().lineSpacing() * 5
+        + 2 * (m_report->frameWidth() + int(m_report->document()->documentMargin())));
+    m_report->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(u"progress"_s);
+    m_progressBar->setRange(0, progressSteps);
+    m_progressBar->setAccessibleName(u"読み込みの進み具合"_s);
+    m_cancelButton = new QPushButton(u"中止(&C)"_s, this);
+    m_cancelButton->setObjectName(u"cancel"_s);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FormHistory::cancelImport);
+    m_progressBar->hide();
+    m_cancelButton->hide();
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(50);
+    connect(m_progressTimer, &QTimer::timeout, this,
+        [this] { m_progressBar->setValue(m_progress->load()); });
 
-    m_period = new QComboBox(this);
-    m_period->setObjectName(u"period"_s);
-    m_period->addItems({u"直近 50 回"_s, u"直近 100 回"_s, u"直近 200 回"_s, u"すべて"_s});
-    m_period->setCurrentIndex(int(periods.size()) - 1);
-    m_period->setAccessibleName(u"期間"_s);
-    auto *periodLabel = new QLabel(u"期間(&N):"_s, this);
-    periodLabel->setBuddy(m_period);
-
-    auto *note = new QLabel(
-        u"抽せんは毎回独立しています。どの数字も、これまでに何が出たかに関係なく、毎回 "
-        u"6/43（約 14.0%）の確率で選ばれます。この統計は出現レベルを決めるための材料で、"
-        u"予想ではありません。グラフの帯は、偶然だけでおよそ 95% の数字が入る幅です。"_s,
-        this);
-    note->setWordWrap(true);
-
-    m_table = new QTableWidget(NumberCount, 9, this);
-    m_table->setObjectName(u"table"_s);
-    m_table->setAccessibleName(u"数字ごとの統計"_s);
-    m_table->setHorizontalHeaderLabels(
-        {u"数字"_s, u"出た回数"_s, u"期待値"_s, u"差"_s, u"最後に出てから"_s, u"ボーナス"_s,
-            u"現在のレベル"_s, u"新しいレベル"_s, u"予想に入る確率"_s});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setMinimumHeight(220);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setSortIndicator(Number, Qt::AscendingOrder);
-    m_chart = new HistoryChart(this);
-    m_chart->setObjectName(u"chart"_s);
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(u"tabs"_s);
+    tabs->addTab(statisticsTab(), u"統計"_s);
+    tabs->addTab(drawsTab(), u"登録済みの回"_s);
 
     m_target = new QComboBox(this);
     m_target->setObjectName(u"target"_s);
@@ -200,7 +177,8 @@ void FormHistory::buildControls()
     m_rule = new QComboBox(this);
     m_rule->setObjectName(u"rule"_s);
     m_rule->setAccessibleName(u"方針"_s);
-    m_rule->addItems({u"よく出た数字ほど高く"_s, u"出ていない数字ほど高く"_s});
+    for (const auto &[name, rule] : rules())
+        m_rule->addItem(name);
     auto *ruleLabel = new QLabel(u"方針(&M):"_s, this);
     ruleLabel->setBuddy(m_rule);
     m_apply = new QPushButton(u"反映(&A)"_s, this);
@@ -208,112 +186,367 @@ void FormHistory::buildControls()
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(m_apply, &QPushButton::clicked, this, &FormHistory::apply);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    for (QComboBox *choice : {m_period, m_target, m_rule})
+    for (QComboBox *choice : {m_target, m_rule})
         connect(choice, &QComboBox::currentIndexChanged, this, &FormHistory::refresh);
 
     grid->addWidget(read, 0, 0);
     grid->addWidget(paste, 0, 1);
     grid->addWidget(m_storedLabel, 0, 2, 1, 4);
-    grid->addWidget(m_report, 1, 0, 1, 6);
-    grid->addWidget(periodLabel, 2, 0);
-    grid->addWidget(m_period, 2, 1);
-    grid->addWidget(note, 3, 0, 1, 6);
-    grid->addWidget(m_chart, 4, 0, 1, 6);
-    grid->addWidget(m_table, 5, 0, 1, 6);
-    grid->addWidget(targetLabel, 6, 0);
-    grid->addWidget(m_target, 6, 1);
-    grid->addWidget(ruleLabel, 6, 2);
-    grid->addWidget(m_rule, 6, 3);
-    grid->addWidget(m_apply, 6, 4);
-    grid->addWidget(close, 6, 5);
-    resize(720, 640);
+    grid->addWidget(m_sourceLabel, 1, 0, 1, 6);
+    grid->addWidget(m_report, 2, 0, 1, 6);
+    grid->addWidget(m_progressBar, 3, 0, 1, 5);
+    grid->addWidget(m_cancelButton, 3, 5);
+    grid->addWidget(tabs, 4, 0, 1, 6);
+    grid->addWidget(targetLabel, 5, 0);
+    grid->addWidget(m_target, 5, 1);
+    grid->addWidget(ruleLabel, 5, 2);
+    grid->addWidget(m_rule, 5, 3);
+    grid->addWidget(m_apply, 5, 4);
+    grid->addWidget(close, 5, 5);
+    grid->setRowStretch(4, 1);
+    m_writers = {read, paste};
+    resize(760, 700);
 
     Module1::ShowHelpPageOnF1(this, u"history.htm"_s);
 }
 
+QWidget *FormHistory::statisticsTab()
+{
+    auto *tab = new QWidget(this);
+    auto *grid = new QGridLayout(tab);
+    m_period = new QComboBox(tab);
+    m_period->setObjectName(u"period"_s);
+    m_period->addItems(
+        {u"直近 50 回"_s, u"直近 100 回"_s, u"直近 200 回"_s, u"すべて"_s, u"指定した範囲"_s});
+    m_period->setCurrentIndex(int(periods.size()) - 1);
+    m_period->setAccessibleName(u"期間"_s);
+    auto *periodLabel = new QLabel(u"期間(&N):"_s, tab);
+    periodLabel->setBuddy(m_period);
+    m_from = new QSpinBox(tab);
+    m_from->setObjectName(u"from"_s);
+    m_from->setAccessibleName(u"最初の回"_s);
+    m_to = new QSpinBox(tab);
+    m_to->setObjectName(u"to"_s);
+    m_to->setAccessibleName(u"最後の回"_s);
+    for (QSpinBox *draw : {m_from, m_to}) {
+        draw->setPrefix(u"第"_s);
+        draw->setSuffix(u"回"_s);
+        draw->setKeyboardTracking(false);
+        connect(draw, &QSpinBox::valueChanged, this, &FormHistory::refresh);
+    }
+    connect(m_period, &QComboBox::currentIndexChanged, this, &FormHistory::refresh);
+    m_rangeLabel = new QLabel(tab);
+    m_rangeLabel->setObjectName(u"range"_s);
+    m_rangeLabel->setWordWrap(true);
+
+    auto *note = new QLabel(
+        u"抽せんは毎回独立しています。どの数字も、これまでに何が出たかに関係なく、毎回 "
+        u"6/43（約 14.0%）の確率で選ばれます。この統計は出現レベルを決めるための材料で、"
+        u"予想ではありません。グラフの帯は、偶然だけでおよそ 95% の数字が入る幅です。"_s,
+        tab);
+    note->setWordWrap(true);
+
+    m_statisticsView = sorted(&m_statistics, StatisticsModel::SortRole, this);
+    m_table = tableView(tab, m_statisticsView, u"table"_s);
+    m_table->setAccessibleName(u"数字ごとの統計"_s);
+    m_table->setMinimumHeight(160);
+    m_table->sortByColumn(StatisticsModel::Number, Qt::AscendingOrder);
+    m_chart = new HistoryChart(tab);
+    m_chart->setObjectName(u"chart"_s);
+    auto *exportTable = new QPushButton(u"表を書き出す(&X)..."_s, tab);
+    connect(exportTable, &QPushButton::clicked, this, [this] {
+        ExportEncoding encoding = ExportEncoding::Utf8WithMark;
+        const QString path = chooseExport(encoding);
+        if (const QString failure = path.isEmpty() ? QString() : exportStatistics(path, encoding);
+            !failure.isEmpty())
+            Seams::message(this, QMessageBox::Critical, failure);
+    });
+
+    grid->addWidget(periodLabel, 0, 0);
+    grid->addWidget(m_period, 0, 1);
+    grid->addWidget(m_from, 0, 2);
+    grid->addWidget(m_to, 0, 3);
+    grid->addWidget(exportTable, 0, 4);
+    grid->addWidget(m_rangeLabel, 1, 0, 1, 5);
+    grid->addWidget(note, 2, 0, 1, 5);
+    grid->addWidget(m_chart, 3, 0, 1, 5);
+    grid->addWidget(m_table, 4, 0, 1, 5);
+    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
+    grid->setColumnStretch(4, 1);
+    return tab;
+}
+
+QWidget *FormHistory::drawsTab()
+{
+    auto *tab = new QWidget(this);
+    auto *grid = new QGridLayout(tab);
+    m_drawsView = sorted(&m_draws, DrawsModel::SortRole, this);
+    m_drawsTable = tableView(tab, m_drawsView, u"draws"_s);
+    m_drawsTable->setAccessibleName(u"登録済みの回"_s);
+    m_drawsTable->sortByColumn(DrawsModel::Draw, Qt::AscendingOrder);
+    auto *mend = new QPushButton(u"修正(&E)..."_s, tab);
+    mend->setObjectName(u"mend"_s);
+    auto *remove = new QPushButton(u"削除(&D)"_s, tab);
+    remove->setObjectName(u"remove"_s);
+    auto *exportDrawsButton = new QPushButton(u"CSV に書き出す(&X)..."_s, tab);
+    exportDrawsButton->setObjectName(u"export"_s);
+    const auto selectedRows = [this] {
+        QList<int> rows;
+        for (const QModelIndex &index : m_drawsTable->selectionModel()->selectedRows())
+            rows << m_drawsView->mapToSource(index).row();
+        return rows;
+    };
+    connect(mend, &QPushButton::clicked, this, [this, selectedRows] {
+        if (const QList<int> rows = selectedRows(); rows.size() == 1)
+            mendDraw(rows.front());
+    });
+    connect(
+        remove, &QPushButton::clicked, this, [this, selectedRows] { removeDraws(selectedRows()); });
+    connect(m_drawsTable, &QTableView::doubleClicked, this,
+        [this](const QModelIndex &index) { mendDraw(m_drawsView->mapToSource(index).row()); });
+    connect(exportDrawsButton, &QPushButton::clicked, this, [this] {
+        ExportEncoding encoding = ExportEncoding::Utf8WithMark;
+        const QString path = chooseExport(encoding);
+        if (const QString failure = path.isEmpty() ? QString() : exportDraws(path, encoding);
+            !failure.isEmpty())
+            Seams::message(this, QMessageBox::Critical, failure);
+    });
+    // 修正 takes one draw, 削除 any; neither a row of missing draws.
+    const auto follow = [this, selectedRows, mend, remove] {
+        const QList<int> rows = selectedRows();
+        const bool draws = !rows.isEmpty() && importing() == false
+            && std::all_of(
+                rows.begin(), rows.end(), [this](int row) { return m_draws.drawAt(row); });
+        mend->setEnabled(draws && rows.size() == 1 && m_database.fault().isEmpty());
+        remove->setEnabled(draws && m_database.fault().isEmpty());
+    };
+    connect(m_drawsTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
+    connect(m_drawsView, &QAbstractItemModel::modelReset, this, follow);
+    follow();
+
+    grid->addWidget(m_drawsTable, 0, 0, 1, 4);
+    grid->addWidget(mend, 1, 0);
+    grid->addWidget(remove, 1, 1);
+    grid->addWidget(exportDrawsButton, 1, 3);
+    grid->setColumnStretch(2, 1);
+    return tab;
+}
+
+QString FormHistory::chooseExport(ExportEncoding &encoding)
+{
+    const QString utf8 = u"CSV、UTF-8（BOM 付き） (*.csv)"_s;
+    const QString cp932 = u"CSV、シフト JIS (*.csv)"_s;
+    QString filter = utf8;
+    const QString path = QFileDialog::getSaveFileName(
+        this, u"CSV に書き出す"_s, {}, utf8 + u";;"_s + cp932, &filter);
+    encoding = filter == cp932 ? ExportEncoding::CodePage932 : ExportEncoding::Utf8WithMark;
+    return path;
+}
+
+QString FormHistory::exportDraws(const QString &path, ExportEncoding encoding) const
+{
+    return writeExport(path, DrawsCsv(m_draws.draws()), encoding);
+}
+
+QString FormHistory::exportStatistics(const QString &path, ExportEncoding encoding) const
+{
+    return writeExport(path, TableCsv(*m_statisticsView), encoding);
+}
+
 void FormHistory::readFile(const QString &path)
 {
-    std::vector<RejectedLine> reasons;
-    const ImportReport read = ImportFile(m_database, path, firstReasons(reasons));
-    report(read, reasons, u"「%1」を読み込めません。"_s.arg(QDir::toNativeSeparators(path)));
+    startImport({{path, {}}});
 }
 
 void FormHistory::readText(const QString &text)
 {
-    std::vector<RejectedLine> reasons;
-    const ImportReport read = ImportText(m_database, text, u"貼り付け"_s, firstReasons(reasons));
-    report(read, reasons, u"当せん番号を登録できません。"_s);
+    startImport({{{}, text}});
 }
 
-void FormHistory::report(
-    const ImportReport &read, const std::vector<RejectedLine> &reasons, const QString &failure)
+bool FormHistory::importing() const
 {
-    if (!read.stored()) {
-        m_report->setText(failure);
+    return m_importing;
+}
+
+void FormHistory::cancelImport()
+{
+    if (importing())
+        m_cancel->store(true);
+}
+
+void FormHistory::startImport(std::vector<Source> sources)
+{
+    if (importing())
         return;
-    }
-    QStringList lines {u"新規 %1 回、登録済み %2 回、読めなかった行 %3"_s.arg(
-        Grouped(read.added), Grouped(read.present), Grouped(read.rejected))};
-    for (const RejectedLine &line : reasons)
-        lines << u"%1 行目：%2"_s.arg(Grouped(line.line), line.reason);
-    if (read.rejected > qsizetype(reasons.size()))
-        lines << u"ほか %1 行"_s.arg(Grouped(read.rejected - qsizetype(reasons.size())));
-    m_report->setText(lines.join(u'\n'));
-    m_draws = m_database.draws();
+    m_importing = true;
+    m_cancel = std::make_unique<std::atomic<bool>>(false);
+    m_progress = std::make_unique<std::atomic<int>>(0);
+    for (QWidget *writer : std::as_const(m_writers))
+        writer->setEnabled(false);
+    m_report->setPlainText(u"読み込んでいます…"_s);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
+    m_cancelButton->show();
+    m_progressTimer->start();
+    // The worker opens a connection of its own: a connection belongs to the thread that opened
+    // it, and the transaction lives and dies with the worker, so a Cancel is a rollback.
+    m_watcher.setFuture(QtConcurrent::run([path = m_database.path(), sources = std::move(sources),
+                                              cancel = m_cancel.get(),
+                                              progress = m_progress.get()] {
+        auto outcome = std::make_shared<Outcome>();
+        HistoryDatabase database(path);
+        for (std::size_t i = 0; i < sources.size() && !cancel->load(); ++i) {
+            Outcome::Read &read = outcome->reads.emplace_back();
+            read.name = sources[i].path;
+            const auto reject = [&read](const RejectedLine &line) {
+                if (read.reasons.size() < shownReasons)
+                    read.reasons.push_back(line);
+            };
+            const ImportProgress step = [&, i](double done) {
+                progress->store(int(progressSteps * (double(i) + done) / double(sources.size())));
+                return !cancel->load();
+            };
+            read.report = read.name.isEmpty()
+                ? ImportText(database, sources[i].text, u"貼り付け"_s, reject, step)
+                : ImportFile(database, read.name, reject, step);
+        }
+        return outcome;
+    }));
     refresh();
+}
+
+void FormHistory::importDone()
+{
+    m_importing = false;
+    m_progressTimer->stop();
+    m_progressBar->hide();
+    m_cancelButton->hide();
+    for (QWidget *writer : std::as_const(m_writers))
+        writer->setEnabled(true);
+    const std::shared_ptr<Outcome> outcome = m_watcher.result();
+    QStringList lines;
+    for (const Outcome::Read &read : outcome->reads) {
+        const QString file = QDir::toNativeSeparators(read.name);
+        if (!read.report.stored() && !read.report.cancelled) {
+            lines << (file.isEmpty()
+                    ? u"当せん番号を登録できません：%1"_s.arg(read.report.failure)
+                    : u"「%1」を読み込めません：%2"_s.arg(file, read.report.failure));
+            continue;
+        }
+        lines << (outcome->reads.size() > 1 ? file + u"："_s : QString())
+                + ImportCounts(read.report);
+        for (const RejectedLine &line : read.reasons)
+            lines << u"%1 行目：%2"_s.arg(Grouped(line.line), line.reason);
+        if (read.report.rejected > qsizetype(read.reasons.size()))
+            lines << u"ほか %1 行"_s.arg(
+                Grouped(read.report.rejected - qsizetype(read.reasons.size())));
+    }
+    m_report->setPlainText(lines.join(u'\n'));
+    m_report->setAccessibleDescription(m_report->toPlainText());
+    reload();
+}
+
+void FormHistory::reload()
+{
+    m_draws.setDraws(m_database.draws());
+    const auto &draws = m_draws.draws();
+    if (!draws.empty()) {
+        const QSignalBlocker fromBlocked(m_from);
+        const QSignalBlocker toBlocked(m_to);
+        const bool wasAll
+            = m_from->value() == m_from->minimum() && m_to->value() == m_to->maximum();
+        for (QSpinBox *draw : {m_from, m_to})
+            draw->setRange(draws.front().number, draws.back().number);
+        if (wasAll || m_period->currentIndex() != chosenPeriod) {
+            m_from->setValue(draws.front().number);
+            m_to->setValue(draws.back().number);
+        }
+    }
+    const auto last = m_database.lastImport();
+    m_sourceLabel->setText(last ? u"最後の読み込み：%1、%2"_s.arg(
+                               last->time.toString(u"yyyy/MM/dd HH:mm"_s), last->source)
+                                : QString());
+    refresh();
+}
+
+DrawRange FormHistory::chosenRange() const
+{
+    const int index = m_period->currentIndex();
+    if (index == chosenPeriod)
+        return {std::min(m_from->value(), m_to->value()), std::max(m_from->value(), m_to->value())};
+    return LastDraws(m_draws.draws(), periods[std::size_t(index)]);
 }
 
 void FormHistory::refresh()
 {
+    const std::vector<PastDraw> &draws = m_draws.draws();
+    const QString missing = MissingText(MissingDraws(draws));
     if (!m_database.fault().isEmpty())
         m_storedLabel->setText(m_database.fault());
-    else if (m_draws.empty())
+    else if (draws.empty())
         m_storedLabel->setText(u"登録されている当せん番号はありません。"_s);
     else
         m_storedLabel->setText(
-            u"登録済み %1 回（第%2回 %3 〜 第%4回 %5）"_s.arg(Grouped(qint64(m_draws.size())))
-                .arg(m_draws.front().number)
-                .arg(m_draws.front().date.toString(u"yyyy/MM/dd"_s))
-                .arg(m_draws.back().number)
-                .arg(m_draws.back().date.toString(u"yyyy/MM/dd"_s)));
+            u"登録済み %1 回（第%2回 %3 〜 第%4回 %5）%6"_s.arg(Grouped(qint64(draws.size())))
+                .arg(draws.front().number)
+                .arg(draws.front().date.toString(u"yyyy/MM/dd"_s))
+                .arg(draws.back().number)
+                .arg(draws.back().date.toString(u"yyyy/MM/dd"_s),
+                    missing.isEmpty() ? QString() : u"、"_s + missing));
+    const bool chosen = m_period->currentIndex() == chosenPeriod;
+    m_from->setEnabled(chosen && !draws.empty());
+    m_to->setEnabled(chosen && !draws.empty());
 
-    const PeriodStatistics period
-        = StatisticsOf(m_draws, LastDraws(m_draws, periods[std::size_t(m_period->currentIndex())]));
-    m_chart->show(period, m_period->currentText());
+    const DrawRange range = chosenRange();
+    m_figures = StatisticsOf(draws, range);
+    const QString missingInPeriod = MissingText(MissingDraws(std::vector<PastDraw>(
+        std::lower_bound(draws.begin(), draws.end(), range.first,
+            [](const PastDraw &draw, int number) { return draw.number < number; }),
+        std::upper_bound(draws.begin(), draws.end(), range.last,
+            [](int number, const PastDraw &draw) { return number < draw.number; }))));
+    m_rangeLabel->setText(m_figures.draws == 0
+            ? QString()
+            : u"第%1回〜第%2回、%3〜%4、登録 %5 回%6"_s.arg(range.first)
+                  .arg(range.last)
+                  .arg(m_figures.firstDate.toString(u"yyyy/MM/dd"_s),
+                      m_figures.lastDate.toString(u"yyyy/MM/dd"_s), Grouped(m_figures.draws),
+                      missingInPeriod.isEmpty() ? QString() : u"（"_s + missingInPeriod + u"）"_s));
+    m_chart->show(m_figures, m_period->currentText());
     const LevelString current = m_stored.profiles[std::size_t(m_target->currentIndex())].levels;
-    m_newLevels = LevelsFromHistory(period,
-        m_rule->currentIndex() == 0 ? LevelRule::OftenDrawnHigher : LevelRule::SeldomDrawnHigher);
+    m_newLevels = LevelsFromHistory(m_figures, rules()[std::size_t(m_rule->currentIndex())].second);
     m_apply->setEnabled(m_newLevels.has_value() && m_database.fault().isEmpty());
-    const auto chances
-        = DrawChances({m_newLevels.value_or(current), m_stored.birthday, m_levelsOn, m_strength});
+    m_statistics.setFigures(m_figures, current, m_newLevels,
+        DrawChances({m_newLevels.value_or(current), m_stored.birthday, m_levelsOn, m_strength}));
+    fitScreen();
+}
 
-    m_table->setSortingEnabled(false);
-    for (int i = 0; i < NumberCount; ++i) {
-        const NumberStatistics &figures = period.numbers[std::size_t(i)];
-        const std::array<QVariant, 9> cells {i + 1, figures.drawn,
-            qRound(period.expected() * 10) / 10.0,
-            qRound((figures.drawn - period.expected()) * 10) / 10.0,
-            figures.sinceLast < 0 ? QVariant(u"—"_s) : QVariant(figures.sinceLast), figures.asBonus,
-            LevelAt(current, i + 1),
-            m_newLevels ? QVariant(LevelAt(*m_newLevels, i + 1)) : QVariant(u"—"_s),
-            ChanceText(chances[std::size_t(i)])};
-        for (int column = 0; column < int(cells.size()); ++column) {
-            auto *item = new QTableWidgetItem;
-            item->setData(Qt::DisplayRole, cells[std::size_t(column)]);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_table->setItem(i, column, item);
-        }
-    }
-    m_table->setSortingEnabled(true);
+void FormHistory::fitScreen()
+{
+    if (const QScreen *display = screen())
+        setMaximumSize(display->availableSize());
+}
+
+void FormHistory::showEvent(QShowEvent *event)
+{
+    fitScreen();
+    QDialog::showEvent(event);
 }
 
 void FormHistory::apply()
 {
     const int slot = m_target->currentIndex();
     AppearanceProfile profile = m_stored.profiles[std::size_t(slot)];
-    const auto answer = Seams::message(this, QMessageBox::Question,
-        u"「%1」の出現レベルを置き換えます。よろしいですか？"_s.arg(profile.name),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const DrawRange range = m_figures.range;
+    QString question = u"「%1」の出現レベルを、第%2回〜第%3回（%4）の出た回数から「%5」で決めた"
+                       u"レベルに置き換えます。よろしいですか？"_s.arg(profile.name)
+                           .arg(range.first)
+                           .arg(range.last)
+                           .arg(m_period->currentText(), m_rule->currentText());
+    if (m_figures.draws > 0 && m_figures.outsideBand() == 0)
+        question += u"\n\nこの期間は、どの数字の出た回数も偶然の幅の中にあります。"_s;
+    const auto answer = Seams::message(
+        this, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes || !m_newLevels)
         return;
     profile.levels = *m_newLevels;
@@ -325,16 +558,57 @@ void FormHistory::apply()
     refresh();
 }
 
+void FormHistory::mendDraw(int row)
+{
+    const PastDraw *draw = m_draws.drawAt(row);
+    if (!draw || importing() || !m_database.fault().isEmpty())
+        return;
+    DrawDialog dialog(*draw, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (const QString failure = m_database.replaceDraw(draw->number, dialog.draw());
+        !failure.isEmpty())
+        Seams::message(this, QMessageBox::Critical, failure);
+    reload();
+}
+
+void FormHistory::removeDraws(const QList<int> &rows)
+{
+    std::vector<int> numbers;
+    for (const int row : rows) {
+        if (const PastDraw *draw = m_draws.drawAt(row))
+            numbers.push_back(draw->number);
+    }
+    if (numbers.empty() || importing() || !m_database.fault().isEmpty())
+        return;
+    std::sort(numbers.begin(), numbers.end());
+    const QString which = numbers.size() == 1
+        ? u"第%1回"_s.arg(numbers.front())
+        : u"第%1回など %2 回分"_s.arg(numbers.front()).arg(numbers.size());
+    const auto answer = Seams::message(this, QMessageBox::Question,
+        u"%1の当せん番号を削除します。この回に保存した券は残り、未抽せんに戻ります。"
+        u"よろしいですか？"_s.arg(which),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    if (const QString failure = m_database.removeDraws(numbers); !failure.isEmpty())
+        Seams::message(this, QMessageBox::Critical, failure);
+    reload();
+}
+
 void FormHistory::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !importing())
         event->acceptProposedAction();
 }
 
 void FormHistory::dropEvent(QDropEvent *event)
 {
+    std::vector<Source> files;
     for (const QUrl &url : event->mimeData()->urls()) {
         if (url.isLocalFile())
-            readFile(url.toLocalFile());
+            files.push_back({url.toLocalFile(), {}});
     }
+    if (!files.empty())
+        startImport(std::move(files));
 }

@@ -1,22 +1,36 @@
 #pragma once
 
+#include "drawsmodel.h"
 #include "engine/profile.h"
+#include "exportresults.h"
 #include "historydatabase.h"
 #include "importfile.h"
 #include "statistics.h"
+#include "statisticsmodel.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
+
+#include <atomic>
+#include <memory>
 
 class HistoryChart;
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QSortFilterProxyModel;
+class QSpinBox;
+class QTableView;
+class QTimer;
 
-// The past results window: reads results from files and pasted text into the database, shows
-// each number's statistics over a period with a chart of the counts against what chance alone
-// gives, and sets one profile's levels from them by a rule, with a preview of the chances. It
-// always says that every draw is independent and the figures are no forecast.
+// The past results window. Its first tab shows each number's statistics over a period with a
+// chart of the counts against what chance alone gives, and sets one profile's levels from them
+// by a rule, with a preview of the chances; it always says that every draw is independent and
+// the figures are no forecast. Its second lists every stored draw, to be mended or removed.
+// Files and pasted text are read and stored off the user-interface thread, with progress and
+// a Cancel that leaves the database as it was.
 class FormHistory : public QDialog
 {
     Q_OBJECT
@@ -25,36 +39,79 @@ public:
     // The main window's level switch and strength, for the preview's chances.
     FormHistory(
         const QString &databasePath, bool levelsOn, int strength, QWidget *parent = nullptr);
+    ~FormHistory() override;
 
-    void readFile(
-        const QString &path); // "ファイルから読み込む": a file's results into the database
-    void readText(const QString &text); // "貼り付け": pasted results into the database
+    void readFile(const QString &path); // "ファイルから読み込む": a file's results
+    void readText(const QString &text); // "貼り付け": pasted results
+    bool importing() const;
+    void cancelImport(); // "中止"
+
     void apply(); // "反映": the previewed levels into the chosen profile, once the user agrees
+    void mendDraw(int row); // "修正": the draw of a row of the stored draws' table, in a dialog
+    void removeDraws(const QList<int> &rows); // "削除", once the user agrees
+
+    // "CSV に書き出す": the stored draws, or the statistics table as shown. The reason when the
+    // file could not be written, empty when it was.
+    QString exportDraws(const QString &path, ExportEncoding encoding) const;
+    QString exportStatistics(const QString &path, ExportEncoding encoding) const;
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override; // files may be dropped
-    void dropEvent(QDropEvent *event) override; // each dropped file is read
+    void dropEvent(QDropEvent *event) override; // the dropped files are read
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // What to read: a file, or pasted text when path is empty.
+    struct Source
+    {
+        QString path;
+        QString text;
+    };
+    struct Outcome;
+
     void buildControls();
-    // Shows what a read did: its counts and first reasons, or failure when nothing was stored.
-    void report(
-        const ImportReport &read, const std::vector<RejectedLine> &reasons, const QString &failure);
+    QWidget *statisticsTab();
+    QWidget *drawsTab();
+    void startImport(std::vector<Source> sources);
+    void importDone();
+    void reload(); // the stored draws changed
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
+    void fitScreen(); // never taller or wider than the screen's available area
+    DrawRange chosenRange() const;
+    QString chooseExport(ExportEncoding &encoding);
 
     HistoryDatabase m_database;
-    std::vector<PastDraw> m_draws;
     StoredProfiles m_stored;
     bool m_levelsOn;
     int m_strength;
     std::optional<LevelString> m_newLevels;
+    PeriodStatistics m_figures; // of the period shown
 
-    QLabel *m_storedLabel = nullptr; // how many draws are stored, and their range
-    QLabel *m_report = nullptr; // what the last read did
-    QComboBox *m_period = nullptr; // "期間": the last 50, 100 or 200 draws, or all
-    QTableWidget *m_table = nullptr; // the 43 numbers' figures and the preview, sortable
+    StatisticsModel m_statistics;
+    DrawsModel m_draws;
+    QSortFilterProxyModel *m_statisticsView = nullptr;
+    QSortFilterProxyModel *m_drawsView = nullptr;
+
+    bool m_importing = false; // from the start of a read until its report is shown
+    std::unique_ptr<std::atomic<bool>> m_cancel;
+    std::unique_ptr<std::atomic<int>> m_progress; // thousandths of the work done
+    QFutureWatcher<std::shared_ptr<Outcome>> m_watcher;
+    QTimer *m_progressTimer = nullptr;
+
+    QLabel *m_storedLabel = nullptr; // how many draws are stored, their range, missing ones
+    QLabel *m_sourceLabel = nullptr; // when the database was last read into, and from what
+    QPlainTextEdit *m_report = nullptr; // what the last read did
+    QProgressBar *m_progressBar = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    QComboBox *m_period = nullptr; // "期間": the last 50, 100 or 200 draws, all, or chosen
+    QSpinBox *m_from = nullptr; // a chosen period's first and last draw
+    QSpinBox *m_to = nullptr;
+    QLabel *m_rangeLabel = nullptr; // the period's own draws and dates
+    QTableView *m_table = nullptr; // the 43 numbers' figures and the preview, sortable
+    QTableView *m_drawsTable = nullptr; // the stored draws, sortable
     HistoryChart *m_chart = nullptr; // the counts against the expected count and its band
     QComboBox *m_target = nullptr; // "反映先": the profile the levels go to
-    QComboBox *m_rule = nullptr; // "方針": often drawn higher, or seldom drawn higher
+    QComboBox *m_rule = nullptr; // "方針"
     QPushButton *m_apply = nullptr; // "反映"
+    QList<QWidget *> m_writers; // the controls that write the database, off while it is read
 };

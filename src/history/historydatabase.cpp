@@ -159,8 +159,9 @@ bool HistoryDatabase::open()
     if (version == 0
         && (!query.exec(u"SELECT count(*) FROM sqlite_master"_s) || !query.next()
             || query.value(0).toInt() != 0)) {
-        m_fault = u"「%1」は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s
-                      .arg(name);
+        m_fault
+            = u"「%1」は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s
+                  .arg(name);
         return false;
     }
     query.finish();
@@ -294,14 +295,13 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
             find.finish();
             if (differs) {
                 stored.conflicts.push_back({read.lines[i],
-                    u"第%1回の%2は別の値で登録済みです"_s.arg(draw.number).arg(
-                        optionalName(*differs))});
+                    u"第%1回の%2は別の値で登録済みです"_s.arg(draw.number)
+                        .arg(optionalName(*differs))});
             } else if (fill.isEmpty()) {
                 ++stored.present;
             } else {
                 QSqlQuery update(connection());
-                update.prepare(
-                    u"UPDATE draws SET %1 WHERE number = ?"_s.arg(fill.join(u", "_s)));
+                update.prepare(u"UPDATE draws SET %1 WHERE number = ?"_s.arg(fill.join(u", "_s)));
                 for (const QVariant &value : values)
                     update.addBindValue(value);
                 update.addBindValue(draw.number);

@@ -38,8 +38,8 @@ ImportReport ImportText(HistoryDatabase &database, const QString &text, const QS
         return report;
     }
     const auto storing = [&](qsizetype done) {
-        return progress(
-            readShare + (1 - readShare) * double(done) / double(std::max<std::size_t>(read.draws.size(), 1)));
+        return progress(readShare
+            + (1 - readShare) * double(done) / double(std::max<std::size_t>(read.draws.size(), 1)));
     };
     const auto stored = database.store(
         read, source, progress ? std::function<bool(qsizetype)>(storing) : nullptr);
@@ -85,8 +85,8 @@ ImportReport ImportFile(HistoryDatabase &database, const QString &path,
         report.failure = u"読み込めません（%1）"_s.arg(file.errorString());
         return report;
     }
-    return ImportText(database, DecodeResults(bytes), QDir::toNativeSeparators(info.absoluteFilePath()),
-        rejected, progress);
+    return ImportText(database, DecodeResults(bytes),
+        QDir::toNativeSeparators(info.absoluteFilePath()), rejected, progress);
 }
 
 QString ImportCounts(const ImportReport &report)
@@ -95,9 +95,9 @@ QString ImportCounts(const ImportReport &report)
         return u"読み込みを取り消しました。何も登録していません"_s;
     if (!report.stored())
         return report.failure;
-    QString counts = u"新規 %1 回、補完 %2 回、登録済み %3 回、読めなかった行 %4"_s.arg(
-        Grouped(report.added), Grouped(report.completed), Grouped(report.present),
-        Grouped(report.rejected));
+    QString counts
+        = u"新規 %1 回、補完 %2 回、登録済み %3 回、読めなかった行 %4"_s.arg(Grouped(report.added),
+            Grouped(report.completed), Grouped(report.present), Grouped(report.rejected));
     return report.missing.isEmpty() ? counts : counts + u"（"_s + report.missing + u"）"_s;
 }
 

@@ -334,9 +334,9 @@ ReadDraws ReadResults(const QString &text,
     qsizetype headerEnd = at;
     qsizetype afterHeader = line;
     const qsizetype firstLineEnd = text.indexOf(u'\n', at);
-    const QChar separator
-        = QStringView(text).sliced(at, (firstLineEnd < 0 ? text.size() : firstLineEnd) - at)
-              .contains(u'\t')
+    const QChar separator = QStringView(text)
+                                .sliced(at, (firstLineEnd < 0 ? text.size() : firstLineEnd) - at)
+                                .contains(u'\t')
         ? u'\t'
         : u',';
     const QStringList header = csvRecord(text, headerEnd, afterHeader, separator);
@@ -386,9 +386,9 @@ ReadDraws ReadResults(const QString &text,
     }
 
     const QList<QStringView> lines = QStringView(text).mid(at).split(u'\n');
-    read.results = at == text.size() || std::any_of(lines.begin(), lines.end(), [](QStringView each) {
-        return drawLike(pastedTokens(each.toString()));
-    });
+    read.results = at == text.size()
+        || std::any_of(lines.begin(), lines.end(),
+            [](QStringView each) { return drawLike(pastedTokens(each.toString())); });
     if (!read.results)
         return read;
     for (const QStringView each : lines) {
@@ -425,4 +425,45 @@ ReadDraws ReadResults(const QString &text,
         ++line;
     }
     return read;
+}
+
+QStringList OfficialHeader()
+{
+    QStringList header {u"開催回"_s, u"日付"_s};
+    for (int i = 1; i <= DrawnCount; ++i)
+        header << u"第%1数字"_s.arg(i);
+    header << u"BONUS数字"_s;
+    for (int grade = 1; grade <= PrizeGrades; ++grade)
+        header << u"%1等口数"_s.arg(grade);
+    for (int grade = 1; grade <= PrizeGrades; ++grade)
+        header << u"%1等賞金"_s.arg(grade);
+    return header << u"キャリーオーバー"_s;
+}
+
+DrawFromFields ReadDrawFields(const QStringList &fields)
+{
+    QStringList quoted;
+    for (int column = 0; column < ColumnCount; ++column)
+        quoted << u'"' + QString(fields.value(column)).replace(u"\""_s, u"\"\""_s) + u'"';
+    DrawFromFields result;
+    const ReadDraws read = ReadResults(OfficialHeader().join(u',') + u'\n' + quoted.join(u','),
+        [&](const RejectedLine &line) { result.reason = line.reason; });
+    if (!read.draws.empty())
+        result.draw = read.draws.front();
+    return result;
+}
+
+QStringList DrawFields(const PastDraw &draw)
+{
+    const auto given = [](qint64 value) { return value < 0 ? QString() : QString::number(value); };
+    QStringList fields {QString::number(draw.number),
+        draw.date.isValid() ? draw.date.toString(u"yyyy/M/d"_s) : QString()};
+    for (const int number : draw.numbers)
+        fields << QString::number(number);
+    fields << (draw.bonus == 0 ? QString() : QString::number(draw.bonus));
+    for (const qint64 winners : draw.winners)
+        fields << given(winners);
+    for (const qint64 prize : draw.prizes)
+        fields << given(prize);
+    return fields << given(draw.carryOver);
 }

@@ -3,9 +3,11 @@
 #include <QByteArrayView>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The lottery's past results as people have them: the official CSV files with a header row, or
@@ -67,3 +69,19 @@ struct ReadDraws
 ReadDraws ReadResults(const QString &text,
     const std::function<void(const RejectedLine &)> &rejected,
     const std::function<bool(qsizetype)> &carryOn = {});
+
+// The official file's header: 開催回, 日付, 第1数字 … キャリーオーバー.
+QStringList OfficialHeader();
+
+// One draw from the fields of an official row (開催回, 日付, the six numbers, the bonus, each
+// grade's winners, each grade's prize, the carry-over), checked as a row of a file is; the
+// reason in Japanese when it is not a valid draw.
+struct DrawFromFields
+{
+    std::optional<PastDraw> draw;
+    QString reason;
+};
+DrawFromFields ReadDrawFields(const QStringList &fields);
+
+// The official row's fields of a draw, as ReadDrawFields takes them.
+QStringList DrawFields(const PastDraw &draw);

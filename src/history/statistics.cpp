@@ -83,8 +83,9 @@ QString MissingText(const std::vector<DrawRange> &missing)
     QStringList ranges;
     for (std::size_t i = 0; i < std::min(named, missing.size()); ++i) {
         const DrawRange &range = missing[i];
-        ranges << (range.first == range.last ? u"第%1回"_s.arg(range.first)
-                                              : u"第%1回〜第%2回"_s.arg(range.first).arg(range.last));
+        ranges << (range.first == range.last
+                ? u"第%1回"_s.arg(range.first)
+                : u"第%1回〜第%2回"_s.arg(range.first).arg(range.last));
     }
     const QString more
         = missing.size() > named ? u"ほか %1 か所"_s.arg(missing.size() - named) : QString();
@@ -112,8 +113,8 @@ std::optional<LevelString> LevelsFromHistory(const PeriodStatistics &period, Lev
     for (const NumberStatistics &figures : period.numbers) {
         const int above
             = rule == LevelRule::OftenDrawnHigher ? figures.drawn - m : most->drawn - figures.drawn;
-        levels
-            += LevelDigit(spread == 0 ? MiddleLevel : 1 + int(std::floor(14.0 * above / spread + 0.5)));
+        levels += LevelDigit(
+            spread == 0 ? MiddleLevel : 1 + int(std::floor(14.0 * above / spread + 0.5)));
     }
     return levels;
 }

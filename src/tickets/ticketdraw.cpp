@@ -88,7 +88,9 @@ TicketRefusal RefuseTickets(const TicketRequest &request)
     for (const auto *list : {&request.fixed, &request.excluded}) {
         for (const int number : *list) {
             if (number < 1 || number > NumberCount)
-                return {u"「%1」は %2 までの数字ではありません。"_s.arg(number).arg(NumberRangeText()), true};
+                return {
+                    u"「%1」は %2 までの数字ではありません。"_s.arg(number).arg(NumberRangeText()),
+                    true};
         }
     }
     const NumberSet fixed = setOf(request.fixed);

@@ -219,9 +219,10 @@ class Program(unittest.TestCase):
         self.assertIsNone(offscreen.poll())
 
     def test_levels_set_from_imported_results(self):
-        # --import, then Ctrl+H, Alt+A and はい: the active profile's levels follow the rule
-        # "よく出た数字ほど高く" over all draws.
-        draws = [[(d * 7 + k * 11) % 43 + 1 for k in range(6)] for d in range(1, 61)]
+        # --import, then Ctrl+H, Alt+A and はい: the active profile's levels follow the default
+        # rule "偶然の幅を考えて" over all draws: 1 in every draw, 43 in none, the rest about as
+        # often as chance gives.
+        draws = [[1] + [(d * 5 + k) % 41 + 2 for k in range(5)] for d in range(1, 61)]
         results = self.dir / 'results.txt'
         results.write_text(''.join(f'第{d}回 ' + ' '.join(map(str, six)) + '\n' for d, six in enumerate(draws, 1)))
         run = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
@@ -238,8 +239,13 @@ class Program(unittest.TestCase):
         wait_for(lambda: self.windows(process) == [window], 'the history window to close')
         self.close(process, window)
         counts = [sum(six.count(n) for six in draws) for n in range(1, 44)]
-        low, high = min(counts), max(counts)
-        levels = ''.join('0123456789ABCDEF'[1 + math.floor(14 * (c - low) / (high - low) + 0.5)] for c in counts)
+        expected, sigma = 60 * 6 / 43, math.sqrt(60 * 6 / 43 * 37 / 43)
+        def level(count):
+            z = (count - expected) / sigma
+            step = math.floor(7 * max(0, abs(z) - 2) / 2 + 0.5)
+            return min(15, max(1, 8 + (step if z > 0 else -step)))
+        levels = ''.join('0123456789ABCDEF'[level(c)] for c in counts)
+        self.assertEqual((levels[0], levels[-1], set(levels[1:-1])), ('F', '4', {'8'}))
         self.assertIn(b'PB0="%s Setting1"' % levels.encode(), ini_lines(self.ini))
 
     def test_tickets_on_the_command_line_follow_the_settings_and_write_nothing(self):

@@ -5,30 +5,57 @@
 #include "look/programstyle.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTableView>
 
 #include <optional>
 
 namespace {
 
-// The window as a few lines: what is stored, the last read's report, the chart's description,
-// whether 反映 can be pressed, and the table's rows for numbers 1, 2 and 43.
-QStringList describe(const FormHistory &window)
+// A table's rows as shown, cells joined by " | ".
+QStringList rows(const QTableView &table, QList<int> which = {})
 {
-    QStringList lines {oneLine(control<QLabel>(window, u"stored"_s)->text()),
-        oneLine(control<QLabel>(window, u"report"_s)->text()),
-        u"chart: "_s + control<QWidget>(window, u"chart"_s)->accessibleDescription()};
-    lines << u"反映 "_s + onOff(control<QPushButton>(window, u"apply"_s)->isEnabled());
-    const auto *table = control<QTableWidget>(window, u"table"_s);
-    for (const int row : {0, 1, 42}) {
+    const QAbstractItemModel &model = *table.model();
+    if (which.isEmpty()) {
+        for (int row = 0; row < model.rowCount(); ++row)
+            which << row;
+    }
+    QStringList lines;
+    for (const int row : which) {
         QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column)
-            cells << table->item(row, column)->text();
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column).data().toString();
         lines << cells.join(u" | ");
     }
     return lines;
+}
+
+// The window as a few lines: what is stored and where it came from (the time left out), the
+// last read's report, the period's range, the chart's description, whether 反映 can be
+// pressed, the statistics' first two rows and last row as shown, then every stored draw.
+QStringList describe(const FormHistory &window)
+{
+    static const QRegularExpression time(u"\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d"_s);
+    QStringList lines {oneLine(control<QLabel>(window, u"stored"_s)->text()),
+        oneLine(control<QLabel>(window, u"source"_s)->text().replace(time, u"(time)"_s)),
+        oneLine(control<QPlainTextEdit>(window, u"report"_s)->toPlainText()),
+        oneLine(control<QLabel>(window, u"range"_s)->text()),
+        u"chart: "_s + control<QWidget>(window, u"chart"_s)->accessibleDescription()};
+    lines << u"反映 "_s + onOff(control<QPushButton>(window, u"apply"_s)->isEnabled());
+    lines << rows(*control<QTableView>(window, u"table"_s), {0, 1, 42});
+    return lines << rows(*control<QTableView>(window, u"draws"_s));
+}
+
+// The import under way, finished.
+void waitForImport(const FormHistory &window)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!window.importing(), 20000);
 }
 
 } // namespace
@@ -40,7 +67,9 @@ class tst_FormHistory : public QObject
 private slots:
     void initTestCase() { InstallProgramLook(); }
     void session();
+    void storedDraws();
     void unusableDatabase();
+    void longImport();
     void openedFromMainWindow();
 };
 
@@ -65,29 +94,106 @@ void tst_FormHistory::session()
     const Steps steps {{u"open, no database yet"_s, [] {}},
         {u"paste three draws and a bad line"_s,
             [&] {
-                QGuiApplication::clipboard()->setText(
-                    u"第1回 2000/10/5 1 2 3 4 5 6 (7)\n2 2000/10/12 1 2 3 4 5 8 (9)\n2 1 2 3\n"_s);
+                QGuiApplication::clipboard()->setText(u"第1回 2000/10/5 1 2 3 4 5 6 (7)\n"
+                                                      u"2 2000/10/12 1 2 3 4 5 8 (9)\n2 1 2 3\n"_s);
                 control<QPushButton>(*window, u"paste"_s)->click();
+                waitForImport(*window);
             }},
-        {u"read a file: one new, one with other numbers"_s, [&] { window->readFile(file); }},
-        {u"drop it, F1"_s,
+        {u"read a file: one new, one with other numbers"_s,
+            [&] { window->readFile(file), waitForImport(*window); }},
+        {u"drop it and a missing file, F1"_s,
             [&] {
                 QMimeData files;
-                files.setUrls({QUrl::fromLocalFile(file)});
+                files.setUrls({QUrl::fromLocalFile(file),
+                    QUrl::fromLocalFile(fixture.filePath(u"missing.csv"_s))});
                 QDragEnterEvent enter({10, 10}, Qt::CopyAction, &files, Qt::LeftButton, {});
                 QDropEvent drop({10, 10}, Qt::CopyAction, &files, Qt::LeftButton, {});
                 QApplication::sendEvent(&*window, &enter), QApplication::sendEvent(&*window, &drop);
+                waitForImport(*window);
                 QTest::keyClick(&*window, Qt::Key_F1);
             }},
+        {u"paste draw 9, after a gap"_s,
+            [&] {
+                window->readText(u"第9回 2000/12/7 40 41 42 43 1 2 (3)"_s), waitForImport(*window);
+            }},
         {u"the last 50"_s, choose(u"period"_s, 0)},
-        {u"seldom drawn higher"_s, choose(u"rule"_s, 1)},
+        {u"draws 2 to 3"_s,
+            [&] {
+                choose(u"period"_s, 4)();
+                control<QSpinBox>(*window, u"to"_s)->setValue(3);
+                control<QSpinBox>(*window, u"from"_s)->setValue(2);
+            }},
+        {u"all, sorted by count, most first"_s,
+            [&] {
+                choose(u"period"_s, 3)();
+                control<QTableView>(*window, u"table"_s)->sortByColumn(1, Qt::DescendingOrder);
+            }},
+        {u"seldom drawn higher"_s, choose(u"rule"_s, 2)},
         {u"into Setting3"_s, choose(u"target"_s, 2)}, {u"反映, No"_s, apply(QMessageBox::No)},
-        {u"反映, Yes"_s, apply(QMessageBox::Yes)}};
-    const QStringList transcript
-        = replay(
-              steps, [&] { return describe(*window); }, [&] { return fixture.takeRecords(); })
+        {u"反映, Yes"_s, apply(QMessageBox::Yes)},
+        {u"within chance, 反映, Yes"_s,
+            [&] { choose(u"rule"_s, 0)(), apply(QMessageBox::Yes)(); }}};
+    const QStringList transcript = replay(
+                                       steps,
+                                       [&] {
+                                           return QStringList(describe(*window))
+                                               .replaceInStrings(fixture.directory(), u"$DIR"_s);
+                                       },
+                                       [&] { return fixture.takeRecords(); })
         << u"== nmr.ini"_s << fileLines(fixture.path());
     NMR_COMPARE_GOLDEN(transcript, u"history-window"_s);
+}
+
+void tst_FormHistory::storedDraws()
+{
+    // The stored draws' tab: 修正 checks a draw as an import does and keeps the dialog open on
+    // a fault; 削除 asks first, いいえ by default, and leaves the saved tickets; the export
+    // gives the official header and reads back to the same draws.
+    WindowFixture fixture;
+    const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
+    {
+        HistoryDatabase stored(database);
+        QVERIFY(stored.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
+    }
+    FormHistory window(database, true, 5);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.readText(u"第1回 2000/10/5 1 2 3 4 5 6 (7)\n第2回 2000/10/12 1 2 3 4 5 8 (9)\n"
+                    u"第4回 2000/10/26 10 20 30 40 41 42"_s);
+    waitForImport(window);
+    auto *table = control<QTableView>(window, u"draws"_s);
+    const auto mend = [&](const QString &numbers, const QString &draw) {
+        QString reason;
+        whenModal(this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            control<QLineEdit>(*dialog, u"numbers"_s)->setText(numbers);
+            control<QLineEdit>(*dialog, u"draw"_s)->setText(draw);
+            QTest::keyClick(dialog, Qt::Key_Return);
+            reason = control<QLabel>(*dialog, u"reason"_s)->text();
+            if (dialog->isVisible())
+                dialog->close();
+        });
+        window.mendDraw(1);
+        return reason;
+    };
+    QCOMPARE(mend(u"1 2 3 4 5 44"_s, u"2"_s), u"数字「44」は 1 から 43 までではありません"_s);
+    QCOMPARE(mend(u"1 2 3 4 5"_s, u"2"_s), u"本数字が 6 つではありません"_s);
+    QCOMPARE(mend(u"1 2 3 4 5 10"_s, u"4"_s), QString());
+    QCOMPARE(fixture.takeRecords(), QStringList {u"said as a failure \"第4回は登録済みです。\""_s});
+    QCOMPARE(mend(u"1、2、3、4、5、11"_s, u"3"_s), QString());
+    fixture.nextAnswer = QMessageBox::No;
+    window.removeDraws({0, 2});
+    fixture.nextAnswer = QMessageBox::Yes;
+    window.removeDraws({0});
+    const QString exported = fixture.filePath(u"export.csv"_s);
+    QCOMPARE(window.exportDraws(exported, ExportEncoding::CodePage932), QString());
+    const QStringList transcript = QStringList {u"== the draws"_s}
+        << rows(*table) << u"== said"_s << fixture.takeRecords() << u"== exported"_s
+        << Cp932::decode(readFile(exported)).split(u"\r\n"_s);
+    NMR_COMPARE_GOLDEN(transcript, u"history-draws"_s);
+    QCOMPARE(HistoryDatabase(database).tickets().size(), 1u);
+    QVERIFY(window.exportDraws(fixture.directory(), ExportEncoding::Utf8WithMark)
+                .contains(u"に書き込めません"_s));
 }
 
 void tst_FormHistory::unusableDatabase()
@@ -98,21 +204,67 @@ void tst_FormHistory::unusableDatabase()
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(writeFile(database, QByteArray(4096, 'x')));
     FormHistory window(database, true, 5);
-    window.readText(u"1 1 2 3 4 5 6"_s);
-    QCOMPARE(describe(window).mid(0, 3),
-        (QStringList {
-            oneLine(u"当せん番号の履歴「%1」は壊れているため使えません。"_s.arg(database)),
-            oneLine(u"当せん番号を登録できません。"_s), u"chart: 当せん番号がありません"_s}));
+    window.readText(u"第1回 1 2 3 4 5 6"_s);
+    waitForImport(window);
+    const QStringList seen = describe(window);
+    QCOMPARE(
+        seen[0], oneLine(u"当せん番号の履歴「%1」は壊れているため使えません。"_s.arg(database)));
+    QCOMPARE(seen[2],
+        oneLine(
+            u"当せん番号を登録できません：当せん番号の履歴「%1」は壊れているため使えません。"_s.arg(
+                database)));
+    QCOMPARE(seen[4], u"chart: 当せん番号がありません"_s);
     QVERIFY(!control<QPushButton>(window, u"apply"_s)->isEnabled());
     QCOMPARE(readFile(database), QByteArray(4096, 'x'));
 
     // A profile that cannot be written is told, as the settings dialog tells it.
     QVERIFY(QFile::remove(database) && QDir().mkdir(fixture.path()));
     FormHistory usable(database, true, 5);
-    usable.readText(u"1 1 2 3 4 5 6"_s);
+    usable.readText(u"第1回 1 2 3 4 5 6"_s);
+    waitForImport(usable);
     fixture.takeRecords(), fixture.nextAnswer = QMessageBox::Yes, usable.apply();
     QCOMPARE(fixture.takeRecords().constLast(),
         u"said as a failure \"設定を保存できませんでした。\\r\\n設定ファイルに書き込めません。\""_s);
+}
+
+void tst_FormHistory::longImport()
+{
+    // A long read shows its progress and Cancel while the window stays live; Cancel leaves the
+    // database as it was. A report of many reasons scrolls, and the window stays on the screen.
+    WindowFixture fixture;
+    const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
+    FormHistory window(database, true, 5);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.readText(u"第1回 1 2 3 4 5 6"_s);
+    waitForImport(window);
+    QString many;
+    for (int draw = 2; draw < 300'000; ++draw)
+        many += u"第%1回 1 2 3 4 5 6\n"_s.arg(draw);
+    window.readText(many);
+    QVERIFY(window.importing());
+    QVERIFY(control<QProgressBar>(window, u"progress"_s)->isVisible());
+    QTRY_VERIFY(control<QProgressBar>(window, u"progress"_s)->value() > 0);
+    control<QPushButton>(window, u"cancel"_s)->click();
+    waitForImport(window);
+    QVERIFY(!control<QProgressBar>(window, u"progress"_s)->isVisible());
+    QCOMPARE(control<QPlainTextEdit>(window, u"report"_s)->toPlainText(),
+        u"読み込みを取り消しました。何も登録していません"_s);
+    QCOMPARE(HistoryDatabase(database).draws().size(), 1u);
+
+    QString bad;
+    for (int line = 0; line < 500; ++line)
+        bad += u"第%1回 1 2 3\n"_s.arg(line + 1);
+    window.readText(bad);
+    waitForImport(window);
+    const QSize screen = window.screen()->availableSize();
+    QVERIFY2(window.height() <= screen.height() && window.width() <= screen.width(),
+        qPrintable(u"%1x%2"_s.arg(window.width()).arg(window.height())));
+    const auto *report = control<QPlainTextEdit>(window, u"report"_s);
+    QVERIFY(report->height() < report->fontMetrics().lineSpacing() * 8);
+    QCOMPARE(report->toPlainText().count(u'\n'), 21);
+    QVERIFY(report->accessibleDescription().startsWith(
+        u"新規 0 回、補完 0 回、登録済み 0 回、読めなかった行 500\n"_s));
 }
 
 void tst_FormHistory::openedFromMainWindow()

@@ -1,8 +1,13 @@
 #include "common/files.h"
+#include "history/chartgeometry.h"
+#include "history/drawsmodel.h"
+#include "history/exportresults.h"
 #include "history/importfile.h"
 #include "history/statistics.h"
+#include "history/statisticsmodel.h"
 #include "settings/cp932.h"
 
+#include <QSortFilterProxyModel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringEncoder>
@@ -112,6 +117,14 @@ private slots:
     void levels();
     void levelsWithinChance_data();
     void levelsWithinChance();
+    void exportReadsBack();
+    void drawFields_data();
+    void drawFields();
+    void statisticsSorted_data();
+    void statisticsSorted();
+    void drawsSorted();
+    void chartScale_data();
+    void chartScale();
 };
 
 void tst_History::decoding_data()
@@ -193,7 +206,8 @@ void tst_History::reading_data()
         << QStringList {u"line 2: 列の数が見出しと違います（見出し 20 列、この行 21 列）"_s};
     QTest::newRow("seven bare numbers may be six and a bonus")
         << u"3 20 24 27 34 42 37\n43 1 2 3 4 5 6"_s
-        << QStringList {u"line 1: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s,
+        << QStringList {
+               u"line 1: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s,
                u"line 2: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s};
     QTest::newRow("what leaves no doubt of the draw's number")
         << u"第3回 20 24 27 34 42 37\n4 2026/5/4 20 24 27 34 42 37\n5 20 24 27 34 42 37 1\n"
@@ -206,7 +220,8 @@ void tst_History::reading_data()
            u"2101 2026-05-11 (Mon) 1 2 3 4 5 6\n2102 2026/5/14(木曜日) 1 2 3 4 5 6\n"
            u"2103 2026/5/18(x) 1 2 3 4 5 6"_s
         << QStringList {u"第2099回 2026-05-04 01 02 03 04 05 06 +7"_s,
-               u"第2100回 2026-05-07 01 02 03 04 05 06 +7"_s, u"第2101回 2026-05-11 01 02 03 04 05 06"_s,
+               u"第2100回 2026-05-07 01 02 03 04 05 06 +7"_s,
+               u"第2101回 2026-05-11 01 02 03 04 05 06"_s,
                u"第2102回 2026-05-14 01 02 03 04 05 06"_s,
                u"line 5: ボーナス数字「x」が正しくありません"_s};
     QTest::newRow("a weekday in the date column")
@@ -221,15 +236,17 @@ void tst_History::reading_data()
     QTest::newRow("a pasted web table's header rows")
         << u"回号\t抽せん日\t本数字\tボーナス数字\n第2097回\t2026/4/27\t3 20 24 27 34 42\t(37)\n"
            u"開催回 本数字 ボーナス\n第2098回 1 2 3 4 5 6"_s
-        << QStringList {u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s, u"第2098回  01 02 03 04 05 06"_s};
-    QTest::newRow("a program, not text") << u"第1回 1 2 3 4 5 6\n\u0001\u0000ELF"_s
-                                         << QStringList {u"no past results"_s};
+        << QStringList {
+               u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s, u"第2098回  01 02 03 04 05 06"_s};
+    QTest::newRow("a program, not text")
+        << u"第1回 1 2 3 4 5 6\n\u0001\u0000ELF"_s << QStringList {u"no past results"_s};
     QTest::newRow("text without a line like a draw")
         << u"お知らせ\n抽せん日は毎週月曜日と木曜日です\n1 2 3"_s
         << QStringList {u"no past results"_s};
     QTest::newRow("one line like a draw makes it results")
         << u"お知らせ\n第1回 1 2 3 4 5"_s
-        << QStringList {u"line 1: 回号が正しくありません"_s, u"line 2: 本数字が 6 つではありません"_s};
+        << QStringList {
+               u"line 1: 回号が正しくありません"_s, u"line 2: 本数字が 6 つではありません"_s};
 }
 
 void tst_History::reading()
@@ -256,8 +273,7 @@ void tst_History::storing()
             seen << u"line %1: %2"_s.arg(line.line).arg(line.reason);
         return seen;
     };
-    const QString full
-        = official
+    const QString full = official
         + u"1,2000/10/5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0"_s;
     QCOMPARE(stored(u"第1回 2 8 10 13 27 30\n2 2000/10/12 1 2 3 4 5 6 (7)"_s),
         QStringList {u"added 2, completed 0, present 0"_s});
@@ -265,14 +281,17 @@ void tst_History::storing()
     QCOMPARE(stored(full), QStringList {u"added 0, completed 0, present 1"_s});
     QCOMPARE(stored(u"1 2000/10/5 2 8 10 13 27 30\n第1回 2 8 10 13 27 30 (39)"_s),
         QStringList {u"added 0, completed 0, present 2"_s});
-    QCOMPARE(stored(u"第1回 2 8 10 13 27 31\n1 2000/10/6 2 8 10 13 27 30\n第1回 2 8 10 13 27 30 (40)\n"
-                    u"第2回 2000/10/12 1 2 3 4 5 6 (8)"_s),
-        (QStringList {u"added 0, completed 0, present 0"_s, u"line 1: 第1回は別の数字で登録済みです"_s,
+    QCOMPARE(
+        stored(u"第1回 2 8 10 13 27 31\n1 2000/10/6 2 8 10 13 27 30\n第1回 2 8 10 13 27 30 (40)\n"
+               u"第2回 2000/10/12 1 2 3 4 5 6 (8)"_s),
+        (QStringList {u"added 0, completed 0, present 0"_s,
+            u"line 1: 第1回は別の数字で登録済みです"_s,
             u"line 2: 第1回の日付は別の値で登録済みです"_s,
             u"line 3: 第1回のボーナス数字は別の値で登録済みです"_s,
             u"line 4: 第2回のボーナス数字は別の値で登録済みです"_s}));
     QCOMPARE(stored(QString(full).replace(u"45513600"_s, u"45513601"_s)),
-        (QStringList {u"added 0, completed 0, present 0"_s, u"line 2: 第1回の1等賞金は別の値で登録済みです"_s}));
+        (QStringList {u"added 0, completed 0, present 0"_s,
+            u"line 2: 第1回の1等賞金は別の値で登録済みです"_s}));
     const std::vector<PastDraw> draws = database.draws();
     QCOMPARE(draws.size(), 2u);
     QCOMPARE(shown(draws[0]),
@@ -336,14 +355,17 @@ void tst_History::unusableDatabases()
     QVERIFY(makeDatabase(foreign, {u"CREATE TABLE draws (id INTEGER, name TEXT)"_s}));
     const QString outOfRange = dir.filePath(u"out-of-range.sqlite"_s);
     QVERIFY(makeDatabase(outOfRange,
-        {firstSchema, u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (1, 0, 2, 3, 4, 5, 6)"_s,
+        {firstSchema,
+            u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (1, 0, 2, 3, 4, 5, 6)"_s,
             u"PRAGMA user_version = 2"_s}));
     for (const auto &[path, fault] : {std::pair(garbage, u"は壊れているため使えません。"_s),
              std::pair(damaged, u"は壊れているため使えません。"_s),
              std::pair(newer, u"は新しい版のプログラムで作られたため使えません。"_s),
              std::pair(dir.path(), u"を開けません。"_s),
-             std::pair(foreign, u"は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s),
-             std::pair(outOfRange, u"CHECK constraint failed: n1 BETWEEN 1 AND 43 Unable to fetch row）。"_s)}) {
+             std::pair(foreign,
+                 u"は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s),
+             std::pair(outOfRange,
+                 u"CHECK constraint failed: n1 BETWEEN 1 AND 43 Unable to fetch row）。"_s)}) {
         const QByteArray before = readFile(path);
         HistoryDatabase database(path);
         QVERIFY2(database.fault().endsWith(fault)
@@ -371,12 +393,12 @@ void tst_History::valuesReadBack_data()
                                    << u"（第5回：ボーナス数字 44 が正しくありません）。"_s;
     QTest::newRow("a bonus among the six") << u"5, 1, 2, 3, 4, 5, 6, 6, NULL, NULL"_s
                                            << u"（第5回：ボーナス数字 6 が正しくありません）。"_s;
-    QTest::newRow("a negative count") << u"5, 1, 2, 3, 4, 5, 6, 7, -2, NULL"_s
-                                      << u"（第5回：口数か金額が正しくありません）。"_s;
-    QTest::newRow("a date that is none") << u"5, 1, 2, 3, 4, 5, 6, 7, 0, '2026-02-30'"_s
-                                         << u"（第5回：日付が正しくありません）。"_s;
-    QTest::newRow("a draw numbered 0") << u"0, 1, 2, 3, 4, 5, 6, 7, 0, NULL"_s
-                                       << u"（第0回：回号が正しくありません）。"_s;
+    QTest::newRow("a negative count")
+        << u"5, 1, 2, 3, 4, 5, 6, 7, -2, NULL"_s << u"（第5回：口数か金額が正しくありません）。"_s;
+    QTest::newRow("a date that is none")
+        << u"5, 1, 2, 3, 4, 5, 6, 7, 0, '2026-02-30'"_s << u"（第5回：日付が正しくありません）。"_s;
+    QTest::newRow("a draw numbered 0")
+        << u"0, 1, 2, 3, 4, 5, 6, 7, 0, NULL"_s << u"（第0回：回号が正しくありません）。"_s;
 }
 
 void tst_History::valuesReadBack()
@@ -411,7 +433,8 @@ void tst_History::valuesReadBack()
     HistoryDatabase reopened(checked);
     if (reopened.fault().isEmpty())
         QVERIFY(reopened.draws().empty());
-    QVERIFY2(reopened.fault().contains(u"は壊れているため使えません"_s), qPrintable(reopened.fault()));
+    QVERIFY2(
+        reopened.fault().contains(u"は壊れているため使えません"_s), qPrintable(reopened.fault()));
 }
 
 void tst_History::readErrors()
@@ -497,15 +520,21 @@ void tst_History::importReasons_data()
                                  << u"フォルダーです。ファイルを選んでください"_s;
     QTest::newRow("a FIFO") << u"fifo"_s << QByteArray() << u"通常のファイルではありません"_s;
     QTest::newRow("empty") << u"empty.csv"_s << QByteArray("") << u"当せん番号が見つかりません"_s;
-    QTest::newRow("a header alone") << u"header.csv"_s << official.toUtf8()
-                                    << u"当せん番号が見つかりません"_s;
-    QTest::newRow("a program") << u"program"_s << QByteArray("\x7f" "ELF\x02\x01\x01\0\0 1 2 3 4 5 6\n", 19)
+    QTest::newRow("a header alone")
+        << u"header.csv"_s << official.toUtf8() << u"当せん番号が見つかりません"_s;
+    QTest::newRow("a program") << u"program"_s
+                               << QByteArray("\x7f"
+                                             "ELF\x02\x01\x01\0\0 1 2 3 4 5 6\n",
+                                      19)
                                << u"当せん番号のファイルではありません"_s;
     QTest::newRow("draws with a gap")
-        << u"gap.txt"_s << u"第2097回 1 2 3 4 5 6\n第2110回 1 2 3 4 5 6\n第2099回 1 2 3 4 5 6\n第1回 1 2 3"_s.toUtf8()
+        << u"gap.txt"_s
+        << u"第2097回 1 2 3 4 5 6\n第2110回 1 2 3 4 5 6\n第2099回 1 2 3 4 5 6\n第1回 1 2 3"_s
+               .toUtf8()
         << u"新規 3 回、補完 0 回、登録済み 0 回、読めなかった行 1（第2098回、第2100回〜第2109回がありません）"_s;
     QTest::newRow("UTF-16BE") << u"utf16be.txt"_s
-                              << "\xFE\xFF" + QStringEncoder(QStringConverter::Utf16BE)(u"第1回 1 2 3 4 5 6\r\n"_s)
+                              << "\xFE\xFF"
+            + QStringEncoder(QStringConverter::Utf16BE)(u"第1回 1 2 3 4 5 6\r\n"_s)
                               << u"新規 1 回、補完 0 回、登録済み 0 回、読めなかった行 0"_s;
 }
 
@@ -524,7 +553,8 @@ void tst_History::importReasons()
     if (!content.isNull())
         QVERIFY(writeFile(path, content));
     qsizetype reasons = 0;
-    const ImportReport report = ImportFile(database, path, [&](const RejectedLine &) { ++reasons; });
+    const ImportReport report
+        = ImportFile(database, path, [&](const RejectedLine &) { ++reasons; });
     QCOMPARE(ImportSummary(u"x"_s, report), u"x: "_s + summary);
     QCOMPARE(reasons, report.rejected);
     QCOMPARE(report.stored(), report.failure.isEmpty());
@@ -535,14 +565,13 @@ void tst_History::statistics()
     // Draws 1 to 3 and 10, 4 to 9 missing. Over all, the last two numbers (9 and 10: draw 10
     // alone), the last eight, and draws 2 to 3: each number's count, how many draw numbers ago
     // it was last drawn, and its times as the bonus; the expected count and its band.
-    const std::vector<PastDraw> draws
-        = ReadResults(u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 10 11 12 13 14 15 (1)\n"
-                      u"第10回 2000/1/1 1 20 21 22 23 24"_s,
-            [](const RejectedLine &) {})
-              .draws;
+    const std::vector<PastDraw> draws = ReadResults(
+        u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 10 11 12 13 14 15 (1)\n"
+        u"第10回 2000/1/1 1 20 21 22 23 24"_s,
+        [](const RejectedLine &) {}).draws;
     QStringList seen;
-    for (const DrawRange range : {LastDraws(draws, 0), LastDraws(draws, 2), LastDraws(draws, 8),
-             DrawRange {2, 3}}) {
+    for (const DrawRange range :
+        {LastDraws(draws, 0), LastDraws(draws, 2), LastDraws(draws, 8), DrawRange {2, 3}}) {
         const PeriodStatistics period = StatisticsOf(draws, range);
         seen << u"%1..%2: %3 draws, expected %4 ± %5, %6 outside, to %7"_s.arg(period.range.first)
                     .arg(period.range.last)
@@ -579,9 +608,10 @@ void tst_History::missingDraws_data()
     QTest::newRow("none") << QList<int> {1, 2, 3} << QString();
     QTest::newRow("one") << QList<int> {1, 3} << u"第2回がありません"_s;
     QTest::newRow("a range") << QList<int> {2097, 2110} << u"第2098回〜第2109回がありません"_s;
-    QTest::newRow("five named") << QList<int> {1, 3, 5, 7, 9, 11} << u"第2回、第4回、第6回、第8回、第10回がありません"_s;
-    QTest::newRow("six, one told as a count")
-        << QList<int> {1, 3, 5, 7, 9, 11, 20} << u"第2回、第4回、第6回、第8回、第10回、ほか 1 か所がありません"_s;
+    QTest::newRow("five named") << QList<int> {1, 3, 5, 7, 9, 11}
+                                << u"第2回、第4回、第6回、第8回、第10回がありません"_s;
+    QTest::newRow("six, one told as a count") << QList<int> {
+        1, 3, 5, 7, 9, 11, 20} << u"第2回、第4回、第6回、第8回、第10回、ほか 1 か所がありません"_s;
 }
 
 void tst_History::missingDraws()
@@ -656,6 +686,190 @@ void tst_History::levelsWithinChance()
     const QString levels = LevelsFromHistory(period, LevelRule::WithinChance).value();
     QCOMPARE(LevelAt(levels, 1), level);
     QCOMPARE(levels.mid(1), QString(NumberCount - 1, u'8'));
+}
+
+void tst_History::exportReadsBack()
+{
+    // The export of every kind of draw, read into a new database, gives the same draws, in
+    // either encoding.
+    QTemporaryDir dir;
+    HistoryDatabase first(dir.filePath(u"first.sqlite"_s));
+    QVERIFY(store(first,
+        official
+            + u"1,2000/10/"
+              u"5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0\n"
+              u"2,2000/10/12,1,2,3,4,5,6,7,該当なし,0,2,3,4,\"1,000円\",0,3,4,5,\"1,234,567\"\n"_s));
+    QVERIFY(store(first, u"第3回 ４０ 41 42 43 1 2\n第7回 2026/5/4(月) 1 2 3 4 5 6 (7)"_s));
+    const std::vector<PastDraw> draws = first.draws();
+    QCOMPARE(draws.size(), 4u);
+    for (const ExportEncoding encoding :
+        {ExportEncoding::Utf8WithMark, ExportEncoding::CodePage932}) {
+        const QByteArray bytes = EncodeExport(DrawsCsv(draws), encoding);
+        QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), encoding == ExportEncoding::Utf8WithMark);
+        HistoryDatabase second(dir.filePath(u"second-%1.sqlite"_s.arg(int(encoding))));
+        QVERIFY(writeFile(dir.filePath(u"export.csv"_s), bytes));
+        const ImportReport report
+            = ImportFile(second, dir.filePath(u"export.csv"_s), [](const RejectedLine &) {});
+        QCOMPARE(std::pair(report.added, report.rejected), std::pair(4, qsizetype(0)));
+        QCOMPARE(second.draws(), draws);
+    }
+}
+
+void tst_History::drawFields_data()
+{
+    // A draw mended in fields is checked as a row of a file is.
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("all given") << QStringList {u"5"_s, u"2026/5/4"_s, u"6"_s, u"5"_s, u"4"_s,
+        u"3"_s, u"2"_s, u"1"_s, u"7"_s, u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"0"_s, u"9"_s,
+        u"8"_s, u"7"_s, u"6"_s, u"5"_s}
+                               << u"第5回 2026-05-04 01 02 03 04 05 06 +7 0/0 1/9 2/8 3/7 4/6 c5"_s;
+    QTest::newRow("numbers alone, a field with a quote")
+        << QStringList {u"第5回"_s, QString(), u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6\""_s}
+        << u"数字「6\"」は 1 から 43 までではありません"_s;
+    QTest::newRow("a bonus among the six")
+        << QStringList {u"5"_s, QString(), u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"6"_s}
+        << u"ボーナス数字「6」が正しくありません"_s;
+    QTest::newRow("no draw number") << QStringList {QString(), QString(), u"1"_s, u"2"_s, u"3"_s,
+        u"4"_s, u"5"_s, u"6"_s} << u"回号が正しくありません"_s;
+    QTest::newRow("a date that is none") << QStringList {u"5"_s, u"2026/2/30"_s, u"1"_s, u"2"_s,
+        u"3"_s, u"4"_s, u"5"_s, u"6"_s} << u"日付が正しくありません"_s;
+}
+
+void tst_History::drawFields()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, read);
+    const DrawFromFields draw = ReadDrawFields(fields);
+    QCOMPARE(draw.draw ? shown(*draw.draw) : draw.reason, read);
+    if (draw.draw)
+        QCOMPARE(ReadDrawFields(DrawFields(*draw.draw)).draw, draw.draw);
+}
+
+void tst_History::statisticsSorted_data()
+{
+    // Three draws; each column sorted ascending through a proxy: the numbers of the first four
+    // rows and of the last, and the last row's text.
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QString>("lastText");
+    QTest::newRow("数字") << int(StatisticsModel::Number) << u"1 2 3 4 … 43"_s << u"43"_s;
+    QTest::newRow("出た回数, ties by number")
+        << int(StatisticsModel::Drawn) << u"7 9 14 15 … 1"_s << u"3"_s;
+    QTest::newRow("差, as numbers")
+        << int(StatisticsModel::Difference) << u"7 9 14 15 … 1"_s << u"2.6"_s;
+    QTest::newRow("最後に出てから, never last")
+        << int(StatisticsModel::SinceLast) << u"1 10 11 12 … 42"_s << u"—"_s;
+    QTest::newRow("ボーナス") << int(StatisticsModel::AsBonus) << u"1 2 3 4 … 9"_s << u"1"_s;
+    QTest::newRow("新しいレベル") << int(StatisticsModel::NewLevel) << u"7 9 14 15 … 1"_s
+                                  << u"15"_s;
+    QTest::newRow("予想に入る確率, not as text")
+        << int(StatisticsModel::Chance) << u"1 2 3 4 … 43"_s << u"約 14.2%"_s;
+}
+
+void tst_History::statisticsSorted()
+{
+    QFETCH(int, column);
+    QFETCH(QString, order);
+    QFETCH(QString, lastText);
+    const std::vector<PastDraw> draws = ReadResults(
+        u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 1 10 11 12 13 43 (8)"_s,
+        [](const RejectedLine &) {}).draws;
+    const PeriodStatistics period = StatisticsOf(draws, LastDraws(draws, 0));
+    std::array<double, NumberCount> chances {};
+    // 約 9.0% first: as text it would come last.
+    for (std::size_t i = 0; i < chances.size(); ++i)
+        chances[i] = i == 0 ? 0.09 : 0.1 + 0.001 * double(i);
+    StatisticsModel model;
+    model.setFigures(period, DefaultLevelString(),
+        LevelsFromHistory(period, LevelRule::OftenDrawnHigher), chances);
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setSortRole(StatisticsModel::SortRole);
+    proxy.sort(column, Qt::AscendingOrder);
+    const auto numberAt
+        = [&](int row) { return proxy.index(row, StatisticsModel::Number).data().toString(); };
+    QCOMPARE(
+        u"%1 %2 %3 %4 … %5"_s.arg(numberAt(0), numberAt(1), numberAt(2), numberAt(3), numberAt(42)),
+        order);
+    QCOMPARE(proxy.index(42, column).data().toString(), lastText);
+}
+
+void tst_History::drawsSorted()
+{
+    // The stored draws with a run of missing ones marked where it falls, by number either way;
+    // by date the draw without one first and the missing ones last; by the 1等 prize, the
+    // unknown ones first.
+    const std::vector<PastDraw> draws = ReadResults(official
+            + u"1,2000/10/"
+              u"5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0\n"
+              u"2,2000/10/12,1,2,3,4,5,6,7,0,1,2,3,4,0,2,3,4,5,0\n5,,1,2,3,4,5,6,,,,,,,,,,,,\n"_s,
+        [](const RejectedLine &) {}).draws;
+    DrawsModel model;
+    model.setDraws(draws);
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setSortRole(DrawsModel::SortRole);
+    const auto order = [&](int column, Qt::SortOrder direction) {
+        proxy.sort(column, direction);
+        QStringList shown;
+        for (int row = 0; row < proxy.rowCount(); ++row)
+            shown << proxy.index(row, DrawsModel::Draw).data().toString() + u' '
+                    + proxy.index(row, column).data().toString();
+        return shown.join(u", "_s);
+    };
+    QCOMPARE(order(DrawsModel::Draw, Qt::DescendingOrder),
+        u"第5回 第5回, 第3回〜第4回 第3回〜第4回, 第2回 第2回, 第1回 第1回"_s);
+    QCOMPARE(order(DrawsModel::Date, Qt::AscendingOrder),
+        u"第5回 —, 第1回 2000/10/05, 第2回 2000/10/12, 第3回〜第4回 ありません"_s);
+    QCOMPARE(order(DrawsModel::FirstGrade + 1, Qt::AscendingOrder),
+        u"第5回 —, 第2回 0 円, 第1回 45,513,600 円, 第3回〜第4回 "_s);
+    QCOMPARE(order(DrawsModel::CarryOver, Qt::DescendingOrder),
+        u"第3回〜第4回 , 第2回 0 円, 第1回 0 円, 第5回 —"_s);
+    QCOMPARE(model.headerData(DrawsModel::FirstGrade + 3, Qt::Horizontal).toString(), u"2等賞金"_s);
+    QCOMPARE(model.drawAt(2), nullptr);
+    QCOMPARE(model.drawAt(3)->number, 5);
+}
+
+void tst_History::chartScale_data()
+{
+    // Draws in the period, and every count equal to the expected one but number 1's, set so
+    // far from it; the axis's ends and whether number 1's bar lies outside the band.
+    QTest::addColumn<int>("draws");
+    QTest::addColumn<double>("first");
+    QTest::addColumn<QString>("axis");
+    QTest::newRow("50 draws start at 0") << 50 << 3.0 << u"0..15 step 5, outside no"_s;
+    QTest::newRow("2,100 draws do not") << 2100 << 40.0 << u"240..340 step 20, outside yes"_s;
+    QTest::newRow("no draw") << 0 << 0.0 << u"0..1 step 1, outside no"_s;
+}
+
+void tst_History::chartScale()
+{
+    QFETCH(int, draws);
+    QFETCH(double, first);
+    QFETCH(QString, axis);
+    PeriodStatistics period;
+    period.draws = draws;
+    for (NumberStatistics &figures : period.numbers)
+        figures.drawn = int(std::lround(period.expected()));
+    period.numbers[0].drawn = int(std::lround(period.expected() + first));
+    const ChartGeometry chart = ChartLayout(period, QSizeF(473, 200), 40, 20);
+    QCOMPARE(u"%1..%2 step %3, outside %4"_s.arg(chart.low)
+                 .arg(chart.high)
+                 .arg(chart.ticks.size() > 1 ? chart.ticks[1] - chart.ticks[0] : 0)
+                 .arg(chart.outside[0] ? u"yes"_s : u"no"_s),
+        axis);
+    // One standard deviation is a visible step, the bars stand on the axis, and the band lies
+    // within the plot around the expected line.
+    if (draws > 0)
+        QVERIFY(period.deviation() / (chart.high - chart.low) * chart.plot.height() >= 8);
+    for (const QRectF &bar : chart.bars)
+        QCOMPARE(bar.bottom(), chart.plot.bottom());
+    QCOMPARE(chart.bars[1].top(), chart.yOf(period.numbers[1].drawn));
+    QVERIFY(chart.band.top() <= chart.expectedY && chart.band.bottom() >= chart.expectedY);
+    QVERIFY(chart.band.top() >= chart.plot.top() && chart.band.bottom() <= chart.plot.bottom());
+    QCOMPARE(chart.labelEvery, 5);
+    QCOMPARE(BarTip(period, 2).startsWith(u"2："_s), true);
 }
 
 QTEST_GUILESS_MAIN(tst_History)

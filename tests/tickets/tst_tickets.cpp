@@ -297,7 +297,8 @@ void tst_Tickets::savedTickets()
                            u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
                            u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
                            u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s)
-            && query.exec(u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (2100, 1, 2, 3, 4, 5, 6)"_s)
+            && query.exec(
+                u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (2100, 1, 2, 3, 4, 5, 6)"_s)
             && query.exec(u"PRAGMA user_version = 1"_s));
         query = QSqlQuery();
         db.close();

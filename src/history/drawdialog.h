@@ -1,0 +1,26 @@
+#pragma once
+
+#include "pastresults.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+
+// 修正: one stored draw in fields as the official file has them. 適用 checks them as an import
+// checks a row and closes only on a valid draw; the reason stays in view otherwise.
+class DrawDialog : public QDialog
+{
+public:
+    DrawDialog(const PastDraw &draw, QWidget *parent);
+
+    // The draw the fields give, once the dialog is accepted.
+    const PastDraw &draw() const { return m_draw; }
+
+    void accept() override;
+
+private:
+    PastDraw m_draw;
+    std::vector<QLineEdit *> m_fields; // the official row's fields, the six numbers in one
+    QLabel *m_reason = nullptr;
+};

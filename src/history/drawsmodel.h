@@ -1,0 +1,48 @@
+#pragma once
+
+#include "statistics.h"
+
+#include <QAbstractTableModel>
+
+// The stored draws, one row a draw in the order of their numbers, with a row for each run of
+// draw numbers missing between them. Display text is what the window shows; SortRole holds the
+// raw value: ascending, a date, count or amount the source did not give comes before every
+// given one; a row of missing draws sorts by its first number, and after every draw in the
+// other columns.
+class DrawsModel : public QAbstractTableModel
+{
+public:
+    enum Column {
+        Draw,
+        Date,
+        Numbers,
+        Bonus,
+        FirstGrade, // each grade's winners, then its prize
+        CarryOver = FirstGrade + 2 * PrizeGrades,
+        ColumnCount
+    };
+    static constexpr int SortRole = Qt::UserRole;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setDraws(std::vector<PastDraw> draws);
+    const std::vector<PastDraw> &draws() const { return m_draws; }
+    // The draw a row shows; nothing for a row of missing draws.
+    const PastDraw *drawAt(int row) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    struct Row
+    {
+        int draw = -1; // index into m_draws, or -1 for missing draws
+        DrawRange missing;
+    };
+
+    std::vector<PastDraw> m_draws;
+    std::vector<Row> m_rows;
+};

@@ -1,0 +1,50 @@
+#include "exportresults.h"
+
+#include "settings/cp932.h"
+
+#include <QAbstractItemModel>
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString field(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')
+        && !text.contains(u'\r'))
+        return text;
+    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+QString DrawsCsv(const std::vector<PastDraw> &draws)
+{
+    QString text = OfficialHeader().join(u',') + u"\r\n"_s;
+    for (const PastDraw &draw : draws)
+        text += DrawFields(draw).join(u',') + u"\r\n"_s;
+    return text;
+}
+
+QString TableCsv(const QAbstractItemModel &model)
+{
+    QStringList header;
+    for (int column = 0; column < model.columnCount(); ++column)
+        header << field(model.headerData(column, Qt::Horizontal).toString());
+    QString text = header.join(u',') + u"\r\n"_s;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << field(model.index(row, column).data().toString());
+        text += cells.join(u',') + u"\r\n"_s;
+    }
+    return text;
+}
+
+QByteArray EncodeExport(const QString &text, ExportEncoding encoding)
+{
+    if (encoding == ExportEncoding::CodePage932)
+        return Cp932::encode(text);
+    return "\xEF\xBB\xBF" + text.toUtf8();
+}

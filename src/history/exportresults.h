@@ -1,0 +1,20 @@
+#pragma once
+
+#include "pastresults.h"
+
+#include <QByteArray>
+
+class QAbstractItemModel;
+
+// Past results and tables written out as CSV that spreadsheets and this program read back.
+enum class ExportEncoding {
+    Utf8WithMark, // what spreadsheets on every system read as UTF-8
+    CodePage932, // what older spreadsheets on Windows expect of Japanese text
+};
+
+// The draws under the official header, one row each with CR LF, amounts without separators,
+// and an empty field where the source gave nothing: reading it back gives the same draws.
+QString DrawsCsv(const std::vector<PastDraw> &draws);
+// A table's header and rows as shown, in the order shown.
+QString TableCsv(const QAbstractItemModel &model);
+QByteArray EncodeExport(const QString &text, ExportEncoding encoding);
