@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the built program on an X server of its own: the main window
-# after a draw (main-window.png), the appearance-rate settings dialog (setup-dialog.png) and the
-# past results window with 2,500 made-up draws (history-window.png), the tickets window with
+# after a draw (main-window.png), the appearance-rate settings dialog (setup-dialog.png), the
+# past results window with 2,500 made-up draws, its statistics (history-window.png) and its
+# stored draws (history-draws.png), the tickets window with
 # five tickets (tickets-window.png) and the check window with them saved (check-window.png).
 # Usage: screenshots.sh <build directory> [output directory, docs by default]
 set -euo pipefail
@@ -53,7 +54,11 @@ xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+h
 history=$(timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | grep -v -x $window; do sleep 0.1; done" | head -n 1)
 sleep 0.5
 import -window "$history" "$out/history-window.png"
-xdotool windowfocus --sync "$history" key Escape
+# The stored draws' tab, from the period list where the focus starts.
+xdotool windowfocus --sync "$history" key --clearmodifiers ctrl+Tab
+sleep 0.5
+import -window "$history" "$out/history-draws.png"
+xdotool key Escape
 
 # Five tickets with 3 and 11 fixed, saved for the last stored draw, and five more for the next.
 other() { timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | grep -v -x $window; do sleep 0.1; done" | head -n 1; }
@@ -78,4 +83,5 @@ xdotool windowfocus --sync "$check" key Escape
 xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+w
 wait "$app"
 echo "Pictures: $out/main-window.png $out/setup-dialog.png $out/history-window.png" \
+    "$out/history-draws.png" \
     "$out/tickets-window.png $out/check-window.png"

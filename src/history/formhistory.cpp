@@ -162,8 +162,16 @@ void FormHistory::buildControls()
 
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(u"tabs"_s);
-    tabs->addTab(statisticsTab(), u"統計"_s);
-    tabs->addTab(drawsTab(), u"登録済みの回"_s);
+    tabs->setAccessibleName(u"統計と登録済みの回"_s);
+    tabs->addTab(statisticsTab(), u"統計(&S)"_s);
+    tabs->addTab(drawsTab(), u"登録済みの回(&R)"_s);
+    // A tab chosen by its key takes the keyboard to its table, on a row, for 修正 and 削除.
+    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] {
+        QTableView *table = tabs->currentIndex() == 0 ? m_table : m_drawsTable;
+        if (!table->currentIndex().isValid() && table->model()->rowCount() > 0)
+            table->setCurrentIndex(table->model()->index(0, 0));
+        table->setFocus();
+    });
 
     m_target = new QComboBox(this);
     m_target->setObjectName(u"target"_s);

@@ -148,7 +148,8 @@ class Program(unittest.TestCase):
         self.assertEqual(len([name for name in heard('の設定') if name.startswith('数字')]), 43)
         self.keys(self.dialog(process, window), 'Escape')
         wait_for(lambda: self.windows(process) == [window], 'the dialog to close')
-        for key, title, names in (('ctrl+m', 'まとめて予想', {'口数', '軸数字', '作成した券'}),
+        for key, title, names in (('ctrl+h', '当せん番号の履歴', {'数字ごとの統計', '読み込みの結果', '出た回数のグラフ', '最初の回', '最後の回'}),
+                                  ('ctrl+m', 'まとめて予想', {'口数', '軸数字', '作成した券'}),
                                   ('ctrl+k', '当せん確認', {'保存した券', '過去の全抽せんでの照合'})):
             self.keys(window, key)
             self.assertLessEqual(names, set(heard(title)))
@@ -303,6 +304,80 @@ class Program(unittest.TestCase):
         heard = lambda: [node.name for node in pyatspi.findAllDescendants(
             wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 A：'))]
         self.assertIn('一致 4、4等', wait_for(heard, 'ticket A')[0])
+
+    def test_a_draw_read_in_the_window_mended_and_exported(self):
+        # ファイルから読み込む reads a file that a screen reader then hears the report of; in
+        # 登録済みの回, 修正 mends the first draw's numbers, and CSV に書き出す writes the mended
+        # draw under the official header.
+        import pyatspi
+        self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
+        results, exported = self.dir / 'results.txt', self.dir / 'exported.csv'
+        results.write_text('第1回 2000/10/5 2 8 10 13 27 30 (39)\n第3回 2000/10/19 1 2 3 4 5 6\n第4回 1 2\n')
+        process, window = self.start()
+        self.keys(window, 'ctrl+h')
+        history = self.dialog(process, window)
+        def type_into_file_dialog(path):
+            chooser = wait_for(lambda: set(self.windows(process)) - {window, history}, 'the file dialog').pop()
+            xdotool('windowfocus', '--sync', chooser, 'type', '--delay', '20', str(path))
+            self.keys(chooser, 'Return')
+            wait_for(lambda: set(self.windows(process)) == {window, history}, 'the file dialog to close')
+        self.keys(history, 'alt+i')
+        type_into_file_dialog(results)
+        frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
+                          if app.name == 'Numerisphere' for frame in app if '当せん番号の履歴' in frame.name]
+        report = lambda: [node.description for node in pyatspi.findAllDescendants(
+            wait_for(frames, 'the history window')[0], lambda node: node.name == '読み込みの結果')]
+        self.assertEqual(wait_for(lambda: [heard for heard in report() if heard], 'the report'), [
+            '新規 2 回、補完 0 回、登録済み 0 回、読めなかった行 1（第2回がありません）\n3 行目：本数字が 6 つではありません'])
+        # The stored draws' tab, on its first row; one key a call, as Qt takes mnemonics sent
+        # faster than that as one.
+        for key in ('alt+r', 'alt+e'):
+            self.keys(history, key)
+            time.sleep(0.2)
+        mend = wait_for(lambda: set(self.windows(process)) - {window, history}, 'the mend dialog').pop()
+        for key in ('Tab', 'Tab', 'ctrl+a'):
+            self.keys(mend, key)
+        xdotool('windowfocus', '--sync', mend, 'type', '--delay', '20', '2 8 10 13 27 31')
+        self.keys(mend, 'Return')
+        wait_for(lambda: set(self.windows(process)) == {window, history}, 'the mend dialog to close')
+        self.keys(history, 'alt+x')
+        type_into_file_dialog(exported)
+        lines = wait_for(lambda: exported.exists() and exported.read_bytes().decode('utf-8-sig').split('\r\n'), 'the export')
+        self.assertEqual(lines[1:], ['1,2000/10/5,2,8,10,13,27,31,39,,,,,,,,,,,', '3,2000/10/19,1,2,3,4,5,6,,,,,,,,,,,,', ''])
+        self.assertTrue(lines[0].startswith('開催回,日付,第1数字,'))
+        self.keys(history, 'Escape')
+        wait_for(lambda: self.windows(process) == [window], 'the history window to close')
+        self.close(process, window)
+
+    def test_import_shows_its_progress_on_a_terminal_only(self):
+        # On a terminal, the share done is shown and then cleared; redirected, only the summary.
+        import pty
+        results = self.dir / 'many.txt'
+        results.write_text(''.join(f'第{d}回 1 2 3 4 5 6\n' for d in range(1, 50_001)))
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        piped = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=env,
+                               capture_output=True, text=True, timeout=60)
+        self.assertEqual((piped.returncode, piped.stdout),
+                         (0, f'{results}: 新規 50,000 回、補完 0 回、登録済み 0 回、読めなかった行 0\n'))
+        leader, follower = pty.openpty()
+        on_terminal = start([self.program / 'numerisphere', '--import', str(results)], env=env,
+                            stdout=follower, stderr=subprocess.DEVNULL)
+        os.close(follower)
+        shown = b''
+        while True:
+            try:
+                chunk = os.read(leader, 4096)
+            except OSError:  # the terminal's other side is closed
+                break
+            if not chunk:
+                break
+            shown += chunk
+        os.close(leader)
+        self.assertEqual(on_terminal.wait(60), 0)
+        text = shown.decode()
+        self.assertRegex(text, r'^\r[^\n]*many\.txt: \d+%')
+        self.assertTrue(text.endswith(f'\r\x1b[K{results}: 新規 0 回、補完 0 回、登録済み 50,000 回、読めなかった行 0\r\n'),
+                        repr(text[-200:]))
 
     def test_an_import_killed_halfway_changes_nothing(self):
         # Killed while its transaction is open (its journal exists), an import leaves the
