@@ -1,5 +1,6 @@
-// Prints how fast the draw runs and how long reading the profile table takes on a large
-// settings file. It measures; it asserts nothing.
+// Prints how fast the draw runs, how long reading the profile table takes on a large settings
+// file, how long past results take to read, store, show and sort, and how long tickets take to
+// make. It measures; it asserts nothing.
 
 #include "engine/chance.h"
 #include "engine/draw.h"
@@ -16,10 +17,13 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <atomic>
 #include <numeric>
+#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -157,6 +161,74 @@ void benchmarkChances(QTextStream &out)
 // lines, which are refused in time linear in their size; and with 10,000 draws stored, reading
 // them all, then one period's statistics, the levels by a rule and their chances, as the
 // history window does on every change.
+// 300,000 rows read into a new database, with the process's peak memory after it; then the
+// same read cancelled halfway, and the time from the Cancel to the database as it was.
+void benchmarkLongImport(QTextStream &out)
+{
+#ifdef Q_OS_UNIX
+    rusage before {};
+    getrusage(RUSAGE_SELF, &before);
+#endif
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("many.txt"));
+    {
+        QString text;
+        for (int draw = 1; draw <= 300'000; ++draw)
+            text += QStringLiteral("第%1回 2000/1/1 1 2 3 4 5 6 (7)\n").arg(draw);
+        QFile written(file);
+        if (!written.open(QIODevice::WriteOnly) || written.write(text.toUtf8()) < 0)
+            return;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    {
+        QFile text(file);
+        qsizetype draws = 0;
+        if (text.open(QIODevice::ReadOnly))
+            draws = qsizetype(ReadResults(DecodeResults(text.readAll()), {}).draws.size());
+        out << QStringLiteral("reading 300,000 rows without storing them: %1 ms  (%2 draws)\n")
+                   .arg(timer.restart())
+                   .arg(draws);
+    }
+    {
+        HistoryDatabase database(dir.filePath(QStringLiteral("first.sqlite")));
+        const ImportReport report = ImportFile(database, file, [](const RejectedLine &) {});
+        out << QStringLiteral("reading 300,000 rows into a new database: %1 ms  (%2 added)\n")
+                   .arg(timer.elapsed())
+                   .arg(report.added);
+    }
+#ifdef Q_OS_UNIX
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    out << QStringLiteral("peak memory: %1 MB before it, %2 MB after it\n")
+               .arg(before.ru_maxrss / 1024)
+               .arg(usage.ru_maxrss / 1024);
+#endif
+
+    HistoryDatabase database(dir.filePath(QStringLiteral("second.sqlite")));
+    database.store(ReadResults(QStringLiteral("第1回 1 2 3 4 5 6"), {}), QStringLiteral("bench"));
+    std::atomic<bool> cancel = false;
+    std::atomic<qint64> cancelledAt = 0;
+    QElapsedTimer clock;
+    clock.start();
+    std::thread worker([&] {
+        HistoryDatabase own(database.path());
+        ImportFile(
+            own, file, [](const RejectedLine &) {},
+            [&](double done) {
+                if (done >= 0.5 && !cancel.exchange(true))
+                    cancelledAt = clock.nsecsElapsed();
+                return !cancel;
+            });
+    });
+    worker.join();
+    const qint64 finished = clock.nsecsElapsed();
+    out << QStringLiteral("cancelling it halfway: %1 ms from Cancel to the database as before  "
+                          "(%2 draw stored)\n")
+               .arg(double(finished - cancelledAt) / 1e6, 0, 'f', 1)
+               .arg(database.draws().size());
+}
+
 void benchmarkPastResults(QTextStream &out)
 {
     UniformSource random(2100);
@@ -244,9 +316,28 @@ void benchmarkPastResults(QTextStream &out)
             out << QStringLiteral("changing the history window's %1: %2 ms\n")
                        .arg(QString::fromLatin1(choice), took());
         }
+        // Every column of both tables, each way; the slowest sort.
+        for (const char *name : {"table", "draws"}) {
+            auto *table = window.findChild<QTableView *>(QString::fromLatin1(name));
+            double slowest = 0;
+            for (int column = 0; column < table->model()->columnCount(); ++column) {
+                for (const Qt::SortOrder order : {Qt::DescendingOrder, Qt::AscendingOrder}) {
+                    took();
+                    table->sortByColumn(column, order);
+                    slowest = std::max(slowest, took().toDouble());
+                }
+            }
+            out << QStringLiteral(
+                "sorting the history window's %1 (%2 rows) by any column: at most "
+                "%3 ms\n")
+                       .arg(QString::fromLatin1(name))
+                       .arg(table->model()->rowCount())
+                       .arg(slowest, 0, 'f', 1);
+        }
     }
     took();
-    const auto levels = LevelsFromHistory(StatisticsOf(stored, LastDraws(stored, 0)), LevelRule::SeldomDrawnHigher)
+    const auto levels = LevelsFromHistory(
+        StatisticsOf(stored, LastDraws(stored, 0)), LevelRule::SeldomDrawnHigher)
                             .value_or(DefaultLevelString());
     const auto chances = DrawChances({levels, QStringLiteral("11231"), true, 15});
     out << QStringLiteral("statistics, levels and chances over 10,000 draws: %1 ms  (sum %2)\n")
@@ -304,6 +395,7 @@ int main(int argc, char *argv[])
     benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));
     benchmarkChances(out);
     benchmarkTickets(out);
+    benchmarkLongImport(out);
     benchmarkPastResults(out);
     benchmarkProfileRead(out);
     benchmarkPathological(out);

@@ -122,9 +122,12 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "1 から 43 までの異なる 6 つの数字を、数字ごとの出現率に従って選びます。\n"
-        "Chooses six distinct numbers from 1 to 43, weighted by a level for each number."));
+    parser.setApplicationDescription(
+        u"%1 までの異なる %2 つの数字を、数字ごとの出現率に従って選びます。\n"
+        u"Chooses %2 distinct numbers from 1 to %3, weighted by a level for each number."_s
+            .arg(NumberRangeText())
+            .arg(DrawnCount)
+            .arg(NumberCount));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);

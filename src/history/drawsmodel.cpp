@@ -2,16 +2,19 @@
 
 #include "engine/figures.h"
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString none = u"—"_s;
 
-QVariant amount(qint64 value, bool sorting, bool yen)
+// Rows of missing draws sort after every draw in all columns but the number's.
+constexpr qint64 missingKey = std::numeric_limits<qint64>::max();
+
+QString amount(qint64 value, bool yen)
 {
-    if (sorting)
-        return value;
     if (value < 0)
         return none;
     return yen ? Yen(value) : Grouped(value);
@@ -29,6 +32,26 @@ void DrawsModel::setDraws(std::vector<PastDraw> draws)
         if (i > 0 && m_draws[i].number > m_draws[i - 1].number + 1)
             m_rows.push_back({-1, {m_draws[i - 1].number + 1, m_draws[i].number - 1}});
         m_rows.push_back({int(i), {}});
+    }
+    m_keys.assign(m_rows.size() * ColumnCount, missingKey);
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        qint64 *keys = &m_keys[row * ColumnCount];
+        if (m_rows[row].draw < 0) {
+            keys[Draw] = m_rows[row].missing.first;
+            continue;
+        }
+        const PastDraw &draw = m_draws[std::size_t(m_rows[row].draw)];
+        keys[Draw] = draw.number;
+        keys[Date] = draw.date.isValid() ? draw.date.toJulianDay() : -1;
+        keys[Numbers] = 0;
+        for (const int number : draw.numbers)
+            keys[Numbers] = keys[Numbers] * (NumberCount + 1) + number;
+        keys[Bonus] = draw.bonus;
+        for (std::size_t grade = 0; grade < PrizeGrades; ++grade) {
+            keys[FirstGrade + 2 * grade] = draw.winners[grade];
+            keys[FirstGrade + 2 * grade + 1] = draw.prizes[grade];
+        }
+        keys[CarryOver] = draw.carryOver;
     }
     endResetModel();
 }
@@ -58,25 +81,27 @@ QVariant DrawsModel::data(const QModelIndex &index, int role) const
     if (role == Qt::TextAlignmentRole)
         return int((column == Date || column == Numbers ? Qt::AlignLeft : Qt::AlignRight)
             | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole && role != SortRole)
+    if (role == SortRole) {
+        const qint64 key = sortKey(index.row(), column);
+        return key == missingKey ? QVariant() : QVariant(key);
+    }
+    if (role != Qt::DisplayRole)
         return {};
-    const bool sorting = role == SortRole;
     const Row &row = m_rows[std::size_t(index.row())];
     if (row.draw < 0) {
-        if (column == Draw)
-            return sorting ? QVariant(row.missing.first)
-                : row.missing.first == row.missing.last
-                ? QVariant(u"第%1回"_s.arg(row.missing.first))
-                : QVariant(u"第%1回〜第%2回"_s.arg(row.missing.first).arg(row.missing.last));
-        return column == Date && !sorting ? QVariant(u"ありません"_s) : QVariant();
+        if (column == Date)
+            return u"ありません"_s;
+        if (column != Draw)
+            return {};
+        return row.missing.first == row.missing.last
+            ? u"第%1回"_s.arg(row.missing.first)
+            : u"第%1回〜第%2回"_s.arg(row.missing.first).arg(row.missing.last);
     }
     const PastDraw &draw = m_draws[std::size_t(row.draw)];
     switch (column) {
     case Draw:
-        return sorting ? QVariant(draw.number) : QVariant(u"第%1回"_s.arg(draw.number));
+        return u"第%1回"_s.arg(draw.number);
     case Date:
-        if (sorting)
-            return draw.date.isValid() ? draw.date.toJulianDay() : qint64(-1);
         return draw.date.isValid() ? draw.date.toString(u"yyyy/MM/dd"_s) : none;
     case Numbers: {
         QStringList numbers;
@@ -85,15 +110,13 @@ QVariant DrawsModel::data(const QModelIndex &index, int role) const
         return numbers.join(u' ');
     }
     case Bonus:
-        if (sorting)
-            return draw.bonus;
         return draw.bonus == 0 ? none : u"%1"_s.arg(draw.bonus, 2, 10, QChar(u'0'));
     case CarryOver:
-        return amount(draw.carryOver, sorting, true);
+        return amount(draw.carryOver, true);
     default: {
         const auto grade = std::size_t((column - FirstGrade) / 2);
-        return (column - FirstGrade) % 2 == 0 ? amount(draw.winners[grade], sorting, false)
-                                              : amount(draw.prizes[grade], sorting, true);
+        return (column - FirstGrade) % 2 == 0 ? amount(draw.winners[grade], false)
+                                              : amount(draw.prizes[grade], true);
     }
     }
 }

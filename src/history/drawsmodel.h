@@ -3,6 +3,7 @@
 #include "statistics.h"
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 
 // The stored draws, one row a draw in the order of their numbers, with a row for each run of
 // draw numbers missing between them. Display text is what the window shows; SortRole holds the
@@ -30,6 +31,13 @@ public:
     // The draw a row shows; nothing for a row of missing draws.
     const PastDraw *drawAt(int row) const;
 
+    // The raw value SortRole holds, without a QVariant: ten thousand draws sort in a few
+    // milliseconds by it.
+    qint64 sortKey(int row, int column) const
+    {
+        return m_keys[std::size_t(row) * ColumnCount + std::size_t(column)];
+    }
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -45,4 +53,20 @@ private:
 
     std::vector<PastDraw> m_draws;
     std::vector<Row> m_rows;
+    std::vector<qint64> m_keys; // ColumnCount to a row
+};
+
+// Sorts a DrawsModel by its keys.
+class DrawsProxy : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
+    {
+        const auto *draws = static_cast<const DrawsModel *>(sourceModel());
+        return draws->sortKey(left.row(), left.column())
+            < draws->sortKey(right.row(), right.column());
+    }
 };

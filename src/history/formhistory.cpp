@@ -62,9 +62,8 @@ QTableView *tableView(QWidget *parent, QSortFilterProxyModel *proxy, const QStri
     return view;
 }
 
-QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QObject *parent)
+QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterProxyModel *proxy)
 {
-    auto *proxy = new QSortFilterProxyModel(parent);
     proxy->setSourceModel(model);
     proxy->setSortRole(role);
     return proxy;
@@ -249,12 +248,16 @@ QWidget *FormHistory::statisticsTab()
 
     auto *note = new QLabel(
         u"抽せんは毎回独立しています。どの数字も、これまでに何が出たかに関係なく、毎回 "
-        u"6/43（約 14.0%）の確率で選ばれます。この統計は出現レベルを決めるための材料で、"
-        u"予想ではありません。グラフの帯は、偶然だけでおよそ 95% の数字が入る幅です。"_s,
+        u"%1/%2（約 %3%）の確率で選ばれます。この統計は出現レベルを決めるための材料で、"
+        u"予想ではありません。グラフの帯は、偶然だけでおよそ 95% の数字が入る幅です。"_s
+            .arg(DrawnCount)
+            .arg(NumberCount)
+            .arg(OneDecimal(100.0 * DrawnCount / NumberCount)),
         tab);
     note->setWordWrap(true);
 
-    m_statisticsView = sorted(&m_statistics, StatisticsModel::SortRole, this);
+    m_statisticsView
+        = sorted(&m_statistics, StatisticsModel::SortRole, new QSortFilterProxyModel(this));
     m_table = tableView(tab, m_statisticsView, u"table"_s);
     m_table->setAccessibleName(u"数字ごとの統計"_s);
     m_table->setMinimumHeight(160);
@@ -289,9 +292,13 @@ QWidget *FormHistory::drawsTab()
 {
     auto *tab = new QWidget(this);
     auto *grid = new QGridLayout(tab);
-    m_drawsView = sorted(&m_draws, DrawsModel::SortRole, this);
+    m_drawsView = sorted(&m_draws, DrawsModel::SortRole, new DrawsProxy(this));
     m_drawsTable = tableView(tab, m_drawsView, u"draws"_s);
     m_drawsTable->setAccessibleName(u"登録済みの回"_s);
+    // Sized to the contents once a load, from the first rows: sizing every row of thousands
+    // at each sort would take far longer than the sort.
+    m_drawsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_drawsTable->horizontalHeader()->setResizeContentsPrecision(200);
     m_drawsTable->sortByColumn(DrawsModel::Draw, Qt::AscendingOrder);
     auto *mend = new QPushButton(u"修正(&E)..."_s, tab);
     mend->setObjectName(u"mend"_s);
@@ -458,6 +465,7 @@ void FormHistory::importDone()
 void FormHistory::reload()
 {
     m_draws.setDraws(m_database.draws());
+    m_drawsTable->resizeColumnsToContents();
     const auto &draws = m_draws.draws();
     if (!draws.empty()) {
         const QSignalBlocker fromBlocked(m_from);

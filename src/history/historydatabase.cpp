@@ -244,8 +244,9 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
         const auto &optional = optionalColumns();
         find.prepare(u"SELECT %1, %2 FROM draws WHERE number = ?"_s.arg(
             numberColumns, QStringList(optional.begin(), optional.end()).join(u", "_s)));
+        // A new draw is inserted at once; only one already stored is looked up and compared.
         QSqlQuery insert(connection());
-        insert.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
+        insert.prepare(u"INSERT INTO draws (%1) VALUES (?%2) ON CONFLICT (number) DO NOTHING"_s.arg(
             allColumns(), u", ?"_s.repeated(DrawnCount + optionalCount)));
         for (std::size_t i = 0; i < read.draws.size(); ++i) {
             if (carryOn && i % 1000 == 0 && !carryOn(qsizetype(i))) {
@@ -254,20 +255,20 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
             }
             const PastDraw &draw = read.draws[i];
             const auto fields = optionalFields(draw);
-            find.addBindValue(draw.number);
-            if (!find.exec())
-                return failed(find);
-            if (!find.next()) {
-                insert.addBindValue(draw.number);
-                for (const int number : draw.numbers)
-                    insert.addBindValue(number);
-                for (const QVariant &field : fields)
-                    insert.addBindValue(field);
-                if (!insert.exec())
-                    return failed(insert);
+            insert.addBindValue(draw.number);
+            for (const int number : draw.numbers)
+                insert.addBindValue(number);
+            for (const QVariant &field : fields)
+                insert.addBindValue(field);
+            if (!insert.exec())
+                return failed(insert);
+            if (insert.numRowsAffected() == 1) {
                 ++stored.added;
                 continue;
             }
+            find.addBindValue(draw.number);
+            if (!find.exec() || !find.next())
+                return failed(find);
             bool same = true;
             for (int n = 0; n < DrawnCount; ++n)
                 same = same && find.value(n).toInt() == draw.numbers[std::size_t(n)];
@@ -396,6 +397,23 @@ int HistoryDatabase::latestDraw() const
         return 0;
     }
     return query.value(0).toInt();
+}
+
+std::vector<DrawRange> HistoryDatabase::missingDraws() const
+{
+    std::vector<DrawRange> missing;
+    QSqlQuery query(connection());
+    if (!m_fault.isEmpty())
+        return missing;
+    if (!query.exec(u"SELECT number + 1, next - 1 FROM (SELECT number, LEAD(number) OVER "
+                    u"(ORDER BY number) AS next FROM draws) WHERE next > number + 1 "
+                    u"ORDER BY number"_s)) {
+        unreadable(query);
+        return missing;
+    }
+    while (query.next())
+        missing.push_back({query.value(0).toInt(), query.value(1).toInt()});
+    return missing;
 }
 
 std::optional<ImportRecord> HistoryDatabase::lastImport() const

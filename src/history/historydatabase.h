@@ -79,6 +79,9 @@ public:
     // The draw of the highest number stored, 0 when none is (or fault() is set).
     int latestDraw() const;
 
+    // The numbers missing between stored draws, as ranges; none when fault() is set.
+    std::vector<DrawRange> missingDraws() const;
+
     // The last store that changed the draws, if any.
     std::optional<ImportRecord> lastImport() const;
 

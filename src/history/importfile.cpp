@@ -58,7 +58,7 @@ ImportReport ImportText(HistoryDatabase &database, const QString &text, const QS
         ++report.rejected;
         rejected(conflict);
     }
-    report.missing = MissingText(MissingDraws(database.draws()));
+    report.missing = MissingText(database.missingDraws());
     return report;
 }
 

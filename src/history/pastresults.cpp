@@ -307,6 +307,9 @@ ReadDraws ReadResults(const QString &text,
         return read;
     }
     std::vector<PastDraw> &draws = read.draws;
+    // A draw a line at most: reserving that many spares the copies of a growing vector, which
+    // for a large file would double the memory the draws take.
+    draws.reserve(std::size_t(text.count(u'\n') + 1));
     const auto take = [&](qsizetype line, std::optional<qint64> number, const QString &date,
                           const std::vector<QString> &picks, const QString &bonus) {
         if (const auto reason = fault(number, date, picks, bonus)) {

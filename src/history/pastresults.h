@@ -29,6 +29,15 @@ struct PastDraw
     friend bool operator==(const PastDraw &, const PastDraw &) = default;
 };
 
+// Draws first to last, by number; both 0 when there is none.
+struct DrawRange
+{
+    int first = 0;
+    int last = 0;
+
+    friend bool operator==(const DrawRange &, const DrawRange &) = default;
+};
+
 // A line that was not read, with the reason in Japanese. Lines count from 1.
 struct RejectedLine
 {

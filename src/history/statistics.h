@@ -18,15 +18,6 @@ struct NumberStatistics
     int asBonus = 0; // times drawn as the bonus
 };
 
-// Draws first to last, by number; both 0 when there is none.
-struct DrawRange
-{
-    int first = 0;
-    int last = 0;
-
-    friend bool operator==(const DrawRange &, const DrawRange &) = default;
-};
-
 struct PeriodStatistics
 {
     DrawRange range;
