@@ -1,6 +1,8 @@
 // Reads arbitrary bytes as past results: whatever they hold, every draw read is six distinct
 // numbers from 1 to 43 in ascending order with a positive number, a bonus that is none of them,
-// and every rejected line lies within the text.
+// and no negative count, so that the database's checks take it; every rejected line lies within
+// the text; a text found to be no past results gives no draw; and every draw read reads back
+// the same from its own official row.
 
 #include "history/pastresults.h"
 
@@ -26,8 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             || (draw.bonus >= 1 && draw.bonus <= 43
                 && std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus)
                     == draw.numbers.end());
-        if (!ordered || !bonusApart)
+        if (!ordered || !bonusApart || !StoredDrawFault(draw).isEmpty())
+            abort();
+        if (ReadDrawFields(DrawFields(draw)).draw != draw)
             abort();
     }
+    if (!read.results && !read.draws.empty())
+        abort();
     return 0;
 }

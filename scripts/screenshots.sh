@@ -54,8 +54,8 @@ xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+h
 history=$(timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | grep -v -x $window; do sleep 0.1; done" | head -n 1)
 sleep 0.5
 import -window "$history" "$out/history-window.png"
-# The stored draws' tab, from the period list where the focus starts.
-xdotool windowfocus --sync "$history" key --clearmodifiers ctrl+Tab
+# The stored draws' tab, by its access key.
+xdotool windowfocus --sync "$history" key --clearmodifiers alt+r
 sleep 0.5
 import -window "$history" "$out/history-draws.png"
 xdotool key Escape

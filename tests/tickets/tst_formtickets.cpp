@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 
 namespace {
@@ -133,6 +135,23 @@ void tst_FormTickets::makeAndSave()
     QVERIFY(describe(unusable).at(0).contains(u"を開けません。"_s));
     unusable.make();
     QCOMPARE(describe(unusable).at(1), u"コピー on, 保存 off 第 1 回"_s);
+
+    // A database whose draws cannot be read is told with SQLite's words, never taken for one
+    // without draws.
+    const QString unreadable = fixture.filePath(u"unreadable.sqlite"_s);
+    QVERIFY(HistoryDatabase(unreadable).fault().isEmpty());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"by hand"_s);
+        db.setDatabaseName(unreadable);
+        QVERIFY(db.open() && QSqlQuery(db).exec(u"DROP TABLE draws"_s));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"by hand"_s);
+    FormTickets failing(unreadable, {DefaultLevelString(), {}, false, 0}, {});
+    QVERIFY2(describe(failing).at(0).contains(u"を読めません（no such table: draws"_s),
+        qPrintable(describe(failing).at(0)));
+    failing.make();
+    QVERIFY(describe(failing).at(1).startsWith(u"コピー on, 保存 off"_s));
 }
 
 void tst_FormTickets::check()
