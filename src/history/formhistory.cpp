@@ -265,13 +265,8 @@ QWidget *FormHistory::statisticsTab()
     m_chart = new HistoryChart(tab);
     m_chart->setObjectName(u"chart"_s);
     auto *exportTable = new QPushButton(u"表を書き出す(&X)..."_s, tab);
-    connect(exportTable, &QPushButton::clicked, this, [this] {
-        ExportEncoding encoding = ExportEncoding::Utf8WithMark;
-        const QString path = chooseExport(encoding);
-        if (const QString failure = path.isEmpty() ? QString() : exportStatistics(path, encoding);
-            !failure.isEmpty())
-            Seams::message(this, QMessageBox::Critical, failure);
-    });
+    connect(exportTable, &QPushButton::clicked, this,
+        [this] { exportAs(&FormHistory::exportStatistics); });
 
     grid->addWidget(periodLabel, 0, 0);
     grid->addWidget(m_period, 0, 1);
@@ -320,13 +315,8 @@ QWidget *FormHistory::drawsTab()
         remove, &QPushButton::clicked, this, [this, selectedRows] { removeDraws(selectedRows()); });
     connect(m_drawsTable, &QTableView::doubleClicked, this,
         [this](const QModelIndex &index) { mendDraw(m_drawsView->mapToSource(index).row()); });
-    connect(exportDrawsButton, &QPushButton::clicked, this, [this] {
-        ExportEncoding encoding = ExportEncoding::Utf8WithMark;
-        const QString path = chooseExport(encoding);
-        if (const QString failure = path.isEmpty() ? QString() : exportDraws(path, encoding);
-            !failure.isEmpty())
-            Seams::message(this, QMessageBox::Critical, failure);
-    });
+    connect(exportDrawsButton, &QPushButton::clicked, this,
+        [this] { exportAs(&FormHistory::exportDraws); });
     // 修正 takes one draw, 削除 any; neither a row of missing draws.
     const auto follow = [this, selectedRows, mend, remove] {
         const QList<int> rows = selectedRows();
@@ -348,15 +338,19 @@ QWidget *FormHistory::drawsTab()
     return tab;
 }
 
-QString FormHistory::chooseExport(ExportEncoding &encoding)
+void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const)
 {
     const QString utf8 = u"CSV、UTF-8（BOM 付き） (*.csv)"_s;
     const QString cp932 = u"CSV、シフト JIS (*.csv)"_s;
     QString filter = utf8;
     const QString path = QFileDialog::getSaveFileName(
         this, u"CSV に書き出す"_s, {}, utf8 + u";;"_s + cp932, &filter);
-    encoding = filter == cp932 ? ExportEncoding::CodePage932 : ExportEncoding::Utf8WithMark;
-    return path;
+    if (path.isEmpty())
+        return;
+    const QString failure = (this->*write)(
+        path, filter == cp932 ? ExportEncoding::CodePage932 : ExportEncoding::Utf8WithMark);
+    if (!failure.isEmpty())
+        Seams::message(this, QMessageBox::Critical, failure);
 }
 
 QString FormHistory::exportDraws(const QString &path, ExportEncoding encoding) const

@@ -78,7 +78,8 @@ private:
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
     void fitScreen(); // never taller or wider than the screen's available area
     DrawRange chosenRange() const;
-    QString chooseExport(ExportEncoding &encoding);
+    // Asks where and in which encoding, then writes, telling a failure.
+    void exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const);
 
     HistoryDatabase m_database;
     StoredProfiles m_stored;

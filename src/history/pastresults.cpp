@@ -408,16 +408,14 @@ ReadDraws ReadResults(const QString &text,
                 : 2;
             std::vector<QString> picks;
             QString bonus;
-            bool bracketed = false;
             for (qsizetype i = first; i < parts.size(); ++i) {
-                bracketed = bracketed || parts[i].startsWith(u'(');
                 if (parts[i].startsWith(u'(') || (picks.size() == DrawnCount && bonus.isEmpty()))
                     bonus = parts[i].startsWith(u'(') ? parts[i].sliced(1) : parts[i];
                 else
                     picks.push_back(parts[i]);
             }
             const auto number = drawNumber(parts[0]);
-            if (!named && !dated && !bracketed && parts.size() == DrawnCount + 1 && number
+            if (!named && !dated && parts.size() == DrawnCount + 1 && number
                 && *number <= NumberCount)
                 rejected({line,
                     u"回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。"

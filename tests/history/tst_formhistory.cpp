@@ -258,6 +258,7 @@ void tst_FormHistory::longImport()
     window.readText(bad);
     waitForImport(window);
     const QSize screen = window.screen()->availableSize();
+    QCOMPARE(window.maximumSize(), screen);
     QVERIFY2(window.height() <= screen.height() && window.width() <= screen.width(),
         qPrintable(u"%1x%2"_s.arg(window.width()).arg(window.height())));
     const auto *report = control<QPlainTextEdit>(window, u"report"_s);
