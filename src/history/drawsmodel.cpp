@@ -33,27 +33,45 @@ void DrawsModel::setDraws(std::vector<PastDraw> draws)
             m_rows.push_back({-1, {m_draws[i - 1].number + 1, m_draws[i].number - 1}});
         m_rows.push_back({int(i), {}});
     }
-    m_keys.assign(m_rows.size() * ColumnCount, missingKey);
-    for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        qint64 *keys = &m_keys[row * ColumnCount];
-        if (m_rows[row].draw < 0) {
-            keys[Draw] = m_rows[row].missing.first;
-            continue;
-        }
-        const PastDraw &draw = m_draws[std::size_t(m_rows[row].draw)];
-        keys[Draw] = draw.number;
-        keys[Date] = draw.date.isValid() ? draw.date.toJulianDay() : -1;
-        keys[Numbers] = 0;
-        for (const int number : draw.numbers)
-            keys[Numbers] = keys[Numbers] * (NumberCount + 1) + number;
-        keys[Bonus] = draw.bonus;
-        for (std::size_t grade = 0; grade < PrizeGrades; ++grade) {
-            keys[FirstGrade + 2 * grade] = draw.winners[grade];
-            keys[FirstGrade + 2 * grade + 1] = draw.prizes[grade];
-        }
-        keys[CarryOver] = draw.carryOver;
-    }
+    for (std::vector<qint64> &keys : m_keys)
+        keys.clear();
     endResetModel();
+}
+
+qint64 DrawsModel::keyOf(std::size_t row, int column) const
+{
+    if (m_rows[row].draw < 0)
+        return column == Draw ? m_rows[row].missing.first : missingKey;
+    const PastDraw &draw = m_draws[std::size_t(m_rows[row].draw)];
+    switch (column) {
+    case Draw:
+        return draw.number;
+    case Date:
+        return draw.date.isValid() ? draw.date.toJulianDay() : -1;
+    case Numbers: {
+        qint64 key = 0;
+        for (const int number : draw.numbers)
+            key = key * (NumberCount + 1) + number;
+        return key;
+    }
+    case Bonus:
+        return draw.bonus;
+    case CarryOver:
+        return draw.carryOver;
+    default: {
+        const auto grade = std::size_t((column - FirstGrade) / 2);
+        return (column - FirstGrade) % 2 == 0 ? draw.winners[grade] : draw.prizes[grade];
+    }
+    }
+}
+
+const std::vector<qint64> &DrawsModel::fillKeys(int column) const
+{
+    std::vector<qint64> &keys = m_keys[std::size_t(column)];
+    keys.resize(m_rows.size());
+    for (std::size_t row = 0; row < m_rows.size(); ++row)
+        keys[row] = keyOf(row, column);
+    return keys;
 }
 
 const PastDraw *DrawsModel::drawAt(int row) const

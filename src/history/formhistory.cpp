@@ -91,6 +91,10 @@ struct FormHistory::Outcome
         std::vector<RejectedLine> reasons; // the first few
     };
     std::vector<Read> reads;
+    // Every stored draw after the reads, read in the background too: a large database would
+    // otherwise hold up the window once the reads are done.
+    std::vector<PastDraw> draws;
+    bool drawsRead = false;
 };
 
 FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strength, QWidget *parent)
@@ -420,6 +424,8 @@ void FormHistory::startImport(std::vector<Source> sources)
                 ? ImportText(database, sources[i].text, u"貼り付け"_s, reject, step)
                 : ImportFile(database, read.name, reject, step);
         }
+        outcome->draws = database.draws();
+        outcome->drawsRead = database.fault().isEmpty();
         return outcome;
     }));
     refresh();
@@ -453,12 +459,21 @@ void FormHistory::importDone()
     }
     m_report->setPlainText(lines.join(u'\n'));
     m_report->setAccessibleDescription(m_report->toPlainText());
-    reload();
+    if (outcome->drawsRead)
+        reload(std::move(outcome->draws));
+    else
+        reload();
 }
 
 void FormHistory::reload()
 {
-    m_draws.setDraws(m_database.draws());
+    reload(m_database.draws());
+}
+
+void FormHistory::reload(std::vector<PastDraw> stored)
+{
+    m_draws.setDraws(std::move(stored));
+    m_missing = MissingDraws(m_draws.draws());
     m_drawsTable->resizeColumnsToContents();
     const auto &draws = m_draws.draws();
     if (!draws.empty()) {
@@ -491,7 +506,7 @@ DrawRange FormHistory::chosenRange() const
 void FormHistory::refresh()
 {
     const std::vector<PastDraw> &draws = m_draws.draws();
-    const QString missing = MissingText(MissingDraws(draws));
+    const QString missing = MissingText(m_missing);
     if (!m_database.fault().isEmpty())
         m_storedLabel->setText(m_database.fault());
     else if (draws.empty())
@@ -510,11 +525,7 @@ void FormHistory::refresh()
 
     const DrawRange range = chosenRange();
     m_figures = StatisticsOf(draws, range);
-    const QString missingInPeriod = MissingText(MissingDraws(std::vector<PastDraw>(
-        std::lower_bound(draws.begin(), draws.end(), range.first,
-            [](const PastDraw &draw, int number) { return draw.number < number; }),
-        std::upper_bound(draws.begin(), draws.end(), range.last,
-            [](int number, const PastDraw &draw) { return number < draw.number; }))));
+    const QString missingInPeriod = MissingText(MissingWithin(m_missing, range));
     m_rangeLabel->setText(m_figures.draws == 0
             ? QString()
             : u"第%1回〜第%2回、%3〜%4、登録 %5 回%6"_s.arg(range.first)

@@ -75,6 +75,7 @@ private:
     void startImport(std::vector<Source> sources);
     void importDone();
     void reload(); // the stored draws changed
+    void reload(std::vector<PastDraw> draws); // to these, read already
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
     void fitScreen(); // never taller or wider than the screen's available area
     DrawRange chosenRange() const;
@@ -87,6 +88,7 @@ private:
     int m_strength;
     std::optional<LevelString> m_newLevels;
     PeriodStatistics m_figures; // of the period shown
+    std::vector<DrawRange> m_missing; // between the stored draws
 
     StatisticsModel m_statistics;
     DrawsModel m_draws;

@@ -75,6 +75,16 @@ std::vector<DrawRange> MissingDraws(const std::vector<PastDraw> &draws)
     return missing;
 }
 
+std::vector<DrawRange> MissingWithin(const std::vector<DrawRange> &missing, DrawRange range)
+{
+    std::vector<DrawRange> within;
+    for (const DrawRange &gap : missing) {
+        if (gap.last >= range.first && gap.first <= range.last)
+            within.push_back({std::max(gap.first, range.first), std::min(gap.last, range.last)});
+    }
+    return within;
+}
+
 QString MissingText(const std::vector<DrawRange> &missing)
 {
     constexpr std::size_t named = 5;

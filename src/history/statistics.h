@@ -44,6 +44,8 @@ PeriodStatistics StatisticsOf(const std::vector<PastDraw> &draws, DrawRange rang
 
 // The numbers missing between stored draws, as ranges.
 std::vector<DrawRange> MissingDraws(const std::vector<PastDraw> &draws);
+// The missing ranges that meet range, cut to it.
+std::vector<DrawRange> MissingWithin(const std::vector<DrawRange> &missing, DrawRange range);
 // "第2098回〜第2109回がありません", several ranges joined by 、; empty when none is missing.
 QString MissingText(const std::vector<DrawRange> &missing);
 

@@ -113,6 +113,8 @@ private slots:
     void statistics();
     void missingDraws_data();
     void missingDraws();
+    void missingWithin_data();
+    void missingWithin();
     void levels_data();
     void levels();
     void levelsWithinChance_data();
@@ -627,6 +629,27 @@ void tst_History::missingDraws()
     for (const int number : numbers)
         draws.emplace_back().number = number;
     QCOMPARE(MissingText(MissingDraws(draws)), missing);
+}
+
+void tst_History::missingWithin_data()
+{
+    // Draws 5 to 9 and 20 to 29 missing; those that meet a period, cut to it.
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("around both") << 1 << 40 << u"第5回〜第9回、第20回〜第29回がありません"_s;
+    QTest::newRow("between them") << 10 << 19 << QString();
+    QTest::newRow("touching each end") << 9 << 20 << u"第9回、第20回がありません"_s;
+    QTest::newRow("inside one") << 22 << 24 << u"第22回〜第24回がありません"_s;
+    QTest::newRow("ending where one starts") << 10 << 20 << u"第20回がありません"_s;
+}
+
+void tst_History::missingWithin()
+{
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QString, missing);
+    QCOMPARE(MissingText(MissingWithin({{5, 9}, {20, 29}}, {first, last})), missing);
 }
 
 void tst_History::levels_data()
