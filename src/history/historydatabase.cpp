@@ -73,13 +73,31 @@ QString allColumns()
     return names.join(u", "_s);
 }
 
+// Six numbers from 1 to 43 as columns n1 to n6, and the table's check that they ascend.
+QString sixNumbers()
+{
+    QString columns;
+    for (int n = 1; n <= DrawnCount; ++n)
+        columns += u", n%1 INTEGER NOT NULL CHECK (n%1 BETWEEN 1 AND %2)"_s.arg(n).arg(NumberCount);
+    return columns;
+}
+
+const QString ascending = u", CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND n5 < n6)"_s;
+
+// The saved tickets' table with every value checked, as schema 3 has it.
+QString checkedTicketsTable(const QString &name)
+{
+    return u"CREATE TABLE %1 (id INTEGER PRIMARY KEY, draw INTEGER NOT NULL CHECK (draw BETWEEN 1 "
+           u"AND 1000000), line INTEGER NOT NULL CHECK (line >= 0)%2%3, UNIQUE (draw, line))"_s.arg(
+               name, sixNumbers(), ascending);
+}
+
 // The draws table with every value checked, as schema 3 has it.
 QString checkedDrawsTable(const QString &name)
 {
     QString table = u"CREATE TABLE %1 (number INTEGER PRIMARY KEY CHECK (number BETWEEN 1 AND "
-                    u"1000000), date TEXT CHECK (date IS NULL OR date(date) = date)"_s.arg(name);
-    for (int n = 1; n <= DrawnCount; ++n)
-        table += u", n%1 INTEGER NOT NULL CHECK (n%1 BETWEEN 1 AND %2)"_s.arg(n).arg(NumberCount);
+                    u"1000000), date TEXT CHECK (date IS NULL OR date(date) = date)"_s.arg(name)
+        + sixNumbers();
     table += u", bonus INTEGER CHECK (bonus IS NULL OR (bonus BETWEEN 1 AND %1 AND bonus NOT IN "
              u"(%2)))"_s.arg(NumberCount)
                  .arg(numberColumns);
@@ -87,9 +105,7 @@ QString checkedDrawsTable(const QString &name)
         table += u", winners%1 INTEGER CHECK (winners%1 >= 0)"_s.arg(grade);
     for (int grade = 1; grade <= PrizeGrades; ++grade)
         table += u", prize%1 INTEGER CHECK (prize%1 >= 0)"_s.arg(grade);
-    return table
-        + u", carry_over INTEGER CHECK (carry_over >= 0), "
-          u"CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND n5 < n6))"_s;
+    return table + u", carry_over INTEGER CHECK (carry_over >= 0)"_s + ascending + u')';
 }
 
 } // namespace
@@ -189,6 +205,10 @@ bool HistoryDatabase::migrate(int from)
         QStringList {checkedDrawsTable(u"checked_draws"_s),
             u"INSERT INTO checked_draws (%1) SELECT %1 FROM draws"_s.arg(allColumns()),
             u"DROP TABLE draws"_s, u"ALTER TABLE checked_draws RENAME TO draws"_s,
+            checkedTicketsTable(u"checked_tickets"_s),
+            u"INSERT INTO checked_tickets (id, draw, line, %1) SELECT id, draw, line, %1 FROM "
+            u"tickets"_s.arg(numberColumns),
+            u"DROP TABLE tickets"_s, u"ALTER TABLE checked_tickets RENAME TO tickets"_s,
             u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
             u"source TEXT NOT NULL)"_s}};
     QSqlQuery query(connection());
@@ -513,8 +533,26 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
         ticket.id = query.value(0).toLongLong();
         ticket.draw = query.value(1).toInt();
         ticket.line = query.value(2).toInt();
+        PastDraw asDrawn;
+        asDrawn.number = ticket.draw;
         for (int n = 0; n < DrawnCount; ++n)
-            ticket.numbers[std::size_t(n)] = query.value(3 + n).toInt();
+            ticket.numbers[std::size_t(n)] = asDrawn.numbers[std::size_t(n)]
+                = query.value(3 + n).toInt();
+        // Checked as a draw's number and numbers are, so that no window indexes by a value
+        // out of range.
+        QString reason = StoredDrawFault(asDrawn);
+        if (reason.isEmpty() && ticket.line < 0)
+            reason = u"券の順番 %1 が正しくありません"_s.arg(ticket.line);
+        if (!reason.isEmpty()) {
+            m_fault = u"当せん番号の履歴「%1」は壊れているため使えません（第%2回の券：%3）。"_s
+                          .arg(QDir::toNativeSeparators(m_path))
+                          .arg(query.value(1).toString(), reason);
+            return {};
+        }
+    }
+    if (query.lastError().isValid()) {
+        unreadable(query);
+        return {};
     }
     return all;
 }

@@ -105,6 +105,8 @@ private slots:
     void unusableDatabases();
     void valuesReadBack_data();
     void valuesReadBack();
+    void ticketsReadBack_data();
+    void ticketsReadBack();
     void readErrors();
     void migrations();
     void importReasons_data();
@@ -444,6 +446,45 @@ void tst_History::valuesReadBack()
         reopened.fault().contains(u"は壊れているため使えません"_s), qPrintable(reopened.fault()));
 }
 
+void tst_History::ticketsReadBack_data()
+{
+    // A saved ticket no window can show, written past the checks.
+    QTest::addColumn<QString>("values"); // draw, line, n1..n6
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a number of 44")
+        << u"5, 0, 1, 2, 3, 4, 5, 44"_s << u"（第5回の券：数字 44 が正しくありません）。"_s;
+    QTest::newRow("a number of 0")
+        << u"5, 0, 0, 2, 3, 4, 5, 6"_s << u"（第5回の券：数字 0 が正しくありません）。"_s;
+    QTest::newRow("a number twice")
+        << u"5, 0, 1, 2, 3, 4, 6, 6"_s << u"（第5回の券：数字 6 が正しくありません）。"_s;
+    QTest::newRow("a draw numbered 0")
+        << u"0, 0, 1, 2, 3, 4, 5, 6"_s << u"（第0回の券：回号が正しくありません）。"_s;
+    QTest::newRow("a line before A")
+        << u"5, -1, 1, 2, 3, 4, 5, 6"_s << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
+}
+
+void tst_History::ticketsReadBack()
+{
+    QFETCH(QString, values);
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(makeDatabase(path,
+        {firstSchema, u"PRAGMA user_version = %1"_s.arg(HistoryDatabase::SchemaVersion),
+            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, source TEXT NOT NULL)"_s,
+            u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, draw INTEGER, line INTEGER, n1 "
+            u"INTEGER, "
+            u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER)"_s,
+            u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6) VALUES (%1)"_s.arg(
+                values)}));
+    const QByteArray before = readFile(path);
+    HistoryDatabase database(path);
+    QVERIFY(database.tickets().empty());
+    QVERIFY2(database.fault().endsWith(fault), qPrintable(database.fault()));
+    QVERIFY(!database.saveTickets(9, {{1, 2, 3, 4, 5, 6}}));
+    QCOMPARE(readFile(path), before);
+}
+
 void tst_History::readErrors()
 {
     // A read that fails is told with SQLite's words, never taken for a database without draws.
@@ -459,18 +500,24 @@ void tst_History::readErrors()
 
 void tst_History::migrations()
 {
-    // A database of the first schema climbs each step to the last, keeping its draws and
-    // checking their values; every step is its own transaction.
+    // A database of the second schema climbs to the last, keeping its draws and tickets and
+    // checking their values; every step is its own transaction. (The first schema's climb is
+    // tst_Tickets::savedTickets.)
     QTemporaryDir dir;
     const QString path = dir.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(makeDatabase(path,
         {firstSchema,
             u"INSERT INTO draws (number, date, n1, n2, n3, n4, n5, n6, bonus) VALUES (1, '2000-10-05', 2, 8, 10, 13, 27, 30, 39)"_s,
-            u"PRAGMA user_version = 1"_s}));
+            u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, draw INTEGER NOT NULL, line INTEGER "
+            u"NOT NULL, "
+            u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, "
+            u"n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, UNIQUE (draw, line))"_s,
+            u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6) VALUES (7, 2, 0, 1, 2, 3, 4, 5, 6)"_s,
+            u"PRAGMA user_version = 2"_s}));
     HistoryDatabase database(path);
     QCOMPARE(database.fault(), QString());
     QCOMPARE(shown(database.draws().at(0)), u"第1回 2000-10-05 02 08 10 13 27 30 +39"_s);
-    QVERIFY(database.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
+    QCOMPARE(database.tickets(), (std::vector<SavedTicket> {{7, 2, 0, {1, 2, 3, 4, 5, 6}}}));
     QVERIFY(!database.lastImport());
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version"_s);
     db.setDatabaseName(path);
@@ -482,6 +529,10 @@ void tst_History::migrations()
     QVERIFY(!query.exec(u"UPDATE draws SET bonus = 2"_s));
     QVERIFY(!query.exec(u"UPDATE draws SET n1 = 9"_s));
     QVERIFY(query.exec(u"UPDATE draws SET n1 = 1"_s));
+    QVERIFY(!query.exec(u"UPDATE tickets SET n6 = 44"_s));
+    QVERIFY(!query.exec(u"UPDATE tickets SET n1 = 3"_s));
+    QVERIFY(!query.exec(u"UPDATE tickets SET line = -1"_s));
+    QVERIFY(query.exec(u"UPDATE tickets SET n6 = 43"_s));
     query = QSqlQuery();
     db.close();
     db = QSqlDatabase();
