@@ -911,6 +911,13 @@ void tst_History::drawsSorted()
         QVariant(qint64(((((2 * 44 + 8) * 44 + 10) * 44 + 13) * 44 + 27) * 44 + 30)));
     QCOMPARE(model.index(2, DrawsModel::Bonus).data(DrawsModel::SortRole), QVariant());
     QCOMPARE(model.drawAt(3)->number, 5);
+    // A single missing draw is a row of its own.
+    std::vector<PastDraw> apart(2);
+    apart[0].number = 1;
+    apart[1].number = 3;
+    model.setDraws(apart);
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.index(1, DrawsModel::Draw).data().toString(), u"第2回"_s);
 }
 
 void tst_History::chartScale_data()
