@@ -375,17 +375,25 @@ void benchmarkPastResults(QTextStream &out)
 void benchmarkTickets(QTextStream &out)
 {
     const LevelString mixed = QStringLiteral("F0F0F0F0F0123456789ABCDEF0F0F0F0F0F0F08888F");
-    std::vector<int> mostExcluded(35);
-    std::iota(mostExcluded.begin(), mostExcluded.end(), 1);
+    const auto range = [](int first, int last) {
+        std::vector<int> numbers(std::size_t(last - first + 1));
+        std::iota(numbers.begin(), numbers.end(), first);
+        return numbers;
+    };
+    const DrawInput plain {DefaultLevelString(), QStringLiteral("11231"), true, 5};
+    const DrawInput strong {mixed, QStringLiteral("11231"), true, 15};
     const std::pair<const char *, TicketRequest> requests[] {
-        {"20 tickets, limit 2, default levels, strength 5",
-            {{DefaultLevelString(), QStringLiteral("11231"), true, 5}, 20, {}, {}, 2}},
-        {"20 tickets, limit 2, mixed levels, strength 15",
-            {{mixed, QStringLiteral("11231"), true, 15}, 20, {}, {}, 2}},
-        {"refused: 7 tickets sharing nothing, strength 15",
-            {{DefaultLevelString(), QStringLiteral("11231"), true, 15}, 7, {}, {}, 0}},
-        {"refused: 5 tickets, limit 4, 8 numbers left, strength 15",
-            {{mixed, QStringLiteral("11231"), true, 15}, 5, {}, mostExcluded, 4}},
+        {"20 tickets, limit 2, default levels, strength 5", {plain, 20, {}, {}, 2}},
+        {"20 tickets, limit 2, mixed levels, strength 15", {strong, 20, {}, {}, 2}},
+        {"20 tickets, limit 1, mixed levels, strength 15", {strong, 20, {}, {}, 1}},
+        {"7 tickets, limit 0 (42 of 43 numbers)", {strong, 7, {}, {}, 0}},
+        {"7 tickets, limit 0, 43 excluded", {strong, 7, {}, {43}, 0}},
+        {"5 tickets, limit 0, 1 to 13 excluded", {strong, 5, {}, range(1, 13), 0}},
+        {"6 tickets, limit 0, 1 to 7 excluded", {strong, 6, {}, range(1, 7), 0}},
+        {"9 tickets, limit 2, 5 and 9 fixed, 1 to 4 excluded", {strong, 9, {5, 9}, range(1, 4), 2}},
+        {"6 tickets, limit 0, default levels", {plain, 6, {}, {}, 0}},
+        {"refused after trying every way: 5 tickets, limit 4, 8 numbers left",
+            {strong, 5, {}, range(1, 35), 4}},
     };
     for (const auto &[label, request] : requests) {
         qint64 slowest = 0;

@@ -398,3 +398,17 @@ std::array<double, NumberCount> DrawChances(const DrawInput &input)
     }
     return chances;
 }
+
+std::array<double, NumberCount> PickChances(const DrawInput &input, const LevelString &working)
+{
+    int acceptShares = 0;
+    for (int number = 1; number <= NumberCount; ++number)
+        acceptShares += candidateShare(number) * LevelAt(working, number);
+    const PickFactors factors
+        = pickFactors(acceptShares / double(candidateShares * MaximumLevel), input);
+    std::array<double, NumberCount> chances {};
+    for (int number = 1; number <= NumberCount; ++number)
+        chances[std::size_t(number - 1)]
+            = factors.rate(candidateShare(number), LevelAt(working, number));
+    return chances;
+}

@@ -18,3 +18,7 @@
 // figures add up to 6 within about 1e-8 and each is within a few billionths of the exact value.
 // Any input takes well under 20 ms; the benchmark prints the slowest it knows.
 std::array<double, NumberCount> DrawChances(const DrawInput &input);
+
+// The chance that one pick of the draw ends on each number 1..43, for the levels as the
+// birthday left them (WithBirthdayBonus): the odds a pick keeps among the numbers it may take.
+std::array<double, NumberCount> PickChances(const DrawInput &input, const LevelString &working);

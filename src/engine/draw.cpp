@@ -48,16 +48,11 @@ LevelString WithBirthdayBonus(const DrawInput &input, UniformSource &random)
     return working;
 }
 
-std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random, const NumberSet &fixed,
-    const NumberSet &excluded)
+int PickNumber(const DrawInput &input, const LevelString &working, UniformSource &random,
+    const NumberSet &taken)
 {
-    const LevelString working = WithBirthdayBonus(input, random);
     const int v = input.strength;
-
-    NumberSet drawn = fixed;
-    NumberSet taken = fixed | excluded;
-    int count = int(fixed.count());
-    while (count < 6) {
+    for (;;) {
         const int attempts
             = input.levelsOn ? rounded(v + (2 * v + 5) * static_cast<double>(random.next())) : 0;
         int candidate = 0;
@@ -66,10 +61,21 @@ std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random, const 
             if (LevelAt(working, candidate) > 15 * static_cast<double>(random.next()))
                 break;
         }
-        if (!taken[std::size_t(candidate)]) {
-            taken[std::size_t(candidate)] = drawn[std::size_t(candidate)] = true;
-            ++count;
-        }
+        if (!taken[std::size_t(candidate)])
+            return candidate;
+    }
+}
+
+std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random, const NumberSet &fixed,
+    const NumberSet &excluded)
+{
+    const LevelString working = WithBirthdayBonus(input, random);
+
+    NumberSet drawn = fixed;
+    NumberSet taken = fixed | excluded;
+    for (int count = int(fixed.count()); count < 6; ++count) {
+        const int picked = PickNumber(input, working, random, taken);
+        taken[std::size_t(picked)] = drawn[std::size_t(picked)] = true;
     }
 
     std::array<int, 6> numbers {};

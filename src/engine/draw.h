@@ -43,6 +43,12 @@ std::vector<int> BirthdayBonusNumbers(const DrawInput &input);
 // A set of the numbers 1..43, by number; place 0 is unused.
 using NumberSet = std::bitset<NumberCount + 1>;
 
+// One pick of the draw with the levels as the birthday left them: a candidate accepted by its
+// level, the whole pick made again while it lands on a number of taken. taken leaves at least
+// one of 1..43 open.
+int PickNumber(const DrawInput &input, const LevelString &working, UniformSource &random,
+    const NumberSet &taken);
+
 // The draw's six numbers in ascending order, starting from the fixed numbers: a pick that lands
 // on a fixed, an excluded or an already drawn number is made again. The caller leaves at least 6
 // numbers that are not excluded, and at most 6 fixed ones; with neither, this is the plain draw,

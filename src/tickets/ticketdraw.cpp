@@ -1,17 +1,20 @@
 #include "ticketdraw.h"
 
+#include "engine/chance.h"
 #include "engine/uniformsource.h"
 
 #include <algorithm>
+#include <chrono>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A request is given up after this many tickets drawn in all, and the tickets start over after
-// this many in a row that break the limit: together well under a second for any request.
-constexpr int drawBudget = 20'000;
-constexpr int restartAfter = 1'000;
+// The time a search for tickets may take before the request is given up.
+constexpr std::chrono::milliseconds searchBudget {1000};
+// Below this chance of landing on an open number, a pick is taken from its odds directly
+// rather than made again and again as the plain draw makes it.
+constexpr double directBelow = 0.25;
 
 bool isSeparator(QChar c)
 {
@@ -26,12 +29,38 @@ NumberSet setOf(const std::vector<int> &numbers)
     return set;
 }
 
-int shared(const Ticket &a, const Ticket &b)
+// The numbers 1..43, every one open.
+NumberSet allNumbers()
 {
-    int count = 0;
-    for (const int number : a)
-        count += int(std::count(b.begin(), b.end(), number));
-    return count;
+    return NumberSet().set().reset(0);
+}
+
+// A number that is not closed, each in proportion to its chance; open is their sum.
+int pickByChance(const std::array<double, NumberCount> &chances, const NumberSet &closed,
+    double open, UniformSource &random)
+{
+    double left = open * double(random.next());
+    int last = 0;
+    for (int number = 1; number <= NumberCount; ++number) {
+        if (closed[std::size_t(number)])
+            continue;
+        last = number;
+        left -= chances[std::size_t(number - 1)];
+        if (left < 0)
+            break;
+    }
+    return last;
+}
+
+Ticket ticketOf(const NumberSet &numbers)
+{
+    Ticket ticket {};
+    auto next = ticket.begin();
+    for (int number = 1; number <= NumberCount; ++number) {
+        if (numbers[std::size_t(number)])
+            *next++ = number;
+    }
+    return ticket;
 }
 
 } // namespace
@@ -83,8 +112,19 @@ qint64 MostTickets(int pool, int size, int shared)
     return qint64(pool) * MostTickets(pool - 1, size - 1, shared - 1) / size;
 }
 
+qint64 MostTicketsFor(const TicketRequest &request)
+{
+    const int fixed = int(setOf(request.fixed).count());
+    const int left = NumberCount - int(setOf(request.excluded).count());
+    return MostTickets(left - fixed, DrawnCount - fixed, request.overlap - fixed);
+}
+
 TicketRefusal RefuseTickets(const TicketRequest &request)
 {
+    if (request.count < 1 || request.count > MostTicketsAtOnce)
+        return {u"口数は 1 から %1 までです。"_s.arg(MostTicketsAtOnce), true};
+    if (request.overlap < 0 || request.overlap > MostSharedNumbers)
+        return {u"共通数字の上限は 0 から %1 までです。"_s.arg(MostSharedNumbers), true};
     for (const auto *list : {&request.fixed, &request.excluded}) {
         for (const int number : *list) {
             if (number < 1 || number > NumberCount)
@@ -109,8 +149,7 @@ TicketRefusal RefuseTickets(const TicketRequest &request)
     if (left < 6)
         return {u"除外数字が多すぎます。選べる数字が %1 個しか残りません（6 個必要です）。"_s.arg(
             left)};
-    const qint64 most
-        = MostTickets(left - fixedCount, 6 - fixedCount, request.overlap - fixedCount);
+    const qint64 most = MostTicketsFor(request);
     if (request.count > most) {
         return {
             u"共通数字の上限 %1 では %2 口を作れません。この条件で作れるのは多くて %3 口です。"_s
@@ -128,26 +167,111 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
         return made;
     const NumberSet fixed = setOf(request.fixed);
     const NumberSet excluded = setOf(request.excluded);
-    int inARow = 0;
-    for (int drawn = 0; drawn < drawBudget; ++drawn) {
-        const Ticket ticket = DrawSix(request.draw, random, fixed, excluded);
-        const bool fits = std::all_of(made.tickets.begin(), made.tickets.end(),
-            [&](const Ticket &other) { return shared(ticket, other) <= request.overlap; });
-        if (fits) {
-            made.tickets.push_back(ticket);
-            inARow = 0;
-            if (int(made.tickets.size()) == request.count)
-                return made;
-        } else if (++inARow == restartAfter) {
-            made.tickets.clear();
-            inARow = 0;
+    const int free = DrawnCount - int(fixed.count());
+    const int last = request.count * free; // the depth at which every ticket is made
+
+    // A search, pick by pick, ticket after ticket. A pick is the plain draw's, made again while
+    // it lands on a number that is not open: fixed, excluded, already in the ticket, or one
+    // that would take the ticket over the limit with an earlier one. So among the open numbers
+    // it keeps the plain draw's odds. Where no number is open, the search goes back a pick and
+    // leaves the number it took there closed: a number that failed at a place of a ticket fails
+    // at every later place of it too, since the same ticket would be tried again.
+    std::vector<NumberSet> failed(static_cast<std::size_t>(last));
+    std::vector<int> chosen(static_cast<std::size_t>(last));
+    std::vector<NumberSet> tickets; // made, in order
+    // Whole tickets that failed at a place, whatever followed: with the tickets before it
+    // unchanged, such a ticket fails at every later place too.
+    std::vector<std::vector<NumberSet>> failedTickets(static_cast<std::size_t>(request.count));
+    std::vector<int> overlaps; // of the ticket under way with each made one
+    NumberSet current = fixed;
+    LevelString working;
+    std::array<double, NumberCount> chances {}; // of one pick, for the ticket under way
+    const auto startTicket = [&] {
+        current = fixed;
+        overlaps.assign(tickets.size(), 0);
+        for (std::size_t i = 0; i < tickets.size(); ++i)
+            overlaps[i] = int((current & tickets[i]).count());
+        working = WithBirthdayBonus(request.draw, random);
+        chances = PickChances(request.draw, working);
+    };
+    const auto take = [&](int number, int change) {
+        current[std::size_t(number)] = change > 0;
+        for (std::size_t i = 0; i < tickets.size(); ++i)
+            overlaps[i] += tickets[i][std::size_t(number)] ? change : 0;
+    };
+    startTicket();
+    const auto started = std::chrono::steady_clock::now();
+    int depth = 0;
+    for (qint64 step = 1; depth < last; ++step) {
+        if (step % 256 == 0 && std::chrono::steady_clock::now() - started > searchBudget) {
+            made.refusal.reason
+                = u"%1 秒のうちに、共通数字の上限 %2 を守る %3 口が見つかりませんでした（数えて"
+                  u"分かる上限は %4 口です）。上限を上げるか、口数を減らしてください。"_s
+                      .arg(std::chrono::duration_cast<std::chrono::seconds>(searchBudget).count())
+                      .arg(request.overlap)
+                      .arg(request.count)
+                      .arg(MostTicketsFor(request));
+            return made;
         }
+        NumberSet closed = current | excluded;
+        for (int place = depth - depth % free; place <= depth; ++place)
+            closed |= failed[std::size_t(place)];
+        for (std::size_t i = 0; i < tickets.size(); ++i) {
+            if (overlaps[i] >= request.overlap)
+                closed |= tickets[i];
+        }
+        if (depth % free == free - 1) {
+            for (std::size_t place = 0; place <= tickets.size(); ++place) {
+                for (const NumberSet &ticket : failedTickets[place]) {
+                    if ((ticket & current) == current && (ticket & ~current).count() == 1)
+                        closed |= ticket & ~current;
+                }
+            }
+        }
+        if ((allNumbers() & ~closed).any()) {
+            // Where the open numbers are so unlikely that picks seldom land on them, the pick
+            // is taken from its odds at once: the same odds, in bounded time.
+            double open = 0;
+            for (int number = 1; number <= NumberCount; ++number)
+                open += closed[std::size_t(number)] ? 0 : chances[std::size_t(number - 1)];
+            const int picked = open < directBelow
+                ? pickByChance(chances, closed, open, random)
+                : PickNumber(request.draw, working, random, closed);
+            chosen[std::size_t(depth)] = picked;
+            take(picked, +1);
+            if (++depth % free == 0) {
+                tickets.push_back(current);
+                if (depth < last)
+                    startTicket();
+            }
+            continue;
+        }
+        failed[std::size_t(depth)].reset();
+        if (depth == 0) {
+            made.refusal.reason
+                = u"すべての組み合わせを調べましたが、共通数字の上限 %1 を守る %2 口はありません"
+                  u"（数えて分かる上限は %3 口です）。上限を上げるか、口数を減らしてください。"_s
+                      .arg(request.overlap)
+                      .arg(request.count)
+                      .arg(MostTicketsFor(request));
+            return made;
+        }
+        if (depth-- % free == 0) {
+            // Back into the ticket before: it is under way again, and failed as it was.
+            for (std::size_t place = tickets.size(); place < failedTickets.size(); ++place)
+                failedTickets[place].clear();
+            current = tickets.back();
+            tickets.pop_back();
+            failedTickets[tickets.size()].push_back(current);
+            overlaps.assign(tickets.size(), 0);
+            for (std::size_t i = 0; i < tickets.size(); ++i)
+                overlaps[i] = int((current & tickets[i]).count());
+        }
+        take(chosen[std::size_t(depth)], -1);
+        failed[std::size_t(depth)].set(std::size_t(chosen[std::size_t(depth)]));
     }
-    made.tickets.clear();
-    made.refusal.reason
-        = u"共通数字の上限 %1 を守る %2 口が見つかりませんでした。上限を上げるか、口数を減らしてください。"_s
-              .arg(request.overlap)
-              .arg(request.count);
+    for (const NumberSet &ticket : tickets)
+        made.tickets.push_back(ticketOf(ticket));
     return made;
 }
 

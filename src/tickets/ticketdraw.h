@@ -16,6 +16,7 @@ using Ticket = std::array<int, 6>; // ascending
 
 inline constexpr int MostTicketsAtOnce = 20;
 inline constexpr int MostFixedNumbers = 5;
+inline constexpr int MostSharedNumbers = 5; // the highest limit: no ticket repeats
 
 // The numbers typed in a field, separated by blanks, commas or 、, with full-width digits read
 // as digits. A number given twice counts once. fault names the first part that is no number.
@@ -41,7 +42,8 @@ struct TicketRefusal
     bool badList = false; // the lists themselves are wrong, not only too demanding
 };
 
-// Why the request cannot be met, found by checking and counting alone.
+// Why the request cannot be met, found by checking (the count 1..20, the limit 0..5, the lists)
+// and counting alone.
 TicketRefusal RefuseTickets(const TicketRequest &request);
 
 // The most tickets of size numbers, chosen from pool numbers, of which no two share more than
@@ -54,9 +56,13 @@ struct TicketsMade
     TicketRefusal refusal;
 };
 
-// Draws the tickets. A ticket that breaks the overlap limit is drawn again; after too many
-// such draws in a row the tickets start over, and after a bounded number of draws in all the
-// request is refused, so that no request takes long.
+// The most tickets the request's lists and limit allow by counting (MostTickets).
+qint64 MostTicketsFor(const TicketRequest &request);
+
+// Draws the tickets number by number: each pick is the plain draw's among the numbers still
+// open, so a ticket alone is the plain draw, pick for pick, and a request that can be met is
+// met. A request is refused by counting, by a search that tried every way, or after a second's
+// search; the reason says which, with the counting bound.
 TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random);
 
 // A, B, ... Z, then AA, AB and on, for the tickets of one draw.

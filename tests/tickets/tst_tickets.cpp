@@ -1,3 +1,4 @@
+#include "engine/chance.h"
 #include "engine/uniformsource.h"
 #include "tickets/ticketcheck.h"
 #include "tickets/ticketrules.h"
@@ -6,6 +7,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -59,6 +62,9 @@ private slots:
     void drawing_data();
     void drawing();
     void plainDrawUnchanged();
+    void stepByStep();
+    void pickOdds();
+    void directPicks();
     void weighting();
     void grading_data();
     void grading();
@@ -124,9 +130,20 @@ void tst_Tickets::refusals_data()
     QTest::newRow("limit 0, 5 tickets") << u"5 | | | 0"_s << u""_s << false;
     QTest::newRow("limit 0, 8 tickets") << u"8 | | | 0"_s << most.arg(0).arg(8).arg(7) << false;
     QTest::newRow("limit 1, 20 tickets") << u"20 | | | 1"_s << u""_s << false;
-    QTest::newRow("limit 0, 7 tickets: counted, not found")
-        << u"7 | | | 0"_s
-        << u"共通数字の上限 0 を守る 7 口が見つかりませんでした。上限を上げるか、口数を減らしてください。"_s
+    QTest::newRow("limit 0, 7 tickets: at the bound, made") << u"7 | | | 0"_s << u""_s << false;
+    QTest::newRow("no ticket") << u"0 | | | 5"_s << u"口数は 1 から 20 までです。"_s << true;
+    QTest::newRow("21 tickets") << u"21 | | | 5"_s << u"口数は 1 から 20 までです。"_s << true;
+    QTest::newRow("20 tickets") << u"20 | | | 5"_s << u""_s << false;
+    QTest::newRow("a limit of -1")
+        << u"1 | | | -1"_s << u"共通数字の上限は 0 から 5 までです。"_s << true;
+    QTest::newRow("a limit of 6") << u"1 | | | 6"_s << u"共通数字の上限は 0 から 5 までです。"_s
+                                  << true;
+    // Of eight numbers, two tickets share four at least, and those sharing exactly four leave
+    // out two numbers apart: four such tickets at most, though counting allows six.
+    QTest::newRow("eight left, limit 4, 4 tickets") << u"4 | | 9-43 | 4"_s << u""_s << false;
+    QTest::newRow("eight left, limit 4, 5 tickets: searched through")
+        << u"5 | | 9-43 | 4"_s
+        << u"すべての組み合わせを調べましたが、共通数字の上限 4 を守る 5 口はありません（数えて分かる上限は 6 口です）。上限を上げるか、口数を減らしてください。"_s
         << false;
 }
 
@@ -176,6 +193,14 @@ void tst_Tickets::drawing_data()
     QTest::newRow("fixed and excluded, limit 3") << u"12 | 43 1 | 2-5 15 | 3"_s << true;
     QTest::newRow("five fixed, the rest distinct") << u"20 | 10 20 30 40 43 | 1 | 5"_s << true;
     QTest::newRow("seven left: all seven tickets") << u"7 | | 8-43 | 5"_s << false;
+    // Requests that drawing whole tickets and throwing away those that broke the limit refused.
+    QTest::newRow("7, limit 0: 42 of 43 numbers") << u"7 | | | 0"_s << true;
+    QTest::newRow("7, limit 0, 43 excluded: all 42") << u"7 | | 43 | 0"_s << true;
+    QTest::newRow("5, limit 0, 1 to 13 excluded: all 30") << u"5 | | 1-13 | 0"_s << true;
+    QTest::newRow("6, limit 0, 1 to 7 excluded: all 36") << u"6 | | 1-7 | 0"_s << true;
+    QTest::newRow("9, limit 2, 5 and 9 fixed, 1 to 4 excluded") << u"9 | 5 9 | 1-4 | 2"_s << true;
+    QTest::newRow("6, limit 0") << u"6 | | | 0"_s << true;
+    QTest::newRow("20, limit 1") << u"20 | | | 1"_s << true;
 }
 
 void tst_Tickets::drawing()
@@ -183,7 +208,7 @@ void tst_Tickets::drawing()
     QFETCH(QString, request);
     QFETCH(bool, levelsOn);
     const TicketRequest asked = requestOf(request, {mixedLevels, u"10512"_s, levelsOn, 15});
-    for (quint32 seed = 0; seed < 20; ++seed) {
+    for (quint32 seed = 0; seed < 50; ++seed) {
         UniformSource random(seed);
         const TicketsMade made = DrawTickets(asked, random);
         QCOMPARE(made.refusal.reason, QString());
@@ -203,6 +228,83 @@ void tst_Tickets::plainDrawUnchanged()
             QCOMPARE(DrawTickets({input, 1, {}, {}, 5}, one).tickets.front(),
                 DrawNumbers(input, other).numbers);
         }
+    }
+}
+
+void tst_Tickets::stepByStep()
+{
+    // Each pick is the plain draw's among the numbers still open: with a limit of 0, the second
+    // ticket is the plain draw that makes a pick landing on the first ticket again, pick for pick.
+    const TicketRequest asked {{mixedLevels, u"11231"_s, true, 15}, 2, {7}, {1, 2}, 1};
+    for (quint32 seed = 0; seed < 200; ++seed) {
+        UniformSource random(seed);
+        const TicketsMade made = DrawTickets(asked, random);
+        UniformSource plain(seed);
+        const NumberSet fixed = NumberSet().set(7);
+        NumberSet excluded = NumberSet().set(1).set(2);
+        const Ticket first = DrawSix(asked.draw, plain, fixed, excluded);
+        for (const int number : first)
+            excluded.set(std::size_t(number));
+        excluded.reset(7);
+        QCOMPARE(made.tickets,
+            (std::vector<Ticket> {first, DrawSix(asked.draw, plain, fixed, excluded)}));
+    }
+}
+
+void tst_Tickets::pickOdds()
+{
+    // A pick taken from its odds directly has the plain pick's odds: PickChances against 200,000
+    // picks made as the plain draw makes them, with 1 to 30 taken, for mixed levels at strength
+    // 15 with a birthday, and with the levels off; each open number within five standard
+    // deviations, and two picks besides for the numbers of level 0, picked once in a hundred
+    // thousand.
+    for (const DrawInput &input :
+        {DrawInput {mixedLevels, u"11231"_s, true, 15}, DrawInput {mixedLevels, {}, false, 0}}) {
+        UniformSource random(99);
+        const LevelString working = WithBirthdayBonus(input, random);
+        NumberSet taken;
+        for (int number = 1; number <= 30; ++number)
+            taken.set(std::size_t(number));
+        const auto chances = PickChances(input, working);
+        QVERIFY(std::abs(std::accumulate(chances.begin(), chances.end(), 0.0) - 1) < 1e-12);
+        const double open = std::accumulate(chances.begin() + 30, chances.end(), 0.0);
+        constexpr int picks = 200'000;
+        std::array<int, NumberCount + 1> counts {};
+        for (int i = 0; i < picks; ++i)
+            ++counts[std::size_t(PickNumber(input, working, random, taken))];
+        for (int number = 1; number <= NumberCount; ++number) {
+            const double p = number <= 30 ? 0 : chances[std::size_t(number - 1)] / open;
+            QVERIFY2(std::abs(counts[std::size_t(number)] - picks * p)
+                    <= 5 * std::sqrt(picks * p * (1 - p)) + 2,
+                qPrintable(
+                    u"%1: %2 of %3"_s.arg(number).arg(counts[std::size_t(number)]).arg(picks * p)));
+        }
+    }
+}
+
+void tst_Tickets::directPicks()
+{
+    // Seven numbers left, 10 to 16, so unlikely together that each pick is taken from its odds
+    // directly: with the levels off they are even, and each is the one left out of a ticket
+    // once in seven, within five standard deviations.
+    std::vector<int> excluded;
+    for (int number = 1; number <= NumberCount; ++number) {
+        if (number < 10 || number > 16)
+            excluded.push_back(number);
+    }
+    const TicketRequest asked {{mixedLevels, {}, false, 0}, 1, {}, excluded, 5};
+    constexpr int tickets = 7'000;
+    std::array<int, NumberCount + 1> leftOut {};
+    UniformSource random(16);
+    for (int i = 0; i < tickets; ++i) {
+        const Ticket ticket = DrawTickets(asked, random).tickets.at(0);
+        for (int number = 10; number <= 16; ++number)
+            leftOut[std::size_t(number)] += std::count(ticket.begin(), ticket.end(), number) == 0;
+    }
+    for (int number = 10; number <= 16; ++number) {
+        QVERIFY2(std::abs(leftOut[std::size_t(number)] - tickets / 7.0)
+                <= 5 * std::sqrt(tickets / 7.0 * 6 / 7),
+            qPrintable(u"%1: %2"_s.arg(number).arg(leftOut[std::size_t(number)])));
     }
 }
 
