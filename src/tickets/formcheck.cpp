@@ -76,13 +76,14 @@ void FormCheck::buildControls()
     m_summary = new QLabel(this);
     m_summary->setObjectName(u"summary"_s);
     m_summary->setWordWrap(true);
-    m_summary->setAccessibleName(u"収支"_s);
 
     auto *checkAll = new QPushButton(u"過去の全抽せんで照合(&R)"_s, this);
     connect(checkAll, &QPushButton::clicked, this, &FormCheck::checkAll);
     m_remove = new QPushButton(u"削除(&D)"_s, this);
     m_remove->setObjectName(u"remove"_s);
     connect(m_remove, &QPushButton::clicked, this, &FormCheck::remove);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        [this] { m_remove->setEnabled(!chosen().empty()); });
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -90,12 +91,8 @@ void FormCheck::buildControls()
     m_grades->setAccessibleName(u"過去の全抽せんでの照合"_s);
     m_grades->setRowCount(PrizeGrades);
     m_grades->setSelectionMode(QAbstractItemView::NoSelection);
-    // Until a check runs, every grade is there without figures, so that no cell is unnamed.
-    for (int grade = 0; grade < PrizeGrades; ++grade) {
-        for (int column = 0; column < m_grades->columnCount(); ++column)
-            m_grades->setItem(
-                grade, column, new QTableWidgetItem(column == 0 ? GradeText(grade + 1) : u"—"_s));
-    }
+    for (int grade = 0; grade < PrizeGrades; ++grade)
+        m_grades->setItem(grade, 0, new QTableWidgetItem(GradeText(grade + 1)));
     m_grades->setFixedHeight(m_grades->horizontalHeader()->sizeHint().height()
         + PrizeGrades * m_grades->verticalHeader()->defaultSectionSize()
         + 2 * m_grades->frameWidth());
@@ -125,6 +122,8 @@ void FormCheck::buildControls()
 void FormCheck::refresh()
 {
     m_tickets = m_database.tickets();
+    // A selection of rows would now be of other tickets.
+    m_table->clearSelection();
     m_table->setRowCount(int(m_tickets.size()));
     for (int row = 0; row < int(m_tickets.size()); ++row) {
         const SavedTicket &ticket = m_tickets[std::size_t(row)];
@@ -134,9 +133,10 @@ void FormCheck::refresh()
         const QStringList cells {u"第%1回"_s.arg(ticket.draw), TicketLetter(ticket.line),
             marked(ticket, draw), draw ? QString::number(grading.matches) : u"—"_s,
             draw ? GradeText(grading.grade) : u"未抽せん"_s,
-            !draw           ? u"—"_s
-                : prize < 0 ? u"未確定"_s
-                            : Yen(prize)};
+            !draw                        ? u"—"_s
+                : prize == NoWinnerPrize ? u"該当なし（金額不明）"_s
+                : prize < 0              ? u"未確定"_s
+                                         : Yen(prize)};
         for (int column = 0; column < int(cells.size()); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             item->setData(Qt::AccessibleTextRole,
@@ -152,6 +152,8 @@ void FormCheck::refresh()
             Grouped(summary.spent), Grouped(summary.won), SignedYen(summary.balance()))
         : m_database.fault();
     QStringList apart;
+    if (summary.noWinner > 0)
+        apart << u"該当なし（金額不明）%1 口"_s.arg(summary.noWinner);
     if (summary.unsettled > 0)
         apart << u"未確定 %1 口"_s.arg(summary.unsettled);
     if (summary.undrawn > 0)
@@ -159,7 +161,15 @@ void FormCheck::refresh()
     if (!apart.isEmpty())
         text += u"（%1は当せん金に含みません）"_s.arg(apart.join(u'、'));
     m_summary->setText(text);
-    m_remove->setEnabled(!m_tickets.empty());
+    m_summary->setAccessibleName(u"収支："_s + text);
+    // The grades were of tickets that may be gone: until a check runs, every grade is there
+    // without figures, so that no cell is stale or unnamed.
+    for (int grade = 0; grade < PrizeGrades; ++grade) {
+        for (int column = 1; column < m_grades->columnCount(); ++column)
+            m_grades->setItem(grade, column, new QTableWidgetItem(u"—"_s));
+    }
+    m_gradesNote->clear();
+    m_remove->setEnabled(!chosen().empty());
 }
 
 std::vector<qsizetype> FormCheck::chosen() const

@@ -48,7 +48,10 @@ std::array<double, PrizeGrades> RandomTicketChances(bool bonusKnown)
 
 qint64 PrizeOf(const Grading &grading, const PastDraw &draw)
 {
-    return grading.grade == 0 ? 0 : draw.prizes[std::size_t(grading.grade - 1)];
+    if (grading.grade == 0)
+        return 0;
+    const auto grade = std::size_t(grading.grade - 1);
+    return draw.winners[grade] == 0 && draw.prizes[grade] == 0 ? NoWinnerPrize : draw.prizes[grade];
 }
 
 GradeCounts CheckAgainstAll(const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws)
@@ -86,7 +89,9 @@ TicketSummary Summarise(const std::vector<SavedTicket> &tickets, const std::vect
             continue;
         }
         const qint64 prize = PrizeOf(GradeOf(ticket.numbers, *draw), *draw);
-        if (prize < 0)
+        if (prize == NoWinnerPrize)
+            ++summary.noWinner;
+        else if (prize < 0)
             ++summary.unsettled;
         else
             summary.won += prize;

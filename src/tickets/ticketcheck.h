@@ -24,19 +24,23 @@ QString GradeText(int grade);
 // tell 2等 from 3等, so its 2等 counts as 3等.
 std::array<double, PrizeGrades> RandomTicketChances(bool bonusKnown);
 
-// What the saved tickets cost and won. A ticket whose draw has no prize amounts, or is not
-// stored, is counted apart and adds nothing to the money won.
+// What the saved tickets cost and won. A ticket whose draw has no prize amount for it, or is
+// not stored, is counted apart and adds nothing to the money won.
 struct TicketSummary
 {
     int tickets = 0;
     qint64 spent = 0;
     qint64 won = 0;
     int unsettled = 0; // graded, but the draw has no prize amounts: 未確定
+    int noWinner = 0; // graded, but nobody won that grade, so it has no amount
     int undrawn = 0; // the draw is not stored yet: 未抽せん
     qint64 balance() const { return won - spent; }
 };
 
-// The prize of one ticket: 0 for no grade, -1 when the draw has no amount for its grade.
+// The prize of one ticket: 0 for no grade, -1 when the draw has no amount for its grade, and
+// NoWinnerPrize where the draw gives 0 winners and 0 yen for it (nobody won it, so no amount
+// was set: 該当なし（金額不明）).
+inline constexpr qint64 NoWinnerPrize = -2;
 qint64 PrizeOf(const Grading &grading, const PastDraw &draw);
 
 // The stored draw of that number, or none; draws are in the order of their numbers.

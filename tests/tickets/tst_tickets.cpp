@@ -69,6 +69,7 @@ private slots:
     void grading_data();
     void grading();
     void randomTicketChances();
+    void summary();
     void savedTickets();
     void letters();
 };
@@ -379,6 +380,27 @@ void tst_Tickets::randomTicketChances()
         QCOMPARE(known[grade - 1] * double(all), double(withBonus[grade]));
         QCOMPARE(unknown[grade - 1] * double(all), double(withoutBonus[grade]));
     }
+}
+
+void tst_Tickets::summary()
+{
+    // Draws 100 and 102 stored, 101 missing between them: a ticket for 101 is not yet drawn,
+    // never graded against 102. A first prize nobody won has no amount and adds nothing.
+    const std::vector<PastDraw> draws {drawOf(100, {1, 2, 3, 4, 5, 6}, 7, {0, 1000, 100, 10, 1}),
+        drawOf(102, {1, 2, 3, 4, 5, 6}, 7, {500, 1000, 100, 10, 1})};
+    std::vector<PastDraw> stored = draws;
+    stored[0].winners = {0, 1, 1, 1, 1};
+    stored[1].winners = {1, 1, 1, 1, 1};
+    const std::vector<SavedTicket> tickets {{1, 100, 0, {1, 2, 3, 4, 5, 6}},
+        {2, 100, 1, {1, 2, 3, 4, 5, 8}}, {3, 101, 0, {1, 2, 3, 4, 5, 6}},
+        {4, 102, 0, {1, 2, 3, 4, 5, 6}}, {5, 103, 0, {1, 2, 3, 4, 5, 6}}};
+    const TicketSummary summary = Summarise(tickets, stored);
+    QCOMPARE(std::tuple(summary.tickets, summary.spent, summary.won, summary.noWinner,
+                 summary.unsettled, summary.undrawn),
+        std::tuple(5, qint64(1000), qint64(100 + 500), 1, 0, 2));
+    QCOMPARE(PrizeOf(GradeOf({1, 2, 3, 4, 5, 6}, stored[0]), stored[0]), NoWinnerPrize);
+    QCOMPARE(PrizeOf(GradeOf({1, 2, 3, 4, 5, 6}, draws[0]), draws[0]), qint64(0));
+    QCOMPARE(FindDraw(stored, 101), nullptr);
 }
 
 void tst_Tickets::savedTickets()
