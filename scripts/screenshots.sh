@@ -60,7 +60,8 @@ sleep 0.5
 import -window "$history" "$out/history-draws.png"
 xdotool key Escape
 
-# Five tickets with 3 and 11 fixed, saved for the last stored draw, and five more for the next.
+# Five tickets with 3 and 11 fixed, saved for the last stored draw once the question is answered
+# はい, and five more for the next.
 other() { timeout 20 bash -c "until xdotool search --onlyvisible --pid $app | grep -v -x $window; do sleep 0.1; done" | head -n 1; }
 xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+m
 tickets=$(other)
@@ -69,7 +70,13 @@ xdotool key --clearmodifiers alt+g
 sleep 0.5
 import -window "$tickets" "$out/tickets-window.png"
 # One key a call: Qt takes mnemonics sent faster than that as one.
-for key in alt+d Down alt+s alt+g alt+d Up alt+s Escape; do
+for key in alt+d Down alt+s alt+y; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.2
+done
+# No window manager gives the focus back once the question closes.
+xdotool windowfocus --sync "$tickets"
+for key in alt+g alt+d Up alt+s Escape; do
     xdotool key --clearmodifiers "$key"
     sleep 0.2
 done

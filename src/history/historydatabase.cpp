@@ -88,15 +88,16 @@ const QString ascending = u", CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5
 QString checkedTicketsTable(const QString &name)
 {
     return u"CREATE TABLE %1 (id INTEGER PRIMARY KEY, draw INTEGER NOT NULL CHECK (draw BETWEEN 1 "
-           u"AND 1000000), line INTEGER NOT NULL CHECK (line >= 0)%2%3, UNIQUE (draw, line))"_s.arg(
-               name, sixNumbers(), ascending);
+           u"AND %4), line INTEGER NOT NULL CHECK (line >= 0)%2%3, UNIQUE (draw, line))"_s.arg(
+               name, sixNumbers(), ascending, QString::number(LastDrawNumber));
 }
 
 // The draws table with every value checked, as schema 3 has it.
 QString checkedDrawsTable(const QString &name)
 {
     QString table = u"CREATE TABLE %1 (number INTEGER PRIMARY KEY CHECK (number BETWEEN 1 AND "
-                    u"1000000), date TEXT CHECK (date IS NULL OR date(date) = date)"_s.arg(name)
+                    u"%2), date TEXT CHECK (date IS NULL OR date(date) = date)"_s.arg(
+                        name, QString::number(LastDrawNumber))
         + sixNumbers();
     table += u", bonus INTEGER CHECK (bonus IS NULL OR (bonus BETWEEN 1 AND %1 AND bonus NOT IN "
              u"(%2)))"_s.arg(NumberCount)
@@ -493,6 +494,32 @@ QString HistoryDatabase::removeDraws(const std::vector<int> &numbers)
         return true;
     });
     return done ? QString() : error();
+}
+
+bool HistoryDatabase::hasDraw(int number) const
+{
+    QSqlQuery query(connection());
+    if (!m_fault.isEmpty())
+        return false;
+    query.prepare(u"SELECT 1 FROM draws WHERE number = ?"_s);
+    query.addBindValue(number);
+    if (!query.exec())
+        return unreadable(query);
+    return query.next();
+}
+
+int HistoryDatabase::nextLine(int draw) const
+{
+    QSqlQuery query(connection());
+    if (!m_fault.isEmpty())
+        return 0;
+    query.prepare(u"SELECT COALESCE(MAX(line) + 1, 0) FROM tickets WHERE draw = ?"_s);
+    query.addBindValue(draw);
+    if (!query.exec() || !query.next()) {
+        unreadable(query);
+        return 0;
+    }
+    return query.value(0).toInt();
 }
 
 bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets)

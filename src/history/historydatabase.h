@@ -91,6 +91,11 @@ public:
     QString replaceDraw(int number, const PastDraw &draw);
     QString removeDraws(const std::vector<int> &numbers);
 
+    // Whether a draw of that number is stored (false when fault() is set).
+    bool hasDraw(int number) const;
+    // The line the next ticket saved for a draw gets: after those saved for it before.
+    int nextLine(int draw) const;
+
     // Saves tickets for a draw in one transaction, lettered after those saved for it before.
     bool saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets);
     // Every saved ticket, by draw and letter.

@@ -143,7 +143,7 @@ std::optional<QString> fault(std::optional<qint64> number, const QString &date,
     const std::vector<QString> &picks, const QString &bonus)
 {
     // A draw's number is positive; past a million it is no draw of this lottery's.
-    if (!number || *number <= 0 || *number > 1'000'000)
+    if (!number || *number <= 0 || *number > LastDrawNumber)
         return u"回号が正しくありません"_s;
     if (!date.isEmpty() && !dateFrom(date).isValid())
         return u"日付が正しくありません"_s;
@@ -265,7 +265,7 @@ bool binaryStart(const QString &text)
 
 QString StoredDrawFault(const PastDraw &draw)
 {
-    if (draw.number <= 0 || draw.number > 1'000'000)
+    if (draw.number <= 0 || draw.number > LastDrawNumber)
         return u"回号が正しくありません"_s;
     for (std::size_t i = 0; i < draw.numbers.size(); ++i) {
         const int number = draw.numbers[i];

@@ -29,6 +29,9 @@ struct PastDraw
     friend bool operator==(const PastDraw &, const PastDraw &) = default;
 };
 
+// The highest draw number the program takes, from a file, a dialog or for saved tickets.
+inline constexpr int LastDrawNumber = 1'000'000;
+
 // Draws first to last, by number; both 0 when there is none.
 struct DrawRange
 {

@@ -40,7 +40,18 @@ FormTickets::FormTickets(
     setWindowTitle(u"まとめて予想"_s);
     buildControls();
     showTickets();
-    m_status->setText(m_database.fault()); // why 保存 is off, when the database cannot be used
+    setStatus(m_database.fault()); // why 保存 is off, when the database cannot be used
+}
+
+void FormTickets::setStatus(const QString &text)
+{
+    m_status->setText(text);
+    m_status->setAccessibleName(text.isEmpty() ? u"結果"_s : u"結果："_s + text);
+}
+
+QString FormTickets::letterOf(int row) const
+{
+    return TicketLetter(m_firstLine + row);
 }
 
 void FormTickets::buildControls()
@@ -87,15 +98,30 @@ void FormTickets::buildControls()
     m_status = new QLabel(this);
     m_status->setObjectName(u"status"_s);
     m_status->setWordWrap(true);
-    m_status->setAccessibleName(u"結果"_s);
     grid->addWidget(m_status, 4, 0, 1, 4);
+    auto *note
+        = new QLabel(u"抽せんは毎回独立しています。どの券も、これまでに何が出たかに関係なく、"
+                     u"毎回同じ確率で当たります。ここで作る券も、当たりやすさは変わりません。"_s,
+            this);
+    note->setWordWrap(true);
+    grid->addWidget(note, 7, 0, 1, 4);
 
     m_copy = new QPushButton(u"コピー(&C)"_s, this);
     m_copy->setObjectName(u"copy"_s);
     connect(m_copy, &QPushButton::clicked, this, &FormTickets::copy);
-    m_drawNumber = spinBox(this, u"draw"_s, 1, 99'999, m_database.latestDraw() + 1);
+    // Empty (0) while no draw is stored: 保存 then asks which draw the tickets are for.
+    const int latest = m_database.latestDraw();
+    m_drawNumber = spinBox(this, u"draw"_s, 0, LastDrawNumber, latest > 0 ? latest + 1 : 0);
+    m_drawNumber->setSpecialValueText(u" "_s);
     m_drawNumber->setPrefix(u"第 "_s);
     m_drawNumber->setSuffix(u" 回"_s);
+    connect(m_drawNumber, &QSpinBox::valueChanged, this, [this] {
+        // Other tickets for another draw: they can be saved again, lettered after its own.
+        m_saved = false;
+        m_firstLine = m_database.nextLine(m_drawNumber->value());
+        showTickets();
+    });
+    m_firstLine = m_database.nextLine(m_drawNumber->value());
     m_save = new QPushButton(u"保存(&S)"_s, this);
     m_save->setObjectName(u"save"_s);
     connect(m_save, &QPushButton::clicked, this, &FormTickets::save);
@@ -117,8 +143,6 @@ void FormTickets::seed(quint32 value)
 
 void FormTickets::make()
 {
-    m_tickets.clear();
-    m_saved = false;
     const NumberList fixed = ParseNumberList(m_fixed->text());
     const NumberList excluded = ParseNumberList(m_excluded->text());
     QString refusal = !fixed.fault.isEmpty() ? u"軸数字の"_s + fixed.fault
@@ -132,16 +156,24 @@ void FormTickets::make()
         const TicketsMade made = DrawTickets(
             {m_draw, m_count->value(), fixed.numbers, excluded.numbers, m_overlap->value()},
             m_random);
-        m_tickets = made.tickets;
         refusal = made.refusal.reason;
+        if (refusal.isEmpty()) {
+            m_tickets = made.tickets;
+            m_saved = false;
+            m_firstLine = m_database.nextLine(m_drawNumber->value());
+        }
     }
-    showTickets();
+    // A refusal keeps the tickets shown.
+    QStringList notes {RepeatedNote(u"軸数字"_s, fixed), RepeatedNote(u"除外数字"_s, excluded)};
+    notes.removeAll(QString());
     if (!refusal.isEmpty()) {
-        m_status->setText(refusal);
+        setStatus((QStringList {refusal} << notes).join(u'\n'));
         Seams::message(this, QMessageBox::Warning, refusal);
         return;
     }
-    m_status->setText(u"%1 口を作成しました。"_s.arg(m_tickets.size()));
+    showTickets();
+    setStatus(
+        (QStringList {u"%1 口を作成しました。"_s.arg(m_tickets.size())} << notes).join(u'\n'));
     if (!m_logPath.isEmpty()) {
         for (const Ticket &ticket : m_tickets)
             AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
@@ -152,7 +184,7 @@ void FormTickets::showTickets()
 {
     m_table->setRowCount(int(m_tickets.size()));
     for (int row = 0; row < int(m_tickets.size()); ++row) {
-        const QString letter = TicketLetter(row);
+        const QString letter = letterOf(row);
         const QString numbers = DrawText(m_tickets[std::size_t(row)]);
         m_table->setItem(row, 0, new QTableWidgetItem(letter));
         auto *item = new QTableWidgetItem(numbers);
@@ -167,14 +199,33 @@ void FormTickets::copy()
 {
     QStringList lines;
     for (int row = 0; row < int(m_tickets.size()); ++row)
-        lines << TicketLetter(row) + u' ' + DrawText(m_tickets[std::size_t(row)]);
+        lines << letterOf(row) + u' ' + DrawText(m_tickets[std::size_t(row)]);
     QGuiApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
-    m_status->setText(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.size()));
+    setStatus(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.size()));
 }
 
 void FormTickets::save()
 {
+    if (m_drawNumber->value() == 0) {
+        bool ok = false;
+        const int draw = Seams::input(
+            this, u"保存"_s, u"券を保存する回（第 N 回の N）を入力してください。"_s, QString())
+                             .trimmed()
+                             .toInt(&ok);
+        if (!ok || draw < 1 || draw > LastDrawNumber)
+            return;
+        m_drawNumber->setValue(draw);
+    }
     const int draw = m_drawNumber->value();
+    // Tickets made now for a draw already held would count as if bought before it.
+    if (m_database.hasDraw(draw)
+        && Seams::message(this, QMessageBox::Question,
+               u"第 %1 回の当せん番号はもう登録されています。いま作成した券をこの回の券として"
+               u"保存すると、当せん確認の集計に含まれます。保存しますか？"_s.arg(draw),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    m_firstLine = m_database.nextLine(draw);
     if (!m_database.saveTickets(draw, m_tickets)) {
         const QString why = m_database.fault().isEmpty() ? u"当せん番号の履歴に書き込めません。"_s
                                                          : m_database.fault();
@@ -182,7 +233,8 @@ void FormTickets::save()
         return;
     }
     m_saved = true;
-    m_status->setText(
-        u"第 %1 回の券として %2 口を保存しました。"_s.arg(draw).arg(m_tickets.size()));
+    setStatus(u"第 %1 回の券として %2 口を保存しました（%3〜%4）。"_s.arg(draw)
+                  .arg(m_tickets.size())
+                  .arg(letterOf(0), letterOf(int(m_tickets.size()) - 1)));
     showTickets();
 }

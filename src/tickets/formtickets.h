@@ -26,14 +26,20 @@ public:
     FormTickets(const QString &databasePath, const DrawInput &draw, const QString &logPath,
         QWidget *parent = nullptr);
 
-    void make(); // "作成": draws the tickets, or says why it cannot
+    void make(); // "作成": draws the tickets, or says why it cannot and keeps those shown
     void copy(); // "コピー": the tickets onto the clipboard, a line each
-    void save(); // "保存": the tickets into the database, for the chosen draw
+    // "保存": the tickets into the database, for the chosen draw; for a draw already stored only
+    // once the user agrees, and with no draw chosen only once the user gives one.
+    void save();
     void seed(quint32 value); // the next 作成 starts from this seed rather than the clock
 
 private:
     void buildControls();
     void showTickets(); // the table, and which commands can run
+    void setStatus(const QString &text); // shown, and heard with its figures
+    // The letter of the row-th ticket shown: after those saved for the chosen draw before,
+    // as they are stored, until the tickets are saved.
+    QString letterOf(int row) const;
 
     HistoryDatabase m_database;
     DrawInput m_draw;
@@ -42,6 +48,7 @@ private:
     std::optional<quint32> m_seed;
     std::vector<Ticket> m_tickets;
     bool m_saved = false;
+    int m_firstLine = 0; // the letter of the first ticket shown, as a line
 
     QSpinBox *m_count = nullptr; // "口数": 1 to 20
     QLineEdit *m_fixed = nullptr; // "軸数字": numbers every ticket holds

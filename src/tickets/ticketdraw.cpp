@@ -3,6 +3,8 @@
 #include "engine/chance.h"
 #include "engine/uniformsource.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <chrono>
 
@@ -89,6 +91,9 @@ NumberList ParseNumberList(const QString &text)
             list.fault = u"「%1」は %2 までの数字ではありません。"_s.arg(token, NumberRangeText());
         else if (std::find(list.numbers.begin(), list.numbers.end(), number) == list.numbers.end())
             list.numbers.push_back(number);
+        else if (std::find(list.repeated.begin(), list.repeated.end(), number)
+            == list.repeated.end())
+            list.repeated.push_back(number);
         token.clear();
     };
     for (const QChar c : text) {
@@ -99,6 +104,17 @@ NumberList ParseNumberList(const QString &text)
     }
     take();
     return list;
+}
+
+QString RepeatedNote(const QString &what, const NumberList &list)
+{
+    if (list.repeated.empty())
+        return {};
+    QStringList numbers;
+    for (const int number : list.repeated)
+        numbers << QString::number(number);
+    return u"%1の %2 が 2 回以上書かれています。1 回として扱いました。"_s.arg(
+        what, numbers.join(u" と "_s));
 }
 
 qint64 MostTickets(int pool, int size, int shared)

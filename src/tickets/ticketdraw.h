@@ -19,13 +19,19 @@ inline constexpr int MostFixedNumbers = 5;
 inline constexpr int MostSharedNumbers = 5; // the highest limit: no ticket repeats
 
 // The numbers typed in a field, separated by blanks, commas or 、, with full-width digits read
-// as digits. A number given twice counts once. fault names the first part that is no number.
+// as digits. A number given twice counts once, and is noted. fault names the first part that
+// is no number.
 struct NumberList
 {
     std::vector<int> numbers; // in the order typed
+    std::vector<int> repeated; // given more than once, each once, in the order typed
     QString fault;
 };
 NumberList ParseNumberList(const QString &text);
+
+// "3 と 11 が 2 回以上書かれています。1 回として扱いました。" after what, for the numbers a list
+// repeats; empty when it repeats none.
+QString RepeatedNote(const QString &what, const NumberList &list);
 
 struct TicketRequest
 {

@@ -274,7 +274,8 @@ class Program(unittest.TestCase):
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), before)
 
     def test_saved_tickets_are_graded_once_their_draw_is_imported(self):
-        # Ctrl+M makes and saves five tickets for draw 1; --import stores a draw 1 that shares
+        # Ctrl+M makes and saves five tickets for draw 1, given when 保存 asks for it, as no draw
+        # is stored yet; --import stores a draw 1 that shares
         # four numbers with ticket A; Ctrl+K then tells a screen reader that A won 4等.
         import pyatspi, sqlite3
         self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
@@ -284,7 +285,11 @@ class Program(unittest.TestCase):
         self.keys(tickets, 'alt+g')  # logged as it is made, the log being on by default
         log = self.program / 'nmr.log'
         wait_for(lambda: log.exists() and len(LOG_LINE.findall(log.read_bytes())) == 5, 'five tickets logged')
+        # No draw is stored yet: 保存 asks which draw the tickets are for.
         self.keys(tickets, 'alt+s')
+        asked = wait_for(lambda: set(self.windows(process)) - {window, tickets}, 'the question of the draw').pop()
+        xdotool('windowfocus', '--sync', asked, 'type', '1')
+        self.keys(asked, 'Return')
         database = self.program / 'nmr-history.sqlite'
         saved = lambda: sqlite3.connect(database).execute('SELECT line, n1, n2, n3, n4, n5, n6 FROM tickets ORDER BY line').fetchall()
         wait_for(lambda: database.exists() and len(saved()) == 5, 'five tickets saved')

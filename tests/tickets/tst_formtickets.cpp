@@ -108,12 +108,20 @@ void tst_FormTickets::makeAndSave()
                 window.copy(), fixture.records << oneLine(QGuiApplication::clipboard()->text());
             }},
         {u"save for the next draw"_s, [&] { window.save(); }},
-        {u"save for draw 2100"_s,
+        {u"a second batch for it, lettered after the first"_s, type(u"3 3 11"_s, u"1 2 2"_s, 5, 3)},
+        {u"copy it"_s,
             [&] {
-                control<QSpinBox>(window, u"draw"_s)->setValue(2100), window.seed(7), window.make(),
-                    window.save();
+                window.copy(), fixture.records << oneLine(QGuiApplication::clipboard()->text());
             }},
-        {u"44 fixed"_s, type(u"44"_s, u""_s, 5, 5)}, {u"9 both"_s, type(u"9"_s, u"9"_s, 5, 5)},
+        {u"save it"_s, [&] { window.save(); }},
+        {u"for draw 2100, already stored: No"_s,
+            [&] {
+                control<QSpinBox>(window, u"draw"_s)->setValue(2100);
+                fixture.nextAnswer = QMessageBox::No, window.save();
+            }},
+        {u"Yes"_s, [&] { fixture.nextAnswer = QMessageBox::Yes, window.save(); }},
+        {u"44 fixed: refused, the tickets kept"_s, type(u"44"_s, u""_s, 5, 5)},
+        {u"9 both"_s, type(u"9"_s, u"9"_s, 5, 5)},
         {u"limit 0, twenty"_s, type(u""_s, u""_s, 20, 0)},
         {u"F1"_s, [&] { QTest::keyClick(&window, Qt::Key_F1); }}};
     const QStringList transcript
@@ -130,7 +138,21 @@ void tst_FormTickets::makeAndSave()
     QVERIFY(describe(window) != first);
 
     // The tickets are kept: the database holds them after the window is gone.
-    QCOMPARE(HistoryDatabase(database).tickets().size(), std::size_t(5 + 5));
+    QCOMPARE(HistoryDatabase(database).tickets().size(), std::size_t(5 + 5 + 5));
+
+    // With no draw stored the draw is empty, and 保存 asks for one: nothing on a wrong answer.
+    const QString empty = fixture.filePath(u"empty.sqlite"_s);
+    FormTickets fresh(empty, {DefaultLevelString(), {}, false, 0}, {});
+    QCOMPARE(control<QSpinBox>(fresh, u"draw"_s)->text(), u" "_s);
+    fresh.make();
+    fixture.takeRecords();
+    for (const QString &answer : {u"x"_s, u"0"_s, u"1000001"_s, u"2103"_s}) {
+        fixture.nextInput = answer;
+        fresh.save();
+    }
+    QCOMPARE(fixture.takeRecords().size(), 4);
+    QCOMPARE(describe(fresh).at(1), u"コピー on, 保存 off 第 2103 回"_s);
+    QCOMPARE(HistoryDatabase(empty).tickets().size(), std::size_t(5));
 
     // A database that cannot be used offers no saving.
     QVERIFY(QDir().mkdir(fixture.filePath(u"folder.sqlite"_s)));
@@ -138,7 +160,7 @@ void tst_FormTickets::makeAndSave()
         fixture.filePath(u"folder.sqlite"_s), {DefaultLevelString(), {}, false, 0}, {});
     QVERIFY(describe(unusable).at(0).contains(u"を開けません。"_s));
     unusable.make();
-    QCOMPARE(describe(unusable).at(1), u"コピー on, 保存 off 第 1 回"_s);
+    QCOMPARE(describe(unusable).at(1), u"コピー on, 保存 off  "_s);
 
     // A database whose draws cannot be read is told with SQLite's words, never taken for one
     // without draws.

@@ -76,22 +76,33 @@ private slots:
 
 void tst_Tickets::numberLists_data()
 {
+    // The note a list gets for the numbers it repeats comes last in each row.
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("read"); // the numbers, or the fault
-    QTest::newRow("empty") << u""_s << u""_s;
-    QTest::newRow("blanks, commas and 、") << u" 3 11,27、9  "_s << u"3 11 27 9"_s;
-    QTest::newRow("full-width digits, blank and comma") << u"３　１９，０７"_s << u"3 19 7"_s;
-    QTest::newRow("both ends of the range") << u"1 43"_s << u"1 43"_s;
-    QTest::newRow("leading zeros, twice") << u"03 003 3"_s << u"3"_s;
-    QTest::newRow("zero") << u"0"_s << u"「0」は 1 から 43 までの数字ではありません。"_s;
-    QTest::newRow("44") << u"1 44"_s << u"「44」は 1 から 43 までの数字ではありません。"_s;
+    QTest::addColumn<QString>("note");
+    QTest::newRow("empty") << u""_s << u""_s << QString();
+    QTest::newRow("blanks, commas and 、") << u" 3 11,27、9  "_s << u"3 11 27 9"_s << QString();
+    QTest::newRow("full-width digits, blank and comma")
+        << u"３　１９，０７"_s << u"3 19 7"_s << QString();
+    QTest::newRow("both ends of the range") << u"1 43"_s << u"1 43"_s << QString();
+    QTest::newRow("leading zeros, twice")
+        << u"03 003 3"_s << u"3"_s
+        << u"軸数字の 3 が 2 回以上書かれています。1 回として扱いました。"_s;
+    QTest::newRow("two numbers repeated")
+        << u"5 5 9 5 9"_s << u"5 9"_s
+        << u"軸数字の 5 と 9 が 2 回以上書かれています。1 回として扱いました。"_s;
+    QTest::newRow("zero") << u"0"_s << u"「0」は 1 から 43 までの数字ではありません。"_s
+                          << QString();
+    QTest::newRow("44") << u"1 44"_s << u"「44」は 1 から 43 までの数字ではありません。"_s
+                        << QString();
     QTest::newRow("overlong")
         << u"12345678901234567890"_s
-        << u"「12345678901234567890」は 1 から 43 までの数字ではありません。"_s;
-    QTest::newRow("a letter") << u"1 2a"_s << u"「2a」は数字として読めません。"_s;
-    QTest::newRow("a sign") << u"-3"_s << u"「-3」は数字として読めません。"_s;
-    QTest::newRow("a circled digit") << u"①"_s << u"「①」は数字として読めません。"_s;
-    QTest::newRow("an Arabic-Indic digit") << u"٣"_s << u"「٣」は数字として読めません。"_s;
+        << u"「12345678901234567890」は 1 から 43 までの数字ではありません。"_s << QString();
+    QTest::newRow("a letter") << u"1 2a"_s << u"「2a」は数字として読めません。"_s << QString();
+    QTest::newRow("a sign") << u"-3"_s << u"「-3」は数字として読めません。"_s << QString();
+    QTest::newRow("a circled digit") << u"①"_s << u"「①」は数字として読めません。"_s << QString();
+    QTest::newRow("an Arabic-Indic digit")
+        << u"٣"_s << u"「٣」は数字として読めません。"_s << QString();
 }
 
 void tst_Tickets::numberLists()
@@ -102,6 +113,7 @@ void tst_Tickets::numberLists()
     for (const int number : list.numbers)
         read << QString::number(number);
     QTEST(list.fault.isEmpty() ? read.join(u' ') : list.fault, "read");
+    QTEST(RepeatedNote(u"軸数字"_s, list), "note");
 }
 
 void tst_Tickets::refusals_data()
