@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "history/importfile.h"
 #include "look/programstyle.h"
 #include "mainwindow/formmain.h"
@@ -7,7 +8,6 @@
 #include "tickets/ticketdraw.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -26,15 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The options every Qt program takes, which QApplication reads for itself, and whether each
-// takes a value. "-style Fusion", "--style Fusion" and "--style=Fusion" all work.
-constexpr std::pair<const char *, bool> qtOptions[] {{"platform", true},
-    {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"session", true},
-    {"style", true}, {"stylesheet", true}, {"display", true}, {"geometry", true},
-    {"qmljsdebugger", true}, {"name", true}, {"title", true}, {"visual", true}, {"reverse", false},
-    {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"sync", false}};
 
 // Reads each file into the database beside the settings: a line for each file on standard
 // output, each rejected line on standard error, and the share done while a file is read when
@@ -86,9 +77,14 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
     const NumberList excluded = ParseNumberList(excludedText);
     if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
         std::fprintf(stderr, "numerisphere: %s\n",
-            qPrintable(fixed.fault.isEmpty() ? u"--exclude: "_s + excluded.fault
-                                             : u"--fixed: "_s + fixed.fault));
+            qPrintable(fixed.fault.isEmpty() ? u"--exclude の"_s + excluded.fault
+                                             : u"--fixed の"_s + fixed.fault));
         return 2;
+    }
+    for (const QString &note :
+        {RepeatedNote(u"--fixed "_s, fixed), RepeatedNote(u"--exclude "_s, excluded)}) {
+        if (!note.isEmpty())
+            std::fprintf(stderr, "numerisphere: %s\n", qPrintable(note));
     }
     IniFileSaveLoad::SetIniPath(ProgramLocations::detect().settingsFile());
     const ActiveProfile active = ReadActiveProfile();
@@ -108,91 +104,29 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
     return 0;
 }
 
-// A whole number from first to last, or none.
-std::optional<int> numberIn(const QString &text, int first, int last)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value >= first && value <= last ? std::optional(value) : std::nullopt;
-}
-
-// Answers --help, --version and --import, or refuses what it does not know (exit status 2), before
-// any window system is needed; nothing when the program is to start.
+// Answers --help, --version, --import and --draw, or refuses what it does not know (exit status
+// 2), before any window system is needed; nothing when the program is to start.
 std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"%1 までの異なる %2 つの数字を、数字ごとの出現率に従って選びます。\n"
-        u"Chooses %2 distinct numbers from 1 to %3, weighted by a level for each number."_s
-            .arg(NumberRangeText())
-            .arg(DrawnCount)
-            .arg(NumberCount));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const auto &[name, takesValue] : qtOptions) {
-        QCommandLineOption option(QString::fromLatin1(name));
-        if (takesValue)
-            option.setValueName(QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    const QCommandLineOption import(QStringLiteral("import"),
-        QStringLiteral("過去の当せん番号をファイルから読み込みます。\n"
-                       "Reads past results from the files given, without a window."));
-    parser.addOption(import);
-    const QCommandLineOption draw(u"draw"_s,
-        u"N 口をまとめて予想し、1 行に 1 口ずつ表示します（1〜20）。\n"
-        u"Prints N tickets (1 to 20), one a line, drawn with the settings."_s,
-        u"N"_s);
-    const QCommandLineOption fixed(u"fixed"_s,
-        u"--draw で、どの券にも入れる数字。\nWith --draw: numbers every ticket holds."_s,
-        u"LIST"_s);
-    const QCommandLineOption exclude(u"exclude"_s,
-        u"--draw で、どの券にも入れない数字。\nWith --draw: numbers no ticket holds."_s, u"LIST"_s);
-    const QCommandLineOption overlap(u"overlap"_s,
-        u"--draw で、2 口が共通に持てる数字の数の上限（0〜5、既定 5）。\n"
-        u"With --draw: the most numbers two tickets share (0 to 5, 5 by default)."_s,
-        u"K"_s, u"5"_s);
-    parser.addOptions({draw, fixed, exclude, overlap});
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"), QStringLiteral("with --import"), QStringLiteral("[FILE...]"));
-    const bool parsed = parser.parse(QCoreApplication::arguments());
-    const QStringList files = parser.positionalArguments();
-    const bool drawing = parsed && parser.isSet(draw);
-    const auto count = numberIn(parser.value(draw), 1, MostTicketsAtOnce);
-    const auto limit = numberIn(parser.value(overlap), 0, 5);
-    const bool drawOptions
-        = parsed && (parser.isSet(fixed) || parser.isSet(exclude) || parser.isSet(overlap));
-    QString error = !parsed               ? parser.errorText()
-        : drawing && parser.isSet(import) ? u"--draw and --import cannot be used together."_s
-        : drawing && !count               ? u"--draw takes a number from 1 to 20."_s
-        : drawing && !limit               ? u"--overlap takes a number from 0 to 5."_s
-        : drawOptions && !drawing         ? u"--fixed, --exclude and --overlap go with --draw."_s
-                                          : QString();
-    if (error.isEmpty() && files.isEmpty() == (parsed && parser.isSet(import))) {
-        error = files.isEmpty() ? QStringLiteral("--import needs a file.")
-                                : QStringLiteral("Unknown argument '%1'.").arg(files.constFirst());
-    }
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "numerisphere: %s\nTry 'numerisphere --help'.\n", qPrintable(error));
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    switch (line.action) {
+    case CommandLine::Action::Start:
+        return std::nullopt;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "numerisphere: %s\n「numerisphere --help」で使い方を表示します。\n",
+            qPrintable(line.text));
         return 2;
-    }
-    const bool helpWanted = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
-    if (helpWanted || parser.isSet(version)) {
-        const QString text = helpWanted
-            ? parser.helpText()
-            : QStringLiteral("%1 %2\n").arg(
-                QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
-        std::fputs(text.toLocal8Bit().constData(), stdout);
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        std::fputs(line.text.toLocal8Bit().constData(), stdout);
         return 0;
+    case CommandLine::Action::Import:
+        return importFiles(line.files);
+    case CommandLine::Action::Draw:
+        return drawTickets(line.count, line.fixed, line.excluded, line.overlap);
     }
-    if (parser.isSet(import))
-        return importFiles(files);
-    if (drawing)
-        return drawTickets(*count, parser.value(fixed), parser.value(exclude), *limit);
-    return std::nullopt;
+    return 2;
 }
 
 } // namespace

@@ -167,7 +167,7 @@ class Program(unittest.TestCase):
         self.assertEqual(run('-style', 'Fusion', '--version').stdout, f'Numerisphere {VERSION}\n')
         for answer in map(run, ('--bogus', 'extra', '-bogus', '-platform')):
             self.assertEqual((answer.returncode, answer.stdout), (2, ''))
-            self.assertIn("Try 'numerisphere --help'", answer.stderr)
+            self.assertIn('「numerisphere --help」で使い方を表示します', answer.stderr)
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), ['nmr-help', 'numerisphere'])
         # Past results into the database beside the settings; a bad line gives status 1.
         results = self.dir / 'results.csv'
@@ -271,6 +271,11 @@ class Program(unittest.TestCase):
                                 (['3', '--fixed', 'x'], 2), (['0'], 2), (['3', '--overlap', '6'], 2),
                                 (['20', '--overlap', '0'], 1), (['1', '--fixed', '1 2 3 4 5 6'], 1)):
             self.assertEqual((run(*options).returncode, run(*options).stdout), (status, ''), options)
+        # A number given twice counts once, and is told on standard error.
+        twice = run('3', '--fixed', '3,3', '--exclude', '5 5')
+        self.assertEqual((twice.returncode, len(twice.stdout.splitlines()), twice.stderr), (0, 3,
+            'numerisphere: --fixed の 3 が 2 回以上書かれています。1 回として扱いました。\n'
+            'numerisphere: --exclude の 5 が 2 回以上書かれています。1 回として扱いました。\n'))
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), before)
 
     def test_saved_tickets_are_graded_once_their_draw_is_imported(self):

@@ -1,0 +1,146 @@
+#include "commandline.h"
+
+#include "engine/game.h"
+#include "tickets/ticketdraw.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <optional>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The options every Qt program takes, which QApplication reads for itself, and whether each
+// takes a value. "-style Fusion", "--style Fusion" and "--style=Fusion" all work.
+constexpr std::pair<const char *, bool> qtOptions[] {{"platform", true},
+    {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"session", true},
+    {"style", true}, {"stylesheet", true}, {"display", true}, {"geometry", true},
+    {"qmljsdebugger", true}, {"name", true}, {"title", true}, {"visual", true}, {"reverse", false},
+    {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"sync", false}};
+
+// A whole number from first to last, or none.
+std::optional<int> numberIn(const QString &text, int first, int last)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= first && value <= last ? std::optional(value) : std::nullopt;
+}
+
+// The option written as --name, or -name as Qt's own are.
+QString optionName(const QString &argument)
+{
+    QString name = argument.section(u'=', 0, 0);
+    while (name.startsWith(u'-'))
+        name.remove(0, 1);
+    return name;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"%1 までの異なる %2 つの数字を、数字ごとの出現率に従って選びます。\n"
+        u"Chooses %2 distinct numbers from 1 to %3, weighted by a level for each number."_s
+            .arg(NumberRangeText())
+            .arg(DrawnCount)
+            .arg(NumberCount));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    QStringList takingValues;
+    for (const auto &[name, takesValue] : qtOptions) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        if (takesValue) {
+            option.setValueName(u"value"_s);
+            takingValues << QString::fromLatin1(name);
+        }
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    const QCommandLineOption import(u"import"_s,
+        u"過去の当せん番号をファイルから読み込みます。\n"
+        u"Reads past results from the files given, without a window."_s);
+    const QCommandLineOption draw(u"draw"_s,
+        u"N 口をまとめて予想し、1 行に 1 口ずつ表示します（1〜%1）。\n"
+        u"Prints N tickets (1 to %1), one a line, drawn with the settings."_s.arg(
+            MostTicketsAtOnce),
+        u"N"_s);
+    const QCommandLineOption fixed(u"fixed"_s,
+        u"--draw で、どの券にも入れる数字。\nWith --draw: numbers every ticket holds."_s,
+        u"LIST"_s);
+    const QCommandLineOption exclude(u"exclude"_s,
+        u"--draw で、どの券にも入れない数字。\nWith --draw: numbers no ticket holds."_s, u"LIST"_s);
+    const QCommandLineOption overlap(u"overlap"_s,
+        u"--draw で、2 口が共通に持てる数字の数の上限（0〜%1、既定 %1）。\n"
+        u"With --draw: the most numbers two tickets share (0 to %1, %1 by default)."_s.arg(
+            MostSharedNumbers),
+        u"K"_s, QString::number(MostSharedNumbers));
+    parser.addOptions({import, draw, fixed, exclude, overlap});
+    takingValues << u"draw"_s << u"fixed"_s << u"exclude"_s << u"overlap"_s;
+    parser.addPositionalArgument(
+        u"FILE"_s, u"--import で読み込むファイル。\nWith --import."_s, u"[FILE...]"_s);
+
+    CommandLine line;
+    const auto refuse = [&](const QString &reason) {
+        line.action = CommandLine::Action::Refuse;
+        line.text = reason;
+        return line;
+    };
+    if (!parser.parse(arguments)) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return refuse(u"「%1」というオプションはありません。"_s.arg(
+                parser.unknownOptionNames().constFirst()));
+        const QString last = optionName(arguments.constLast());
+        return refuse(takingValues.contains(last)
+                ? u"--%1 の後に値がありません。"_s.arg(last)
+                : u"コマンドラインを読めません（%1）。"_s.arg(parser.errorText()));
+    }
+    const QStringList names = parser.optionNames();
+    for (const QString &name : names) {
+        if (names.count(name) > 1)
+            return refuse(u"--%1 が 2 回以上あります。"_s.arg(name));
+    }
+    const QStringList files = parser.positionalArguments();
+    const bool drawing = parser.isSet(draw);
+    if (drawing && parser.isSet(import))
+        return refuse(u"--draw と --import は一緒に使えません。"_s);
+    if (!drawing && (parser.isSet(fixed) || parser.isSet(exclude) || parser.isSet(overlap)))
+        return refuse(u"--fixed、--exclude、--overlap は --draw と一緒に使います。"_s);
+    const auto count = numberIn(parser.value(draw), 1, MostTicketsAtOnce);
+    if (drawing && !count)
+        return refuse(
+            u"--draw には 1 から %1 までの口数を指定してください。"_s.arg(MostTicketsAtOnce));
+    const auto limit = numberIn(parser.value(overlap), 0, MostSharedNumbers);
+    if (drawing && !limit)
+        return refuse(
+            u"--overlap には 0 から %1 までの数を指定してください。"_s.arg(MostSharedNumbers));
+    if (parser.isSet(import) && files.isEmpty())
+        return refuse(u"--import には読み込むファイルを指定してください。"_s);
+    if (!parser.isSet(import) && !files.isEmpty())
+        return refuse(u"「%1」という引数は使えません。"_s.arg(files.constFirst()));
+
+    if (parser.isSet(help) || parser.isSet(u"help-all"_s)) {
+        line.action = CommandLine::Action::Help;
+        line.text = parser.helpText();
+    } else if (parser.isSet(version)) {
+        line.action = CommandLine::Action::Version;
+        line.text = u"%1 %2\n"_s.arg(
+            QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
+    } else if (parser.isSet(import)) {
+        line.action = CommandLine::Action::Import;
+        line.files = files;
+    } else if (drawing) {
+        line.action = CommandLine::Action::Draw;
+        line.count = *count;
+        line.fixed = parser.value(fixed);
+        line.excluded = parser.value(exclude);
+        line.overlap = *limit;
+    }
+    return line;
+}

@@ -1,0 +1,112 @@
+#include "app/commandline.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_CommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parsing_data();
+    void parsing();
+    void helpNamesEveryOption();
+};
+
+void tst_CommandLine::parsing_data()
+{
+    // The arguments after the program's name, a blank between each ("·" stands for a blank
+    // inside one); what they ask for, as the action and what goes with it.
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("asked");
+    QTest::newRow("nothing") << u""_s << u"start"_s;
+    QTest::newRow("Qt's options pass")
+        << u"-style Fusion --platform=offscreen -reverse"_s << u"start"_s;
+    QTest::newRow("version") << u"--version"_s << u"version"_s;
+    QTest::newRow("help") << u"-h"_s << u"help"_s;
+    QTest::newRow("import") << u"--import a.csv b·c.txt"_s << u"import a.csv|b c.txt"_s;
+    QTest::newRow("draw, defaults") << u"--draw 5"_s << u"draw 5 [] [] 5"_s;
+    QTest::newRow("draw, both ends") << u"--draw 1 --overlap 0"_s << u"draw 1 [] [] 0"_s;
+    QTest::newRow("draw 20, lists")
+        << u"--draw=20 --fixed 3·11 --exclude 1,2 --overlap 5"_s << u"draw 20 [3 11] [1,2] 5"_s;
+    QTest::newRow("draw 0") << u"--draw 0"_s
+                            << u"refused --draw には 1 から 20 までの口数を指定してください。"_s;
+    QTest::newRow("draw 21") << u"--draw 21"_s
+                             << u"refused --draw には 1 から 20 までの口数を指定してください。"_s;
+    QTest::newRow("draw x") << u"--draw x"_s
+                            << u"refused --draw には 1 から 20 までの口数を指定してください。"_s;
+    QTest::newRow("overlap -1")
+        << u"--draw 5 --overlap -1"_s
+        << u"refused --overlap には 0 から 5 までの数を指定してください。"_s;
+    QTest::newRow("overlap 6") << u"--draw 5 --overlap 6"_s
+                               << u"refused --overlap には 0 から 5 までの数を指定してください。"_s;
+    QTest::newRow("draw twice") << u"--draw 5 --draw 6"_s
+                                << u"refused --draw が 2 回以上あります。"_s;
+    QTest::newRow("import twice") << u"--import --import a"_s
+                                  << u"refused --import が 2 回以上あります。"_s;
+    QTest::newRow("fixed twice") << u"--draw 5 --fixed 1 --fixed 2"_s
+                                 << u"refused --fixed が 2 回以上あります。"_s;
+    QTest::newRow("draw and import")
+        << u"--draw 5 --import a"_s << u"refused --draw と --import は一緒に使えません。"_s;
+    QTest::newRow("a list without draw")
+        << u"--fixed 3"_s
+        << u"refused --fixed、--exclude、--overlap は --draw と一緒に使います。"_s;
+    QTest::newRow("import without a file")
+        << u"--import"_s << u"refused --import には読み込むファイルを指定してください。"_s;
+    QTest::newRow("a file without import")
+        << u"extra"_s << u"refused 「extra」という引数は使えません。"_s;
+    QTest::newRow("an unknown option")
+        << u"--bogus"_s << u"refused 「bogus」というオプションはありません。"_s;
+    QTest::newRow("draw without its value")
+        << u"--draw"_s << u"refused --draw の後に値がありません。"_s;
+    QTest::newRow("a Qt option without its value")
+        << u"-platform"_s << u"refused --platform の後に値がありません。"_s;
+}
+
+void tst_CommandLine::parsing()
+{
+    QFETCH(QString, arguments);
+    QStringList list {u"numerisphere"_s};
+    for (const QString &argument : arguments.split(u' ', Qt::SkipEmptyParts))
+        list << QString(argument).replace(u'·', u' ');
+    const CommandLine line = ParseCommandLine(list);
+    QString asked;
+    switch (line.action) {
+    case CommandLine::Action::Start:
+        asked = u"start"_s;
+        break;
+    case CommandLine::Action::Help:
+        asked = u"help"_s;
+        break;
+    case CommandLine::Action::Version:
+        asked = u"version"_s;
+        break;
+    case CommandLine::Action::Import:
+        asked = u"import "_s + line.files.join(u'|');
+        break;
+    case CommandLine::Action::Draw:
+        asked = u"draw %1 [%2] [%3] %4"_s.arg(line.count)
+                    .arg(line.fixed, line.excluded)
+                    .arg(line.overlap);
+        break;
+    case CommandLine::Action::Refuse:
+        asked = u"refused "_s + line.text;
+        break;
+    }
+    QTEST(asked, "asked");
+}
+
+void tst_CommandLine::helpNamesEveryOption()
+{
+    // The help names the options and their ranges as the messages do, and hides Qt's own.
+    const QString help = ParseCommandLine({u"numerisphere"_s, u"--help"_s}).text;
+    for (const QString &named :
+        {u"--import"_s, u"--draw <N>"_s, u"（1〜20）"_s, u"--fixed <LIST>"_s, u"--exclude <LIST>"_s,
+            u"--overlap <K>"_s, u"（0〜5、既定 5）"_s, u"[FILE...]"_s})
+        QVERIFY2(help.contains(named), qPrintable(named));
+    QVERIFY(!help.contains(u"--platform"_s));
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"
