@@ -211,7 +211,9 @@ bool HistoryDatabase::migrate(int from)
             u"tickets"_s.arg(numberColumns),
             u"DROP TABLE tickets"_s, u"ALTER TABLE checked_tickets RENAME TO tickets"_s,
             u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
-            u"source TEXT NOT NULL)"_s}};
+            u"source TEXT NOT NULL)"_s},
+        QStringList {u"ALTER TABLE tickets ADD COLUMN source INTEGER NOT NULL DEFAULT 0 "
+                     u"CHECK (source IN (0, 1))"_s}};
     QSqlQuery query(connection());
     if (!query.exec(u"BEGIN IMMEDIATE"_s)) {
         m_fault = u"当せん番号の履歴「%1」を作れません（%2）。"_s.arg(
@@ -522,23 +524,33 @@ int HistoryDatabase::nextLine(int draw) const
     return query.value(0).toInt();
 }
 
-bool HistoryDatabase::saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets)
+bool HistoryDatabase::saveTickets(
+    int draw, const std::vector<std::array<int, 6>> &tickets, TicketSource source)
+{
+    return saveTickets(std::vector {draw}, tickets, source);
+}
+
+bool HistoryDatabase::saveTickets(const std::vector<int> &draws,
+    const std::vector<std::array<int, 6>> &tickets, TicketSource source)
 {
     return inTransaction([&](QSqlQuery &query) {
-        query.prepare(u"SELECT COALESCE(MAX(line) + 1, 0) FROM tickets WHERE draw = ?"_s);
-        query.addBindValue(draw);
-        if (!query.exec() || !query.next())
-            return failed(query);
-        int line = query.value(0).toInt();
-        query.prepare(u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6) "
-                      u"VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s);
-        for (const auto &ticket : tickets) {
+        for (const int draw : draws) {
+            query.prepare(u"SELECT COALESCE(MAX(line) + 1, 0) FROM tickets WHERE draw = ?"_s);
             query.addBindValue(draw);
-            query.addBindValue(line++);
-            for (const int number : ticket)
-                query.addBindValue(number);
-            if (!query.exec())
+            if (!query.exec() || !query.next())
                 return failed(query);
+            int line = query.value(0).toInt();
+            query.prepare(u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6, source) "
+                          u"VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+            for (const auto &ticket : tickets) {
+                query.addBindValue(draw);
+                query.addBindValue(line++);
+                for (const int number : ticket)
+                    query.addBindValue(number);
+                query.addBindValue(source == TicketSource::Entered ? 1 : 0);
+                if (!query.exec())
+                    return failed(query);
+            }
         }
         return true;
     });
@@ -550,7 +562,7 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
     QSqlQuery query(connection());
     if (!m_fault.isEmpty())
         return all;
-    if (!query.exec(u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6 FROM tickets "
+    if (!query.exec(u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6, source FROM tickets "
                     u"ORDER BY draw, line"_s)) {
         unreadable(query);
         return all;
@@ -560,6 +572,8 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
         ticket.id = query.value(0).toLongLong();
         ticket.draw = query.value(1).toInt();
         ticket.line = query.value(2).toInt();
+        const int source = query.value(9).toInt();
+        ticket.source = source == 1 ? TicketSource::Entered : TicketSource::Made;
         PastDraw asDrawn;
         asDrawn.number = ticket.draw;
         for (int n = 0; n < DrawnCount; ++n)
@@ -570,6 +584,8 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
         QString reason = StoredDrawFault(asDrawn);
         if (reason.isEmpty() && ticket.line < 0)
             reason = u"券の順番 %1 が正しくありません"_s.arg(ticket.line);
+        if (reason.isEmpty() && source != 0 && source != 1)
+            reason = u"入手元 %1 が正しくありません"_s.arg(source);
         if (!reason.isEmpty()) {
             m_fault = u"当せん番号の履歴「%1」は壊れているため使えません（第%2回の券：%3）。"_s
                           .arg(QDir::toNativeSeparators(m_path))

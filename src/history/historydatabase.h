@@ -11,6 +11,10 @@
 class QSqlDatabase;
 class QSqlQuery;
 
+// Where a saved ticket came from: made by this program (作成), or entered by the user, who
+// bought it (入力).
+enum class TicketSource { Made, Entered };
+
 // A ticket saved for a draw: its letter is the line-th (0 for A) of that draw's tickets.
 struct SavedTicket
 {
@@ -18,6 +22,7 @@ struct SavedTicket
     int draw = 0;
     int line = 0;
     std::array<int, 6> numbers {}; // ascending
+    TicketSource source = TicketSource::Made;
 
     friend bool operator==(const SavedTicket &, const SavedTicket &) = default;
 };
@@ -40,8 +45,9 @@ class HistoryDatabase
 {
 public:
     // The schema's version, kept in PRAGMA user_version. 1 held the draws; 2 added the saved
-    // tickets; 3 checks every value of a draw and remembers the stores.
-    static constexpr int SchemaVersion = 3;
+    // tickets; 3 checks every value of a draw and remembers the stores; 4 tells the tickets the
+    // user entered from those the program made.
+    static constexpr int SchemaVersion = 4;
 
     explicit HistoryDatabase(const QString &path);
     ~HistoryDatabase();
@@ -97,7 +103,11 @@ public:
     int nextLine(int draw) const;
 
     // Saves tickets for a draw in one transaction, lettered after those saved for it before.
-    bool saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets);
+    bool saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets,
+        TicketSource source = TicketSource::Made);
+    // The same tickets for each of several draws, all in one transaction.
+    bool saveTickets(const std::vector<int> &draws, const std::vector<std::array<int, 6>> &tickets,
+        TicketSource source);
     // Every saved ticket, by draw and letter.
     std::vector<SavedTicket> tickets() const;
     // Removes the tickets of these ids in one transaction.

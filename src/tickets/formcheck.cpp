@@ -1,6 +1,7 @@
 #include "formcheck.h"
 
 #include "engine/figures.h"
+#include "enterticketsdialog.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
@@ -18,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum Column { Draw, Letter, Numbers, Matches, Grade, Prize };
+enum Column { Draw, Letter, Source, Numbers, Matches, Grade, Prize };
 
 // The numbers, each one the draw holds in brackets.
 QString marked(const SavedTicket &ticket, const PastDraw *draw)
@@ -69,14 +70,18 @@ FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
 void FormCheck::buildControls()
 {
     auto *grid = new QGridLayout(this);
-    m_table
-        = table(this, u"tickets"_s, {u"回"_s, u"券"_s, u"数字"_s, u"一致"_s, u"等級"_s, u"賞金"_s});
+    m_table = table(this, u"tickets"_s,
+        {u"回"_s, u"券"_s, u"入手"_s, u"数字"_s, u"一致"_s, u"等級"_s, u"賞金"_s});
     m_table->setAccessibleName(u"保存した券"_s);
     m_table->setMinimumHeight(200);
     m_summary = new QLabel(this);
     m_summary->setObjectName(u"summary"_s);
     m_summary->setWordWrap(true);
 
+    auto *enter = new QPushButton(u"券を入力(&I)..."_s, this);
+    enter->setObjectName(u"enter"_s);
+    enter->setEnabled(m_database.fault().isEmpty());
+    connect(enter, &QPushButton::clicked, this, &FormCheck::enterTickets);
     auto *checkAll = new QPushButton(u"過去の全抽せんで照合(&R)"_s, this);
     connect(checkAll, &QPushButton::clicked, this, &FormCheck::checkAll);
     m_remove = new QPushButton(u"削除(&D)"_s, this);
@@ -105,14 +110,15 @@ void FormCheck::buildControls()
         this);
     note->setWordWrap(true);
 
-    grid->addWidget(m_table, 0, 0, 1, 3);
-    grid->addWidget(m_summary, 1, 0, 1, 3);
-    grid->addWidget(checkAll, 2, 0);
-    grid->addWidget(m_remove, 2, 1);
-    grid->addWidget(close, 2, 2);
-    grid->addWidget(m_grades, 3, 0, 1, 3);
-    grid->addWidget(m_gradesNote, 4, 0, 1, 3);
-    grid->addWidget(note, 5, 0, 1, 3);
+    grid->addWidget(m_table, 0, 0, 1, 4);
+    grid->addWidget(m_summary, 1, 0, 1, 4);
+    grid->addWidget(enter, 2, 0);
+    grid->addWidget(checkAll, 2, 1);
+    grid->addWidget(m_remove, 2, 2);
+    grid->addWidget(close, 2, 3);
+    grid->addWidget(m_grades, 3, 0, 1, 4);
+    grid->addWidget(m_gradesNote, 4, 0, 1, 4);
+    grid->addWidget(note, 5, 0, 1, 4);
     grid->setRowStretch(0, 1);
     resize(640, 600);
 
@@ -131,7 +137,8 @@ void FormCheck::refresh()
         const Grading grading = draw ? GradeOf(ticket.numbers, *draw) : Grading {};
         const qint64 prize = draw ? PrizeOf(grading, *draw) : 0;
         const QStringList cells {u"第%1回"_s.arg(ticket.draw), TicketLetter(ticket.line),
-            marked(ticket, draw), draw ? QString::number(grading.matches) : u"—"_s,
+            ticket.source == TicketSource::Entered ? u"入力"_s : u"作成"_s, marked(ticket, draw),
+            draw ? QString::number(grading.matches) : u"—"_s,
             draw ? GradeText(grading.grade) : u"未抽せん"_s,
             !draw                        ? u"—"_s
                 : prize == NoWinnerPrize ? u"該当なし（金額不明）"_s
@@ -203,6 +210,26 @@ void FormCheck::checkAll()
         u"平均して当たる回数です。"_s.arg(Grouped(qint64(tickets.size())))
             .arg(Grouped(qint64(m_draws.size())))
             .arg(Grouped(counts.checks)));
+}
+
+void FormCheck::enterTickets()
+{
+    const int latest = m_draws.empty() ? 0 : m_draws.back().number;
+    EnterTicketsDialog dialog(latest + 1, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::vector<int> draws = dialog.draws();
+    const QStringList already = SavedAlready(m_tickets, draws, dialog.tickets());
+    const bool saved = m_database.saveTickets(draws, dialog.tickets(), TicketSource::Entered);
+    refresh();
+    if (!saved) {
+        Seams::message(
+            this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + m_database.error());
+        return;
+    }
+    if (!already.isEmpty())
+        Seams::message(this, QMessageBox::Information,
+            u"同じ数字の券が、すでに保存されていました：%1"_s.arg(already.join(u'、')));
 }
 
 void FormCheck::remove()

@@ -19,6 +19,9 @@ public:
     explicit FormCheck(const QString &databasePath, QWidget *parent = nullptr);
 
     void checkAll(); // "過去の全抽せんで照合": the chosen tickets, or all, against every draw
+    // "券を入力": the tickets the user bought, saved for their draws, any already saved with
+    // the same numbers pointed out.
+    void enterTickets();
     void remove(); // "削除": the chosen tickets, once the user agrees
 
 private:

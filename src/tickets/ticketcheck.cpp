@@ -98,3 +98,48 @@ TicketSummary Summarise(const std::vector<SavedTicket> &tickets, const std::vect
     }
     return summary;
 }
+
+EnteredTickets ParseEnteredTickets(const QString &text)
+{
+    EnteredTickets entered;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QString line = lines[index].trimmed();
+        if (line.isEmpty())
+            continue;
+        // A letter first, as コピー writes it, names the ticket and is no number.
+        const qsizetype letters = std::find_if(line.begin(), line.end(), [](QChar c) {
+            return !(c >= u'A' && c <= u'Z') && !(c >= u'a' && c <= u'z');
+        }) - line.begin();
+        if (letters > 0 && letters < line.size() && line[letters].isSpace())
+            line = line.mid(letters);
+        const NumberList numbers = ParseNumberList(line);
+        QString fault = numbers.fault;
+        if (fault.isEmpty() && !numbers.repeated.empty())
+            fault = u"数字 %1 が 2 回あります。"_s.arg(numbers.repeated.front());
+        if (fault.isEmpty() && numbers.numbers.size() != std::size_t(DrawnCount))
+            fault = u"数字が %1 つあります（%2 つ必要です）。"_s.arg(numbers.numbers.size())
+                        .arg(DrawnCount);
+        if (!fault.isEmpty()) {
+            entered.faults << u"%1 行目：%2"_s.arg(index + 1).arg(fault);
+            continue;
+        }
+        Ticket ticket {};
+        std::copy(numbers.numbers.begin(), numbers.numbers.end(), ticket.begin());
+        std::sort(ticket.begin(), ticket.end());
+        entered.tickets.push_back(ticket);
+    }
+    return entered;
+}
+
+QStringList SavedAlready(const std::vector<SavedTicket> &saved, const std::vector<int> &draws,
+    const std::vector<Ticket> &tickets)
+{
+    QStringList found;
+    for (const SavedTicket &ticket : saved) {
+        if (std::find(draws.begin(), draws.end(), ticket.draw) != draws.end()
+            && std::find(tickets.begin(), tickets.end(), ticket.numbers) != tickets.end())
+            found << u"第%1回 %2"_s.arg(ticket.draw).arg(TicketLetter(ticket.line));
+    }
+    return found;
+}

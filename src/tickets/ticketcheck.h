@@ -3,6 +3,8 @@
 #include "history/historydatabase.h"
 #include "ticketdraw.h"
 
+#include <QStringList>
+
 // Saved tickets against the results: the grades, the prizes, and what any ticket gets by chance.
 
 inline constexpr int TicketPrice = 200; // yen
@@ -58,3 +60,21 @@ struct GradeCounts
     qint64 checks = 0; // tickets times draws
 };
 GradeCounts CheckAgainstAll(const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws);
+
+// Tickets typed or pasted, a line each: six numbers, alone or after a letter as コピー writes
+// them ("A 03 11 19 27 38 42"). Blank lines are skipped; each other line that is no ticket is a
+// fault, "2 行目：…".
+struct EnteredTickets
+{
+    std::vector<Ticket> tickets; // ascending each, in the order given
+    QStringList faults;
+};
+EnteredTickets ParseEnteredTickets(const QString &text);
+
+// Where the tickets stand among those saved already: "第2100回 B" for each saved ticket of one
+// of those draws with the same numbers as one of them.
+QStringList SavedAlready(const std::vector<SavedTicket> &saved, const std::vector<int> &draws,
+    const std::vector<Ticket> &tickets);
+
+// The most consecutive draws one entered ticket is for, as a play slip allows (継続回数).
+inline constexpr int MostDrawsAhead = 10;

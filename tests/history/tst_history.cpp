@@ -449,18 +449,20 @@ void tst_History::valuesReadBack()
 void tst_History::ticketsReadBack_data()
 {
     // A saved ticket no window can show, written past the checks.
-    QTest::addColumn<QString>("values"); // draw, line, n1..n6
+    QTest::addColumn<QString>("values"); // draw, line, n1..n6, source
     QTest::addColumn<QString>("fault");
     QTest::newRow("a number of 44")
-        << u"5, 0, 1, 2, 3, 4, 5, 44"_s << u"（第5回の券：数字 44 が正しくありません）。"_s;
+        << u"5, 0, 1, 2, 3, 4, 5, 44, 0"_s << u"（第5回の券：数字 44 が正しくありません）。"_s;
     QTest::newRow("a number of 0")
-        << u"5, 0, 0, 2, 3, 4, 5, 6"_s << u"（第5回の券：数字 0 が正しくありません）。"_s;
+        << u"5, 0, 0, 2, 3, 4, 5, 6, 0"_s << u"（第5回の券：数字 0 が正しくありません）。"_s;
     QTest::newRow("a number twice")
-        << u"5, 0, 1, 2, 3, 4, 6, 6"_s << u"（第5回の券：数字 6 が正しくありません）。"_s;
+        << u"5, 0, 1, 2, 3, 4, 6, 6, 0"_s << u"（第5回の券：数字 6 が正しくありません）。"_s;
     QTest::newRow("a draw numbered 0")
-        << u"0, 0, 1, 2, 3, 4, 5, 6"_s << u"（第0回の券：回号が正しくありません）。"_s;
+        << u"0, 0, 1, 2, 3, 4, 5, 6, 0"_s << u"（第0回の券：回号が正しくありません）。"_s;
     QTest::newRow("a line before A")
-        << u"5, -1, 1, 2, 3, 4, 5, 6"_s << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
+        << u"5, -1, 1, 2, 3, 4, 5, 6, 1"_s << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
+    QTest::newRow("a source of 2")
+        << u"5, 0, 1, 2, 3, 4, 5, 6, 2"_s << u"（第5回の券：入手元 2 が正しくありません）。"_s;
 }
 
 void tst_History::ticketsReadBack()
@@ -474,8 +476,8 @@ void tst_History::ticketsReadBack()
             u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, source TEXT NOT NULL)"_s,
             u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, draw INTEGER, line INTEGER, n1 "
             u"INTEGER, "
-            u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER)"_s,
-            u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6) VALUES (%1)"_s.arg(
+            u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER, source INTEGER)"_s,
+            u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6, source) VALUES (%1)"_s.arg(
                 values)}));
     const QByteArray before = readFile(path);
     HistoryDatabase database(path);
@@ -532,6 +534,7 @@ void tst_History::migrations()
     QVERIFY(!query.exec(u"UPDATE tickets SET n6 = 44"_s));
     QVERIFY(!query.exec(u"UPDATE tickets SET n1 = 3"_s));
     QVERIFY(!query.exec(u"UPDATE tickets SET line = -1"_s));
+    QVERIFY(!query.exec(u"UPDATE tickets SET source = 2"_s));
     QVERIFY(query.exec(u"UPDATE tickets SET n6 = 43"_s));
     query = QSqlQuery();
     db.close();

@@ -70,6 +70,8 @@ private slots:
     void grading();
     void randomTicketChances();
     void summary();
+    void enteredTickets_data();
+    void enteredTickets();
     void savedTickets();
     void letters();
 };
@@ -413,6 +415,44 @@ void tst_Tickets::summary()
     QCOMPARE(PrizeOf(GradeOf({1, 2, 3, 4, 5, 6}, stored[0]), stored[0]), NoWinnerPrize);
     QCOMPARE(PrizeOf(GradeOf({1, 2, 3, 4, 5, 6}, draws[0]), draws[0]), qint64(0));
     QCOMPARE(FindDraw(stored, 101), nullptr);
+}
+
+void tst_Tickets::enteredTickets_data()
+{
+    // Lines as a user types or pastes them; the tickets read, then the faults.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("as コピー writes them, a blank line")
+        << u"A 03 11 19 27 38 42\n\nAB 42 38 27 19 11 3\n"_s
+        << u"03 11 19 27 38 42 | 03 11 19 27 38 42"_s;
+    QTest::newRow("six numbers alone, full-width, commas")
+        << u"１,２,３,４,５,４３"_s << u"01 02 03 04 05 43"_s;
+    QTest::newRow("a lower-case letter") << u"b 1 2 3 4 5 6"_s << u"01 02 03 04 05 06"_s;
+    QTest::newRow("five") << u"1 2 3 4 5"_s << u"1 行目：数字が 5 つあります（6 つ必要です）。"_s;
+    QTest::newRow("seven")
+        << u"x\n1 2 3 4 5 6 7"_s
+        << u"1 行目：「x」は数字として読めません。 | 2 行目：数字が 7 つあります（6 つ必要です）。"_s;
+    QTest::newRow("a number twice") << u"1 2 3 4 5 5"_s << u"1 行目：数字 5 が 2 回あります。"_s;
+    QTest::newRow("44, the good line kept")
+        << u"1 2 3 4 5 44\n1 2 3 4 5 6"_s
+        << u"01 02 03 04 05 06 | 1 行目：「44」は 1 から 43 までの数字ではありません。"_s;
+    QTest::newRow("a letter glued on")
+        << u"A1 2 3 4 5 6"_s << u"1 行目：「A1」は数字として読めません。"_s;
+}
+
+void tst_Tickets::enteredTickets()
+{
+    QFETCH(QString, text);
+    const EnteredTickets entered = ParseEnteredTickets(text);
+    QStringList read;
+    for (const Ticket &ticket : entered.tickets)
+        read << DrawText(ticket);
+    QTEST((read << entered.faults).join(u" | "_s), "read");
+    const std::vector<SavedTicket> saved {{1, 7, 1, {1, 2, 3, 4, 5, 6}},
+        {2, 8, 0, {1, 2, 3, 4, 5, 6}}, {3, 9, 2, {1, 2, 3, 4, 5, 6}},
+        {4, 8, 3, {1, 2, 3, 4, 5, 7}}};
+    QCOMPARE(SavedAlready(saved, {8, 9}, {{1, 2, 3, 4, 5, 6}}),
+        (QStringList {u"第8回 A"_s, u"第9回 C"_s}));
 }
 
 void tst_Tickets::savedTickets()
