@@ -3,6 +3,8 @@
 #include "settings/cp932.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
+#include <QSaveFile>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -47,4 +49,14 @@ QByteArray EncodeExport(const QString &text, ExportEncoding encoding)
     if (encoding == ExportEncoding::CodePage932)
         return Cp932::encode(text);
     return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+QString WriteExport(const QString &path, const QString &text, ExportEncoding encoding)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(EncodeExport(text, encoding)) >= 0
+        && file.commit())
+        return {};
+    return u"「%1」に書き込めません（%2）。"_s.arg(
+        QDir::toNativeSeparators(path), file.errorString());
 }

@@ -18,3 +18,6 @@ QString DrawsCsv(const std::vector<PastDraw> &draws);
 // A table's header and rows as shown, in the order shown.
 QString TableCsv(const QAbstractItemModel &model);
 QByteArray EncodeExport(const QString &text, ExportEncoding encoding);
+// Writes the text in that encoding, whole or not at all; the reason in Japanese when it could
+// not, empty when it did.
+QString WriteExport(const QString &path, const QString &text, ExportEncoding encoding);

@@ -3,6 +3,7 @@
 #include "drawdialog.h"
 #include "engine/chance.h"
 #include "engine/figures.h"
+#include "exportchoice.h"
 #include "historychart.h"
 #include "layouts/setuplayout.h"
 #include "look/programstyle.h"
@@ -22,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
@@ -67,16 +67,6 @@ QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterPr
     proxy->setSourceModel(model);
     proxy->setSortRole(role);
     return proxy;
-}
-
-QString writeExport(const QString &path, const QString &text, ExportEncoding encoding)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(EncodeExport(text, encoding)) >= 0
-        && file.commit())
-        return {};
-    return u"「%1」に書き込めません（%2）。"_s.arg(
-        QDir::toNativeSeparators(path), file.errorString());
 }
 
 } // namespace
@@ -344,27 +334,21 @@ QWidget *FormHistory::drawsTab()
 
 void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const)
 {
-    const QString utf8 = u"CSV、UTF-8（BOM 付き） (*.csv)"_s;
-    const QString cp932 = u"CSV、シフト JIS (*.csv)"_s;
-    QString filter = utf8;
-    const QString path = QFileDialog::getSaveFileName(
-        this, u"CSV に書き出す"_s, {}, utf8 + u";;"_s + cp932, &filter);
-    if (path.isEmpty())
-        return;
-    const QString failure = (this->*write)(
-        path, filter == cp932 ? ExportEncoding::CodePage932 : ExportEncoding::Utf8WithMark);
-    if (!failure.isEmpty())
+    ExportEncoding encoding = ExportEncoding::Utf8WithMark;
+    const QString path = ChooseExportFile(this, encoding);
+    if (const QString failure = path.isEmpty() ? QString() : (this->*write)(path, encoding);
+        !failure.isEmpty())
         Seams::message(this, QMessageBox::Critical, failure);
 }
 
 QString FormHistory::exportDraws(const QString &path, ExportEncoding encoding) const
 {
-    return writeExport(path, DrawsCsv(m_draws.draws()), encoding);
+    return WriteExport(path, DrawsCsv(m_draws.draws()), encoding);
 }
 
 QString FormHistory::exportStatistics(const QString &path, ExportEncoding encoding) const
 {
-    return writeExport(path, TableCsv(*m_statisticsView), encoding);
+    return WriteExport(path, TableCsv(*m_statisticsView), encoding);
 }
 
 void FormHistory::readFile(const QString &path)

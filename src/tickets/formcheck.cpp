@@ -2,15 +2,20 @@
 
 #include "engine/figures.h"
 #include "enterticketsdialog.h"
+#include "history/exportchoice.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 #include "ticketcheck.h"
 
+#include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
 #include <QTableWidget>
 
 #include <cmath>
@@ -18,21 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-enum Column { Draw, Letter, Source, Numbers, Matches, Grade, Prize };
-
-// The numbers, each one the draw holds in brackets.
-QString marked(const SavedTicket &ticket, const PastDraw *draw)
-{
-    QStringList items;
-    for (const int number : ticket.numbers) {
-        const QString text = u"%1"_s.arg(number, 2, 10, QChar(u'0'));
-        const bool hit = draw
-            && std::find(draw->numbers.begin(), draw->numbers.end(), number) != draw->numbers.end();
-        items << (hit ? u'[' + text + u']' : text);
-    }
-    return items.join(u' ');
-}
 
 // An expected count to three significant figures, whole numbers once it is large, and never
 // in exponent form.
@@ -42,16 +32,22 @@ QString expectedText(double value)
     return QLocale(QLocale::Japanese).toString(value, 'f', std::max(0, 2 - magnitude));
 }
 
-QTableWidget *table(QWidget *parent, const QString &name, const QStringList &headers)
+template<typename Table>
+void lookOf(Table *widget, const QString &name)
 {
-    auto *widget = new QTableWidget(0, int(headers.size()), parent);
     widget->setObjectName(name);
-    widget->setHorizontalHeaderLabels(headers);
     widget->verticalHeader()->hide();
     widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
     widget->setSelectionBehavior(QAbstractItemView::SelectRows);
     widget->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     widget->horizontalHeader()->setStretchLastSection(true);
+}
+
+QTableWidget *table(QWidget *parent, const QString &name, const QStringList &headers)
+{
+    auto *widget = new QTableWidget(0, int(headers.size()), parent);
+    widget->setHorizontalHeaderLabels(headers);
+    lookOf(widget, name);
     return widget;
 }
 
@@ -61,6 +57,7 @@ FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
     , m_draws(m_database.draws())
+    , m_tickets(this)
 {
     setWindowTitle(u"当せん確認"_s);
     buildControls();
@@ -70,10 +67,36 @@ FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
 void FormCheck::buildControls()
 {
     auto *grid = new QGridLayout(this);
-    m_table = table(this, u"tickets"_s,
-        {u"回"_s, u"券"_s, u"入手"_s, u"数字"_s, u"一致"_s, u"等級"_s, u"賞金"_s});
+    m_view = new QSortFilterProxyModel(this);
+    m_view->setSourceModel(&m_tickets);
+    m_view->setSortRole(SavedTicketsModel::SortRole);
+    m_view->setFilterKeyColumn(SavedTicketsModel::Draw);
+    m_table = new QTableView(this);
+    m_table->setModel(m_view);
+    lookOf(m_table, u"tickets"_s);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(SavedTicketsModel::Draw, Qt::AscendingOrder);
     m_table->setAccessibleName(u"保存した券"_s);
     m_table->setMinimumHeight(200);
+    m_filter = new QComboBox(this);
+    m_filter->setObjectName(u"filter"_s);
+    m_filter->setAccessibleName(u"表示する回"_s);
+    auto *filterLabel = new QLabel(u"表示する回(&F):"_s, this);
+    filterLabel->setBuddy(m_filter);
+    connect(m_filter, &QComboBox::currentIndexChanged, this, [this] {
+        m_view->setFilterFixedString(
+            m_filter->currentIndex() > 0 ? m_filter->currentText() : QString());
+        m_remove->setEnabled(!chosen().empty());
+    });
+    auto *exportButton = new QPushButton(u"CSV に書き出す(&X)..."_s, this);
+    exportButton->setObjectName(u"export"_s);
+    connect(exportButton, &QPushButton::clicked, this, [this] {
+        ExportEncoding encoding = ExportEncoding::Utf8WithMark;
+        const QString path = ChooseExportFile(this, encoding);
+        if (const QString failure = path.isEmpty() ? QString() : exportTickets(path, encoding);
+            !failure.isEmpty())
+            Seams::message(this, QMessageBox::Critical, failure);
+    });
     m_summary = new QLabel(this);
     m_summary->setObjectName(u"summary"_s);
     m_summary->setWordWrap(true);
@@ -110,16 +133,22 @@ void FormCheck::buildControls()
         this);
     note->setWordWrap(true);
 
-    grid->addWidget(m_table, 0, 0, 1, 4);
-    grid->addWidget(m_summary, 1, 0, 1, 4);
-    grid->addWidget(enter, 2, 0);
-    grid->addWidget(checkAll, 2, 1);
-    grid->addWidget(m_remove, 2, 2);
-    grid->addWidget(close, 2, 3);
-    grid->addWidget(m_grades, 3, 0, 1, 4);
-    grid->addWidget(m_gradesNote, 4, 0, 1, 4);
-    grid->addWidget(note, 5, 0, 1, 4);
-    grid->setRowStretch(0, 1);
+    auto *filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(m_filter);
+    filterRow->addStretch();
+    filterRow->addWidget(exportButton);
+    grid->addLayout(filterRow, 0, 0, 1, 4);
+    grid->addWidget(m_table, 1, 0, 1, 4);
+    grid->addWidget(m_summary, 2, 0, 1, 4);
+    grid->addWidget(enter, 3, 0);
+    grid->addWidget(checkAll, 3, 1);
+    grid->addWidget(m_remove, 3, 2);
+    grid->addWidget(close, 3, 3);
+    grid->addWidget(m_grades, 4, 0, 1, 4);
+    grid->addWidget(m_gradesNote, 5, 0, 1, 4);
+    grid->addWidget(note, 6, 0, 1, 4);
+    grid->setRowStretch(1, 1);
     resize(640, 600);
 
     Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s);
@@ -127,33 +156,24 @@ void FormCheck::buildControls()
 
 void FormCheck::refresh()
 {
-    m_tickets = m_database.tickets();
     // A selection of rows would now be of other tickets.
     m_table->clearSelection();
-    m_table->setRowCount(int(m_tickets.size()));
-    for (int row = 0; row < int(m_tickets.size()); ++row) {
-        const SavedTicket &ticket = m_tickets[std::size_t(row)];
-        const PastDraw *draw = FindDraw(m_draws, ticket.draw);
-        const Grading grading = draw ? GradeOf(ticket.numbers, *draw) : Grading {};
-        const qint64 prize = draw ? PrizeOf(grading, *draw) : 0;
-        const QStringList cells {u"第%1回"_s.arg(ticket.draw), TicketLetter(ticket.line),
-            ticket.source == TicketSource::Entered ? u"入力"_s : u"作成"_s, marked(ticket, draw),
-            draw ? QString::number(grading.matches) : u"—"_s,
-            draw ? GradeText(grading.grade) : u"未抽せん"_s,
-            !draw                        ? u"—"_s
-                : prize == NoWinnerPrize ? u"該当なし（金額不明）"_s
-                : prize < 0              ? u"未確定"_s
-                                         : Yen(prize)};
-        for (int column = 0; column < int(cells.size()); ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
-            item->setData(Qt::AccessibleTextRole,
-                u"%1 %2：%3、%4"_s.arg(cells[Draw], cells[Letter], DrawText(ticket.numbers),
-                    draw ? u"一致 %1、%2、賞金 %3"_s.arg(cells[Matches], cells[Grade], cells[Prize])
-                         : cells[Grade]));
-            m_table->setItem(row, column, item);
+    m_tickets.setTickets(m_database.tickets(), m_draws);
+    const QString wanted = m_filter->currentText();
+    {
+        const QSignalBlocker quiet(m_filter);
+        m_filter->clear();
+        m_filter->addItem(u"すべての回"_s);
+        for (const SavedTicket &ticket : m_tickets.tickets()) {
+            const QString draw = u"第%1回"_s.arg(ticket.draw);
+            if (m_filter->findText(draw) < 0)
+                m_filter->addItem(draw);
         }
+        m_filter->setCurrentIndex(std::max(0, m_filter->findText(wanted)));
     }
-    const TicketSummary summary = Summarise(m_tickets, m_draws);
+    m_view->setFilterFixedString(
+        m_filter->currentIndex() > 0 ? m_filter->currentText() : QString());
+    const TicketSummary summary = Summarise(m_tickets.tickets(), m_draws);
     QString text = m_database.fault().isEmpty()
         ? u"%1 口、購入 %2 円、当せん金 %3 円、収支 %4"_s.arg(Grouped(summary.tickets),
             Grouped(summary.spent), Grouped(summary.won), SignedYen(summary.balance()))
@@ -179,25 +199,40 @@ void FormCheck::refresh()
     m_remove->setEnabled(!chosen().empty());
 }
 
-std::vector<qsizetype> FormCheck::chosen() const
+std::vector<SavedTicket> FormCheck::chosen() const
 {
-    std::vector<qsizetype> rows;
+    std::vector<int> rows;
     for (const QModelIndex &index : m_table->selectionModel()->selectedRows())
-        rows.push_back(index.row());
+        rows.push_back(m_view->mapToSource(index).row());
     std::sort(rows.begin(), rows.end());
-    return rows;
+    std::vector<SavedTicket> tickets;
+    for (const int row : rows)
+        tickets.push_back(m_tickets.tickets()[std::size_t(row)]);
+    return tickets;
+}
+
+std::vector<SavedTicket> FormCheck::shown() const
+{
+    std::vector<SavedTicket> tickets;
+    for (int row = 0; row < m_view->rowCount(); ++row)
+        tickets.push_back(
+            m_tickets.tickets()[std::size_t(m_view->mapToSource(m_view->index(row, 0)).row())]);
+    return tickets;
+}
+
+QString FormCheck::exportTickets(const QString &path, ExportEncoding encoding) const
+{
+    return WriteExport(path, TableCsv(*m_view), encoding);
 }
 
 void FormCheck::checkAll()
 {
-    std::vector<qsizetype> rows = chosen();
-    if (rows.empty()) {
-        for (qsizetype row = 0; row < qsizetype(m_tickets.size()); ++row)
-            rows.push_back(row);
-    }
+    std::vector<SavedTicket> chosenTickets = chosen();
+    if (chosenTickets.empty())
+        chosenTickets = shown();
     std::vector<Ticket> tickets;
-    for (const qsizetype row : rows)
-        tickets.push_back(m_tickets[std::size_t(row)].numbers);
+    for (const SavedTicket &ticket : chosenTickets)
+        tickets.push_back(ticket.numbers);
     const GradeCounts counts = CheckAgainstAll(tickets, m_draws);
     for (int grade = 0; grade < PrizeGrades; ++grade) {
         const QStringList cells {GradeText(grade + 1), Grouped(counts.counted[std::size_t(grade)]),
@@ -219,7 +254,7 @@ void FormCheck::enterTickets()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<int> draws = dialog.draws();
-    const QStringList already = SavedAlready(m_tickets, draws, dialog.tickets());
+    const QStringList already = SavedAlready(m_tickets.tickets(), draws, dialog.tickets());
     const bool saved = m_database.saveTickets(draws, dialog.tickets(), TicketSource::Entered);
     refresh();
     if (!saved) {
@@ -234,17 +269,17 @@ void FormCheck::enterTickets()
 
 void FormCheck::remove()
 {
-    const std::vector<qsizetype> rows = chosen();
-    if (rows.empty())
+    const std::vector<SavedTicket> tickets = chosen();
+    if (tickets.empty())
         return;
     const auto answer = Seams::message(this, QMessageBox::Question,
-        u"選んだ %1 口を削除します。よろしいですか？"_s.arg(rows.size()),
+        u"選んだ %1 口を削除します。よろしいですか？"_s.arg(tickets.size()),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     std::vector<qint64> ids;
-    for (const qsizetype row : rows)
-        ids.push_back(m_tickets[std::size_t(row)].id);
+    for (const SavedTicket &ticket : tickets)
+        ids.push_back(ticket.id);
     if (!m_database.removeTickets(ids))
         Seams::message(this, QMessageBox::Critical, u"券を削除できませんでした。"_s);
     refresh();

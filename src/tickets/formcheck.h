@@ -1,10 +1,15 @@
 #pragma once
 
+#include "history/exportresults.h"
 #include "history/historydatabase.h"
+#include "savedticketsmodel.h"
 
 #include <QDialog>
 
+class QComboBox;
 class QLabel;
+class QSortFilterProxyModel;
+class QTableView;
 class QPushButton;
 class QTableWidget;
 
@@ -23,17 +28,23 @@ public:
     // the same numbers pointed out.
     void enterTickets();
     void remove(); // "削除": the chosen tickets, once the user agrees
+    // "CSV に書き出す": the tickets as shown, with their grades and prizes. The reason when the
+    // file could not be written, empty when it was.
+    QString exportTickets(const QString &path, ExportEncoding encoding) const;
 
 private:
     void buildControls();
     void refresh(); // the saved tickets changed: every row and the summary follow
-    std::vector<qsizetype> chosen() const; // indexes into m_tickets of the selected rows
+    std::vector<SavedTicket> chosen() const; // the tickets of the selected rows
+    std::vector<SavedTicket> shown() const; // the tickets the filter lets through
 
     HistoryDatabase m_database;
     std::vector<PastDraw> m_draws; // read once: this window stores none
-    std::vector<SavedTicket> m_tickets;
+    SavedTicketsModel m_tickets;
+    QSortFilterProxyModel *m_view = nullptr; // sorted, and filtered by draw
 
-    QTableWidget *m_table = nullptr; // a row for each saved ticket
+    QComboBox *m_filter = nullptr; // "回": every draw, or one
+    QTableView *m_table = nullptr; // a row for each saved ticket
     QLabel *m_summary = nullptr; // tickets, money spent and won, the balance
     QTableWidget *m_grades = nullptr; // each grade against every draw, and by chance
     QLabel *m_gradesNote = nullptr; // what the grade table counted

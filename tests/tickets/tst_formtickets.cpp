@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace {
@@ -32,6 +33,21 @@ QStringList rows(const QTableWidget &table, int heard = -1)
 }
 
 // A label's text, and what a screen reader hears of it where that is more.
+// The same for a view: each row's cells as shown, and what a screen reader hears of the row.
+QStringList rows(const QTableView &table)
+{
+    const QAbstractItemModel &model = *table.model();
+    QStringList lines;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column).data().toString();
+        cells << u"heard "_s + model.index(row, 0).data(Qt::AccessibleTextRole).toString();
+        lines << cells.join(u" | ");
+    }
+    return lines;
+}
+
 QString label(const QWidget &window, const QString &name)
 {
     const auto *shown = control<QLabel>(window, name);
@@ -54,7 +70,7 @@ QStringList describe(const FormCheck &window)
 {
     return QStringList {label(window, u"summary"_s),
                u"削除 "_s + onOff(control<QPushButton>(window, u"remove"_s)->isEnabled())}
-    << rows(*control<QTableWidget>(window, u"tickets"_s), 2)
+    << rows(*control<QTableView>(window, u"tickets"_s))
     << rows(*control<QTableWidget>(window, u"grades"_s)) << label(window, u"gradesNote"_s);
 }
 
@@ -196,7 +212,7 @@ void tst_FormTickets::check()
     Module1::SetHelpDirectory(u"/help"_s);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto *table = control<QTableWidget>(window, u"tickets"_s);
+    auto *table = control<QTableView>(window, u"tickets"_s);
     auto choose = [&](std::vector<int> chosen) {
         table->clearSelection();
         for (const int row : chosen)
@@ -232,6 +248,21 @@ void tst_FormTickets::check()
                 });
                 window.enterTickets();
             }},
+        {u"only 第2101回"_s,
+            [&] {
+                auto *filter = control<QComboBox>(window, u"filter"_s);
+                filter->setCurrentIndex(filter->findText(u"第2101回"_s));
+            }},
+        {u"every draw, by grade, best first, and exported"_s,
+            [&] {
+                control<QComboBox>(window, u"filter"_s)->setCurrentIndex(0);
+                table->sortByColumn(SavedTicketsModel::Grade, Qt::AscendingOrder);
+                const QString exported = fixture.filePath(u"tickets.csv"_s);
+                fixture.records << window.exportTickets(exported, ExportEncoding::CodePage932)
+                                << Cp932::decode(readFile(exported)).split(u"\r\n"_s);
+            }},
+        {u"by draw again"_s,
+            [&] { table->sortByColumn(SavedTicketsModel::Draw, Qt::AscendingOrder); }},
         {u"remove the first and the last, No"_s, remove(QMessageBox::No)},
         {u"remove them, Yes"_s, remove(QMessageBox::Yes)},
         {u"F1"_s, [&] {
