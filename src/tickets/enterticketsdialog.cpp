@@ -20,6 +20,7 @@ EnterTicketsDialog::EnterTicketsDialog(int draw, QWidget *parent)
     m_lines->setObjectName(u"lines"_s);
     m_lines->setAccessibleName(u"数字"_s);
     m_lines->setPlaceholderText(u"1 行に 1 口：03 11 19 27 38 42"_s);
+    m_lines->setTabChangesFocus(true); // Tab goes on to 回, as in any form
     m_draw = new QSpinBox(this);
     m_draw->setObjectName(u"draw"_s);
     m_draw->setAccessibleName(u"回"_s);
@@ -40,7 +41,7 @@ EnterTicketsDialog::EnterTicketsDialog(int draw, QWidget *parent)
     form->addRow(u"継続回数(&R):"_s, m_repeat);
     form->addRow(m_faults);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(u"保存"_s);
+    buttons->button(QDialogButtonBox::Ok)->setText(u"保存(&S)"_s);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

@@ -389,6 +389,48 @@ class Program(unittest.TestCase):
         self.assertTrue(text.endswith(f'\r\x1b[K{results}: 新規 0 回、補完 0 回、登録済み 50,000 回、読めなかった行 0\r\n'),
                         repr(text[-200:]))
 
+    def test_bought_tickets_entered_graded_heard_and_exported(self):
+        # Two bought tickets entered in the check window for a stored draw: a screen reader hears
+        # their grades, and CSV に書き出す writes them with those grades.
+        import pyatspi
+        self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
+        results, exported = self.dir / 'draw.txt', self.dir / 'tickets.csv'
+        results.write_text('第1回 2026/12/10 1 2 3 4 5 6 (7)\n')
+        imported = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
+                                  capture_output=True, timeout=20)
+        self.assertEqual(imported.returncode, 0, imported.stderr)
+        process, window = self.start()
+        self.keys(window, 'ctrl+k')
+        check = self.dialog(process, window)
+        self.keys(check, 'alt+i')
+        enter = wait_for(lambda: set(self.windows(process)) - {window, check}, 'the entry dialog').pop()
+        xdotool('windowfocus', '--sync', enter, 'type', '--delay', '20', 'A 01 02 03 04 05 06')
+        self.keys(enter, 'Return')
+        xdotool('windowfocus', '--sync', enter, 'type', '--delay', '20', 'B 1 2 3 4 5 7')
+        for key in ('Tab', 'ctrl+a'):
+            self.keys(enter, key)
+        xdotool('windowfocus', '--sync', enter, 'type', '1')
+        self.keys(enter, 'alt+s')
+        wait_for(lambda: set(self.windows(process)) == {window, check}, 'the entry dialog to close')
+        frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
+                          if app.name == 'Numerisphere' for frame in app if '当せん確認' in frame.name]
+        heard = lambda: sorted({node.name for node in pyatspi.findAllDescendants(
+            wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 '))})
+        self.assertEqual(wait_for(lambda: len(heard()) == 2 and heard(), 'the two tickets'), [
+            '第1回 A：01 02 03 04 05 06、一致 6、1等、賞金 未確定',
+            '第1回 B：01 02 03 04 05 07、一致 5、2等、賞金 未確定'])
+        self.keys(check, 'alt+x')
+        chooser = wait_for(lambda: set(self.windows(process)) - {window, check}, 'the file dialog').pop()
+        xdotool('windowfocus', '--sync', chooser, 'type', '--delay', '20', str(exported))
+        self.keys(chooser, 'Return')
+        lines = wait_for(lambda: exported.exists() and exported.read_bytes().decode('utf-8-sig').split('\r\n'), 'the export')
+        self.assertEqual(lines, ['回,日付,券,入手,数字,一致,等級,賞金',
+                                 '第1回,2026/12/10,A,入力,[01] [02] [03] [04] [05] [06],6,1等,未確定',
+                                 '第1回,2026/12/10,B,入力,[01] [02] [03] [04] [05] 07,5,2等,未確定', ''])
+        self.keys(check, 'Escape')
+        wait_for(lambda: self.windows(process) == [window], 'the check window to close')
+        self.close(process, window)
+
     def test_an_import_killed_halfway_changes_nothing(self):
         # Killed while its transaction is open (its journal exists), an import leaves the
         # database as it was: the one draw stored before.
