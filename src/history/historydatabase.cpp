@@ -600,6 +600,33 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
     return all;
 }
 
+bool HistoryDatabase::changeTicket(qint64 id, int draw, const std::array<int, 6> &numbers)
+{
+    return inTransaction([&](QSqlQuery &query) {
+        query.prepare(u"SELECT draw FROM tickets WHERE id = ?"_s);
+        query.addBindValue(id);
+        if (!query.exec())
+            return failed(query);
+        if (!query.next())
+            return false;
+        const bool moved = query.value(0).toInt() != draw;
+        query.prepare(moved
+                ? u"UPDATE tickets SET draw = ?, line = (SELECT COALESCE(MAX(line) + 1, 0) "
+                  u"FROM tickets WHERE draw = ?), n1 = ?, n2 = ?, n3 = ?, n4 = ?, n5 = ?, "
+                  u"n6 = ? WHERE id = ?"_s
+                : u"UPDATE tickets SET n1 = ?, n2 = ?, n3 = ?, n4 = ?, n5 = ?, n6 = ? "
+                  u"WHERE id = ?"_s);
+        if (moved) {
+            query.addBindValue(draw);
+            query.addBindValue(draw);
+        }
+        for (const int number : numbers)
+            query.addBindValue(number);
+        query.addBindValue(id);
+        return query.exec() || failed(query);
+    });
+}
+
 bool HistoryDatabase::removeTickets(const std::vector<qint64> &ids)
 {
     return inTransaction([&](QSqlQuery &query) {

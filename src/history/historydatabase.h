@@ -110,6 +110,9 @@ public:
         TicketSource source);
     // Every saved ticket, by draw and letter.
     std::vector<SavedTicket> tickets() const;
+    // Gives the ticket of this id other numbers, or moves it to another draw, where it takes the
+    // letter after that draw's tickets; one transaction. False when it failed or is gone.
+    bool changeTicket(qint64 id, int draw, const std::array<int, 6> &numbers);
     // Removes the tickets of these ids in one transaction.
     bool removeTickets(const std::vector<qint64> &ids);
 

@@ -47,6 +47,15 @@ EnterTicketsDialog::EnterTicketsDialog(int draw, QWidget *parent)
     form->addRow(buttons);
 }
 
+EnterTicketsDialog::EnterTicketsDialog(const SavedTicket &ticket, QWidget *parent)
+    : EnterTicketsDialog(ticket.draw, parent)
+{
+    setWindowTitle(u"券の修正"_s);
+    m_one = true;
+    m_lines->setPlainText(DrawText(ticket.numbers));
+    m_repeat->setEnabled(false);
+}
+
 std::vector<int> EnterTicketsDialog::draws() const
 {
     std::vector<int> all;
@@ -62,6 +71,8 @@ void EnterTicketsDialog::accept()
     QStringList faults = entered.faults;
     if (faults.isEmpty() && entered.tickets.empty())
         faults << u"券が 1 口もありません。"_s;
+    if (faults.isEmpty() && m_one && entered.tickets.size() > 1)
+        faults << u"修正できるのは 1 口です。"_s;
     if (!faults.isEmpty()) {
         m_faults->setText(faults.join(u'\n'));
         m_faults->setAccessibleName(m_faults->text());

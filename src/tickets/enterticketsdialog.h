@@ -15,6 +15,8 @@ class EnterTicketsDialog : public QDialog
 {
 public:
     EnterTicketsDialog(int draw, QWidget *parent);
+    // 修正: one saved ticket, its numbers and draw; for no more draws than its own.
+    EnterTicketsDialog(const SavedTicket &ticket, QWidget *parent);
 
     const std::vector<Ticket> &tickets() const { return m_tickets; }
     std::vector<int> draws() const; // the first draw and the ones after it
@@ -23,6 +25,7 @@ public:
 
 private:
     std::vector<Ticket> m_tickets;
+    bool m_one = false; // 修正: exactly one ticket
     QPlainTextEdit *m_lines = nullptr;
     QSpinBox *m_draw = nullptr;
     QSpinBox *m_repeat = nullptr;

@@ -107,11 +107,16 @@ void FormCheck::buildControls()
     connect(enter, &QPushButton::clicked, this, &FormCheck::enterTickets);
     auto *checkAll = new QPushButton(u"過去の全抽せんで照合(&R)"_s, this);
     connect(checkAll, &QPushButton::clicked, this, &FormCheck::checkAll);
+    m_change = new QPushButton(u"修正(&E)..."_s, this);
+    m_change->setObjectName(u"change"_s);
+    connect(m_change, &QPushButton::clicked, this, &FormCheck::change);
     m_remove = new QPushButton(u"削除(&D)"_s, this);
     m_remove->setObjectName(u"remove"_s);
     connect(m_remove, &QPushButton::clicked, this, &FormCheck::remove);
-    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-        [this] { m_remove->setEnabled(!chosen().empty()); });
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_remove->setEnabled(!chosen().empty());
+        m_change->setEnabled(chosen().size() == 1);
+    });
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -138,16 +143,17 @@ void FormCheck::buildControls()
     filterRow->addWidget(m_filter);
     filterRow->addStretch();
     filterRow->addWidget(exportButton);
-    grid->addLayout(filterRow, 0, 0, 1, 4);
-    grid->addWidget(m_table, 1, 0, 1, 4);
-    grid->addWidget(m_summary, 2, 0, 1, 4);
+    grid->addLayout(filterRow, 0, 0, 1, 5);
+    grid->addWidget(m_table, 1, 0, 1, 5);
+    grid->addWidget(m_summary, 2, 0, 1, 5);
     grid->addWidget(enter, 3, 0);
     grid->addWidget(checkAll, 3, 1);
-    grid->addWidget(m_remove, 3, 2);
-    grid->addWidget(close, 3, 3);
-    grid->addWidget(m_grades, 4, 0, 1, 4);
-    grid->addWidget(m_gradesNote, 5, 0, 1, 4);
-    grid->addWidget(note, 6, 0, 1, 4);
+    grid->addWidget(m_change, 3, 2);
+    grid->addWidget(m_remove, 3, 3);
+    grid->addWidget(close, 3, 4);
+    grid->addWidget(m_grades, 4, 0, 1, 5);
+    grid->addWidget(m_gradesNote, 5, 0, 1, 5);
+    grid->addWidget(note, 6, 0, 1, 5);
     grid->setRowStretch(1, 1);
     resize(640, 600);
 
@@ -197,6 +203,7 @@ void FormCheck::refresh()
     }
     m_gradesNote->clear();
     m_remove->setEnabled(!chosen().empty());
+    m_change->setEnabled(chosen().size() == 1);
 }
 
 std::vector<SavedTicket> FormCheck::chosen() const
@@ -265,6 +272,19 @@ void FormCheck::enterTickets()
     if (!already.isEmpty())
         Seams::message(this, QMessageBox::Information,
             u"同じ数字の券が、すでに保存されていました：%1"_s.arg(already.join(u'、')));
+}
+
+void FormCheck::change()
+{
+    const std::vector<SavedTicket> one = chosen();
+    if (one.size() != 1)
+        return;
+    EnterTicketsDialog dialog(one.front(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!m_database.changeTicket(one.front().id, dialog.draws().front(), dialog.tickets().front()))
+        Seams::message(this, QMessageBox::Critical, u"券を修正できませんでした。"_s);
+    refresh();
 }
 
 void FormCheck::remove()

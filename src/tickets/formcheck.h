@@ -28,6 +28,7 @@ public:
     // the same numbers pointed out.
     void enterTickets();
     void remove(); // "削除": the chosen tickets, once the user agrees
+    void change(); // "修正": the one chosen ticket's numbers or draw, checked as entered ones
     // "CSV に書き出す": the tickets as shown, with their grades and prizes. The reason when the
     // file could not be written, empty when it was.
     QString exportTickets(const QString &path, ExportEncoding encoding) const;
@@ -49,4 +50,5 @@ private:
     QTableWidget *m_grades = nullptr; // each grade against every draw, and by chance
     QLabel *m_gradesNote = nullptr; // what the grade table counted
     QPushButton *m_remove = nullptr; // "削除"
+    QPushButton *m_change = nullptr; // "修正"
 };

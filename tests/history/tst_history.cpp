@@ -535,11 +535,21 @@ void tst_History::migrations()
     QVERIFY(!query.exec(u"UPDATE tickets SET n1 = 3"_s));
     QVERIFY(!query.exec(u"UPDATE tickets SET line = -1"_s));
     QVERIFY(!query.exec(u"UPDATE tickets SET source = 2"_s));
-    QVERIFY(query.exec(u"UPDATE tickets SET n6 = 43"_s));
+    QVERIFY(query.exec(u"UPDATE tickets SET n6 = 6"_s));
     query = QSqlQuery();
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(u"version"_s);
+
+    // A ticket's numbers mended keep its letter; moved to another draw, it takes the next letter
+    // there; one that is gone or would break a check changes nothing.
+    QVERIFY(database.saveTickets(3, {{1, 2, 3, 4, 5, 6}}));
+    QVERIFY(database.changeTicket(7, 2, {1, 2, 3, 4, 5, 9}));
+    QVERIFY(database.changeTicket(7, 3, {1, 2, 3, 4, 5, 10}));
+    QVERIFY(!database.changeTicket(99, 3, {1, 2, 3, 4, 5, 6}));
+    QVERIFY(!database.changeTicket(7, 3, {1, 2, 3, 4, 5, 44}));
+    QCOMPARE(database.tickets(),
+        (std::vector<SavedTicket> {{8, 3, 0, {1, 2, 3, 4, 5, 6}}, {7, 3, 1, {1, 2, 3, 4, 5, 10}}}));
 }
 
 void tst_History::twoWritersAtOnce()

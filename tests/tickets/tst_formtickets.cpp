@@ -69,7 +69,9 @@ QStringList describe(const FormTickets &window)
 QStringList describe(const FormCheck &window)
 {
     return QStringList {label(window, u"summary"_s),
-               u"削除 "_s + onOff(control<QPushButton>(window, u"remove"_s)->isEnabled())}
+               u"修正 %1, 削除 %2"_s.arg(
+                   onOff(control<QPushButton>(window, u"change"_s)->isEnabled()),
+                   onOff(control<QPushButton>(window, u"remove"_s)->isEnabled()))}
     << rows(*control<QTableView>(window, u"tickets"_s))
     << rows(*control<QTableWidget>(window, u"grades"_s)) << label(window, u"gradesNote"_s);
 }
@@ -263,6 +265,23 @@ void tst_FormTickets::check()
             }},
         {u"by draw again"_s,
             [&] { table->sortByColumn(SavedTicketsModel::Draw, Qt::AscendingOrder); }},
+        {u"mend 第2102回 C: two tickets refused, then moved to 2101 with 44 mended to 43"_s,
+            [&] {
+                choose({9});
+                whenModal(this, [&] {
+                    QWidget *dialog = QApplication::activeModalWidget();
+                    auto *lines = control<QPlainTextEdit>(*dialog, u"lines"_s);
+                    fixture.records << u"to mend "_s + oneLine(lines->toPlainText());
+                    lines->setPlainText(u"1 2 3 4 5 6\n1 2 3 4 5 7"_s);
+                    QTest::keyClick(dialog, Qt::Key_Return);
+                    fixture.records
+                        << u"faults "_s + oneLine(control<QLabel>(*dialog, u"faults"_s)->text());
+                    lines->setPlainText(u"3 11 19 27 38 43"_s);
+                    control<QSpinBox>(*dialog, u"draw"_s)->setValue(2101);
+                    QTest::keyClick(dialog, Qt::Key_Return);
+                });
+                window.change();
+            }},
         {u"remove the first and the last, No"_s, remove(QMessageBox::No)},
         {u"remove them, Yes"_s, remove(QMessageBox::Yes)},
         {u"F1"_s, [&] {
