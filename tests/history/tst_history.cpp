@@ -105,8 +105,6 @@ private slots:
     void unusableDatabases();
     void valuesReadBack_data();
     void valuesReadBack();
-    void ticketsReadBack_data();
-    void ticketsReadBack();
     void readErrors();
     void migrations();
     void importReasons_data();
@@ -388,43 +386,67 @@ void tst_History::valuesReadBack_data()
 {
     // A stored value no draw can have, written past the checks: the database is damaged, says
     // which draw and why, and takes nothing more.
-    QTest::addColumn<QString>("values"); // number, n1..n6, bonus, winners1, date
+    // A row of draws or of saved tickets, by the columns' order there.
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("values"); // draws: number, n1..n6, bonus, winners1, date;
+    // tickets: draw, line, n1..n6, source
     QTest::addColumn<QString>("fault");
-    QTest::newRow("a number of 0") << u"5, 0, 2, 3, 4, 5, 6, NULL, NULL, NULL"_s
+    QTest::newRow("a number of 0") << u"draws"_s << u"5, 0, 2, 3, 4, 5, 6, NULL, NULL, NULL"_s
                                    << u"（第5回：数字 0 が正しくありません）。"_s;
-    QTest::newRow("a number of 44") << u"5, 1, 2, 3, 4, 5, 44, NULL, NULL, NULL"_s
+    QTest::newRow("a number of 44") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 44, NULL, NULL, NULL"_s
                                     << u"（第5回：数字 44 が正しくありません）。"_s;
-    QTest::newRow("a number twice") << u"5, 1, 2, 2, 4, 5, 6, NULL, NULL, NULL"_s
+    QTest::newRow("a number twice") << u"draws"_s << u"5, 1, 2, 2, 4, 5, 6, NULL, NULL, NULL"_s
                                     << u"（第5回：数字 2 が正しくありません）。"_s;
-    QTest::newRow("numbers out of order") << u"5, 1, 3, 2, 4, 5, 6, NULL, NULL, NULL"_s
-                                          << u"（第5回：数字 2 が正しくありません）。"_s;
-    QTest::newRow("a bonus of 44") << u"5, 1, 2, 3, 4, 5, 6, 44, NULL, NULL"_s
+    QTest::newRow("numbers out of order")
+        << u"draws"_s << u"5, 1, 3, 2, 4, 5, 6, NULL, NULL, NULL"_s
+        << u"（第5回：数字 2 が正しくありません）。"_s;
+    QTest::newRow("a bonus of 44") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 44, NULL, NULL"_s
                                    << u"（第5回：ボーナス数字 44 が正しくありません）。"_s;
-    QTest::newRow("a bonus among the six") << u"5, 1, 2, 3, 4, 5, 6, 6, NULL, NULL"_s
+    QTest::newRow("a bonus among the six") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 6, NULL, NULL"_s
                                            << u"（第5回：ボーナス数字 6 が正しくありません）。"_s;
-    QTest::newRow("a negative count")
-        << u"5, 1, 2, 3, 4, 5, 6, 7, -2, NULL"_s << u"（第5回：口数か金額が正しくありません）。"_s;
+    QTest::newRow("a negative count") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 7, -2, NULL"_s
+                                      << u"（第5回：口数か金額が正しくありません）。"_s;
     QTest::newRow("a date that is none")
-        << u"5, 1, 2, 3, 4, 5, 6, 7, 0, '2026-02-30'"_s << u"（第5回：日付が正しくありません）。"_s;
-    QTest::newRow("a draw numbered 0")
-        << u"0, 1, 2, 3, 4, 5, 6, 7, 0, NULL"_s << u"（第0回：回号が正しくありません）。"_s;
+        << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 7, 0, '2026-02-30'"_s
+        << u"（第5回：日付が正しくありません）。"_s;
+    QTest::newRow("a draw numbered 0") << u"draws"_s << u"0, 1, 2, 3, 4, 5, 6, 7, 0, NULL"_s
+                                       << u"（第0回：回号が正しくありません）。"_s;
+    QTest::newRow("ticket: a number of 44") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 5, 44, 0"_s
+                                            << u"（第5回の券：数字 44 が正しくありません）。"_s;
+    QTest::newRow("ticket: a number of 0") << u"tickets"_s << u"5, 0, 0, 2, 3, 4, 5, 6, 0"_s
+                                           << u"（第5回の券：数字 0 が正しくありません）。"_s;
+    QTest::newRow("ticket: a number twice") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 6, 6, 0"_s
+                                            << u"（第5回の券：数字 6 が正しくありません）。"_s;
+    QTest::newRow("ticket: a draw numbered 0") << u"tickets"_s << u"0, 0, 1, 2, 3, 4, 5, 6, 0"_s
+                                               << u"（第0回の券：回号が正しくありません）。"_s;
+    QTest::newRow("ticket: a line before A")
+        << u"tickets"_s << u"5, -1, 1, 2, 3, 4, 5, 6, 1"_s
+        << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
+    QTest::newRow("ticket: a source of 2") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 5, 6, 2"_s
+                                           << u"（第5回の券：入手元 2 が正しくありません）。"_s;
 }
 
 void tst_History::valuesReadBack()
 {
+    QFETCH(QString, table);
     QFETCH(QString, values);
     QFETCH(QString, fault);
+    const QString insert = table == u"draws"_s
+        ? u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) VALUES (%1)"_s
+        : u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6, source) VALUES (%1)"_s;
     QTemporaryDir dir;
     const QString path = dir.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(makeDatabase(path,
         {firstSchema, u"PRAGMA user_version = %1"_s.arg(HistoryDatabase::SchemaVersion),
             u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, source TEXT NOT NULL)"_s,
-            u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) VALUES (%1)"_s
-                .arg(values)}));
+            u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, draw INTEGER, line INTEGER, n1 "
+            u"INTEGER, "
+            u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER, source INTEGER)"_s,
+            insert.arg(values)}));
     const QByteArray before = readFile(path);
     HistoryDatabase database(path);
     QVERIFY(database.fault().isEmpty());
-    QVERIFY(database.draws().empty());
+    QVERIFY(table == u"draws"_s ? database.draws().empty() : database.tickets().empty());
     QVERIFY2(database.fault().endsWith(fault), qPrintable(database.fault()));
     QVERIFY(!store(database, u"第9回 1 2 3 4 5 6"_s));
     QVERIFY(!database.saveTickets(9, {{1, 2, 3, 4, 5, 6}}));
@@ -435,56 +457,12 @@ void tst_History::valuesReadBack()
     QTemporaryDir other;
     const QString checked = other.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(HistoryDatabase(checked).fault().isEmpty());
-    QVERIFY(makeDatabase(checked,
-        {u"PRAGMA ignore_check_constraints = ON"_s,
-            u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) VALUES (%1)"_s
-                .arg(values)}));
+    QVERIFY(makeDatabase(checked, {u"PRAGMA ignore_check_constraints = ON"_s, insert.arg(values)}));
     HistoryDatabase reopened(checked);
     if (reopened.fault().isEmpty())
-        QVERIFY(reopened.draws().empty());
+        QVERIFY(reopened.draws().empty() && reopened.tickets().empty());
     QVERIFY2(
         reopened.fault().contains(u"は壊れているため使えません"_s), qPrintable(reopened.fault()));
-}
-
-void tst_History::ticketsReadBack_data()
-{
-    // A saved ticket no window can show, written past the checks.
-    QTest::addColumn<QString>("values"); // draw, line, n1..n6, source
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("a number of 44")
-        << u"5, 0, 1, 2, 3, 4, 5, 44, 0"_s << u"（第5回の券：数字 44 が正しくありません）。"_s;
-    QTest::newRow("a number of 0")
-        << u"5, 0, 0, 2, 3, 4, 5, 6, 0"_s << u"（第5回の券：数字 0 が正しくありません）。"_s;
-    QTest::newRow("a number twice")
-        << u"5, 0, 1, 2, 3, 4, 6, 6, 0"_s << u"（第5回の券：数字 6 が正しくありません）。"_s;
-    QTest::newRow("a draw numbered 0")
-        << u"0, 0, 1, 2, 3, 4, 5, 6, 0"_s << u"（第0回の券：回号が正しくありません）。"_s;
-    QTest::newRow("a line before A")
-        << u"5, -1, 1, 2, 3, 4, 5, 6, 1"_s << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
-    QTest::newRow("a source of 2")
-        << u"5, 0, 1, 2, 3, 4, 5, 6, 2"_s << u"（第5回の券：入手元 2 が正しくありません）。"_s;
-}
-
-void tst_History::ticketsReadBack()
-{
-    QFETCH(QString, values);
-    QFETCH(QString, fault);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
-    QVERIFY(makeDatabase(path,
-        {firstSchema, u"PRAGMA user_version = %1"_s.arg(HistoryDatabase::SchemaVersion),
-            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, source TEXT NOT NULL)"_s,
-            u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, draw INTEGER, line INTEGER, n1 "
-            u"INTEGER, "
-            u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER, source INTEGER)"_s,
-            u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6, source) VALUES (%1)"_s.arg(
-                values)}));
-    const QByteArray before = readFile(path);
-    HistoryDatabase database(path);
-    QVERIFY(database.tickets().empty());
-    QVERIFY2(database.fault().endsWith(fault), qPrintable(database.fault()));
-    QVERIFY(!database.saveTickets(9, {{1, 2, 3, 4, 5, 6}}));
-    QCOMPARE(readFile(path), before);
 }
 
 void tst_History::readErrors()
