@@ -26,11 +26,13 @@ void DrawsModel::setDraws(std::vector<PastDraw> draws)
 {
     beginResetModel();
     m_draws = std::move(draws);
+    m_missing = MissingDraws(m_draws);
     m_rows.clear();
-    m_rows.reserve(m_draws.size());
+    m_rows.reserve(m_draws.size() + m_missing.size());
+    auto gap = m_missing.begin();
     for (std::size_t i = 0; i < m_draws.size(); ++i) {
-        if (i > 0 && m_draws[i].number > m_draws[i - 1].number + 1)
-            m_rows.push_back({-1, {m_draws[i - 1].number + 1, m_draws[i].number - 1}});
+        if (gap != m_missing.end() && gap->last < m_draws[i].number)
+            m_rows.push_back({-1, *gap++});
         m_rows.push_back({int(i), {}});
     }
     for (std::vector<qint64> &keys : m_keys)

@@ -28,6 +28,7 @@ public:
 
     void setDraws(std::vector<PastDraw> draws);
     const std::vector<PastDraw> &draws() const { return m_draws; }
+    const std::vector<DrawRange> &missing() const { return m_missing; } // between the draws
     // The draw a row shows; nothing for a row of missing draws.
     const PastDraw *drawAt(int row) const;
 
@@ -62,6 +63,7 @@ private:
     };
 
     std::vector<PastDraw> m_draws;
+    std::vector<DrawRange> m_missing;
     std::vector<Row> m_rows;
     mutable std::array<std::vector<qint64>, ColumnCount> m_keys; // by column, once asked for
 

@@ -412,7 +412,6 @@ void FormHistory::startImport(std::vector<Source> sources)
         outcome->drawsRead = database.fault().isEmpty();
         return outcome;
     }));
-    refresh();
 }
 
 void FormHistory::importDone()
@@ -457,7 +456,6 @@ void FormHistory::reload()
 void FormHistory::reload(std::vector<PastDraw> stored)
 {
     m_draws.setDraws(std::move(stored));
-    m_missing = MissingDraws(m_draws.draws());
     m_drawsTable->resizeColumnsToContents();
     const auto &draws = m_draws.draws();
     if (!draws.empty()) {
@@ -490,7 +488,7 @@ DrawRange FormHistory::chosenRange() const
 void FormHistory::refresh()
 {
     const std::vector<PastDraw> &draws = m_draws.draws();
-    const QString missing = MissingText(m_missing);
+    const QString missing = MissingText(m_draws.missing());
     if (!m_database.fault().isEmpty())
         m_storedLabel->setText(m_database.fault());
     else if (draws.empty())
@@ -509,7 +507,7 @@ void FormHistory::refresh()
 
     const DrawRange range = chosenRange();
     m_figures = StatisticsOf(draws, range);
-    const QString missingInPeriod = MissingText(MissingWithin(m_missing, range));
+    const QString missingInPeriod = MissingText(MissingWithin(m_draws.missing(), range));
     m_rangeLabel->setText(m_figures.draws == 0
             ? QString()
             : u"第%1回〜第%2回、%3〜%4、登録 %5 回%6"_s.arg(range.first)

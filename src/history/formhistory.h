@@ -88,7 +88,6 @@ private:
     int m_strength;
     std::optional<LevelString> m_newLevels;
     PeriodStatistics m_figures; // of the period shown
-    std::vector<DrawRange> m_missing; // between the stored draws
 
     StatisticsModel m_statistics;
     DrawsModel m_draws;

@@ -65,6 +65,16 @@ std::array<QVariant, optionalCount> optionalFields(const PastDraw &draw)
 
 const QString numberColumns = u"n1, n2, n3, n4, n5, n6"_s;
 
+// number, n1..n6 and the optional fields, bound in the order allColumns() names them.
+void bindDraw(QSqlQuery &query, const PastDraw &draw)
+{
+    query.addBindValue(draw.number);
+    for (const int number : draw.numbers)
+        query.addBindValue(number);
+    for (const QVariant &field : optionalFields(draw))
+        query.addBindValue(field);
+}
+
 QString allColumns()
 {
     QStringList names {u"number"_s, numberColumns};
@@ -215,27 +225,22 @@ bool HistoryDatabase::migrate(int from)
         QStringList {u"ALTER TABLE tickets ADD COLUMN source INTEGER NOT NULL DEFAULT 0 "
                      u"CHECK (source IN (0, 1))"_s}};
     QSqlQuery query(connection());
-    if (!query.exec(u"BEGIN IMMEDIATE"_s)) {
-        m_fault = u"当せん番号の履歴「%1」を作れません（%2）。"_s.arg(
-            QDir::toNativeSeparators(m_path), query.lastError().text());
-        return false;
-    }
-    for (const QString &statement : steps[std::size_t(from)]) {
-        if (!query.exec(statement)) {
-            m_fault = from == 2 && statement.startsWith(u"INSERT"_s)
-                ? u"当せん番号の履歴「%1」は壊れているため使えません（%2）。"_s
-                : u"当せん番号の履歴「%1」を作れません（%2）。"_s;
-            m_fault = m_fault.arg(QDir::toNativeSeparators(m_path), query.lastError().text());
-            query.exec(u"ROLLBACK"_s);
-            return false;
-        }
-    }
-    if (!query.exec(u"PRAGMA user_version = %1"_s.arg(from + 1)) || !query.exec(u"COMMIT"_s)) {
-        m_fault = u"当せん番号の履歴「%1」を作れません（%2）。"_s.arg(
-            QDir::toNativeSeparators(m_path), query.lastError().text());
+    // Copying the rows into the checked tables fails only on a value no draw or ticket can have.
+    const auto cannot = [&](bool damaged) {
+        m_fault = (damaged ? u"当せん番号の履歴「%1」は壊れているため使えません（%2）。"_s
+                           : u"当せん番号の履歴「%1」を作れません（%2）。"_s)
+                      .arg(QDir::toNativeSeparators(m_path), query.lastError().text());
         query.exec(u"ROLLBACK"_s);
         return false;
+    };
+    if (!query.exec(u"BEGIN IMMEDIATE"_s))
+        return cannot(false);
+    for (const QString &statement : steps[std::size_t(from)]) {
+        if (!query.exec(statement))
+            return cannot(from == 2 && statement.startsWith(u"INSERT"_s));
     }
+    if (!query.exec(u"PRAGMA user_version = %1"_s.arg(from + 1)) || !query.exec(u"COMMIT"_s))
+        return cannot(false);
     return true;
 }
 
@@ -278,11 +283,7 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
             }
             const PastDraw &draw = read.draws[i];
             const auto fields = optionalFields(draw);
-            insert.addBindValue(draw.number);
-            for (const int number : draw.numbers)
-                insert.addBindValue(number);
-            for (const QVariant &field : fields)
-                insert.addBindValue(field);
+            bindDraw(insert, draw);
             if (!insert.exec())
                 return failed(insert);
             if (insert.numRowsAffected() == 1) {
@@ -472,11 +473,7 @@ QString HistoryDatabase::replaceDraw(int number, const PastDraw &draw)
             return failed(query);
         query.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
             allColumns(), u", ?"_s.repeated(DrawnCount + optionalCount)));
-        query.addBindValue(draw.number);
-        for (const int pick : draw.numbers)
-            query.addBindValue(pick);
-        for (const QVariant &field : optionalFields(draw))
-            query.addBindValue(field);
+        bindDraw(query, draw);
         return query.exec() || failed(query);
     });
     if (taken)

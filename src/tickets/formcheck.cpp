@@ -43,14 +43,6 @@ void lookOf(Table *widget, const QString &name)
     widget->horizontalHeader()->setStretchLastSection(true);
 }
 
-QTableWidget *table(QWidget *parent, const QString &name, const QStringList &headers)
-{
-    auto *widget = new QTableWidget(0, int(headers.size()), parent);
-    widget->setHorizontalHeaderLabels(headers);
-    lookOf(widget, name);
-    return widget;
-}
-
 } // namespace
 
 FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
@@ -120,9 +112,10 @@ void FormCheck::buildControls()
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_grades = table(this, u"grades"_s, {u"等級"_s, u"選んだ券"_s, u"無作為の券（平均）"_s});
+    m_grades = new QTableWidget(PrizeGrades, 3, this);
+    m_grades->setHorizontalHeaderLabels({u"等級"_s, u"選んだ券"_s, u"無作為の券（平均）"_s});
+    lookOf(m_grades, u"grades"_s);
     m_grades->setAccessibleName(u"過去の全抽せんでの照合"_s);
-    m_grades->setRowCount(PrizeGrades);
     m_grades->setSelectionMode(QAbstractItemView::NoSelection);
     for (int grade = 0; grade < PrizeGrades; ++grade)
         m_grades->setItem(grade, 0, new QTableWidgetItem(GradeText(grade + 1)));
