@@ -1,5 +1,6 @@
 #include "formhistory.h"
 
+#include "databasewatch.h"
 #include "drawdialog.h"
 #include "engine/chance.h"
 #include "engine/figures.h"
@@ -100,7 +101,11 @@ FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strengt
     setAcceptDrops(true);
     buildControls();
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormHistory::importDone);
-    reload();
+    m_watch = new DatabaseWatch(this, m_database, [this] {
+        if (!importing())
+            reload(m_database.draws());
+    });
+    reload(m_database.draws());
 }
 
 FormHistory::~FormHistory()
@@ -442,15 +447,29 @@ void FormHistory::importDone()
     }
     m_report->setPlainText(lines.join(u'\n'));
     m_report->setAccessibleDescription(m_report->toPlainText());
-    if (outcome->drawsRead)
+    if (outcome->drawsRead) {
+        m_watch->seen();
         reload(std::move(outcome->draws));
-    else
-        reload();
+    } else {
+        m_watch->reload();
+    }
+    emit databaseChanged();
 }
 
 void FormHistory::reload()
 {
-    reload(m_database.draws());
+    m_watch->reload();
+}
+
+void FormHistory::setDrawOptions(bool levelsOn, int strength)
+{
+    m_levelsOn = levelsOn;
+    m_strength = strength;
+    m_stored = ReadProfileTable();
+    const QSignalBlocker quiet(m_target);
+    for (int slot = 0; slot < ProfileCount; ++slot)
+        m_target->setItemText(slot, m_stored.profiles[std::size_t(slot)].name);
+    refresh();
 }
 
 void FormHistory::reload(std::vector<PastDraw> stored)
@@ -559,6 +578,7 @@ void FormHistory::apply()
     }
     m_stored.profiles[std::size_t(slot)] = profile;
     refresh();
+    emit levelsApplied();
 }
 
 void FormHistory::mendDraw(int row)
@@ -573,6 +593,7 @@ void FormHistory::mendDraw(int row)
         !failure.isEmpty())
         Seams::message(this, QMessageBox::Critical, failure);
     reload();
+    emit databaseChanged();
 }
 
 void FormHistory::removeDraws(const QList<int> &rows)
@@ -597,6 +618,7 @@ void FormHistory::removeDraws(const QList<int> &rows)
     if (const QString failure = m_database.removeDraws(numbers); !failure.isEmpty())
         Seams::message(this, QMessageBox::Critical, failure);
     reload();
+    emit databaseChanged();
 }
 
 void FormHistory::dragEnterEvent(QDragEnterEvent *event)

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <memory>
 
+class DatabaseWatch;
 class HistoryChart;
 class QComboBox;
 class QLabel;
@@ -55,6 +56,14 @@ public:
     QString exportDraws(const QString &path, ExportEncoding encoding) const;
     QString exportStatistics(const QString &path, ExportEncoding encoding) const;
 
+    // The main window's level switch or strength, or its profiles, changed: the preview follows.
+    void setDrawOptions(bool levelsOn, int strength);
+    void reload(); // the database changed: every figure is read again, unless a read is running
+
+signals:
+    void databaseChanged(); // draws were stored, mended or removed
+    void levelsApplied(); // a profile's levels were written to the settings file
+
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override; // files may be dropped
     void dropEvent(QDropEvent *event) override; // the dropped files are read
@@ -74,8 +83,7 @@ private:
     QWidget *drawsTab();
     void startImport(std::vector<Source> sources);
     void importDone();
-    void reload(); // the stored draws changed
-    void reload(std::vector<PastDraw> draws); // to these, read already
+    void reload(std::vector<PastDraw> draws); // the stored draws changed, to these
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
     void fitScreen(); // never taller or wider than the screen's available area
     DrawRange chosenRange() const;
@@ -83,6 +91,7 @@ private:
     void exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const);
 
     HistoryDatabase m_database;
+    DatabaseWatch *m_watch = nullptr;
     StoredProfiles m_stored;
     bool m_levelsOn;
     int m_strength;

@@ -423,6 +423,12 @@ int HistoryDatabase::latestDraw() const
     return query.value(0).toInt();
 }
 
+qint64 HistoryDatabase::dataVersion() const
+{
+    QSqlQuery query(connection());
+    return query.exec(u"PRAGMA data_version"_s) && query.next() ? query.value(0).toLongLong() : -1;
+}
+
 std::vector<DrawRange> HistoryDatabase::missingDraws() const
 {
     std::vector<DrawRange> missing;

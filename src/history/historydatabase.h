@@ -88,6 +88,10 @@ public:
     // The numbers missing between stored draws, as ranges; none when fault() is set.
     std::vector<DrawRange> missingDraws() const;
 
+    // A figure that changes whenever another connection, of this program or of another run of
+    // it, commits a change to the database; -1 when it cannot be read.
+    qint64 dataVersion() const;
+
     // The last store that changed the draws, if any.
     std::optional<ImportRecord> lastImport() const;
 

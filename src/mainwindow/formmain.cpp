@@ -193,7 +193,22 @@ void FormMain::loadActiveProfile()
     const ActiveProfile active = ReadActiveProfile();
     ActiveLevels = active.levels;
     ActiveBirthday = active.birthday;
-    m_chances->follow(drawInput());
+    followDrawInput();
+}
+
+void FormMain::followDrawInput()
+{
+    const DrawInput input = drawInput();
+    m_chances->follow(input);
+    if (m_tickets)
+        m_tickets->setDrawInput(input, ticketsLog());
+    if (m_history)
+        m_history->setDrawOptions(input.levelsOn, input.strength);
+}
+
+QString FormMain::ticketsLog() const
+{
+    return sys1(MainLayout::RecordLog)->isChecked() ? LogFilePath : QString();
 }
 
 DrawInput FormMain::drawInput() const
@@ -259,7 +274,7 @@ void FormMain::Chk1_Click()
     const LevelIndicator indicator = LevelIndicatorFor(m_chk1->isChecked(), m_scr1->value());
     m_chk1->setText(indicator.caption);
     m_txtDisp->setDisplayText(indicator.display);
-    m_chances->follow(drawInput());
+    followDrawInput();
 }
 
 void FormMain::Timer1_Timer()
@@ -289,8 +304,11 @@ void FormMain::mSys1_Click(int index)
     }
     switch (index) {
     case MainLayout::CentreOnScreen:
+        sys1(index)->setChecked(!sys1(index)->isChecked());
+        break;
     case MainLayout::RecordLog:
         sys1(index)->setChecked(!sys1(index)->isChecked());
+        followDrawInput();
         break;
     case MainLayout::OpenLog:
         openLog();
@@ -347,16 +365,50 @@ void FormMain::refreshCopyItem()
 void FormMain::mTool1_Click(int index)
 {
     const QString database = m_locations.historyDatabase();
+    QDialog *tool = nullptr;
     if (index == MainLayout::History) {
-        FormHistory(database, m_chk1->isChecked(), m_scr1->value(), this).exec();
-        loadActiveProfile();
+        if (!m_history) {
+            openTool(
+                m_history, new FormHistory(database, m_chk1->isChecked(), m_scr1->value(), this));
+            connect(m_history, &FormHistory::levelsApplied, this, &FormMain::loadActiveProfile);
+        }
+        tool = m_history;
     } else if (index == MainLayout::Tickets) {
-        const bool logging = sys1(MainLayout::RecordLog)->isChecked();
-        FormTickets(database, drawInput(), logging ? LogFilePath : QString(), this).exec();
-        refreshLogItems();
+        if (!m_tickets) {
+            openTool(m_tickets, new FormTickets(database, drawInput(), ticketsLog(), this));
+            connect(m_tickets, &FormTickets::ticketsLogged, this, &FormMain::refreshLogItems);
+        }
+        tool = m_tickets;
     } else if (index == MainLayout::Check) {
-        FormCheck(database, this).exec();
+        if (!m_check)
+            openTool(m_check, new FormCheck(database, this));
+        tool = m_check;
     }
+    if (tool) {
+        tool->show();
+        tool->raise();
+        tool->activateWindow();
+    }
+}
+
+template<typename Tool>
+void FormMain::openTool(QPointer<Tool> &slot, Tool *tool)
+{
+    // Closed, the window is gone at once for the menu: the next command opens a new one.
+    slot = tool;
+    tool->setAttribute(Qt::WA_DeleteOnClose);
+    connect(tool, &QDialog::finished, this, [&slot] { slot = nullptr; });
+    connect(tool, &Tool::databaseChanged, this, [this, tool] { databaseChanged(tool); });
+}
+
+void FormMain::databaseChanged(const QObject *origin)
+{
+    if (m_history && m_history != origin)
+        m_history->reload();
+    if (m_tickets && m_tickets != origin)
+        m_tickets->reload();
+    if (m_check && m_check != origin)
+        m_check->reload();
 }
 
 void FormMain::mHelp1_Click(int index)
@@ -417,6 +469,10 @@ bool FormMain::event(QEvent *event)
 
 void FormMain::closeEvent(QCloseEvent *event)
 {
+    for (QDialog *tool : std::initializer_list<QDialog *> {m_history, m_tickets, m_check}) {
+        if (tool)
+            tool->close();
+    }
     if (m_loaded)
         Form_Unload();
     m_loaded = false;

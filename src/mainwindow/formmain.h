@@ -6,12 +6,16 @@
 #include "platform/programlocations.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
 #include <memory>
 
 class ChanceFollower;
+class FormCheck;
+class FormHistory;
+class FormTickets;
 class LcdDisplay;
 class QAction;
 class QCheckBox;
@@ -41,7 +45,9 @@ public:
     void Timer1_Timer(); // one step of the title animation
     void mSys1_Click(int index); // a command of the system menu, by its item (MainLayout::SysItem)
     void mSys_Click(); // the system menu opens: enables the items that can run now
-    void mTool1_Click(int index); // a command of the tools menu, by its item (MainLayout::ToolItem)
+    // A command of the tools menu, by its item (MainLayout::ToolItem): opens its window beside
+    // this one, or brings it to the front when it is open already.
+    void mTool1_Click(int index);
     void mHelp1_Click(int index); // a command of the help menu, by its item (MainLayout::HelpItem)
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers); // F1, before any control
 
@@ -72,6 +78,11 @@ private:
     void deleteLog();
     void loadActiveProfile();
     DrawInput drawInput() const; // the active profile with the level switch and strength
+    void followDrawInput(); // the chances and the open tool windows follow the draw's inputs
+    QString ticketsLog() const; // where the tickets window logs: empty while logging is off
+    template<typename Tool>
+    void openTool(QPointer<Tool> &slot, Tool *tool); // kept until closed, told what others store
+    void databaseChanged(const QObject *origin); // every open tool window but origin reloads
 
     ProgramLocations m_locations;
     std::unique_ptr<InstanceLock> m_instanceLock;
@@ -85,6 +96,9 @@ private:
     std::array<QAction *, 20> m_mSys1 {}; // the system menu's items, by MainLayout::SysItem
     std::array<QAction *, 3> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
     std::array<QAction *, 3> m_mHelp1 {}; // the help menu's items, by MainLayout::HelpItem
+    QPointer<FormHistory> m_history; // the tool windows, while open
+    QPointer<FormTickets> m_tickets;
+    QPointer<FormCheck> m_check;
 
     // The timer's step counter lives beside it as text, as the animation expects.
     QTimer m_timer1;

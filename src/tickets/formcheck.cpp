@@ -2,6 +2,7 @@
 
 #include "engine/figures.h"
 #include "enterticketsdialog.h"
+#include "history/databasewatch.h"
 #include "history/exportchoice.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
@@ -16,24 +17,12 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QTableWidget>
-
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// An expected count to three significant figures, whole numbers once it is large, and never
-// in exponent form.
-QString expectedText(double value)
-{
-    const int magnitude = value > 0 ? int(std::floor(std::log10(value))) : 0;
-    return QLocale(QLocale::Japanese).toString(value, 'f', std::max(0, 2 - magnitude));
-}
-
-template<typename Table>
-void lookOf(Table *widget, const QString &name)
+void lookOf(QTableView *widget, const QString &name)
 {
     widget->setObjectName(name);
     widget->verticalHeader()->hide();
@@ -50,10 +39,20 @@ FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
     , m_database(databasePath)
     , m_draws(m_database.draws())
     , m_tickets(this)
+    , m_gradeCounts(this)
 {
     setWindowTitle(u"当せん確認"_s);
     buildControls();
+    m_watch = new DatabaseWatch(this, m_database, [this] {
+        m_draws = m_database.draws();
+        refresh();
+    });
     refresh();
+}
+
+void FormCheck::reload()
+{
+    m_watch->reload();
 }
 
 void FormCheck::buildControls()
@@ -112,13 +111,16 @@ void FormCheck::buildControls()
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_grades = new QTableWidget(PrizeGrades, 3, this);
-    m_grades->setHorizontalHeaderLabels({u"等級"_s, u"選んだ券"_s, u"無作為の券（平均）"_s});
+    auto *gradesView = new QSortFilterProxyModel(this);
+    gradesView->setSourceModel(&m_gradeCounts);
+    gradesView->setSortRole(GradesModel::SortRole);
+    m_grades = new QTableView(this);
+    m_grades->setModel(gradesView);
     lookOf(m_grades, u"grades"_s);
+    m_grades->setSortingEnabled(true);
+    m_grades->sortByColumn(GradesModel::Grade, Qt::AscendingOrder);
     m_grades->setAccessibleName(u"過去の全抽せんでの照合"_s);
     m_grades->setSelectionMode(QAbstractItemView::NoSelection);
-    for (int grade = 0; grade < PrizeGrades; ++grade)
-        m_grades->setItem(grade, 0, new QTableWidgetItem(GradeText(grade + 1)));
     m_grades->setFixedHeight(m_grades->horizontalHeader()->sizeHint().height()
         + PrizeGrades * m_grades->verticalHeader()->defaultSectionSize()
         + 2 * m_grades->frameWidth());
@@ -188,12 +190,8 @@ void FormCheck::refresh()
         text += u"（%1は当せん金に含みません）"_s.arg(apart.join(u'、'));
     m_summary->setText(text);
     m_summary->setAccessibleName(u"収支："_s + text);
-    // The grades were of tickets that may be gone: until a check runs, every grade is there
-    // without figures, so that no cell is stale or unnamed.
-    for (int grade = 0; grade < PrizeGrades; ++grade) {
-        for (int column = 1; column < m_grades->columnCount(); ++column)
-            m_grades->setItem(grade, column, new QTableWidgetItem(u"—"_s));
-    }
+    // The grades were of tickets that may be gone: no figure stays until a check runs again.
+    m_gradeCounts.setCounts(std::nullopt);
     m_gradesNote->clear();
     m_remove->setEnabled(!chosen().empty());
     m_change->setEnabled(chosen().size() == 1);
@@ -234,12 +232,7 @@ void FormCheck::checkAll()
     for (const SavedTicket &ticket : chosenTickets)
         tickets.push_back(ticket.numbers);
     const GradeCounts counts = CheckAgainstAll(tickets, m_draws);
-    for (int grade = 0; grade < PrizeGrades; ++grade) {
-        const QStringList cells {GradeText(grade + 1), Grouped(counts.counted[std::size_t(grade)]),
-            expectedText(counts.expected[std::size_t(grade)])};
-        for (int column = 0; column < int(cells.size()); ++column)
-            m_grades->setItem(grade, column, new QTableWidgetItem(cells[column]));
-    }
+    m_gradeCounts.setCounts(counts);
     m_gradesNote->setText(
         u"%1 口 × 過去の %2 回 = %3 回の照合。右の列は、無作為に選んだ券が同じ回数の照合で"
         u"平均して当たる回数です。"_s.arg(Grouped(qint64(tickets.size())))
@@ -257,6 +250,7 @@ void FormCheck::enterTickets()
     const QStringList already = SavedAlready(m_tickets.tickets(), draws, dialog.tickets());
     const bool saved = m_database.saveTickets(draws, dialog.tickets(), TicketSource::Entered);
     refresh();
+    emit databaseChanged();
     if (!saved) {
         Seams::message(
             this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + m_database.error());
@@ -278,6 +272,7 @@ void FormCheck::change()
     if (!m_database.changeTicket(one.front().id, dialog.draws().front(), dialog.tickets().front()))
         Seams::message(this, QMessageBox::Critical, u"券を修正できませんでした。"_s);
     refresh();
+    emit databaseChanged();
 }
 
 void FormCheck::remove()
@@ -296,4 +291,5 @@ void FormCheck::remove()
     if (!m_database.removeTickets(ids))
         Seams::message(this, QMessageBox::Critical, u"券を削除できませんでした。"_s);
     refresh();
+    emit databaseChanged();
 }

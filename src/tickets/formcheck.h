@@ -1,17 +1,18 @@
 #pragma once
 
+#include "gradesmodel.h"
 #include "history/exportresults.h"
 #include "history/historydatabase.h"
 #include "savedticketsmodel.h"
 
 #include <QDialog>
 
+class DatabaseWatch;
 class QComboBox;
 class QLabel;
 class QSortFilterProxyModel;
 class QTableView;
 class QPushButton;
-class QTableWidget;
 
 // "当せん確認": the saved tickets against the stored results, each with its matches, grade and
 // prize, what they cost and won together, and how the chosen tickets would have done in every
@@ -32,6 +33,10 @@ public:
     // "CSV に書き出す": the tickets as shown, with their grades and prizes. The reason when the
     // file could not be written, empty when it was.
     QString exportTickets(const QString &path, ExportEncoding encoding) const;
+    void reload(); // the database changed: the draws and the tickets are read again
+
+signals:
+    void databaseChanged(); // tickets were entered, mended or removed
 
 private:
     void buildControls();
@@ -40,14 +45,16 @@ private:
     std::vector<SavedTicket> shown() const; // the tickets the filter lets through
 
     HistoryDatabase m_database;
-    std::vector<PastDraw> m_draws; // read once: this window stores none
+    DatabaseWatch *m_watch = nullptr;
+    std::vector<PastDraw> m_draws;
     SavedTicketsModel m_tickets;
+    GradesModel m_gradeCounts;
     QSortFilterProxyModel *m_view = nullptr; // sorted, and filtered by draw
 
     QComboBox *m_filter = nullptr; // "回": every draw, or one
     QTableView *m_table = nullptr; // a row for each saved ticket
     QLabel *m_summary = nullptr; // tickets, money spent and won, the balance
-    QTableWidget *m_grades = nullptr; // each grade against every draw, and by chance
+    QTableView *m_grades = nullptr; // each grade against every draw, and by chance
     QLabel *m_gradesNote = nullptr; // what the grade table counted
     QPushButton *m_remove = nullptr; // "削除"
     QPushButton *m_change = nullptr; // "修正"

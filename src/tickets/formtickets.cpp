@@ -1,6 +1,7 @@
 #include "formtickets.h"
 
 #include "engine/resultlog.h"
+#include "history/databasewatch.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
@@ -12,8 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 
 using namespace Qt::StringLiterals;
 
@@ -36,9 +38,15 @@ FormTickets::FormTickets(
     , m_database(databasePath)
     , m_draw(draw)
     , m_logPath(logPath)
+    , m_tickets(this)
 {
     setWindowTitle(u"まとめて予想"_s);
     buildControls();
+    m_watch = new DatabaseWatch(this, m_database, [this] {
+        if (m_drawNumber->value() == 0 && m_database.latestDraw() > 0)
+            m_drawNumber->setValue(m_database.latestDraw() + 1);
+        showTickets();
+    });
     showTickets();
     setStatus(m_database.fault()); // why 保存 is off, when the database cannot be used
 }
@@ -47,11 +55,6 @@ void FormTickets::setStatus(const QString &text)
 {
     m_status->setText(text);
     m_status->setAccessibleName(text.isEmpty() ? u"結果"_s : u"結果："_s + text);
-}
-
-QString FormTickets::letterOf(int row) const
-{
-    return TicketLetter(m_firstLine + row);
 }
 
 void FormTickets::buildControls()
@@ -84,10 +87,15 @@ void FormTickets::buildControls()
     connect(make, &QPushButton::clicked, this, &FormTickets::make);
     grid->addWidget(make, 2, 3);
 
-    m_table = new QTableWidget(0, 2, this);
+    auto *view = new QSortFilterProxyModel(this);
+    view->setSourceModel(&m_tickets);
+    view->setSortRole(TicketsModel::SortRole);
+    m_table = new QTableView(this);
     m_table->setObjectName(u"table"_s);
     m_table->setAccessibleName(u"作成した券"_s);
-    m_table->setHorizontalHeaderLabels({u"券"_s, u"数字"_s});
+    m_table->setModel(view);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(TicketsModel::Letter, Qt::AscendingOrder);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -118,10 +126,8 @@ void FormTickets::buildControls()
     connect(m_drawNumber, &QSpinBox::valueChanged, this, [this] {
         // Other tickets for another draw: they can be saved again, lettered after its own.
         m_saved = false;
-        m_firstLine = m_database.nextLine(m_drawNumber->value());
         showTickets();
     });
-    m_firstLine = m_database.nextLine(m_drawNumber->value());
     m_save = new QPushButton(u"保存(&S)"_s, this);
     m_save->setObjectName(u"save"_s);
     connect(m_save, &QPushButton::clicked, this, &FormTickets::save);
@@ -141,6 +147,17 @@ void FormTickets::seed(quint32 value)
     m_seed = value;
 }
 
+void FormTickets::setDrawInput(const DrawInput &draw, const QString &logPath)
+{
+    m_draw = draw;
+    m_logPath = logPath;
+}
+
+void FormTickets::reload()
+{
+    m_watch->reload();
+}
+
 void FormTickets::make()
 {
     const NumberList fixed = ParseNumberList(m_fixed->text());
@@ -158,9 +175,8 @@ void FormTickets::make()
             m_random);
         refusal = made.refusal.reason;
         if (refusal.isEmpty()) {
-            m_tickets = made.tickets;
+            m_tickets.setTickets(made.tickets, 0);
             m_saved = false;
-            m_firstLine = m_database.nextLine(m_drawNumber->value());
         }
     }
     // A refusal keeps the tickets shown.
@@ -172,36 +188,29 @@ void FormTickets::make()
         return;
     }
     showTickets();
-    setStatus(
-        (QStringList {u"%1 口を作成しました。"_s.arg(m_tickets.size())} << notes).join(u'\n'));
+    setStatus((QStringList {u"%1 口を作成しました。"_s.arg(m_tickets.tickets().size())} << notes)
+                  .join(u'\n'));
     if (!m_logPath.isEmpty()) {
-        for (const Ticket &ticket : m_tickets)
+        for (const Ticket &ticket : m_tickets.tickets())
             AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
+        emit ticketsLogged();
     }
 }
 
 void FormTickets::showTickets()
 {
-    m_table->setRowCount(int(m_tickets.size()));
-    for (int row = 0; row < int(m_tickets.size()); ++row) {
-        const QString letter = letterOf(row);
-        const QString numbers = DrawText(m_tickets[std::size_t(row)]);
-        m_table->setItem(row, 0, new QTableWidgetItem(letter));
-        auto *item = new QTableWidgetItem(numbers);
-        item->setData(Qt::AccessibleTextRole, u"%1：%2"_s.arg(letter, numbers));
-        m_table->setItem(row, 1, item);
-    }
-    m_copy->setEnabled(!m_tickets.empty());
-    m_save->setEnabled(!m_tickets.empty() && !m_saved && m_database.fault().isEmpty());
+    // Until they are saved, the tickets are lettered after those saved for the chosen draw.
+    const bool none = m_tickets.tickets().empty();
+    if (!m_saved && !none)
+        m_tickets.setTickets(m_tickets.tickets(), m_database.nextLine(m_drawNumber->value()));
+    m_copy->setEnabled(!none);
+    m_save->setEnabled(!none && !m_saved && m_database.fault().isEmpty());
 }
 
 void FormTickets::copy()
 {
-    QStringList lines;
-    for (int row = 0; row < int(m_tickets.size()); ++row)
-        lines << letterOf(row) + u' ' + DrawText(m_tickets[std::size_t(row)]);
-    QGuiApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
-    setStatus(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.size()));
+    QGuiApplication::clipboard()->setText(m_tickets.lines().join(u'\n') + u'\n');
+    setStatus(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.tickets().size()));
 }
 
 void FormTickets::save()
@@ -225,16 +234,17 @@ void FormTickets::save()
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
-    m_firstLine = m_database.nextLine(draw);
-    if (!m_database.saveTickets(draw, m_tickets)) {
+    m_tickets.setTickets(m_tickets.tickets(), m_database.nextLine(draw));
+    if (!m_database.saveTickets(draw, m_tickets.tickets())) {
         const QString why = m_database.fault().isEmpty() ? u"当せん番号の履歴に書き込めません。"_s
                                                          : m_database.fault();
         Seams::message(this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + why);
         return;
     }
     m_saved = true;
-    setStatus(u"第 %1 回の券として %2 口を保存しました（%3〜%4）。"_s.arg(draw)
-                  .arg(m_tickets.size())
-                  .arg(letterOf(0), letterOf(int(m_tickets.size()) - 1)));
+    emit databaseChanged();
+    const int count = int(m_tickets.tickets().size());
+    setStatus(u"第 %1 回の券として %2 口を保存しました（%3〜%4）。"_s.arg(draw).arg(count).arg(
+        m_tickets.letterOf(0), m_tickets.letterOf(count - 1)));
     showTickets();
 }

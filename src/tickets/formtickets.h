@@ -3,6 +3,7 @@
 #include "engine/uniformsource.h"
 #include "history/historydatabase.h"
 #include "ticketdraw.h"
+#include "ticketsmodel.h"
 
 #include <QDialog>
 
@@ -12,7 +13,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class DatabaseWatch;
+class QTableView;
 
 // "まとめて予想": several tickets at once, drawn as the main window draws, with fixed and
 // excluded numbers and a limit on the numbers two tickets share. The tickets can be copied,
@@ -32,29 +34,33 @@ public:
     // once the user agrees, and with no draw chosen only once the user gives one.
     void save();
     void seed(quint32 value); // the next 作成 starts from this seed rather than the clock
+    // The main window's draw inputs or its log changed: the next 作成 follows them.
+    void setDrawInput(const DrawInput &draw, const QString &logPath);
+    void reload(); // the database changed: the letters, and the draw once there is one
+
+signals:
+    void databaseChanged(); // tickets were saved
+    void ticketsLogged(); // tickets were appended to the log
 
 private:
     void buildControls();
     void showTickets(); // the table, and which commands can run
     void setStatus(const QString &text); // shown, and heard with its figures
-    // The letter of the row-th ticket shown: after those saved for the chosen draw before,
-    // as they are stored, until the tickets are saved.
-    QString letterOf(int row) const;
 
     HistoryDatabase m_database;
+    DatabaseWatch *m_watch = nullptr;
     DrawInput m_draw;
     QString m_logPath;
     UniformSource m_random;
     std::optional<quint32> m_seed;
-    std::vector<Ticket> m_tickets;
+    TicketsModel m_tickets;
     bool m_saved = false;
-    int m_firstLine = 0; // the letter of the first ticket shown, as a line
 
     QSpinBox *m_count = nullptr; // "口数": 1 to 20
     QLineEdit *m_fixed = nullptr; // "軸数字": numbers every ticket holds
     QLineEdit *m_excluded = nullptr; // "除外数字": numbers no ticket holds
     QSpinBox *m_overlap = nullptr; // "共通数字の上限": 0 to 5
-    QTableWidget *m_table = nullptr; // the tickets, a row each
+    QTableView *m_table = nullptr; // the tickets, a row each
     QLabel *m_status = nullptr; // what the last command did
     QPushButton *m_copy = nullptr; // "コピー"
     QSpinBox *m_drawNumber = nullptr; // the draw the tickets are saved for: 第 N 回

@@ -291,6 +291,14 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
     return made;
 }
 
+qint64 NumbersKey(const Ticket &ticket)
+{
+    qint64 key = 0;
+    for (const int number : ticket)
+        key = key * (NumberCount + 1) + number;
+    return key;
+}
+
 QString TicketLetter(int index)
 {
     QString letters;

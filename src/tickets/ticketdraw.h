@@ -73,3 +73,6 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random);
 
 // A, B, ... Z, then AA, AB and on, for the tickets of one draw.
 QString TicketLetter(int index);
+
+// A value that orders tickets as their numbers read, the first number first.
+qint64 NumbersKey(const Ticket &ticket);

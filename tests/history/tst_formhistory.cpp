@@ -1,6 +1,7 @@
 #include "common/describe.h"
 #include "common/windowfixture.h"
 #include "history/formhistory.h"
+#include "history/importfile.h"
 #include "layouts/mainlayout.h"
 #include "look/programstyle.h"
 
@@ -271,21 +272,47 @@ void tst_FormHistory::longImport()
 
 void tst_FormHistory::openedFromMainWindow()
 {
-    // Ctrl+H opens the window; on closing, the main window rereads the active profile.
+    // Ctrl+H opens the window beside the main window, which takes the levels it writes at once
+    // and tells it of every change of the switch, the strength or the profiles.
     WindowFixture fixture;
+    {
+        HistoryDatabase database(fixture.locations().historyDatabase());
+        ImportText(database, u"第1回 1 2 3 4 5 6\n第2回 1 2 3 4 5 7\n"_s, u"test"_s, {});
+    }
     FormMain window(fixture.locations());
     QVERIFY(window.Form_Load());
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QString title;
-    whenModal(this, [&] {
-        title = QApplication::activeModalWidget()->windowTitle();
-        IniFileSaveLoad::WriteIniString(u"Probability"_s, u"PB0"_s, u"\"FFFF\""_s);
-        QApplication::activeModalWidget()->close();
-    });
     QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
-    QCOMPARE(title, u"当せん番号の履歴"_s);
-    QCOMPARE(window.activeLevels(), u"FFFF"_s);
+    auto *history = window.findChild<FormHistory *>();
+    QVERIFY(history && history->isVisible() && !history->isModal());
+    QCOMPARE(history->windowTitle(), u"当せん番号の履歴"_s);
+    const auto chances = [&] {
+        const QAbstractItemModel &figures = *control<QTableView>(*history, u"table"_s)->model();
+        QStringList column;
+        for (int row = 0; row < figures.rowCount(); ++row)
+            column << figures.index(row, StatisticsModel::Chance).data().toString();
+        return column;
+    };
+    control<QComboBox>(*history, u"rule"_s)->setCurrentIndex(1); // uneven levels
+    const QStringList atStrength5 = chances();
+    control<QScrollBar>(window, u"Scr1"_s)->setValue(15);
+    QVERIFY(chances() != atStrength5);
+    control<QScrollBar>(window, u"Scr1"_s)->setValue(5);
+    QCOMPARE(chances(), atStrength5);
+
+    const LevelString before = window.activeLevels();
+    fixture.nextAnswer = QMessageBox::Yes;
+    history->apply();
+    QVERIFY(window.activeLevels() != before);
+    QCOMPARE(window.activeLevels(), ReadActiveProfile().levels);
+
+    // Ctrl+H again brings the same window forward; closed, it is gone, and the next is new.
+    QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+    QCOMPARE(window.findChildren<FormHistory *>().size(), 1);
+    const QPointer<FormHistory> closed = history;
+    window.close();
+    QTRY_VERIFY(!closed);
 }
 
 QTEST_MAIN(tst_FormHistory)

@@ -13,27 +13,10 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTableWidget>
 
 namespace {
 
-// Each row's cells, and what a screen reader hears of the cell in column heard, if any.
-QStringList rows(const QTableWidget &table, int heard = -1)
-{
-    QStringList lines;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table.columnCount(); ++column)
-            cells << table.item(row, column)->text();
-        if (heard >= 0)
-            cells << u"heard "_s + table.item(row, heard)->data(Qt::AccessibleTextRole).toString();
-        lines << cells.join(u" | ");
-    }
-    return lines;
-}
-
-// A label's text, and what a screen reader hears of it where that is more.
-// The same for a view: each row's cells as shown, and what a screen reader hears of the row.
+// Each row's cells as shown, and what a screen reader hears of the row.
 QStringList rows(const QTableView &table)
 {
     const QAbstractItemModel &model = *table.model();
@@ -48,6 +31,7 @@ QStringList rows(const QTableView &table)
     return lines;
 }
 
+// A label's text, and what a screen reader hears of it where that is more.
 QString label(const QWidget &window, const QString &name)
 {
     const auto *shown = control<QLabel>(window, name);
@@ -63,7 +47,7 @@ QStringList describe(const FormTickets &window)
                    onOff(control<QPushButton>(window, u"copy"_s)->isEnabled()),
                    onOff(control<QPushButton>(window, u"save"_s)->isEnabled()),
                    control<QSpinBox>(window, u"draw"_s)->text())}
-    << rows(*control<QTableWidget>(window, u"table"_s), 1);
+    << rows(*control<QTableView>(window, u"table"_s));
 }
 
 QStringList describe(const FormCheck &window)
@@ -73,7 +57,7 @@ QStringList describe(const FormCheck &window)
                    onOff(control<QPushButton>(window, u"change"_s)->isEnabled()),
                    onOff(control<QPushButton>(window, u"remove"_s)->isEnabled()))}
     << rows(*control<QTableView>(window, u"tickets"_s))
-    << rows(*control<QTableWidget>(window, u"grades"_s)) << label(window, u"gradesNote"_s);
+    << rows(*control<QTableView>(window, u"grades"_s)) << label(window, u"gradesNote"_s);
 }
 
 // Two stored draws: the first with its bonus and prizes, the second with neither.
@@ -98,6 +82,7 @@ private slots:
     void initTestCase() { InstallProgramLook(); }
     void makeAndSave();
     void check();
+    void sideBySide();
 };
 
 void tst_FormTickets::makeAndSave()
@@ -292,6 +277,84 @@ void tst_FormTickets::check()
     const QStringList transcript = replay(
         steps, [&] { return describe(window); }, [&] { return fixture.takeRecords(); });
     NMR_COMPARE_GOLDEN(transcript, u"check-window"_s);
+}
+
+void tst_FormTickets::sideBySide()
+{
+    // The tool windows open beside the main window, one of each. What one stores the others
+    // show at once; what another program stores shows once a window is activated, or on F5.
+    WindowFixture fixture;
+    const QString database = fixture.locations().historyDatabase();
+    storeDraws(database);
+    FormMain window(fixture.locations());
+    QVERIFY(window.Form_Load());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    for (const Qt::Key key : {Qt::Key_K, Qt::Key_M, Qt::Key_K})
+        QTest::keyClick(&window, key, Qt::ControlModifier);
+    QCOMPARE(window.findChildren<FormCheck *>().size(), 1);
+    auto *check = window.findChild<FormCheck *>();
+    auto *tickets = window.findChild<FormTickets *>();
+    QVERIFY(check->isVisible() && tickets->isVisible() && !check->isModal());
+    const auto saved = [&] { return rows(*control<QTableView>(*check, u"tickets"_s)).size(); };
+    const auto made = [&] { return rows(*control<QTableView>(*tickets, u"table"_s)); };
+    QCOMPARE(saved(), 0);
+
+    // The tickets follow the main window's level switch, as its own draw does.
+    const auto makeSeeded = [&] { tickets->seed(7), tickets->make(); };
+    makeSeeded();
+    const QStringList switchedOn = made();
+    control<QCheckBox>(window, u"Chk1"_s)->click();
+    makeSeeded();
+    QVERIFY(made() != switchedOn);
+    control<QCheckBox>(window, u"Chk1"_s)->click();
+    makeSeeded();
+    QCOMPARE(made(), switchedOn);
+
+    tickets->save();
+    QCOMPARE(saved(), 5);
+    makeSeeded();
+    QVERIFY(made().at(0).startsWith(u"F | "_s));
+    const auto storeElsewhere = [&] {
+        QVERIFY(HistoryDatabase(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
+    };
+    storeElsewhere();
+    QCOMPARE(saved(), 5);
+    QEvent activated(QEvent::WindowActivate);
+    QApplication::sendEvent(check, &activated);
+    QCOMPARE(saved(), 6);
+    QVERIFY(made().at(0).startsWith(u"F | "_s));
+    QApplication::sendEvent(tickets, &activated);
+    QVERIFY(made().at(0).startsWith(u"G | "_s));
+    // F5 in the active window, with nothing that activates it in between.
+    QApplication::setActiveWindow(check);
+    storeElsewhere();
+    QCOMPARE(saved(), 6);
+    QTest::keyClick(check, Qt::Key_F5);
+    QCOMPARE(saved(), 7);
+    // Twenty more run past Z, and sort as they are lettered.
+    control<QSpinBox>(*tickets, u"count"_s)->setValue(20);
+    makeSeeded();
+    QVERIFY(made().front().startsWith(u"H | "_s) && made().back().startsWith(u"AA | "_s));
+
+    // Removed in the check window, the tickets are lettered again after those left.
+    control<QTableView>(*check, u"tickets"_s)->selectAll();
+    fixture.nextAnswer = QMessageBox::Yes;
+    check->remove();
+    QCOMPARE(saved(), 0);
+    QVERIFY(made().at(0).startsWith(u"A | "_s));
+
+    // Closed, a window is gone, and the next Ctrl+K opens a new one, even before the closed
+    // one is deleted; the main window's closing closes the others.
+    const QPointer<FormCheck> closed = check;
+    check->close();
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+    QTRY_VERIFY(!closed);
+    const QPointer<FormCheck> reopened = window.findChild<FormCheck *>();
+    QVERIFY(reopened && reopened->isVisible());
+    window.close();
+    QVERIFY(!reopened->isVisible() && !tickets->isVisible());
 }
 
 QTEST_MAIN(tst_FormTickets)

@@ -1,8 +1,12 @@
 #include "engine/chance.h"
 #include "engine/uniformsource.h"
+#include "tickets/gradesmodel.h"
+#include "tickets/savedticketsmodel.h"
 #include "tickets/ticketcheck.h"
 #include "tickets/ticketrules.h"
+#include "tickets/ticketsmodel.h"
 
+#include <QSortFilterProxyModel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -74,6 +78,8 @@ private slots:
     void enteredTickets();
     void savedTickets();
     void letters();
+    void sortedTables_data();
+    void sortedTables();
 };
 
 void tst_Tickets::numberLists_data()
@@ -511,6 +517,76 @@ void tst_Tickets::letters()
                  TicketLetter(51), TicketLetter(52), TicketLetter(701), TicketLetter(702)}),
         (QStringList {u"A"_s, u"E"_s, u"Z"_s, u"AA"_s, u"AZ"_s, u"BA"_s, u"ZZ"_s, u"AAA"_s}));
     QCOMPARE(DrawText({3, 11, 19, 27, 38, 42}), u"03 11 19 27 38 42"_s);
+}
+
+void tst_Tickets::sortedTables_data()
+{
+    // Each table sorted by a column through a proxy, as the windows sort it: what a column
+    // shows then, top to bottom. Every row's text sorts otherwise.
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("tickets by letter, past Z") << u"made"_s << int(TicketsModel::Letter) << false
+                                               << int(TicketsModel::Letter) << u"Y Z AA AB"_s;
+    QTest::newRow("tickets by letter, last first") << u"made"_s << int(TicketsModel::Letter) << true
+                                                   << int(TicketsModel::Letter) << u"AB AA Z Y"_s;
+    QTest::newRow("tickets by numbers") << u"made"_s << int(TicketsModel::Numbers) << false
+                                        << int(TicketsModel::Letter) << u"AB Z AA Y"_s;
+    QTest::newRow("grades by count, most first") << u"grades"_s << int(GradesModel::Counted) << true
+                                                 << int(GradesModel::Counted) << u"100 10 9 2 0"_s;
+    QTest::newRow("grades by a random ticket's average")
+        << u"grades"_s << int(GradesModel::Expected) << false << int(GradesModel::Grade)
+        << u"4等 5等 3等 1等 2等"_s;
+    QTest::newRow("grades, worst first") << u"grades"_s << int(GradesModel::Grade) << true
+                                         << int(GradesModel::Grade) << u"5等 4等 3等 2等 1等"_s;
+    QTest::newRow("saved by prize, not drawn last")
+        << u"saved"_s << int(SavedTicketsModel::Prize) << false << int(SavedTicketsModel::Prize)
+        << u"0円 1,000円 9,100円 10,000円 —"_s;
+    QTest::newRow("saved by grade, best first")
+        << u"saved"_s << int(SavedTicketsModel::Grade) << false << int(SavedTicketsModel::Letter)
+        << u"B C A D A"_s;
+    QTest::newRow("saved by numbers, brackets aside")
+        << u"saved"_s << int(SavedTicketsModel::Numbers) << false << int(SavedTicketsModel::Letter)
+        << u"A B C A D"_s;
+}
+
+void tst_Tickets::sortedTables()
+{
+    QFETCH(QString, table);
+    QFETCH(int, column);
+    QFETCH(bool, descending);
+    QFETCH(int, shown);
+    QFETCH(QString, order);
+    TicketsModel made;
+    made.setTickets({{10, 20, 30, 40, 41, 42}, {3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14},
+                        {1, 2, 3, 4, 5, 43}},
+        24);
+    GradesModel grades;
+    GradeCounts counts;
+    counts.counted = {0, 10, 2, 9, 100};
+    counts.expected = {9.5, 10, 0.5, 0.02, 0.3};
+    grades.setCounts(counts);
+    SavedTicketsModel saved;
+    PastDraw drawn = drawOf(10, {1, 2, 3, 4, 5, 6}, 7, {0, 0, 9100, 10000, 1000});
+    drawn.date = QDate(2026, 12, 3);
+    saved.setTickets({{1, 10, 0, {1, 2, 3, 20, 21, 22}, TicketSource::Made},
+                         {2, 10, 1, {1, 2, 3, 4, 5, 20}, TicketSource::Made},
+                         {3, 10, 2, {1, 2, 3, 4, 20, 21}, TicketSource::Made},
+                         {4, 10, 3, {30, 31, 32, 33, 34, 35}, TicketSource::Entered},
+                         {5, 9, 0, {1, 2, 3, 4, 5, 6}, TicketSource::Made}},
+        {drawn});
+    const std::map<QString, QAbstractItemModel *> tables {
+        {u"made"_s, &made}, {u"grades"_s, &grades}, {u"saved"_s, &saved}};
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(tables.at(table));
+    proxy.setSortRole(RowsModel::SortRole);
+    proxy.sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    QStringList cells;
+    for (int row = 0; row < proxy.rowCount(); ++row)
+        cells << proxy.index(row, shown).data().toString().remove(u' ');
+    QCOMPARE(cells.join(u' '), order);
 }
 
 QTEST_GUILESS_MAIN(tst_Tickets)

@@ -1,0 +1,47 @@
+#include "rowsmodel.h"
+
+RowsModel::RowsModel(QStringList headers, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_headers(std::move(headers))
+{ }
+
+void RowsModel::setRows(std::vector<Row> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int RowsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int RowsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_headers.size());
+}
+
+QVariant RowsModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const Row &row = m_rows[std::size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return row.cells.value(index.column());
+    case Qt::AccessibleTextRole:
+        return row.heard;
+    case SortRole:
+        return row.keys.value(index.column());
+    default:
+        return {};
+    }
+}
+
+QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return m_headers.value(section);
+}

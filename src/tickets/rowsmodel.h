@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QVariantList>
+
+#include <vector>
+
+// A table whose rows are built whole: the text of each cell, the raw value each cell sorts by
+// (SortRole, so that numbers sort as numbers), and what a screen reader hears of the row
+// (AccessibleTextRole, the same for every cell of it).
+class RowsModel : public QAbstractTableModel
+{
+public:
+    static constexpr int SortRole = Qt::UserRole;
+
+    struct Row
+    {
+        QStringList cells;
+        QVariantList keys;
+        QString heard;
+    };
+
+    RowsModel(QStringList headers, QObject *parent);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+protected:
+    void setRows(std::vector<Row> rows);
+
+private:
+    QStringList m_headers;
+    std::vector<Row> m_rows;
+};
