@@ -279,27 +279,34 @@ class Program(unittest.TestCase):
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), before)
 
     def test_saved_tickets_are_graded_once_their_draw_is_imported(self):
-        # Ctrl+M makes and saves five tickets for draw 1, given when 保存 asks for it, as no draw
-        # is stored yet; --import stores a draw 1 that shares
-        # four numbers with ticket A; Ctrl+K then tells a screen reader that A won 4等.
+        # Ctrl+K, then Ctrl+M from the main window: the check and tickets windows side by side.
+        # The tickets window makes five tickets and saves them for draw 1, given when 保存 asks
+        # for it, as no draw is stored yet; the check window shows them at once, not yet drawn.
+        # --import then stores a draw 1 that shares four numbers with ticket A, and once the
+        # check window is activated a screen reader hears that A won 4等.
         import pyatspi, sqlite3
         self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
         process, window = self.start()
+        self.keys(window, 'ctrl+k')
+        check = self.dialog(process, window)
         self.keys(window, 'ctrl+m')
-        tickets = self.dialog(process, window)
+        tickets = wait_for(lambda: set(self.windows(process)) - {window, check}, 'the tickets window').pop()
         self.keys(tickets, 'alt+g')  # logged as it is made, the log being on by default
         log = self.program / 'nmr.log'
         wait_for(lambda: log.exists() and len(LOG_LINE.findall(log.read_bytes())) == 5, 'five tickets logged')
         # No draw is stored yet: 保存 asks which draw the tickets are for.
         self.keys(tickets, 'alt+s')
-        asked = wait_for(lambda: set(self.windows(process)) - {window, tickets}, 'the question of the draw').pop()
+        asked = wait_for(lambda: set(self.windows(process)) - {window, check, tickets}, 'the question of the draw').pop()
         xdotool('windowfocus', '--sync', asked, 'type', '1')
         self.keys(asked, 'Return')
         database = self.program / 'nmr-history.sqlite'
         saved = lambda: sqlite3.connect(database).execute('SELECT line, n1, n2, n3, n4, n5, n6 FROM tickets ORDER BY line').fetchall()
         wait_for(lambda: database.exists() and len(saved()) == 5, 'five tickets saved')
-        self.keys(tickets, 'Escape')
-        wait_for(lambda: self.windows(process) == [window], 'the tickets window to close')
+        frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
+                          if app.name == 'Numerisphere' for frame in app if '当せん確認' in frame.name]
+        heard = lambda: [node.name for node in pyatspi.findAllDescendants(
+            wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 A：'))]
+        self.assertTrue(wait_for(heard, 'ticket A')[0].endswith('未抽せん'))
         first = saved()[0][1:]
         others = [n for n in range(1, 44) if n not in first]
         draw = sorted(first[:4] + tuple(others[:2]))
@@ -308,12 +315,8 @@ class Program(unittest.TestCase):
         imported = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
                                   capture_output=True, timeout=20)
         self.assertEqual(imported.returncode, 0, imported.stderr)
-        self.keys(window, 'ctrl+k')
-        frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
-                          if app.name == 'Numerisphere' for frame in app if '当せん確認' in frame.name]
-        heard = lambda: [node.name for node in pyatspi.findAllDescendants(
-            wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 A：'))]
-        self.assertIn('一致 4、4等', wait_for(heard, 'ticket A')[0])
+        xdotool('windowfocus', '--sync', check)
+        self.assertIn('一致 4、4等', wait_for(lambda: [name for name in heard() if '一致' in name], 'ticket A graded')[0])
 
     def test_a_draw_read_in_the_window_mended_and_exported(self):
         # ファイルから読み込む reads a file that a screen reader then hears the report of; in
