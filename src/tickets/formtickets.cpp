@@ -69,7 +69,7 @@ void FormTickets::buildControls()
     };
     m_count = spinBox(this, u"count"_s, 1, MostTicketsAtOnce, 5);
     m_count->setSuffix(u" 口"_s);
-    m_overlap = spinBox(this, u"overlap"_s, 0, 5, 5);
+    m_overlap = spinBox(this, u"overlap"_s, 0, MostSharedNumbers, MostSharedNumbers);
     m_fixed = new QLineEdit(this);
     m_fixed->setObjectName(u"fixed"_s);
     m_excluded = new QLineEdit(this);
