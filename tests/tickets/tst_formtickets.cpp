@@ -157,6 +157,13 @@ void tst_FormTickets::makeAndSave()
     QCOMPARE(fixture.takeRecords().size(), 4);
     QCOMPARE(describe(fresh).at(1), u"コピー on, 保存 off 第 2103 回"_s);
     QCOMPARE(HistoryDatabase(empty).tickets().size(), std::size_t(5));
+    // An empty draw takes the one after the first draw stored elsewhere, once reloaded.
+    const QString later = fixture.filePath(u"later.sqlite"_s);
+    FormTickets waiting(later, {DefaultLevelString(), {}, false, 0}, {});
+    storeDraws(later);
+    QCOMPARE(control<QSpinBox>(waiting, u"draw"_s)->text(), u" "_s);
+    waiting.reload();
+    QCOMPARE(control<QSpinBox>(waiting, u"draw"_s)->text(), u"第 2102 回"_s);
 
     // A database that cannot be used offers no saving.
     QVERIFY(QDir().mkdir(fixture.filePath(u"folder.sqlite"_s)));
