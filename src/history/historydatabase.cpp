@@ -95,11 +95,11 @@ QString sixNumbers()
 const QString ascending = u", CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND n5 < n6)"_s;
 
 // The saved tickets' table with every value checked, as schema 3 has it.
-QString checkedTicketsTable(const QString &name)
+QString checkedTicketsTable(const QString &name, const QString &moreColumns = {})
 {
     return u"CREATE TABLE %1 (id INTEGER PRIMARY KEY, draw INTEGER NOT NULL CHECK (draw BETWEEN 1 "
-           u"AND %4), line INTEGER NOT NULL CHECK (line >= 0)%2%3, UNIQUE (draw, line))"_s.arg(
-               name, sixNumbers(), ascending, QString::number(LastDrawNumber));
+           u"AND %4), line INTEGER NOT NULL CHECK (line >= 0)%2%5%3, UNIQUE (draw, line))"_s.arg(
+               name, sixNumbers(), ascending, QString::number(LastDrawNumber), moreColumns);
 }
 
 // The draws table with every value checked, as schema 3 has it.
@@ -223,7 +223,12 @@ bool HistoryDatabase::migrate(int from)
             u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
             u"source TEXT NOT NULL)"_s},
         QStringList {u"ALTER TABLE tickets ADD COLUMN source INTEGER NOT NULL DEFAULT 0 "
-                     u"CHECK (source IN (0, 1))"_s}};
+                     u"CHECK (source IN (0, 1))"_s},
+        QStringList {checkedTicketsTable(u"checked_tickets"_s,
+                         u", source INTEGER NOT NULL DEFAULT 0 CHECK (source IN (0, 1, 2))"_s),
+            u"INSERT INTO checked_tickets (id, draw, line, %1, source) SELECT id, draw, line, %1, "
+            u"source FROM tickets"_s.arg(numberColumns),
+            u"DROP TABLE tickets"_s, u"ALTER TABLE checked_tickets RENAME TO tickets"_s}};
     QSqlQuery query(connection());
     // Copying the rows into the checked tables fails only on a value no draw or ticket can have.
     const auto cannot = [&](bool damaged) {
@@ -550,7 +555,7 @@ bool HistoryDatabase::saveTickets(const std::vector<int> &draws,
                 query.addBindValue(line++);
                 for (const int number : ticket)
                     query.addBindValue(number);
-                query.addBindValue(source == TicketSource::Entered ? 1 : 0);
+                query.addBindValue(int(source));
                 if (!query.exec())
                     return failed(query);
             }
@@ -576,7 +581,7 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
         ticket.draw = query.value(1).toInt();
         ticket.line = query.value(2).toInt();
         const int source = query.value(9).toInt();
-        ticket.source = source == 1 ? TicketSource::Entered : TicketSource::Made;
+        ticket.source = TicketSource(source);
         PastDraw asDrawn;
         asDrawn.number = ticket.draw;
         for (int n = 0; n < DrawnCount; ++n)
@@ -587,7 +592,7 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
         QString reason = StoredDrawFault(asDrawn);
         if (reason.isEmpty() && ticket.line < 0)
             reason = u"券の順番 %1 が正しくありません"_s.arg(ticket.line);
-        if (reason.isEmpty() && source != 0 && source != 1)
+        if (reason.isEmpty() && (source < 0 || source > int(TicketSource::Wheel)))
             reason = u"入手元 %1 が正しくありません"_s.arg(source);
         if (!reason.isEmpty()) {
             m_fault = u"当せん番号の履歴「%1」は壊れているため使えません（第%2回の券：%3）。"_s

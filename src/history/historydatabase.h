@@ -13,7 +13,8 @@ class QSqlQuery;
 
 // Where a saved ticket came from: made by this program (作成), or entered by the user, who
 // bought it (入力).
-enum class TicketSource { Made, Entered };
+// Stored as 0, 1 and 2.
+enum class TicketSource { Made, Entered, Wheel };
 
 // A ticket saved for a draw: its letter is the line-th (0 for A) of that draw's tickets.
 struct SavedTicket
@@ -46,8 +47,8 @@ class HistoryDatabase
 public:
     // The schema's version, kept in PRAGMA user_version. 1 held the draws; 2 added the saved
     // tickets; 3 checks every value of a draw and remembers the stores; 4 tells the tickets the
-    // user entered from those the program made.
-    static constexpr int SchemaVersion = 4;
+    // user entered from those the program made; 5 tells wheel tickets apart too.
+    static constexpr int SchemaVersion = 5;
 
     explicit HistoryDatabase(const QString &path);
     ~HistoryDatabase();

@@ -23,6 +23,18 @@ QString marked(const SavedTicket &ticket, const PastDraw *draw)
     return items.join(u' ');
 }
 
+QString SourceText(TicketSource source)
+{
+    switch (source) {
+    case TicketSource::Entered:
+        return u"入力"_s;
+    case TicketSource::Wheel:
+        return u"ホイール"_s;
+    default:
+        return u"作成"_s;
+    }
+}
+
 } // namespace
 
 SavedTicketsModel::SavedTicketsModel(QObject *parent)
@@ -44,8 +56,7 @@ void SavedTicketsModel::setTickets(
         Row &row = rows.emplace_back();
         row.cells = QStringList {u"第%1回"_s.arg(ticket.draw),
             draw && draw->date.isValid() ? draw->date.toString(u"yyyy/MM/dd"_s) : u"—"_s,
-            TicketLetter(ticket.line),
-            ticket.source == TicketSource::Entered ? u"入力"_s : u"作成"_s, marked(ticket, draw),
+            TicketLetter(ticket.line), SourceText(ticket.source), marked(ticket, draw),
             draw ? QString::number(grading.matches) : u"—"_s,
             draw ? GradeText(grading.grade) : u"未抽せん"_s,
             !draw                        ? u"—"_s

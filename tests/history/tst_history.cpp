@@ -422,8 +422,8 @@ void tst_History::valuesReadBack_data()
     QTest::newRow("ticket: a line before A")
         << u"tickets"_s << u"5, -1, 1, 2, 3, 4, 5, 6, 1"_s
         << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
-    QTest::newRow("ticket: a source of 2") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 5, 6, 2"_s
-                                           << u"（第5回の券：入手元 2 が正しくありません）。"_s;
+    QTest::newRow("ticket: a source of 3") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 5, 6, 3"_s
+                                           << u"（第5回の券：入手元 3 が正しくありません）。"_s;
 }
 
 void tst_History::valuesReadBack()
@@ -512,7 +512,9 @@ void tst_History::migrations()
     QVERIFY(!query.exec(u"UPDATE tickets SET n6 = 44"_s));
     QVERIFY(!query.exec(u"UPDATE tickets SET n1 = 3"_s));
     QVERIFY(!query.exec(u"UPDATE tickets SET line = -1"_s));
-    QVERIFY(!query.exec(u"UPDATE tickets SET source = 2"_s));
+    QVERIFY(!query.exec(u"UPDATE tickets SET source = 3"_s));
+    QVERIFY(query.exec(u"UPDATE tickets SET source = 2"_s));
+    QVERIFY(query.exec(u"UPDATE tickets SET source = 0"_s));
     QVERIFY(query.exec(u"UPDATE tickets SET n6 = 6"_s));
     query = QSqlQuery();
     db.close();

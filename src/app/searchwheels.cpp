@@ -1,0 +1,56 @@
+// Writes the shipped wheels: for every cell from 7 to 20 numbers and every guarantee short of
+// 6/6, searches from the design the file holds (if any) for the given seconds, and keeps the
+// smaller of the two once the new one has been verified whole.
+// Usage: nmr_searchwheels FILE [SECONDS [SEED]]
+#include "wheels/wheelsearch.h"
+#include "wheels/wheeltable.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() < 2) {
+        QTextStream(stderr) << "usage: nmr_searchwheels FILE [SECONDS [SEED]]\n";
+        return 2;
+    }
+    const QString path = arguments[1];
+    const double seconds = arguments.value(2, QStringLiteral("5")).toDouble();
+    const quint32 seed = arguments.value(3, QStringLiteral("1")).toUInt();
+    QFile file(path);
+    WheelTable table = file.open(QIODevice::ReadOnly)
+        ? ReadWheelTable(QString::fromUtf8(file.readAll()))
+        : WheelTable {};
+    file.close();
+    QTextStream out(stdout);
+    for (int v = FewestChosen; v <= MostChosen; ++v) {
+        for (const Guarantee guarantee : Guarantees()) {
+            if (guarantee.t == DrawnCount)
+                continue;
+            std::vector<Block> &kept = table[{v, guarantee.t, guarantee.m}];
+            QElapsedTimer timer;
+            timer.start();
+            const std::vector<Block> found
+                = SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000},
+                    [&](const WheelSearchProgress &) { return timer.elapsed() < seconds * 1000; });
+            const bool whole = WheelMatches(v, found).coverage(guarantee).holes == 0;
+            if (whole && (kept.empty() || found.size() < kept.size()))
+                kept = found;
+            out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()
+                << " tickets (bound " << LowerBound(v, guarantee) << "), "
+                << timer.elapsed() / 1000.0 << " s\n";
+            out.flush();
+            QFile written(path);
+            if (!written.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                || written.write(WheelTableText(table).toUtf8()) < 0) {
+                QTextStream(stderr) << "cannot write " << path << '\n';
+                return 1;
+            }
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "tickets/ticketdraw.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// Wheels: tickets over the numbers a player chose that guarantee a match of some size in at
+// least one ticket whenever enough of the drawn numbers are among the chosen. A design is made
+// over positions 0..v-1 and put onto the chosen numbers afterwards. Needs no display.
+
+using Block = quint32; // a ticket over positions 0..v-1: six bits set
+
+inline constexpr int FewestChosen = 7;
+inline constexpr int MostChosen = 20;
+
+// "m 個が当たれば、どれかの券に t 個": if m of the six drawn numbers are among the chosen, at
+// least one ticket holds t of them.
+struct Guarantee
+{
+    int t = 3;
+    int m = 3;
+
+    friend bool operator==(const Guarantee &, const Guarantee &) = default;
+};
+
+// Every guarantee offered, 3/3 to 6/6 (written t/m), in the order shown.
+const std::array<Guarantee, 10> &Guarantees();
+QString GuaranteeText(Guarantee guarantee);
+// "3/4" and the like: t, then m; nothing when the text names no guarantee offered.
+std::optional<Guarantee> ParseGuarantee(const QString &text);
+
+qint64 Binomial(int n, int k);
+
+// What every m-subset of the chosen numbers finds among the tickets.
+struct Coverage
+{
+    qint64 cases = 0; // C(v, m)
+    qint64 holes = 0; // m-subsets in which no ticket holds t
+    Block exampleHole = 0; // the first hole, when there is one
+    double percent() const
+    {
+        return cases == 0 ? 100 : 100.0 * double(cases - holes) / double(cases);
+    }
+};
+
+// For k of the drawn numbers among the chosen: how likely that is in a draw, and the best match
+// among the tickets, the least over every way it can happen and the average.
+struct MatchRow
+{
+    int k = 0;
+    double chance = 0; // C(v,k)·C(43−v,6−k) / C(43,6)
+    int smallest = 0;
+    double average = 0;
+};
+
+// The best match of every subset of up to six positions, worked out once for a design.
+class WheelMatches
+{
+public:
+    WheelMatches(int v, const std::vector<Block> &blocks);
+
+    Coverage coverage(Guarantee guarantee) const;
+    std::array<MatchRow, 7> rows() const; // k = 0..6
+
+private:
+    int m_v;
+    std::vector<quint8> m_best; // by subset mask, for subsets of up to six positions
+};
+
+// The grade a ticket with that many of the six drawn numbers gets at least: "1等", "3等", "4等",
+// "5等" or "—" (5 numbers and the bonus would make 2等).
+QString GradeOfMatch(int matches);
+
+// The chance that one ticket wins any prize in a draw.
+double WinningChance();
+
+// The positions of a block, ascending, from 0.
+std::array<int, 6> PositionsOf(Block block);
+// The block as tickets of the chosen numbers: position i is the i-th of order.
+std::vector<Ticket> TicketsOf(const std::vector<Block> &blocks, const std::vector<int> &order);
+// The hole's numbers, from position to chosen number through order, ascending.
+std::vector<int> NumbersOf(Block subset, const std::vector<int> &order);
+
+// Lower bounds on the tickets a full guarantee needs: Schönheim's for t = m, and for any t and
+// m that each ticket can satisfy only so many of the C(v, m) cases.
+qint64 SchoenheimBound(int v, int k, int t);
+qint64 CountingBound(int v, Guarantee guarantee);
+qint64 LowerBound(int v, Guarantee guarantee);

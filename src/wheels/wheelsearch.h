@@ -1,0 +1,35 @@
+#pragma once
+
+#include "wheel.h"
+
+#include <functional>
+#include <optional>
+
+// Searches for a design over positions 0..v-1: with no limit, the fewest tickets that give the
+// full guarantee; with a limit, at most that many tickets leaving as few of the C(v, m) cases
+// uncovered as it can. A greedy start, then simulated annealing on the number of uncovered
+// cases; the same seed gives the same design.
+struct WheelSearchRequest
+{
+    int v = 10;
+    Guarantee guarantee;
+    std::optional<int> most; // at most this many tickets
+    quint32 seed = 0;
+    std::vector<Block> start; // a design to improve on, if any
+    qint64 steps = 2'000'000; // the annealing's budget, in moves
+};
+
+struct WheelSearchProgress
+{
+    double done = 0; // 0..1
+    int tickets = 0; // in the best design so far
+    qint64 holes = 0; // of the best design so far
+};
+
+// carryOn is asked now and then with the progress; false stops the search, which then returns
+// the best design found so far.
+std::vector<Block> SearchWheel(const WheelSearchRequest &request,
+    const std::function<bool(const WheelSearchProgress &)> &carryOn = {});
+
+// Every combination of six of v positions: the 6/6 guarantee.
+std::vector<Block> EveryCombination(int v);
