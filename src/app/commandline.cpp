@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -81,8 +82,25 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         u"With --draw: the most numbers two tickets share (0 to %1, %1 by default)."_s.arg(
             MostSharedNumbers),
         u"K"_s, QString::number(MostSharedNumbers));
-    parser.addOptions({import, draw, fixed, exclude, overlap});
-    takingValues << u"draw"_s << u"fixed"_s << u"exclude"_s << u"overlap"_s;
+    const QCommandLineOption wheel(u"wheel"_s,
+        u"選んだ %1〜%2 個の数字のホイールを作り、券と保証と確率を表示します。\n"
+        u"Prints a wheel over %1 to %2 chosen numbers, its guarantee and its chances."_s
+            .arg(FewestChosen)
+            .arg(MostChosen),
+        u"LIST"_s);
+    const QCommandLineOption guarantee(u"guarantee"_s,
+        u"--wheel で、保証 T/M：M 個が当たれば、どれかの券に T 個（3/3〜6/6）。\n"
+        u"With --wheel: if M of the drawn numbers are chosen, a ticket holds T (3/3 to 6/6)."_s,
+        u"T/M"_s);
+    const QCommandLineOption most(
+        u"max"_s, u"--wheel で、口数の上限。\nWith --wheel: at most N tickets."_s, u"N"_s);
+    const QCommandLineOption seed(u"seed"_s,
+        u"--wheel で、乱数の種（同じ種なら同じ券）。\nWith --wheel: the same seed gives the same "
+        u"tickets."_s,
+        u"S"_s);
+    parser.addOptions({import, draw, fixed, exclude, overlap, wheel, guarantee, most, seed});
+    takingValues << u"draw"_s << u"fixed"_s << u"exclude"_s << u"overlap"_s << u"wheel"_s
+                 << u"guarantee"_s << u"max"_s << u"seed"_s;
     parser.addPositionalArgument(
         u"FILE"_s, u"--import で読み込むファイル。\nWith --import."_s, u"[FILE...]"_s);
 
@@ -108,8 +126,22 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     }
     const QStringList files = parser.positionalArguments();
     const bool drawing = parser.isSet(draw);
-    if (drawing && parser.isSet(import))
-        return refuse(u"--draw と --import は一緒に使えません。"_s);
+    const bool wheeling = parser.isSet(wheel);
+    if (int(drawing) + int(wheeling) + int(parser.isSet(import)) > 1)
+        return refuse(u"--draw、--wheel、--import は一緒に使えません。"_s);
+    if (!wheeling && (parser.isSet(guarantee) || parser.isSet(most) || parser.isSet(seed)))
+        return refuse(u"--guarantee、--max、--seed は --wheel と一緒に使います。"_s);
+    const auto offered = ParseGuarantee(parser.value(guarantee));
+    if (wheeling && !offered)
+        return refuse(u"--guarantee には 3/3、3/4、3/5、3/6、4/4、4/5、4/6、5/5、5/6、6/6 の"
+                      u"どれかを指定してください。"_s);
+    const auto atMost = numberIn(parser.value(most), 1, std::numeric_limits<int>::max());
+    if (parser.isSet(most) && !atMost)
+        return refuse(u"--max には 1 以上の口数を指定してください。"_s);
+    bool seedRead = false;
+    const quint32 seedValue = parser.value(seed).toUInt(&seedRead);
+    if (parser.isSet(seed) && !seedRead)
+        return refuse(u"--seed には 0 から 4294967295 までの数を指定してください。"_s);
     if (!drawing && (parser.isSet(fixed) || parser.isSet(exclude) || parser.isSet(overlap)))
         return refuse(u"--fixed、--exclude、--overlap は --draw と一緒に使います。"_s);
     const auto count = numberIn(parser.value(draw), 1, MostTicketsAtOnce);
@@ -141,6 +173,13 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         line.fixed = parser.value(fixed);
         line.excluded = parser.value(exclude);
         line.overlap = *limit;
+    } else if (wheeling) {
+        line.action = CommandLine::Action::Wheel;
+        line.chosen = parser.value(wheel);
+        line.guarantee = *offered;
+        line.most = atMost;
+        if (seedRead)
+            line.seed = seedValue;
     }
     return line;
 }

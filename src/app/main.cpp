@@ -6,10 +6,12 @@
 #include "productinfo.h"
 #include "settings/inifilesaveload.h"
 #include "tickets/ticketdraw.h"
+#include "wheels/wheelmaker.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QRandomGenerator>
 #include <QTranslator>
 
 #include <cstdio>
@@ -104,8 +106,46 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
     return 0;
 }
 
-// Answers --help, --version, --import and --draw, or refuses what it does not know (exit status
-// 2), before any window system is needed; nothing when the program is to start.
+// Prints a wheel over the chosen numbers: its tickets a line each, then what it costs, the
+// guarantee as checked, the chance table and the expected winning tickets; writes nothing. 2 for
+// a list that is wrong, 1 when the limit leaves the guarantee unmet.
+int printWheel(const CommandLine &line)
+{
+    const NumberList chosen = ParseNumberList(line.chosen);
+    if (const QString refusal = WheelRefusal(chosen); !refusal.isEmpty()) {
+        std::fprintf(stderr, "numerisphere: --wheel の%s\n", qPrintable(refusal));
+        return 2;
+    }
+    if (const QString note = RepeatedNote(u"--wheel "_s, chosen); !note.isEmpty())
+        std::fprintf(stderr, "numerisphere: %s\n", qPrintable(note));
+    std::vector<int> numbers = chosen.numbers;
+    std::sort(numbers.begin(), numbers.end());
+    const quint32 seed = line.seed.value_or(QRandomGenerator::global()->generate());
+    const Wheel wheel = MakeWheel(numbers, line.guarantee,
+        DesignFor(int(numbers.size()), line.guarantee, line.most, seed), seed);
+    if (wheel.blocks.empty()) {
+        std::fprintf(stderr, "numerisphere: %s\n",
+            qPrintable(u"%1 個の数字の「%2」のホイールがありません。"_s.arg(numbers.size())
+                           .arg(GuaranteeText(line.guarantee))));
+        return 1;
+    }
+    for (const Ticket &ticket : wheel.tickets)
+        std::printf("%s\n", qPrintable(DrawText(ticket)));
+    std::printf("\n%s\n%s：%s\n", qPrintable(CostText(wheel)),
+        qPrintable(GuaranteeText(line.guarantee)), qPrintable(CoverageText(wheel)));
+    std::printf("%s\n", qPrintable(ChanceHeaders().join(u" | "_s)));
+    for (const QStringList &row : ChanceTable(wheel))
+        std::printf("%s\n", qPrintable(row.join(u" | "_s)));
+    std::printf("%s\n", qPrintable(ExpectedWinsText(wheel)));
+    if (wheel.coverage.holes == 0)
+        return 0;
+    std::fprintf(stderr, "numerisphere: %s\n",
+        qPrintable(u"%1 口では保証を満たせません。"_s.arg(wheel.tickets.size())));
+    return 1;
+}
+
+// Answers --help, --version, --import, --draw and --wheel, or refuses what it does not know (exit
+// status 2), before any window system is needed; nothing when the program is to start.
 std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
@@ -125,6 +165,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         return importFiles(line.files);
     case CommandLine::Action::Draw:
         return drawTickets(line.count, line.fixed, line.excluded, line.overlap);
+    case CommandLine::Action::Wheel:
+        return printWheel(line);
     }
     return 2;
 }

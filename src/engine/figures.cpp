@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 QString Grouped(qint64 value)
@@ -24,4 +26,10 @@ QString OneDecimal(double value)
     // A value that rounds to zero is shown without a sign.
     const QString text = QString::number(value, 'f', 1);
     return text == u"-0.0"_s ? u"0.0"_s : text;
+}
+
+QString ThreeFigures(double value)
+{
+    const int magnitude = value > 0 ? int(std::floor(std::log10(value))) : 0;
+    return QLocale(QLocale::Japanese).toString(value, 'f', std::max(0, 2 - magnitude));
 }

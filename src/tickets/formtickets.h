@@ -3,18 +3,15 @@
 #include "engine/uniformsource.h"
 #include "history/historydatabase.h"
 #include "ticketdraw.h"
-#include "ticketsmodel.h"
 
 #include <QDialog>
 
 #include <optional>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
 class DatabaseWatch;
-class QTableView;
+class MadeTicketsPanel;
+class QLineEdit;
+class QSpinBox;
 
 // "まとめて予想": several tickets at once, drawn as the main window draws, with fixed and
 // excluded numbers and a limit on the numbers two tickets share. The tickets can be copied,
@@ -44,8 +41,6 @@ signals:
 
 private:
     void buildControls();
-    void showTickets(); // the table, and which commands can run
-    void setStatus(const QString &text); // shown, and heard with its figures
 
     HistoryDatabase m_database;
     DatabaseWatch *m_watch = nullptr;
@@ -53,16 +48,10 @@ private:
     QString m_logPath;
     UniformSource m_random;
     std::optional<quint32> m_seed;
-    TicketsModel m_tickets;
-    bool m_saved = false;
 
     QSpinBox *m_count = nullptr; // "口数": 1 to 20
     QLineEdit *m_fixed = nullptr; // "軸数字": numbers every ticket holds
     QLineEdit *m_excluded = nullptr; // "除外数字": numbers no ticket holds
     QSpinBox *m_overlap = nullptr; // "共通数字の上限": 0 to 5
-    QTableView *m_table = nullptr; // the tickets, a row each
-    QLabel *m_status = nullptr; // what the last command did
-    QPushButton *m_copy = nullptr; // "コピー"
-    QSpinBox *m_drawNumber = nullptr; // the draw the tickets are saved for: 第 N 回
-    QPushButton *m_save = nullptr; // "保存"
+    MadeTicketsPanel *m_panel = nullptr; // the tickets made, saved and copied
 };

@@ -48,7 +48,30 @@ void tst_CommandLine::parsing_data()
     QTest::newRow("fixed twice") << u"--draw 5 --fixed 1 --fixed 2"_s
                                  << u"refused --fixed が 2 回以上あります。"_s;
     QTest::newRow("draw and import")
-        << u"--draw 5 --import a"_s << u"refused --draw と --import は一緒に使えません。"_s;
+        << u"--draw 5 --import a"_s << u"refused --draw、--wheel、--import は一緒に使えません。"_s;
+    QTest::newRow("draw and wheel") << u"--draw 5 --wheel 1-7 --guarantee 3/3"_s
+                                    << u"refused --draw、--wheel、--import は一緒に使えません。"_s;
+    QTest::newRow("wheel, the least") << u"--wheel 1·2·3·4·5·6·7 --guarantee 3/3"_s
+                                      << u"wheel [1 2 3 4 5 6 7] 3/3 max - seed -"_s;
+    QTest::newRow("wheel with a limit and a seed")
+        << u"--wheel=1,2 --guarantee 6/6 --max 1 --seed 4294967295"_s
+        << u"wheel [1,2] 6/6 max 1 seed 4294967295"_s;
+    QTest::newRow("wheel without a guarantee")
+        << u"--wheel 1"_s
+        << u"refused --guarantee には 3/3、3/4、3/5、3/6、4/4、4/5、4/6、5/5、5/6、6/6 の"
+           u"どれかを指定してください。"_s;
+    QTest::newRow("a guarantee of 2/3")
+        << u"--wheel 1 --guarantee 2/3"_s
+        << u"refused --guarantee には 3/3、3/4、3/5、3/6、4/4、4/5、4/6、5/5、5/6、6/6 の"
+           u"どれかを指定してください。"_s;
+    QTest::newRow("max 0") << u"--wheel 1 --guarantee 3/3 --max 0"_s
+                           << u"refused --max には 1 以上の口数を指定してください。"_s;
+    QTest::newRow("a seed past 32 bits")
+        << u"--wheel 1 --guarantee 3/3 --seed 4294967296"_s
+        << u"refused --seed には 0 から 4294967295 までの数を指定してください。"_s;
+    QTest::newRow("a guarantee without wheel")
+        << u"--guarantee 3/3"_s
+        << u"refused --guarantee、--max、--seed は --wheel と一緒に使います。"_s;
     QTest::newRow("a list without draw")
         << u"--fixed 3"_s
         << u"refused --fixed、--exclude、--overlap は --draw と一緒に使います。"_s;
@@ -90,6 +113,13 @@ void tst_CommandLine::parsing()
                     .arg(line.fixed, line.excluded)
                     .arg(line.overlap);
         break;
+    case CommandLine::Action::Wheel:
+        asked = u"wheel [%1] %2/%3 max %4 seed %5"_s.arg(line.chosen)
+                    .arg(line.guarantee.t)
+                    .arg(line.guarantee.m)
+                    .arg(line.most ? QString::number(*line.most) : u"-"_s,
+                        line.seed ? QString::number(*line.seed) : u"-"_s);
+        break;
     case CommandLine::Action::Refuse:
         asked = u"refused "_s + line.text;
         break;
@@ -103,7 +133,8 @@ void tst_CommandLine::helpNamesEveryOption()
     const QString help = ParseCommandLine({u"numerisphere"_s, u"--help"_s}).text;
     for (const QString &named :
         {u"--import"_s, u"--draw <N>"_s, u"（1〜20）"_s, u"--fixed <LIST>"_s, u"--exclude <LIST>"_s,
-            u"--overlap <K>"_s, u"（0〜5、既定 5）"_s, u"[FILE...]"_s})
+            u"--overlap <K>"_s, u"（0〜5、既定 5）"_s, u"--wheel <LIST>"_s, u"7〜20 個"_s,
+            u"--guarantee <T/M>"_s, u"--max <N>"_s, u"--seed <S>"_s, u"[FILE...]"_s})
         QVERIFY2(help.contains(named), qPrintable(named));
     QVERIFY(!help.contains(u"--platform"_s));
 }

@@ -1,0 +1,152 @@
+#include "madeticketspanel.h"
+
+#include "platform/seams.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QTableView>
+
+using namespace Qt::StringLiterals;
+
+MadeTicketsPanel::MadeTicketsPanel(
+    HistoryDatabase &database, TicketSource source, const QString &tableName, QWidget *parent)
+    : QWidget(parent)
+    , m_database(database)
+    , m_source(source)
+    , m_tickets(this)
+{
+    m_grid = new QGridLayout(this);
+    m_grid->setContentsMargins({});
+    auto *view = new QSortFilterProxyModel(this);
+    view->setSourceModel(&m_tickets);
+    view->setSortRole(TicketsModel::SortRole);
+    m_table = new QTableView(this);
+    m_table->setObjectName(u"table"_s);
+    m_table->setAccessibleName(tableName);
+    m_table->setModel(view);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(TicketsModel::Letter, Qt::AscendingOrder);
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_grid->addWidget(m_table, 0, 0, 1, 4);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(u"status"_s);
+    m_status->setWordWrap(true);
+    m_grid->addWidget(m_status, 1, 0, 1, 4);
+
+    // Empty (0) while no draw is stored: 保存 then asks which draw the tickets are for.
+    const int latest = m_database.latestDraw();
+    m_drawNumber = new QSpinBox(this);
+    m_drawNumber->setObjectName(u"draw"_s);
+    m_drawNumber->setRange(0, LastDrawNumber);
+    m_drawNumber->setValue(latest > 0 ? latest + 1 : 0);
+    m_drawNumber->setSpecialValueText(u" "_s);
+    m_drawNumber->setPrefix(u"第 "_s);
+    m_drawNumber->setSuffix(u" 回"_s);
+    m_drawNumber->setAccessibleName(u"保存先の回"_s);
+    connect(m_drawNumber, &QSpinBox::valueChanged, this, [this] {
+        // Other tickets for another draw: they can be saved again, lettered after its own.
+        m_saved = false;
+        showTickets();
+    });
+    auto *drawLabel = new QLabel(u"保存先の回(&D):"_s, this);
+    drawLabel->setBuddy(m_drawNumber);
+    m_save = new QPushButton(u"保存(&S)"_s, this);
+    m_save->setObjectName(u"save"_s);
+    connect(m_save, &QPushButton::clicked, this, &MadeTicketsPanel::save);
+    m_copy = new QPushButton(u"コピー(&C)"_s, this);
+    m_copy->setObjectName(u"copy"_s);
+    connect(m_copy, &QPushButton::clicked, this, &MadeTicketsPanel::copy);
+    m_grid->addWidget(drawLabel, 2, 0);
+    m_grid->addWidget(m_drawNumber, 2, 1);
+    m_grid->addWidget(m_save, 2, 2);
+    m_grid->addWidget(m_copy, 3, 2);
+    showTickets();
+}
+
+void MadeTicketsPanel::addButton(QPushButton *button)
+{
+    m_grid->addWidget(button, 3, 3);
+}
+
+void MadeTicketsPanel::setStatus(const QString &text)
+{
+    m_status->setText(text);
+    m_status->setAccessibleName(text.isEmpty() ? u"結果"_s : u"結果："_s + text);
+}
+
+void MadeTicketsPanel::setTickets(std::vector<Ticket> tickets)
+{
+    m_tickets.setTickets(std::move(tickets), 0);
+    m_saved = false;
+    showTickets();
+}
+
+void MadeTicketsPanel::reload()
+{
+    if (m_drawNumber->value() == 0 && m_database.latestDraw() > 0)
+        m_drawNumber->setValue(m_database.latestDraw() + 1);
+    showTickets();
+}
+
+void MadeTicketsPanel::showTickets()
+{
+    // Until they are saved, the tickets are lettered after those saved for the chosen draw.
+    const bool none = m_tickets.tickets().empty();
+    if (!m_saved && !none)
+        m_tickets.setTickets(m_tickets.tickets(), m_database.nextLine(m_drawNumber->value()));
+    m_copy->setEnabled(!none);
+    m_save->setEnabled(!none && !m_saved && m_database.fault().isEmpty());
+}
+
+void MadeTicketsPanel::copy()
+{
+    QGuiApplication::clipboard()->setText(m_tickets.lines().join(u'\n') + u'\n');
+    setStatus(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.tickets().size()));
+}
+
+void MadeTicketsPanel::save()
+{
+    if (m_drawNumber->value() == 0) {
+        bool ok = false;
+        const int draw = Seams::input(
+            this, u"保存"_s, u"券を保存する回（第 N 回の N）を入力してください。"_s, QString())
+                             .trimmed()
+                             .toInt(&ok);
+        if (!ok || draw < 1 || draw > LastDrawNumber)
+            return;
+        m_drawNumber->setValue(draw);
+    }
+    const int draw = m_drawNumber->value();
+    // Tickets made now for a draw already held would count as if bought before it.
+    if (m_database.hasDraw(draw)
+        && Seams::message(this, QMessageBox::Question,
+               u"第 %1 回の当せん番号はもう登録されています。いま作成した券をこの回の券として"
+               u"保存すると、当せん確認の集計に含まれます。保存しますか？"_s.arg(draw),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    m_tickets.setTickets(m_tickets.tickets(), m_database.nextLine(draw));
+    if (!m_database.saveTickets(draw, m_tickets.tickets(), m_source)) {
+        const QString why = m_database.fault().isEmpty() ? u"当せん番号の履歴に書き込めません。"_s
+                                                         : m_database.fault();
+        Seams::message(this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + why);
+        return;
+    }
+    m_saved = true;
+    emit saved();
+    const int count = int(m_tickets.tickets().size());
+    setStatus(u"第 %1 回の券として %2 口を保存しました（%3〜%4）。"_s.arg(draw).arg(count).arg(
+        m_tickets.letterOf(0), m_tickets.letterOf(count - 1)));
+    showTickets();
+}

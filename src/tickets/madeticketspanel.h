@@ -1,0 +1,54 @@
+#pragma once
+
+#include "history/historydatabase.h"
+#include "ticketsmodel.h"
+
+#include <QWidget>
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+// The tickets a window made: their table, lettered as they will be stored, what the last command
+// did, and saving them for a draw or copying them. Shared by the tickets and wheel windows.
+class MadeTicketsPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The window's database; source marks the tickets saved; tableName is what a screen reader
+    // hears the table as.
+    MadeTicketsPanel(
+        HistoryDatabase &database, TicketSource source, const QString &tableName, QWidget *parent);
+
+    void setTickets(std::vector<Ticket> tickets); // newly made, not saved yet
+    const std::vector<Ticket> &tickets() const { return m_tickets.tickets(); }
+    void setStatus(const QString &text); // shown, and heard with its figures
+    void addButton(QPushButton *button); // beside コピー
+
+    void copy(); // "コピー": the tickets onto the clipboard, a line each
+    // "保存": the tickets into the database, for the chosen draw; for a draw already stored only
+    // once the user agrees, and with no draw chosen only once the user gives one.
+    void save();
+    void reload(); // the database changed: the letters, and the draw once there is one
+
+signals:
+    void saved();
+
+private:
+    void showTickets(); // the letters, and which commands can run
+
+    HistoryDatabase &m_database;
+    TicketSource m_source;
+    TicketsModel m_tickets;
+    bool m_saved = false;
+
+    QGridLayout *m_grid = nullptr;
+    QTableView *m_table = nullptr; // the tickets, a row each
+    QLabel *m_status = nullptr; // what the last command did
+    QSpinBox *m_drawNumber = nullptr; // the draw the tickets are saved for: 第 N 回
+    QPushButton *m_save = nullptr; // "保存"
+    QPushButton *m_copy = nullptr; // "コピー"
+};
