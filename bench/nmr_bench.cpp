@@ -1,6 +1,6 @@
 // Prints how fast the draw runs, how long reading the profile table takes on a large settings
 // file, how long past results take to read, store, show and sort, and how long tickets take to
-// make. It measures; it asserts nothing.
+// make, and how long wheels take to show, check and search. It measures; it asserts nothing.
 
 #include "engine/chance.h"
 #include "engine/draw.h"
@@ -12,11 +12,15 @@
 #include "settings/inifilesaveload.h"
 #include "tickets/formcheck.h"
 #include "tickets/ticketdraw.h"
+#include "wheels/formwheel.h"
+#include "wheels/wheelmaker.h"
+#include "wheels/wheeltable.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -415,6 +419,62 @@ void benchmarkTickets(QTextStream &out)
     }
 }
 
+// Wheels: the slowest shipped design to show (put onto the numbers and checked) and to check
+// alone, over every cell; a search under a limit one below the shipped design, for a few cells;
+// and the wheel window showing the largest design.
+void benchmarkWheels(QTextStream &out)
+{
+    using namespace Qt::StringLiterals;
+    qint64 slowestShown = 0;
+    qint64 slowestChecked = 0;
+    QString shownCell;
+    for (int v = FewestChosen; v <= MostChosen; ++v) {
+        std::vector<int> chosen(static_cast<std::size_t>(v));
+        std::iota(chosen.begin(), chosen.end(), 1);
+        for (const Guarantee guarantee : Guarantees()) {
+            QElapsedTimer timer;
+            timer.start();
+            const Wheel wheel = MakeWheel(chosen, guarantee, ShippedWheel(v, guarantee), 1);
+            const qint64 shown = timer.nsecsElapsed();
+            timer.restart();
+            const qint64 holes = WheelMatches(v, wheel.blocks).coverage(guarantee).holes;
+            const qint64 checked = timer.nsecsElapsed();
+            if (shown > slowestShown)
+                slowestShown = shown,
+                shownCell = u"%1, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
+            slowestChecked = std::max(slowestChecked, checked + holes);
+        }
+    }
+    out << u"wheels: slowest shipped design shown in %1 ms (%2), slowest check %3 ms\n"_s
+               .arg(double(slowestShown) / 1e6, 0, 'f', 1)
+               .arg(shownCell)
+               .arg(double(slowestChecked) / 1e6, 0, 'f', 1);
+    for (const auto &[v, guarantee] : {std::pair(12, Guarantee {4, 4}),
+             std::pair(12, Guarantee {5, 6}), std::pair(20, Guarantee {3, 6}),
+             std::pair(20, Guarantee {4, 4}), std::pair(20, Guarantee {5, 5})}) {
+        const auto shipped = int(ShippedWheel(v, guarantee).size());
+        QElapsedTimer timer;
+        timer.start();
+        const std::vector<Block> found = DesignFor(v, guarantee, shipped - 1, 1);
+        out << u"wheels: search for %1 numbers, %2/%3, at most %4 tickets: %5 ms, %6 holes\n"_s
+                   .arg(v)
+                   .arg(guarantee.t)
+                   .arg(guarantee.m)
+                   .arg(shipped - 1)
+                   .arg(timer.elapsed())
+                   .arg(WheelMatches(v, found).coverage(guarantee).holes);
+    }
+    FormWheel window {QString(), QString()};
+    window.findChild<QLineEdit *>(u"chosen"_s)
+        ->setText(u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20"_s);
+    window.findChild<QComboBox *>(u"guarantee"_s)->setCurrentIndex(int(Guarantees().size()) - 1);
+    QElapsedTimer timer;
+    timer.start();
+    window.make();
+    out << u"wheels: the window showing 20 numbers at 6/6 (38,760 tickets): %1 ms\n"_s.arg(
+        timer.elapsed());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -428,6 +488,7 @@ int main(int argc, char *argv[])
     benchmarkDraws(out, QStringLiteral("every level 0 "), LevelString(NumberCount, u'0'));
     benchmarkChances(out);
     benchmarkTickets(out);
+    benchmarkWheels(out);
     benchmarkLongImport(out);
     benchmarkPastResults(out);
     benchmarkProfileRead(out);

@@ -3,7 +3,8 @@
 # after a draw (main-window.png), the appearance-rate settings dialog (setup-dialog.png), the
 # past results window with 2,500 made-up draws, its statistics (history-window.png) and its
 # stored draws (history-draws.png), the tickets window with
-# five tickets (tickets-window.png) and the check window with them saved (check-window.png).
+# five tickets (tickets-window.png), the check window with them saved (check-window.png) and
+# a wheel (wheel-window.png).
 # Usage: screenshots.sh <build directory> [output directory, docs by default]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -87,8 +88,20 @@ xdotool windowfocus --sync "$check" key --clearmodifiers alt+r
 sleep 0.5
 import -window "$check" "$out/check-window.png"
 xdotool windowfocus --sync "$check" key Escape
+
+# A 3/4 wheel over ten numbers.
+xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+j
+wheel=$(other)
+xdotool windowfocus --sync "$wheel" type '3 7 11 19 22 27 31 38 40 42'
+for key in alt+u Down alt+g; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.2
+done
+sleep 0.5
+import -window "$wheel" "$out/wheel-window.png"
+xdotool windowfocus --sync "$wheel" key Escape
 xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+w
 wait "$app"
 echo "Pictures: $out/main-window.png $out/setup-dialog.png $out/history-window.png" \
     "$out/history-draws.png" \
-    "$out/tickets-window.png $out/check-window.png"
+    "$out/tickets-window.png $out/check-window.png $out/wheel-window.png"

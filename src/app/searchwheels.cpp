@@ -1,7 +1,7 @@
 // Writes the shipped wheels: for every cell from 7 to 20 numbers and every guarantee short of
-// 6/6, searches from the design the file holds (if any) for the given seconds, and keeps the
-// smaller of the two once the new one has been verified whole.
-// Usage: nmr_searchwheels FILE [SECONDS [SEED]]
+// 6/6, or only the cells named (as 15:3/3), searches from the design the file holds (if any) for
+// the given seconds, and keeps the smaller of the two once the new one has been verified whole.
+// Usage: nmr_searchwheels FILE [SECONDS [SEED [CELL...]]]
 #include "wheels/wheelsearch.h"
 #include "wheels/wheeltable.h"
 
@@ -15,12 +15,13 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() < 2) {
-        QTextStream(stderr) << "usage: nmr_searchwheels FILE [SECONDS [SEED]]\n";
+        QTextStream(stderr) << "usage: nmr_searchwheels FILE [SECONDS [SEED [CELL...]]]\n";
         return 2;
     }
     const QString path = arguments[1];
     const double seconds = arguments.value(2, QStringLiteral("5")).toDouble();
     const quint32 seed = arguments.value(3, QStringLiteral("1")).toUInt();
+    const QStringList cells = arguments.mid(4);
     QFile file(path);
     WheelTable table = file.open(QIODevice::ReadOnly)
         ? ReadWheelTable(QString::fromUtf8(file.readAll()))
@@ -29,7 +30,9 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     for (int v = FewestChosen; v <= MostChosen; ++v) {
         for (const Guarantee guarantee : Guarantees()) {
-            if (guarantee.t == DrawnCount)
+            const QString cell
+                = QStringLiteral("%1:%2/%3").arg(v).arg(guarantee.t).arg(guarantee.m);
+            if (guarantee.t == DrawnCount || (!cells.isEmpty() && !cells.contains(cell)))
                 continue;
             std::vector<Block> &kept = table[{v, guarantee.t, guarantee.m}];
             QElapsedTimer timer;

@@ -80,12 +80,13 @@ inline const std::array<MenuItem, 20> MSys1 {{
     {u"終了(&X)", "Ctrl+W"},
 }};
 
-enum ToolItem { History = 0, Tickets = 1, Check = 2 };
+enum ToolItem { History = 0, Tickets = 1, Check = 2, Wheel = 3 };
 
-inline const std::array<MenuItem, 3> MTool1 {{
+inline const std::array<MenuItem, 4> MTool1 {{
     {u"当せん番号の履歴(&H)...", "Ctrl+H"},
     {u"まとめて予想(&M)...", "Ctrl+M"},
     {u"当せん確認(&K)...", "Ctrl+K"},
+    {u"ホイール(&W)...", "Ctrl+J"},
 }};
 
 enum HelpItem { Contents = 0, About = 2 };

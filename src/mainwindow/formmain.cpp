@@ -24,6 +24,7 @@
 #include "setupdialog/formsetup.h"
 #include "tickets/formcheck.h"
 #include "tickets/formtickets.h"
+#include "wheels/formwheel.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -204,6 +205,8 @@ void FormMain::followDrawInput()
         m_tickets->setDrawInput(input, ticketsLog());
     if (m_history)
         m_history->setDrawOptions(input.levelsOn, input.strength);
+    if (m_wheel)
+        m_wheel->setLogPath(ticketsLog());
 }
 
 QString FormMain::ticketsLog() const
@@ -383,6 +386,12 @@ void FormMain::mTool1_Click(int index)
         if (!m_check)
             openTool(m_check, new FormCheck(database, this));
         tool = m_check;
+    } else if (index == MainLayout::Wheel) {
+        if (!m_wheel) {
+            openTool(m_wheel, new FormWheel(database, ticketsLog(), this));
+            connect(m_wheel, &FormWheel::ticketsLogged, this, &FormMain::refreshLogItems);
+        }
+        tool = m_wheel;
     }
     if (tool) {
         tool->show();
@@ -409,6 +418,8 @@ void FormMain::databaseChanged(const QObject *origin)
         m_tickets->reload();
     if (m_check && m_check != origin)
         m_check->reload();
+    if (m_wheel && m_wheel != origin)
+        m_wheel->reload();
 }
 
 void FormMain::mHelp1_Click(int index)
@@ -469,7 +480,8 @@ bool FormMain::event(QEvent *event)
 
 void FormMain::closeEvent(QCloseEvent *event)
 {
-    for (QDialog *tool : std::initializer_list<QDialog *> {m_history, m_tickets, m_check}) {
+    for (QDialog *tool :
+        std::initializer_list<QDialog *> {m_history, m_tickets, m_check, m_wheel}) {
         if (tool)
             tool->close();
     }

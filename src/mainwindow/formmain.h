@@ -16,6 +16,7 @@ class ChanceFollower;
 class FormCheck;
 class FormHistory;
 class FormTickets;
+class FormWheel;
 class LcdDisplay;
 class QAction;
 class QCheckBox;
@@ -94,11 +95,12 @@ private:
     LcdDisplay *m_txtDisp = nullptr; // the simulated display
     QPushButton *m_com1 = nullptr; // the big draw button, the window's default
     std::array<QAction *, 20> m_mSys1 {}; // the system menu's items, by MainLayout::SysItem
-    std::array<QAction *, 3> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
+    std::array<QAction *, 4> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
     std::array<QAction *, 3> m_mHelp1 {}; // the help menu's items, by MainLayout::HelpItem
     QPointer<FormHistory> m_history; // the tool windows, while open
     QPointer<FormTickets> m_tickets;
     QPointer<FormCheck> m_check;
+    QPointer<FormWheel> m_wheel;
 
     // The timer's step counter lives beside it as text, as the animation expects.
     QTimer m_timer1;

@@ -93,7 +93,7 @@ public:
     {
         std::vector<Block> best = m_blocks;
         qint64 fewest = uncovered();
-        const qint64 round = std::max<qint64>(20'000, qint64(m_cases.size()) * 4);
+        const qint64 round = std::max<qint64>(200'000, qint64(m_cases.size()) * 40);
         std::uniform_real_distribution<double> unit(0, 1);
         qint64 step = 0;
         for (; step < steps && !m_uncovered.empty(); ++step) {

@@ -3,7 +3,7 @@
 # program run, with a time bound.
 # Run under dbus-run-session, for the screen reader's bus.
 # Usage: program.py <build directory> <version> [unittest arguments]
-import atexit, datetime, math, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
+import atexit, datetime, itertools, math, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
 from pathlib import Path
 
 BUILD = Path(sys.argv.pop(1)).resolve()
@@ -278,6 +278,36 @@ class Program(unittest.TestCase):
             'numerisphere: --exclude の 5 が 2 回以上書かれています。1 回として扱いました。\n'))
         self.assertEqual(sorted(path.name for path in self.program.iterdir()), before)
 
+    def test_a_wheel_on_the_command_line(self):
+        # --wheel prints the tickets, then the cost, the guarantee as checked and the chance
+        # table; the same seed gives the same tickets, another seed other ones. A limit that leaves
+        # holes exits 1 after printing; a list of the wrong size is a usage error. Nothing is
+        # written, and no display is needed.
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        run = lambda *options: subprocess.run([self.program / 'numerisphere', *options], env=env,
+                                              capture_output=True, text=True, timeout=60)
+        before = sorted(path.name for path in self.program.iterdir())
+        ten = '3 7 11 19 22 27 31 38 40 42'
+        wheel = run('--wheel', ten, '--guarantee', '3/4', '--seed', '1')
+        lines = wheel.stdout.splitlines()
+        tickets = [set(map(int, line.split())) for line in lines if re.fullmatch(r'\d\d( \d\d){5}', line)]
+        self.assertEqual((wheel.returncode, len(tickets), lines[len(tickets) + 1]), (0, 4, '4 口、800 円'), wheel.stderr)
+        self.assertIn('4 個が当たれば、どれかの券に 3 個：保証を確認しました（全 210 通り）', lines)
+        self.assertIn('4 個 | 1.82% | 3 | 3.3 | 5等', lines)
+        chosen = set(map(int, ten.split()))
+        self.assertTrue(all(ticket <= chosen for ticket in tickets))
+        for four in itertools.combinations(sorted(chosen), 4):
+            self.assertTrue(any(len(ticket & set(four)) >= 3 for ticket in tickets), four)
+        self.assertEqual(run('--wheel', ten, '--guarantee', '3/4', '--seed', '1').stdout, wheel.stdout)
+        self.assertNotEqual(run('--wheel', ten, '--guarantee', '3/4', '--seed', '2').stdout, wheel.stdout)
+        limited = run('--wheel', ten, '--guarantee', '4/4', '--max', '5', '--seed', '1')
+        self.assertEqual((limited.returncode, limited.stderr), (1, 'numerisphere: 5 口では保証を満たせません。\n'))
+        self.assertIn('保証を満たす割合', limited.stdout)
+        short = run('--wheel', '1 2 3', '--guarantee', '3/4')
+        self.assertEqual((short.returncode, short.stdout), (2, ''))
+        self.assertIn('7 個から 20 個まで', short.stderr)
+        self.assertEqual(sorted(path.name for path in self.program.iterdir()), before)
+
     def test_saved_tickets_are_graded_once_their_draw_is_imported(self):
         # Ctrl+K, then Ctrl+M from the main window: the check and tickets windows side by side.
         # The tickets window makes five tickets and saves them for draw 1, given when 保存 asks
@@ -317,6 +347,43 @@ class Program(unittest.TestCase):
         self.assertEqual(imported.returncode, 0, imported.stderr)
         xdotool('windowfocus', '--sync', check)
         self.assertIn('一致 4、4等', wait_for(lambda: [name for name in heard() if '一致' in name], 'ticket A graded')[0])
+
+    def test_a_wheel_made_saved_and_graded(self):
+        # Ctrl+J makes a 3/4 wheel over ten numbers, logged as it is made, and saves it for draw
+        # 1, given when 保存 asks for it. --import stores a draw 1 holding four of the ten, so
+        # that the guarantee holds: Ctrl+K then has a screen reader hear a wheel ticket with at
+        # least three matches.
+        import pyatspi, sqlite3
+        self.env['QT_LINUX_ACCESSIBILITY_ALWAYS_ON'] = '1'
+        process, window = self.start()
+        self.keys(window, 'ctrl+j')
+        wheel = self.dialog(process, window)
+        xdotool('windowfocus', '--sync', wheel, 'type', '3 7 11 19 22 27 31 38 40 42')
+        for key in ('alt+u', 'Down', 'alt+g'):
+            self.keys(wheel, key)
+        log = self.program / 'nmr.log'
+        wait_for(lambda: log.exists() and len(LOG_LINE.findall(log.read_bytes())) == 4, 'four tickets logged')
+        self.keys(wheel, 'alt+s')
+        asked = wait_for(lambda: set(self.windows(process)) - {window, wheel}, 'the question of the draw').pop()
+        xdotool('windowfocus', '--sync', asked, 'type', '1')
+        self.keys(asked, 'Return')
+        database = self.program / 'nmr-history.sqlite'
+        saved = lambda: sqlite3.connect(database).execute('SELECT source, n1, n2, n3, n4, n5, n6 FROM tickets').fetchall()
+        wait_for(lambda: database.exists() and len(saved()) == 4, 'four tickets saved')
+        self.assertEqual({row[0] for row in saved()}, {2})
+        results = self.dir / 'draw.txt'
+        results.write_text('1 2026/12/10 1 2 3 7 11 19 (5)\n')
+        imported = subprocess.run([self.program / 'numerisphere', '--import', str(results)], env=self.env,
+                                  capture_output=True, timeout=20)
+        self.assertEqual(imported.returncode, 0, imported.stderr)
+        self.keys(window, 'ctrl+k')
+        frames = lambda: [frame for app in filter(None, pyatspi.Registry.getDesktop(0))
+                          if app.name == 'Numerisphere' for frame in app if '当せん確認' in frame.name]
+        heard = lambda: [node.name for node in pyatspi.findAllDescendants(
+            wait_for(frames, 'the check window')[0], lambda node: node.name.startswith('第1回 ') and '一致' in node.name)]
+        matches = [int(re.search(r'一致 (\d)', name).group(1)) for name in set(wait_for(heard, 'the wheel tickets graded'))]
+        self.assertEqual(len(matches), 4)
+        self.assertGreaterEqual(max(matches), 3)
 
     def test_a_draw_read_in_the_window_mended_and_exported(self):
         # ファイルから読み込む reads a file that a screen reader then hears the report of; in

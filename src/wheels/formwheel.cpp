@@ -1,0 +1,304 @@
+#include "formwheel.h"
+
+#include "engine/resultlog.h"
+#include "history/databasewatch.h"
+#include "look/programstyle.h"
+#include "platform/module1.h"
+#include "platform/seams.h"
+#include "tickets/madeticketspanel.h"
+#include "wheeltable.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
+#include <QtConcurrent>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The moves a search for fewer tickets makes before it stops by itself.
+constexpr qint64 improveSteps = 30'000'000;
+
+} // namespace
+
+FormWheel::FormWheel(const QString &databasePath, const QString &logPath, QWidget *parent)
+    : QDialog(parent, ToolWindowFlags)
+    , m_database(databasePath)
+    , m_logPath(logPath)
+    , m_chances(this)
+{
+    setWindowTitle(u"ホイール"_s);
+    buildControls();
+    connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormWheel::searchDone);
+    m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
+    m_panel->setStatus(m_database.fault());
+}
+
+FormWheel::~FormWheel()
+{
+    if (m_watcher.isRunning()) {
+        m_cancel->store(true);
+        m_watcher.waitForFinished();
+    }
+}
+
+void FormWheel::buildControls()
+{
+    auto *grid = new QGridLayout(this);
+    const auto labelled = [&](const QString &caption, QWidget *field, int row) {
+        auto *label = new QLabel(caption, this);
+        label->setBuddy(field);
+        field->setAccessibleName(caption.left(caption.indexOf(u"(&"_s)));
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1, 1, 3);
+    };
+    m_chosenEdit = new QLineEdit(this);
+    m_chosenEdit->setObjectName(u"chosen"_s);
+    m_chosenEdit->setPlaceholderText(u"7〜20 個、例：3 7 11 19 22 27 31 38 40 42"_s);
+    m_guarantee = new QComboBox(this);
+    m_guarantee->setObjectName(u"guarantee"_s);
+    for (const Guarantee guarantee : Guarantees())
+        m_guarantee->addItem(GuaranteeText(guarantee));
+    m_most = new QSpinBox(this);
+    m_most->setObjectName(u"most"_s);
+    m_most->setRange(0, int(Binomial(MostChosen, DrawnCount)));
+    m_most->setSpecialValueText(u"なし（保証を満たす最少の口数）"_s);
+    m_most->setSuffix(u" 口"_s);
+    labelled(u"選んだ数字(&N):"_s, m_chosenEdit, 0);
+    labelled(u"保証(&U):"_s, m_guarantee, 1);
+    labelled(u"口数の上限(&L):"_s, m_most, 2);
+
+    m_make = new QPushButton(u"作成(&G)"_s, this);
+    m_make->setObjectName(u"make"_s);
+    m_make->setDefault(true);
+    connect(m_make, &QPushButton::clicked, this, &FormWheel::make);
+    m_improve = new QPushButton(u"改善(&I)"_s, this);
+    m_improve->setObjectName(u"improve"_s);
+    m_improve->setEnabled(false);
+    connect(m_improve, &QPushButton::clicked, this, &FormWheel::improve);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(u"progress"_s);
+    m_progressBar->setAccessibleName(u"探索の進み具合"_s);
+    m_progressBar->setRange(0, 1000);
+    m_progressBar->hide();
+    m_cancelButton = new QPushButton(u"中止(&C)"_s, this);
+    m_cancelButton->setObjectName(u"cancel"_s);
+    m_cancelButton->hide();
+    connect(m_cancelButton, &QPushButton::clicked, this, &FormWheel::cancelSearch);
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(50);
+    connect(m_progressTimer, &QTimer::timeout, this,
+        [this] { m_progressBar->setValue(m_progress->load()); });
+    grid->addWidget(m_progressBar, 3, 0, 1, 2);
+    grid->addWidget(m_cancelButton, 3, 1);
+    grid->addWidget(m_improve, 3, 2);
+    grid->addWidget(m_make, 3, 3);
+
+    m_panel = new MadeTicketsPanel(m_database, TicketSource::Wheel, u"ホイールの券"_s, this);
+    connect(m_panel, &MadeTicketsPanel::saved, this, &FormWheel::databaseChanged);
+    auto *close = new QPushButton(u"閉じる"_s, this);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    m_panel->addButton(close);
+    grid->addWidget(m_panel, 4, 0, 1, 4);
+
+    const auto figure = [this](const QString &name) {
+        auto *label = new QLabel(this);
+        label->setObjectName(name);
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
+    };
+    m_cost = figure(u"cost"_s);
+    m_coverage = figure(u"coverage"_s);
+    m_expected = figure(u"expected"_s);
+    grid->addWidget(m_cost, 5, 0, 1, 4);
+    grid->addWidget(m_coverage, 6, 0, 1, 4);
+    auto *view = new QSortFilterProxyModel(this);
+    view->setSourceModel(&m_chances);
+    view->setSortRole(WheelChancesModel::SortRole);
+    auto *table = new QTableView(this);
+    table->setObjectName(u"chances"_s);
+    table->setAccessibleName(u"選んだ数字のうち当たる数ごとの確率と一致"_s);
+    table->setModel(view);
+    table->setSortingEnabled(true);
+    table->sortByColumn(WheelChancesModel::Hits, Qt::AscendingOrder);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->setFixedHeight(table->horizontalHeader()->sizeHint().height()
+        + 7 * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth());
+    grid->addWidget(table, 7, 0, 1, 4);
+    grid->addWidget(m_expected, 8, 0, 1, 4);
+    auto *note = new QLabel(
+        u"ホイールは当たる確率を上げません。どの券も毎回同じ確率で当たり、当せんする券の数の"
+        u"期待値も同じ口数の無作為な券と同じです。変わるのは、当たりがどの券にどう分かれるか"
+        u"だけです。保証は、選んだ数字のうち決まった数が当たったときにだけ働きます。"_s,
+        this);
+    note->setWordWrap(true);
+    grid->addWidget(note, 9, 0, 1, 4);
+    grid->setRowStretch(4, 1);
+    resize(560, 720);
+
+    Module1::ShowHelpPageOnF1(this, u"wheel.htm"_s);
+}
+
+void FormWheel::seed(quint32 value)
+{
+    m_seed = value;
+}
+
+void FormWheel::setLogPath(const QString &logPath)
+{
+    m_logPath = logPath;
+}
+
+void FormWheel::reload()
+{
+    m_watch->reload();
+}
+
+void FormWheel::copy()
+{
+    m_panel->copy();
+}
+
+void FormWheel::save()
+{
+    m_panel->save();
+}
+
+bool FormWheel::searching() const
+{
+    return m_searching;
+}
+
+void FormWheel::make()
+{
+    if (searching())
+        return;
+    const NumberList chosen = ParseNumberList(m_chosenEdit->text());
+    if (const QString refusal = WheelRefusal(chosen); !refusal.isEmpty()) {
+        m_panel->setStatus(refusal);
+        Seams::message(this, QMessageBox::Warning, refusal);
+        return;
+    }
+    m_chosen = chosen.numbers;
+    std::sort(m_chosen.begin(), m_chosen.end());
+    m_wheelSeed
+        = m_seed ? *std::exchange(m_seed, std::nullopt) : QRandomGenerator::global()->generate();
+    const Guarantee guarantee = Guarantees()[std::size_t(m_guarantee->currentIndex())];
+    const int v = int(m_chosen.size());
+    std::vector<Block> shipped = ShippedWheel(v, guarantee);
+    const QString repeated = RepeatedNote(u"選んだ数字"_s, chosen);
+    if (m_most->value() > 0 && int(shipped.size()) > m_most->value()) {
+        m_improving = false;
+        startSearch(
+            {v, guarantee, m_most->value(), m_wheelSeed, std::move(shipped), LimitedSearchSteps});
+        return;
+    }
+    const QString made = u"%1 口のホイールを作成しました。"_s.arg(shipped.size());
+    showWheel(MakeWheel(m_chosen, guarantee, std::move(shipped), m_wheelSeed),
+        (QStringList {made} << repeated).join(u'\n').trimmed());
+}
+
+void FormWheel::improve()
+{
+    if (!m_wheel || searching())
+        return;
+    m_improving = true;
+    startSearch({int(m_chosen.size()), m_wheel->guarantee, std::nullopt, m_wheelSeed,
+        m_wheel->blocks, improveSteps});
+}
+
+void FormWheel::startSearch(const WheelSearchRequest &request)
+{
+    m_searching = true;
+    m_cancel = std::make_unique<std::atomic<bool>>(false);
+    m_progress = std::make_unique<std::atomic<int>>(0);
+    for (QWidget *control : {static_cast<QWidget *>(m_make), static_cast<QWidget *>(m_improve)})
+        control->setEnabled(false);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
+    m_cancelButton->show();
+    m_progressTimer->start();
+    m_panel->setStatus(u"探索しています…"_s);
+    m_watcher.setFuture(
+        QtConcurrent::run([request, cancel = m_cancel.get(), progress = m_progress.get()] {
+            return SearchWheel(request, [cancel, progress](const WheelSearchProgress &now) {
+                progress->store(int(now.done * 1000));
+                return !cancel->load();
+            });
+        }));
+}
+
+void FormWheel::cancelSearch()
+{
+    if (searching())
+        m_cancel->store(true);
+}
+
+void FormWheel::searchDone()
+{
+    m_searching = false;
+    m_progressTimer->stop();
+    m_progressBar->hide();
+    m_cancelButton->hide();
+    m_make->setEnabled(true);
+    const Guarantee guarantee = Guarantees()[std::size_t(m_guarantee->currentIndex())];
+    std::vector<Block> found = m_watcher.result();
+    const QString stopped
+        = m_cancel->load() ? u"中止しました。見つかった中で最もよいものです。"_s : QString();
+    if (m_improving) {
+        const std::size_t before = m_wheel->blocks.size();
+        if (found.size() >= before) {
+            m_improve->setEnabled(true);
+            m_panel->setStatus(
+                (QStringList {u"%1 口より少ないホイールは見つかりませんでした。"_s.arg(before)}
+                    << stopped)
+                    .join(u'\n')
+                    .trimmed());
+            return;
+        }
+        const QString fewer = u"%1 口から %2 口に減らしました。"_s.arg(before).arg(found.size());
+        showWheel(MakeWheel(m_chosen, m_wheel->guarantee, std::move(found), m_wheelSeed),
+            (QStringList {fewer} << stopped).join(u'\n').trimmed());
+        return;
+    }
+    const QString made
+        = u"口数の上限 %1 口で、%2 口のホイールを作成しました。"_s.arg(m_most->value())
+              .arg(found.size());
+    showWheel(MakeWheel(m_chosen, guarantee, std::move(found), m_wheelSeed),
+        (QStringList {made} << stopped).join(u'\n').trimmed());
+}
+
+void FormWheel::showWheel(Wheel wheel, const QString &status)
+{
+    m_wheel = std::move(wheel);
+    m_panel->setTickets(m_wheel->tickets);
+    m_panel->setStatus(status);
+    m_cost->setText(CostText(*m_wheel));
+    m_coverage->setText(GuaranteeText(m_wheel->guarantee) + u"："_s + CoverageText(*m_wheel));
+    m_expected->setText(ExpectedWinsText(*m_wheel));
+    for (QLabel *label : {m_cost, m_coverage, m_expected})
+        label->setAccessibleName(label->text());
+    m_chances.setWheel(&*m_wheel);
+    const bool whole = m_wheel->coverage.holes == 0;
+    m_improve->setEnabled(whole
+        && qint64(m_wheel->blocks.size()) > LowerBound(int(m_chosen.size()), m_wheel->guarantee));
+    if (!m_logPath.isEmpty()) {
+        for (const Ticket &ticket : m_wheel->tickets)
+            AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
+        emit ticketsLogged();
+    }
+}

@@ -1,0 +1,340 @@
+#include "wheels/wheelmaker.h"
+#include "wheels/wheelsearch.h"
+#include "wheels/wheeltable.h"
+
+#include <QTest>
+
+#include <bit>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Designs written as the shipped table writes them: a ticket as six letters, a to t.
+std::vector<Block> designOf(const QString &text)
+{
+    return ReadWheelTable(u"0 0 0 "_s + text).begin()->second;
+}
+
+QString lettersOf(Block subset)
+{
+    QString letters;
+    for (; subset; subset &= subset - 1)
+        letters += QChar(u'a' + std::countr_zero(subset));
+    return letters;
+}
+
+// The best match of a subset among the tickets, counted plainly.
+int bestMatch(Block subset, const std::vector<Block> &blocks)
+{
+    int best = 0;
+    for (const Block block : blocks)
+        best = std::max(best, std::popcount(subset & block));
+    return best;
+}
+
+// Every subset of size k of v positions, plainly.
+std::vector<Block> subsetsOf(int v, int k)
+{
+    std::vector<Block> all;
+    for (Block mask = 0; mask < (Block(1) << v); ++mask) {
+        if (std::popcount(mask) == k)
+            all.push_back(mask);
+    }
+    return all;
+}
+
+// The most tickets a full guarantee may take, where a target is set.
+const std::map<std::tuple<int, int, int>, int> targets {{{8, 3, 3}, 4}, {{10, 3, 3}, 10},
+    {{12, 3, 3}, 15}, {{15, 3, 3}, 31}, {{18, 3, 3}, 60}, {{20, 3, 3}, 84}, {{8, 3, 4}, 3},
+    {{10, 3, 4}, 4}, {{12, 3, 4}, 6}, {{15, 3, 4}, 15}, {{18, 3, 4}, 25}, {{20, 3, 4}, 40},
+    {{8, 3, 6}, 1}, {{10, 3, 6}, 2}, {{12, 3, 6}, 2}, {{15, 3, 6}, 4}, {{18, 3, 6}, 10},
+    {{20, 3, 6}, 14}, {{8, 4, 4}, 7}, {{10, 4, 4}, 20}, {{12, 4, 4}, 41}, {{15, 4, 4}, 135},
+    {{8, 4, 5}, 3}, {{10, 4, 5}, 7}, {{12, 4, 5}, 14}, {{15, 4, 5}, 45}, {{8, 4, 6}, 1},
+    {{10, 4, 6}, 3}, {{12, 4, 6}, 6}, {{15, 4, 6}, 21}, {{18, 4, 6}, 52}, {{8, 5, 5}, 12},
+    {{10, 5, 5}, 50}, {{12, 5, 5}, 132}, {{8, 5, 6}, 4}, {{10, 5, 6}, 14}, {{12, 5, 6}, 39}};
+
+} // namespace
+
+class tst_Wheels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void guarantees_data();
+    void guarantees();
+    void coverage_data();
+    void coverage();
+    void againstCounting();
+    void chances();
+    void bounds_data();
+    void bounds();
+    void search_data();
+    void search();
+    void limited();
+    void mapping();
+    void shipped();
+};
+
+void tst_Wheels::guarantees_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("t"); // 0: no guarantee offered
+    QTest::addColumn<int>("m");
+    QTest::newRow("3/4") << u"3/4"_s << 3 << 4;
+    QTest::newRow("blanks") << u" 5 / 6 "_s << 5 << 6;
+    QTest::newRow("6/6, every combination") << u"6/6"_s << 6 << 6;
+    QTest::newRow("t above m") << u"4/3"_s << 0 << 0;
+    QTest::newRow("t below 3") << u"2/3"_s << 0 << 0;
+    QTest::newRow("m above 6") << u"3/7"_s << 0 << 0;
+    QTest::newRow("one number") << u"3"_s << 0 << 0;
+    QTest::newRow("three parts") << u"3/4/5"_s << 0 << 0;
+    QTest::newRow("empty") << u""_s << 0 << 0;
+    QTest::newRow("letters") << u"a/b"_s << 0 << 0;
+}
+
+void tst_Wheels::guarantees()
+{
+    QFETCH(QString, text);
+    QFETCH(int, t);
+    QFETCH(int, m);
+    const auto read = ParseGuarantee(text);
+    QCOMPARE(read.has_value(), t != 0);
+    if (read)
+        QCOMPARE((std::pair(read->t, read->m)), (std::pair(t, m)));
+}
+
+void tst_Wheels::coverage_data()
+{
+    QTest::addColumn<int>("v");
+    QTest::addColumn<QString>("guarantee");
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<qint64>("cases");
+    QTest::addColumn<qint64>("holes");
+    QTest::addColumn<QString>("hole"); // the first, as letters
+    QTest::newRow("7, 5/5, every combination")
+        << 7 << u"5/5"_s << u"abcdef abcdeg abcdfg abcefg abdefg acdefg bcdefg"_s << qint64(21)
+        << qint64(0) << u""_s;
+    QTest::newRow("7, 5/5, two tickets short")
+        << 7 << u"5/5"_s << u"abcdef abcdeg abcdfg abcefg abdefg"_s << qint64(21) << qint64(1)
+        << u"cdefg"_s;
+    QTest::newRow("8, 3/6, one ticket holds 4 of any six")
+        << 8 << u"3/6"_s << u"abcdef"_s << qint64(28) << qint64(0) << u""_s;
+    QTest::newRow("8, 4/4, one ticket")
+        << 8 << u"4/4"_s << u"abcdef"_s << qint64(70) << qint64(55) << u"abcg"_s;
+    QTest::newRow("10, 3/4, four tickets, whole")
+        << 10 << u"3/4"_s << u"abdefi acghij bcdghj cdefhj"_s << qint64(210) << qint64(0) << u""_s;
+    QTest::newRow("10, 3/4, the last ticket left out")
+        << 10 << u"3/4"_s << u"abdefi acghij bcdghj"_s << qint64(210) << qint64(6) << u"cefg"_s;
+    QTest::newRow("20, 6/6, no ticket at all")
+        << 20 << u"6/6"_s << u""_s << qint64(38760) << qint64(38760) << u"abcdef"_s;
+}
+
+void tst_Wheels::coverage()
+{
+    QFETCH(int, v);
+    QFETCH(QString, guarantee);
+    QFETCH(QString, design);
+    QFETCH(qint64, cases);
+    QFETCH(qint64, holes);
+    QFETCH(QString, hole);
+    const std::vector<Block> blocks = design.isEmpty() ? std::vector<Block> {} : designOf(design);
+    const Coverage found = WheelMatches(v, blocks).coverage(*ParseGuarantee(guarantee));
+    QCOMPARE(found.cases, cases);
+    QCOMPARE(found.holes, holes);
+    QCOMPARE(lettersOf(found.exampleHole), hole);
+}
+
+void tst_Wheels::againstCounting()
+{
+    // Random designs from 7 to 10 positions: every guarantee's holes and every row's best
+    // matches as a plain count over every subset finds them.
+    std::mt19937 random(2026);
+    for (int v = FewestChosen; v <= 10; ++v) {
+        for (int size : {1, 3, 6}) {
+            const std::vector<Block> all = subsetsOf(v, DrawnCount);
+            std::vector<Block> blocks;
+            std::sample(all.begin(), all.end(), std::back_inserter(blocks), size, random);
+            const WheelMatches matches(v, blocks);
+            for (const Guarantee guarantee : Guarantees()) {
+                qint64 holes = 0;
+                for (const Block subset : subsetsOf(v, guarantee.m))
+                    holes += bestMatch(subset, blocks) < guarantee.t;
+                QCOMPARE(matches.coverage(guarantee).holes, holes);
+            }
+            for (const MatchRow &row : matches.rows()) {
+                int smallest = DrawnCount;
+                qint64 sum = 0;
+                for (const Block subset : subsetsOf(v, row.k)) {
+                    smallest = std::min(smallest, bestMatch(subset, blocks));
+                    sum += bestMatch(subset, blocks);
+                }
+                QCOMPARE(row.smallest, smallest);
+                QCOMPARE(row.average, double(sum) / double(Binomial(v, row.k)));
+            }
+        }
+    }
+}
+
+void tst_Wheels::chances()
+{
+    // Summed over k the chances give 1; for 7 and 20 chosen numbers they match a count of every
+    // draw of six from 43.
+    for (int v = FewestChosen; v <= MostChosen; ++v) {
+        double sum = 0;
+        for (const MatchRow &row : WheelMatches(v, {}).rows())
+            sum += row.chance;
+        QVERIFY2(std::abs(sum - 1) < 1e-12, qPrintable(QString::number(v)));
+    }
+    for (const int v : {FewestChosen, MostChosen}) {
+        std::array<qint64, 7> counted {};
+        const quint64 chosen = (quint64(1) << v) - 1;
+        for (quint64 draw = 0b111111; draw < (quint64(1) << NumberCount);) {
+            ++counted[std::size_t(std::popcount(draw & chosen))];
+            const quint64 lowest = draw & -draw;
+            const quint64 ripple = draw + lowest;
+            draw = (((ripple ^ draw) >> 2) / lowest) | ripple;
+        }
+        for (const MatchRow &row : WheelMatches(v, {}).rows())
+            QCOMPARE(row.chance, double(counted[std::size_t(row.k)]) / 6'096'454.0);
+    }
+    QCOMPARE(WinningChance(), 165'613 / 6'096'454.0);
+}
+
+void tst_Wheels::bounds_data()
+{
+    QTest::addColumn<int>("v");
+    QTest::addColumn<QString>("guarantee");
+    QTest::addColumn<qint64>("bound");
+    QTest::newRow("12, 5/5: Schönheim, reached") << 12 << u"5/5"_s << qint64(132);
+    QTest::newRow("12, 4/4: Schönheim") << 12 << u"4/4"_s << qint64(36);
+    QTest::newRow("8, 3/3") << 8 << u"3/3"_s << qint64(4);
+    QTest::newRow("10, 3/6: counting") << 10 << u"3/6"_s << qint64(2);
+    QTest::newRow("7, 5/6: one ticket") << 7 << u"5/6"_s << qint64(1);
+    QTest::newRow("20, 6/6: every combination") << 20 << u"6/6"_s << qint64(38760);
+}
+
+void tst_Wheels::bounds()
+{
+    QFETCH(int, v);
+    QFETCH(QString, guarantee);
+    QFETCH(qint64, bound);
+    QCOMPARE(LowerBound(v, *ParseGuarantee(guarantee)), bound);
+}
+
+void tst_Wheels::search_data()
+{
+    QTest::addColumn<int>("v");
+    QTest::addColumn<QString>("guarantee");
+    for (const auto &[v, guarantee] :
+        {std::pair(8, u"3/3"_s), std::pair(8, u"5/5"_s), std::pair(10, u"3/4"_s),
+            std::pair(10, u"4/5"_s), std::pair(12, u"3/6"_s), std::pair(10, u"5/6"_s)})
+        QTest::addRow("%d, %s", v, qPrintable(guarantee)) << v << guarantee;
+}
+
+void tst_Wheels::search()
+{
+    // From nothing, three seeds each reach the target, and the design passes the check.
+    QFETCH(int, v);
+    QFETCH(QString, guarantee);
+    const Guarantee wanted = *ParseGuarantee(guarantee);
+    for (quint32 seed = 1; seed <= 3; ++seed) {
+        const std::vector<Block> blocks = SearchWheel({v, wanted, std::nullopt, seed, {}, 400'000});
+        QVERIFY2(int(blocks.size()) <= targets.at({v, wanted.t, wanted.m}),
+            qPrintable(u"seed %1: %2 tickets"_s.arg(seed).arg(blocks.size())));
+        QCOMPARE(WheelMatches(v, blocks).coverage(wanted).holes, 0);
+        QVERIFY(std::all_of(blocks.begin(), blocks.end(), [&](Block block) {
+            return std::popcount(block) == DrawnCount && block < (Block(1) << v);
+        }));
+    }
+}
+
+void tst_Wheels::limited()
+{
+    // Ten tickets for 4/4 over 10 positions cannot cover all 210 cases: the search leaves as few
+    // holes as it finds, the same for the same seed, and a limit above the need changes nothing.
+    const Guarantee fourOfFour {4, 4};
+    const WheelSearchRequest request {10, fourOfFour, 10, 7, {}, 200'000};
+    const std::vector<Block> blocks = SearchWheel(request);
+    QCOMPARE(blocks.size(), std::size_t(10));
+    const qint64 holes = WheelMatches(10, blocks).coverage(fourOfFour).holes;
+    QVERIFY(holes > 0 && holes < 210 - 10 * 15 + 40);
+    QCOMPARE(SearchWheel(request), blocks);
+    std::vector<WheelSearchProgress> reports;
+    SearchWheel(request, [&](const WheelSearchProgress &progress) {
+        reports.push_back(progress);
+        return reports.size() < 3;
+    });
+    QCOMPARE(reports.size(), std::size_t(3));
+    QVERIFY(reports.back().done > 0 && reports.back().done < 1);
+    // The same seed walks the same way: more steps never end with more holes.
+    qint64 fewer = holes;
+    for (const qint64 steps : {50'000, 30'000, 20'000}) {
+        const qint64 found = WheelMatches(10, SearchWheel({10, fourOfFour, 10, 7, {}, steps}))
+                                 .coverage(fourOfFour)
+                                 .holes;
+        QVERIFY2(found >= fewer, qPrintable(u"%1 steps: %2 holes"_s.arg(steps).arg(found)));
+        fewer = found;
+    }
+    const std::vector<Block> whole = SearchWheel({10, fourOfFour, 30, 7, {}, 200'000});
+    QVERIFY(whole.size() <= 30);
+    QCOMPARE(WheelMatches(10, whole).coverage(fourOfFour).holes, 0);
+}
+
+void tst_Wheels::mapping()
+{
+    // A design is put onto the chosen numbers in the order its seed gives: the same seed gives
+    // the same tickets, another seed other ones, always of the chosen numbers and as whole.
+    const std::vector<int> chosen {3, 7, 11, 19, 22, 27, 31, 38, 40, 42};
+    const Guarantee threeOfFour {3, 4};
+    const auto made = [&](quint32 seed) {
+        return MakeWheel(chosen, threeOfFour, designOf(u"abdefi acghij bcdghj cdefhj"_s), seed);
+    };
+    const Wheel first = made(1);
+    QCOMPARE(made(1).tickets, first.tickets);
+    QVERIFY(made(2).tickets != first.tickets);
+    QCOMPARE(first.coverage.holes, 0);
+    for (const Ticket &ticket : first.tickets) {
+        QVERIFY(std::is_sorted(ticket.begin(), ticket.end()));
+        QVERIFY(std::all_of(ticket.begin(), ticket.end(), [&](int number) {
+            return std::find(chosen.begin(), chosen.end(), number) != chosen.end();
+        }));
+    }
+    const Wheel holed = MakeWheel(chosen, threeOfFour, designOf(u"abdefi acghij bcdghj"_s), 1);
+    QStringList hole;
+    for (const int number : NumbersOf(holed.coverage.exampleHole, holed.order))
+        hole << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
+    QCOMPARE(hole.size(), 4);
+    QCOMPARE(CoverageText(holed),
+        u"保証を満たす割合 97.1%（全 210 通りのうち 6 通りが欠けています。例：%1）"_s.arg(
+            hole.join(u' ')));
+    QCOMPARE(CostText(first), u"4 口、800 円"_s);
+    QStringList grades;
+    for (int matches = 0; matches <= DrawnCount; ++matches)
+        grades << GradeOfMatch(matches);
+    QCOMPARE(grades.join(u' '), u"— — — 5等 4等 3等 1等"_s);
+}
+
+void tst_Wheels::shipped()
+{
+    // Every shipped design is whole, within its target where one is set, and no larger than
+    // every combination; 6/6 is every combination.
+    for (int v = FewestChosen; v <= MostChosen; ++v) {
+        for (const Guarantee guarantee : Guarantees()) {
+            const std::vector<Block> blocks = ShippedWheel(v, guarantee);
+            const QString cell = u"%1 numbers, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
+            QVERIFY2(!blocks.empty(), qPrintable(cell));
+            QVERIFY2(WheelMatches(v, blocks).coverage(guarantee).holes == 0, qPrintable(cell));
+            QVERIFY2(qint64(blocks.size()) >= LowerBound(v, guarantee), qPrintable(cell));
+            const auto target = targets.find({v, guarantee.t, guarantee.m});
+            if (target != targets.end())
+                QVERIFY2(int(blocks.size()) <= target->second,
+                    qPrintable(cell + u": %1"_s.arg(blocks.size())));
+        }
+    }
+    QCOMPARE(qint64(ShippedWheel(20, {6, 6}).size()), Binomial(20, 6));
+}
+
+QTEST_GUILESS_MAIN(tst_Wheels)
+#include "tst_wheels.moc"
