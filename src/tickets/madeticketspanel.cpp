@@ -87,8 +87,8 @@ void MadeTicketsPanel::setStatus(const QString &text)
 
 void MadeTicketsPanel::setTickets(std::vector<Ticket> tickets)
 {
-    m_tickets.setTickets(std::move(tickets), 0);
     m_saved = false;
+    m_tickets.setTickets(std::move(tickets), m_database.nextLine(m_drawNumber->value()));
     showTickets();
 }
 
@@ -103,8 +103,9 @@ void MadeTicketsPanel::showTickets()
 {
     // Until they are saved, the tickets are lettered after those saved for the chosen draw.
     const bool none = m_tickets.tickets().empty();
-    if (!m_saved && !none)
-        m_tickets.setTickets(m_tickets.tickets(), m_database.nextLine(m_drawNumber->value()));
+    const int firstLine = m_database.nextLine(m_drawNumber->value());
+    if (!m_saved && !none && firstLine != m_tickets.firstLine())
+        m_tickets.setTickets(m_tickets.tickets(), firstLine);
     m_copy->setEnabled(!none);
     m_save->setEnabled(!none && !m_saved && m_database.fault().isEmpty());
 }

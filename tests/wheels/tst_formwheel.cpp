@@ -67,6 +67,8 @@ void tst_FormWheel::session()
         ImportText(stored, u"第2100回 2026/12/3 1 2 3 4 5 6 (7)"_s, u"test"_s, {});
     }
     FormWheel window(database, log);
+    connect(&window, &FormWheel::databaseChanged, this,
+        [&] { fixture.records << u"told the other windows"_s; });
     Module1::SetHelpDirectory(u"/help"_s);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -90,7 +92,16 @@ void tst_FormWheel::session()
             [&] {
                 window.copy(), fixture.records << oneLine(QGuiApplication::clipboard()->text());
             }},
-        {u"save for the next draw"_s, [&] { window.save(); }},
+        {u"save for the next draw, as wheel tickets"_s,
+            [&] {
+                window.save();
+                QStringList sources;
+                for (const SavedTicket &ticket : HistoryDatabase(database).tickets())
+                    sources << QString::number(int(ticket.source));
+                fixture.records << u"sources "_s + sources.join(u' ');
+            }},
+        {u"3/4 at most 4, as many as shipped: no search"_s, make(ten, 1, 4)},
+        {u"3/6: two tickets, the least there can be: no 改善"_s, make(ten, 3, 0)},
         {u"4/4 at most 10 tickets: searched, with holes"_s, make(ten, 4, 10)},
         {u"3/3, then 改善 stopped at once: no fewer tickets"_s,
             [&] {
