@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // Wheels: tickets over the numbers a player chose that guarantee a match of some size in at

@@ -4,6 +4,7 @@
 #include "subsets.h"
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace {
@@ -14,8 +15,7 @@ class Annealer
 {
 public:
     Annealer(int v, Guarantee guarantee, quint32 seed)
-        : m_v(v)
-        , m_t(guarantee.t)
+        : m_t(guarantee.t)
         , m_m(guarantee.m)
         , m_full((Block(1) << v) - 1)
         , m_rank(std::size_t(1) << v, -1)
@@ -243,7 +243,6 @@ private:
         }
     }
 
-    int m_v;
     int m_t;
     int m_m;
     Block m_full;
@@ -268,8 +267,13 @@ std::vector<Block> EveryCombination(int v)
 std::vector<Block> SearchWheel(const WheelSearchRequest &request,
     const std::function<bool(const WheelSearchProgress &)> &carryOn)
 {
-    if (request.guarantee.t == DrawnCount)
-        return EveryCombination(request.v);
+    // Each ticket satisfies one case of 6/6 alone: under a limit, any of them do as well.
+    if (request.guarantee.t == DrawnCount) {
+        std::vector<Block> every = EveryCombination(request.v);
+        if (request.most && qsizetype(every.size()) > *request.most)
+            every.resize(std::size_t(*request.most));
+        return every;
+    }
     Annealer annealer(request.v, request.guarantee, request.seed);
     annealer.setBlocks(request.start);
     annealer.complete();

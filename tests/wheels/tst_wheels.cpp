@@ -277,6 +277,11 @@ void tst_Wheels::limited()
         QVERIFY2(found >= fewer, qPrintable(u"%1 steps: %2 holes"_s.arg(steps).arg(found)));
         fewer = found;
     }
+    // Under a limit, 6/6 takes as many combinations as allowed, each a case of its own.
+    const Guarantee everyOne {6, 6};
+    const std::vector<Block> some = SearchWheel({8, everyOne, 10, 7, {}, 1000});
+    QCOMPARE(some.size(), std::size_t(10));
+    QCOMPARE(WheelMatches(8, some).coverage(everyOne).holes, Binomial(8, 6) - 10);
     const std::vector<Block> whole = SearchWheel({10, fourOfFour, 30, 7, {}, 200'000});
     QVERIFY(whole.size() <= 30);
     QCOMPARE(WheelMatches(10, whole).coverage(fourOfFour).holes, 0);
