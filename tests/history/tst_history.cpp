@@ -530,6 +530,13 @@ void tst_History::migrations()
     QVERIFY(!database.changeTicket(7, 3, {1, 2, 3, 4, 5, 44}));
     QCOMPARE(database.tickets(),
         (std::vector<SavedTicket> {{8, 3, 0, {1, 2, 3, 4, 5, 6}}, {7, 3, 1, {1, 2, 3, 4, 5, 10}}}));
+
+    // The last step keeps each ticket's source: tickets entered by hand stay entered.
+    const QString fourth = dir.filePath(u"fourth.sqlite"_s);
+    QVERIFY(HistoryDatabase(fourth).saveTickets(5, {{1, 2, 3, 4, 5, 6}}, TicketSource::Entered));
+    QVERIFY(makeDatabase(fourth, {u"PRAGMA user_version = 4"_s}));
+    QCOMPARE(HistoryDatabase(fourth).tickets(),
+        (std::vector<SavedTicket> {{1, 5, 0, {1, 2, 3, 4, 5, 6}, TicketSource::Entered}}));
 }
 
 void tst_History::twoWritersAtOnce()
