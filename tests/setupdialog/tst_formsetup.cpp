@@ -328,6 +328,9 @@ void tst_FormSetup::failedSave()
     // OK that cannot save says so and keeps the dialog open with the edits, and OK again saves
     // them: here a disk full from the tenth profile on, which leaves the birthday's line, of the
     // same length, written. (A directory in the file's place: openedFromMainWindow.)
+#ifndef Q_OS_UNIX
+    QSKIP("a full disk is made with a file-size limit, which only Unix has");
+#else
     open(), click(u"Com1(0)"_s), open();
     QVERIFY(show());
     slider(1)->setValue(15);
@@ -341,6 +344,7 @@ void tst_FormSetup::failedSave()
     QVERIFY(!dialog->isVisible());
     QVERIFY(
         fixture->content().contains("PB0=\"F8") && fixture->content().contains(" A longer name\""));
+#endif
 }
 
 QTEST_MAIN(tst_FormSetup)

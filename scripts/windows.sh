@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds Qt's base for 64-bit Windows with MinGW-w64 from Debian's own source package, into a
+# cache folder that later runs reuse: only what the program and its tests use (Core, Gui,
+# Widgets, Sql with SQLite, Concurrent, Test; the Windows and offscreen platform plugins).
+# Debian's Qt source leaves SQLite out: its amalgamation is built from Debian's sqlite3 source.
+# The configure line is kept beside the build. Then cross-builds the program and its unit tests
+# into build-windows/. Run as root on Debian 12.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+qt="${NMR_QT_MINGW:-$HOME/.cache/numerisphere/qt6-mingw}"
+work="${NMR_WINDOWS_WORK:-$HOME/.cache/numerisphere/windows-work}"
+jobs="$(nproc)"
+say() { printf '[windows] %s\n' "$*"; }
+
+if [ ! -f /etc/apt/sources.list.d/numerisphere-src.sources ]; then
+    cat > /etc/apt/sources.list.d/numerisphere-src.sources <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+fi
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake ninja-build dpkg-dev tcl \
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools >/dev/null
+
+if [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+    say "Qt for Windows: reused from $qt"
+else
+    say "Qt for Windows: building into $qt"
+    start=$(date +%s)
+    rm -rf "$work" && mkdir -p "$work" && cd "$work"
+    apt-get source -qq qt6-base sqlite3 >/dev/null 2>&1
+    source_dir="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
+    sqlite_dir="$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -n 1)"
+    (cd "$sqlite_dir" && ./configure -q >/dev/null && make -s sqlite3.c sqlite3.h >/dev/null)
+    mkdir -p "$source_dir/src/3rdparty/sqlite"
+    cp "$sqlite_dir/sqlite3.c" "$sqlite_dir/sqlite3.h" "$source_dir/src/3rdparty/sqlite/"
+    configure=("$source_dir/configure" -prefix "$qt" -release -shared
+        -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32-
+        -qt-host-path /usr -nomake examples -nomake tests
+        -no-opengl -no-dbus -no-feature-vulkan -no-feature-network -no-feature-xml
+        -no-feature-printsupport -no-feature-tabletevent
+        -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
+        -sql-sqlite -qt-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql -no-sql-ibase -no-sql-db2
+        -no-sql-oci
+        -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+    mkdir -p "$work/build" && cd "$work/build"
+    "${configure[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log"; exit 1; }
+    cmake --build . --parallel "$jobs" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log"; exit 1; }
+    cmake --install . >/dev/null
+    printf '%q ' "${configure[@]}" > "$qt/configure-line.txt"
+    say "Qt for Windows: built in $(( $(date +%s) - start )) s"
+fi
+
+# The program and its unit tests, cross-built with the toolchain file against that Qt.
+say "Numerisphere for Windows: building in build-windows/build"
+start=$(date +%s)
+export NMR_QT_MINGW="$qt"
+cmake -S "$root" -B "$root/build-windows/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+cmake --build "$root/build-windows/build" --parallel "$jobs" >/dev/null
+say "Numerisphere for Windows: built in $(( $(date +%s) - start )) s"
