@@ -3,15 +3,70 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace {
 
-constexpr auto codecName = "Shift_JIS"; // ICU's table for it is Microsoft's code page 932
 constexpr char16_t invalid = QChar::ReplacementCharacter;
 constexpr quint16 unmappable = 0xFFFF; // no character of the code page has this code
+
+// The code page as the system has it: on Windows its own code page 932; elsewhere ICU's table
+// for "Shift_JIS", which is Microsoft's code page 932. A character for one or two bytes, or
+// invalid; the bytes a character is written as, or none.
+#ifdef Q_OS_WIN
+class SystemCodePage
+{
+public:
+    char16_t character(QByteArrayView bytes)
+    {
+        wchar_t wide[2] {};
+        const int made = MultiByteToWideChar(
+            932, MB_ERR_INVALID_CHARS, bytes.data(), int(bytes.size()), wide, 2);
+        return made == 1 ? char16_t(wide[0]) : invalid;
+    }
+
+    QByteArray bytes(char16_t c)
+    {
+        const wchar_t wide = wchar_t(c);
+        char written[2] {};
+        BOOL defaulted = FALSE;
+        const int made = WideCharToMultiByte(
+            932, WC_NO_BEST_FIT_CHARS, &wide, 1, written, 2, nullptr, &defaulted);
+        return made > 0 && !defaulted ? QByteArray(written, made) : QByteArray();
+    }
+};
+#else
+class SystemCodePage
+{
+public:
+    char16_t character(QByteArrayView bytes)
+    {
+        if (!m_decoder || m_decoder->hasError())
+            m_decoder.emplace(codecName, QStringConverter::Flag::Stateless);
+        const QString text = (*m_decoder)(bytes);
+        return m_decoder->hasError() || text.size() != 1 ? invalid : text.front().unicode();
+    }
+
+    QByteArray bytes(char16_t c)
+    {
+        if (!m_encoder || m_encoder->hasError())
+            m_encoder.emplace(codecName, QStringConverter::Flag::Stateless);
+        const QByteArray written = (*m_encoder)(QStringView(&c, 1));
+        return m_encoder->hasError() ? QByteArray() : written;
+    }
+
+private:
+    static constexpr auto codecName = "Shift_JIS";
+    std::optional<QStringDecoder> m_decoder;
+    std::optional<QStringEncoder> m_encoder;
+};
+#endif
 
 // Characters that plain JIS mappings produce but code page 932 holds elsewhere.
 char16_t counterpart(char16_t c)
@@ -40,11 +95,11 @@ char16_t counterpart(char16_t c)
     }
 }
 
-// The code page as two tables built once from ICU's: every code (one byte, or lead byte * 256
-// + trail byte) to its character, and every character back to its code. ASCII maps to itself
-// (ICU's table swaps three control codes), and where several codes give one character the
-// encoder keeps ICU's choice, so that encoding and decoding are exact inverses and both take
-// time linear in the text.
+// The code page as two tables built once from the system's: every code (one byte, or lead byte
+// * 256 + trail byte) to its character, and every character back to its code. ASCII maps to
+// itself (ICU's table swaps three control codes), and where several codes give one character
+// the encoder keeps the system's choice, so that encoding and decoding are exact inverses and
+// both take time linear in the text.
 struct Tables
 {
     std::vector<char16_t> decode = std::vector<char16_t>(0x10000, invalid);
@@ -52,13 +107,8 @@ struct Tables
 
     Tables()
     {
-        std::optional<QStringDecoder> decoder;
-        auto character = [&](QByteArrayView bytes) -> char16_t {
-            if (!decoder || decoder->hasError())
-                decoder.emplace(codecName, QStringConverter::Flag::Stateless);
-            const QString text = (*decoder)(bytes);
-            return decoder->hasError() || text.size() != 1 ? invalid : text.front().unicode();
-        };
+        SystemCodePage system;
+        const auto character = [&](QByteArrayView bytes) { return system.character(bytes); };
         for (int code = 0; code < 0x80; ++code)
             decode[code] = char16_t(code);
         for (int code = 0x80; code < 0x100; ++code) {
@@ -73,19 +123,15 @@ struct Tables
             }
         }
 
-        std::optional<QStringEncoder> encoder;
         for (int code = 0; code < 0x10000; ++code) {
             const char16_t c = decode[code];
             if (c == invalid || encode[c] != unmappable)
                 continue;
-            if (!encoder || encoder->hasError())
-                encoder.emplace(codecName, QStringConverter::Flag::Stateless);
-            const QByteArray preferred = (*encoder)(QStringView(&c, 1));
+            const QByteArray preferred = system.bytes(c);
             const int preferredCode = preferred.size() == 2
                 ? quint8(preferred[0]) * 256 + quint8(preferred[1])
                 : (preferred.size() == 1 ? quint8(preferred[0]) : -1);
-            const bool usable
-                = !encoder->hasError() && preferredCode >= 0x80 && decode[preferredCode] == c;
+            const bool usable = preferredCode >= 0x80 && decode[preferredCode] == c;
             encode[c] = quint16(usable ? preferredCode : code);
         }
     }
