@@ -465,6 +465,11 @@ void FormHistory::setDrawOptions(bool levelsOn, int strength)
 {
     m_levelsOn = levelsOn;
     m_strength = strength;
+    refresh();
+}
+
+void FormHistory::reloadProfiles()
+{
     m_stored = ReadProfileTable();
     const QSignalBlocker quiet(m_target);
     for (int slot = 0; slot < ProfileCount; ++slot)

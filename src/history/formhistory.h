@@ -56,8 +56,9 @@ public:
     QString exportDraws(const QString &path, ExportEncoding encoding) const;
     QString exportStatistics(const QString &path, ExportEncoding encoding) const;
 
-    // The main window's level switch or strength, or its profiles, changed: the preview follows.
+    // The main window's level switch or strength changed: the preview follows.
     void setDrawOptions(bool levelsOn, int strength);
+    void reloadProfiles(); // the profiles may have changed: their names and levels are read again
     void reload(); // the database changed: every figure is read again, unless a read is running
 
 signals:

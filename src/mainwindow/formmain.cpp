@@ -194,6 +194,8 @@ void FormMain::loadActiveProfile()
     const ActiveProfile active = ReadActiveProfile();
     ActiveLevels = active.levels;
     ActiveBirthday = active.birthday;
+    if (m_history)
+        m_history->reloadProfiles();
     followDrawInput();
 }
 

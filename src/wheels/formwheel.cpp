@@ -224,6 +224,7 @@ void FormWheel::improve()
 void FormWheel::startSearch(const WheelSearchRequest &request)
 {
     m_searching = true;
+    m_searched = request.guarantee;
     m_cancel = std::make_unique<std::atomic<bool>>(false);
     m_progress = std::make_unique<std::atomic<int>>(0);
     for (QWidget *control : {static_cast<QWidget *>(m_make), static_cast<QWidget *>(m_improve)})
@@ -255,7 +256,6 @@ void FormWheel::searchDone()
     m_progressBar->hide();
     m_cancelButton->hide();
     m_make->setEnabled(true);
-    const Guarantee guarantee = Guarantees()[std::size_t(m_guarantee->currentIndex())];
     std::vector<Block> found = m_watcher.result();
     const QString stopped
         = m_cancel->load() ? u"中止しました。見つかった中で最もよいものです。"_s : QString();
@@ -271,14 +271,14 @@ void FormWheel::searchDone()
             return;
         }
         const QString fewer = u"%1 口から %2 口に減らしました。"_s.arg(before).arg(found.size());
-        showWheel(MakeWheel(m_chosen, m_wheel->guarantee, std::move(found), m_wheelSeed),
+        showWheel(MakeWheel(m_chosen, m_searched, std::move(found), m_wheelSeed),
             (QStringList {fewer} << stopped).join(u'\n').trimmed());
         return;
     }
     const QString made
         = u"口数の上限 %1 口で、%2 口のホイールを作成しました。"_s.arg(m_most->value())
               .arg(found.size());
-    showWheel(MakeWheel(m_chosen, guarantee, std::move(found), m_wheelSeed),
+    showWheel(MakeWheel(m_chosen, m_searched, std::move(found), m_wheelSeed),
         (QStringList {made} << stopped).join(u'\n').trimmed());
 }
 

@@ -65,6 +65,7 @@ private:
     std::optional<Wheel> m_wheel;
     bool m_searching = false; // from the start of a search until its wheel is shown
     bool m_improving = false;
+    Guarantee m_searched; // the guarantee of the search running or last run
     WheelChancesModel m_chances;
 
     std::unique_ptr<std::atomic<bool>> m_cancel;

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTableView>
 
 // Every observable state of a window as a few lines of text, for golden transcripts.
 
@@ -22,6 +23,21 @@ Control *control(const QWidget &window, const QString &name)
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;
+}
+
+// Each row's cells as shown, and what a screen reader hears of the row.
+inline QStringList rowsHeard(const QTableView &table)
+{
+    const QAbstractItemModel &model = *table.model();
+    QStringList lines;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column).data().toString();
+        cells << u"heard "_s + model.index(row, 0).data(Qt::AccessibleTextRole).toString();
+        lines << cells.join(u" | ");
+    }
+    return lines;
 }
 
 inline const auto onOff = [](bool on) { return on ? u"on"_s : u"off"_s; };

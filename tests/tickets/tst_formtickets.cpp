@@ -16,21 +16,6 @@
 
 namespace {
 
-// Each row's cells as shown, and what a screen reader hears of the row.
-QStringList rows(const QTableView &table)
-{
-    const QAbstractItemModel &model = *table.model();
-    QStringList lines;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < model.columnCount(); ++column)
-            cells << model.index(row, column).data().toString();
-        cells << u"heard "_s + model.index(row, 0).data(Qt::AccessibleTextRole).toString();
-        lines << cells.join(u" | ");
-    }
-    return lines;
-}
-
 // A label's text, and what a screen reader hears of it where that is more.
 QString label(const QWidget &window, const QString &name)
 {
@@ -47,7 +32,7 @@ QStringList describe(const FormTickets &window)
                    onOff(control<QPushButton>(window, u"copy"_s)->isEnabled()),
                    onOff(control<QPushButton>(window, u"save"_s)->isEnabled()),
                    control<QSpinBox>(window, u"draw"_s)->text())}
-    << rows(*control<QTableView>(window, u"table"_s));
+    << rowsHeard(*control<QTableView>(window, u"table"_s));
 }
 
 QStringList describe(const FormCheck &window)
@@ -56,8 +41,8 @@ QStringList describe(const FormCheck &window)
                u"修正 %1, 削除 %2"_s.arg(
                    onOff(control<QPushButton>(window, u"change"_s)->isEnabled()),
                    onOff(control<QPushButton>(window, u"remove"_s)->isEnabled()))}
-    << rows(*control<QTableView>(window, u"tickets"_s))
-    << rows(*control<QTableView>(window, u"grades"_s)) << label(window, u"gradesNote"_s);
+    << rowsHeard(*control<QTableView>(window, u"tickets"_s))
+    << rowsHeard(*control<QTableView>(window, u"grades"_s)) << label(window, u"gradesNote"_s);
 }
 
 // Two stored draws: the first with its bonus and prizes, the second with neither.
@@ -303,8 +288,8 @@ void tst_FormTickets::sideBySide()
     auto *check = window.findChild<FormCheck *>();
     auto *tickets = window.findChild<FormTickets *>();
     QVERIFY(check->isVisible() && tickets->isVisible() && !check->isModal());
-    const auto saved = [&] { return rows(*control<QTableView>(*check, u"tickets"_s)).size(); };
-    const auto made = [&] { return rows(*control<QTableView>(*tickets, u"table"_s)); };
+    const auto saved = [&] { return rowsHeard(*control<QTableView>(*check, u"tickets"_s)).size(); };
+    const auto made = [&] { return rowsHeard(*control<QTableView>(*tickets, u"table"_s)); };
     QCOMPARE(saved(), 0);
 
     // The tickets follow the main window's level switch, as its own draw does.

@@ -13,21 +13,6 @@
 
 namespace {
 
-// Each row's cells as shown, and what a screen reader hears of the row.
-QStringList rows(const QTableView &table)
-{
-    const QAbstractItemModel &model = *table.model();
-    QStringList lines;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < model.columnCount(); ++column)
-            cells << model.index(row, column).data().toString();
-        cells << u"heard "_s + model.index(row, 0).data(Qt::AccessibleTextRole).toString();
-        lines << cells.join(u" | ");
-    }
-    return lines;
-}
-
 QStringList describe(const FormWheel &window)
 {
     QStringList lines;
@@ -42,8 +27,8 @@ QStringList describe(const FormWheel &window)
     for (const QString &name : {u"make"_s, u"improve"_s, u"copy"_s, u"save"_s})
         buttons << name + u' ' + onOff(control<QPushButton>(window, name)->isEnabled());
     lines << buttons.join(u", "_s) + u", draw "_s + control<QSpinBox>(window, u"draw"_s)->text();
-    return lines << rows(*control<QTableView>(window, u"table"_s))
-                 << rows(*control<QTableView>(window, u"chances"_s));
+    return lines << rowsHeard(*control<QTableView>(window, u"table"_s))
+                 << rowsHeard(*control<QTableView>(window, u"chances"_s));
 }
 
 } // namespace
