@@ -2,6 +2,7 @@
 #include "history/importfile.h"
 #include "look/programstyle.h"
 #include "mainwindow/formmain.h"
+#include "platform/console.h"
 #include "platform/programlocations.h"
 #include "productinfo.h"
 #include "settings/inifilesaveload.h"
@@ -14,14 +15,6 @@
 #include <QRandomGenerator>
 #include <QTranslator>
 
-#include <cstdio>
-#ifdef Q_OS_WIN
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 #include <optional>
 #include <utility>
 
@@ -39,32 +32,31 @@ int importFiles(const QStringList &files)
     QDir().mkpath(locations.programDirectory);
     HistoryDatabase database(locations.historyDatabase());
     if (!database.fault().isEmpty()) {
-        std::fprintf(stderr, "numerisphere: %s\n", qPrintable(database.fault()));
+        Console::Err(u"numerisphere: %1\n"_s.arg(database.fault()));
         return 1;
     }
-    const bool terminal = isatty(fileno(stdout));
+    const bool terminal = Console::OutputIsTerminal();
     int status = 0;
     for (const QString &file : files) {
         int shown = -1;
         const auto progress = [&](double done) {
             if (const int percent = int(done * 100); percent != shown) {
                 shown = percent;
-                std::printf("\r%s: %d%%", qPrintable(file), percent);
-                std::fflush(stdout);
+                Console::Out(u'\r' + file + u": "_s + QString::number(percent) + u'%');
             }
             return true;
         };
         const ImportReport report = ImportFile(
             database, file,
             [&](const RejectedLine &line) {
-                std::fprintf(stderr, "%s%s:%lld: %s\n", shown >= 0 ? "\r\033[K" : "",
-                    qPrintable(file), qint64(line.line), qPrintable(line.reason));
+                Console::Err((shown >= 0 ? u"\r\033[K"_s : QString()) + file + u':'
+                    + QString::number(line.line) + u": "_s + line.reason + u'\n');
                 shown = -1;
             },
             terminal ? ImportProgress(progress) : nullptr);
         if (shown >= 0)
-            std::printf("\r\033[K");
-        std::printf("%s\n", qPrintable(ImportSummary(file, report)));
+            Console::Out(u"\r\033[K"_s);
+        Console::Out(ImportSummary(file, report) + u'\n');
         if (!report.stored() || report.rejected > 0)
             status = 1;
     }
@@ -78,15 +70,15 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
     const NumberList fixed = ParseNumberList(fixedText);
     const NumberList excluded = ParseNumberList(excludedText);
     if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
-        std::fprintf(stderr, "numerisphere: %s\n",
-            qPrintable(fixed.fault.isEmpty() ? u"--exclude の"_s + excluded.fault
-                                             : u"--fixed の"_s + fixed.fault));
+        Console::Err(
+            u"numerisphere: %1\n"_s.arg(fixed.fault.isEmpty() ? u"--exclude の"_s + excluded.fault
+                                                              : u"--fixed の"_s + fixed.fault));
         return 2;
     }
     for (const QString &note :
         {RepeatedNote(u"--fixed "_s, fixed), RepeatedNote(u"--exclude "_s, excluded)}) {
         if (!note.isEmpty())
-            std::fprintf(stderr, "numerisphere: %s\n", qPrintable(note));
+            Console::Err(u"numerisphere: %1\n"_s.arg(note));
     }
     IniFileSaveLoad::SetIniPath(ProgramLocations::detect().settingsFile());
     const ActiveProfile active = ReadActiveProfile();
@@ -98,11 +90,11 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
                           fixed.numbers, excluded.numbers, overlap},
             random);
     if (!made.refusal.reason.isEmpty()) {
-        std::fprintf(stderr, "numerisphere: %s\n", qPrintable(made.refusal.reason));
+        Console::Err(u"numerisphere: %1\n"_s.arg(made.refusal.reason));
         return made.refusal.badList ? 2 : 1;
     }
     for (const Ticket &ticket : made.tickets)
-        std::printf("%s\n", qPrintable(DrawText(ticket)));
+        Console::Out(DrawText(ticket) + u'\n');
     return 0;
 }
 
@@ -113,34 +105,33 @@ int printWheel(const CommandLine &line)
 {
     const NumberList chosen = ParseNumberList(line.chosen);
     if (const QString refusal = WheelRefusal(chosen); !refusal.isEmpty()) {
-        std::fprintf(stderr, "numerisphere: --wheel の%s\n", qPrintable(refusal));
+        Console::Err(u"numerisphere: --wheel の%1\n"_s.arg(refusal));
         return 2;
     }
     if (const QString note = RepeatedNote(u"--wheel "_s, chosen); !note.isEmpty())
-        std::fprintf(stderr, "numerisphere: %s\n", qPrintable(note));
+        Console::Err(u"numerisphere: %1\n"_s.arg(note));
     std::vector<int> numbers = chosen.numbers;
     std::sort(numbers.begin(), numbers.end());
     const quint32 seed = line.seed.value_or(QRandomGenerator::global()->generate());
     const Wheel wheel = MakeWheel(numbers, line.guarantee,
         DesignFor(int(numbers.size()), line.guarantee, line.most, seed), seed);
     if (wheel.blocks.empty()) {
-        std::fprintf(stderr, "numerisphere: %s\n",
-            qPrintable(u"%1 個の数字の「%2」のホイールがありません。"_s.arg(numbers.size())
-                           .arg(GuaranteeText(line.guarantee))));
+        Console::Err(
+            u"numerisphere: %1 個の数字の「%2」のホイールがありません。\n"_s.arg(numbers.size())
+                .arg(GuaranteeText(line.guarantee)));
         return 1;
     }
     for (const Ticket &ticket : wheel.tickets)
-        std::printf("%s\n", qPrintable(DrawText(ticket)));
-    std::printf("\n%s\n%s：%s\n", qPrintable(CostText(wheel)),
-        qPrintable(GuaranteeText(line.guarantee)), qPrintable(CoverageText(wheel)));
-    std::printf("%s\n", qPrintable(ChanceHeaders().join(u" | "_s)));
+        Console::Out(DrawText(ticket) + u'\n');
+    QString summary = u"\n%1\n%2：%3\n"_s.arg(
+        CostText(wheel), GuaranteeText(line.guarantee), CoverageText(wheel));
+    summary += ChanceHeaders().join(u" | "_s) + u'\n';
     for (const QStringList &row : ChanceTable(wheel))
-        std::printf("%s\n", qPrintable(row.join(u" | "_s)));
-    std::printf("%s\n", qPrintable(ExpectedWinsText(wheel)));
+        summary += row.join(u" | "_s) + u'\n';
+    Console::Out(summary + ExpectedWinsText(wheel) + u'\n');
     if (wheel.coverage.holes == 0)
         return 0;
-    std::fprintf(stderr, "numerisphere: %s\n",
-        qPrintable(u"%1 口では保証を満たせません。"_s.arg(wheel.tickets.size())));
+    Console::Err(u"numerisphere: %1 口では保証を満たせません。\n"_s.arg(wheel.tickets.size()));
     return 1;
 }
 
@@ -150,16 +141,19 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
     const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    if (line.action == CommandLine::Action::Start)
+        return std::nullopt;
+    Console::AttachToParent();
     switch (line.action) {
     case CommandLine::Action::Start:
-        return std::nullopt;
+        break;
     case CommandLine::Action::Refuse:
-        std::fprintf(stderr, "numerisphere: %s\n「numerisphere --help」で使い方を表示します。\n",
-            qPrintable(line.text));
+        Console::Err(
+            u"numerisphere: %1\n「numerisphere --help」で使い方を表示します。\n"_s.arg(line.text));
         return 2;
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:
-        std::fputs(line.text.toLocal8Bit().constData(), stdout);
+        Console::Out(line.text);
         return 0;
     case CommandLine::Action::Import:
         return importFiles(line.files);

@@ -5,7 +5,8 @@
 // Where the program keeps its settings and log, and where its help pages stand. A portable copy
 // (help folder beside the executable) keeps everything in its own directory; an installed copy
 // (data in ../share/numerisphere) keeps the settings and log in the user's data directory,
-// since it could never write beside the executable.
+// since it could never write beside the executable. On Windows an installed copy is one that
+// stands beside its uninstaller, and keeps them in %APPDATA%\Numerisphere.
 struct ProgramLocations
 {
     QString programDirectory;

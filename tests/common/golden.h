@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files.h"
+#include "platform/module1.h"
 #include "settings/cp932.h"
 
 #include <QStringList>
@@ -25,22 +26,48 @@ inline QStringList goldenState(const QString &name)
     return expected.split(u'\n');
 }
 
+// A line of a transcript as on every platform: the platform's own viewers written as $VIEWER.
+inline QString platformNeutral(QString line)
+{
+    for (const char16_t *viewer : {Module1::DefaultLogViewer, Module1::HelpViewer})
+        line.replace(QString::fromUtf16(viewer), u"$VIEWER"_s);
+    return line;
+}
+
+inline QStringList platformNeutral(QStringList lines)
+{
+    for (QString &line : lines)
+        line = platformNeutral(line);
+    return lines;
+}
+
+// A path as the program shows it, with / between its parts on every platform. Program texts
+// hold no other backslash.
+inline QString slashed(QString text)
+{
+#ifdef Q_OS_WIN
+    text.replace(u'\\', u'/');
+#endif
+    return text;
+}
+
 // Compares a transcript with its golden file. With NMR_REGENERATE set the file is written from
 // the transcript instead, so that `git diff tests/data` shows what a change of behaviour
 // changed, and the test skips: a regenerating run never looks like a passing one.
 #define NMR_COMPARE_GOLDEN(actual, name)                                                           \
     do {                                                                                           \
         if (qEnvironmentVariableIsSet("NMR_REGENERATE")) {                                         \
-            QVERIFY(writeFile(goldenPath(name), (actual).join(u'\n').toUtf8() + '\n'));            \
+            QVERIFY(                                                                               \
+                writeFile(goldenPath(name), platformNeutral(actual).join(u'\n').toUtf8() + '\n')); \
             QSKIP("regenerated");                                                                  \
         }                                                                                          \
-        QCOMPARE(actual, goldenState(name));                                                       \
+        QCOMPARE(platformNeutral(actual), goldenState(name));                                      \
     } while (false)
 
 // A text on one line, its line breaks written as \r and \n.
 inline QString oneLine(QString text)
 {
-    return u'"' + text.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s) + u'"';
+    return u'"' + slashed(text).replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s) + u'"';
 }
 
 // The lines of a settings or log file, decoded from code page 932, or "(none)" when it is

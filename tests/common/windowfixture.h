@@ -60,9 +60,11 @@ public:
 
     QString local(QString text) const
     {
+        // The program directory may lie in the temporary directory, as it does on Windows.
+        text = slashed(text).replace(directory(), u"$DIR"_s);
         if (const QString temporary = Module1::GetTempDirectory(); !temporary.isEmpty())
-            text.replace(temporary, u"$TMP"_s);
-        return text.replace(directory(), u"$DIR"_s);
+            text.replace(slashed(temporary), u"$TMP"_s);
+        return text;
     }
 
     // The lines noted since the last call.

@@ -607,6 +607,9 @@ void tst_History::importReasons()
 #ifdef Q_OS_UNIX
     if (name == u"fifo"_s)
         QVERIFY(mkfifo(QFile::encodeName(path), 0600) == 0);
+#else
+    if (name == u"fifo"_s)
+        QSKIP("this system has no named pipes in its file system");
 #endif
     if (!content.isNull())
         QVERIFY(writeFile(path, content));

@@ -35,6 +35,7 @@ private slots:
     void indicatorThemesAndSwitches();
     void animation();
     void openLog();
+    void openLogWithoutPrivateDirectory();
     void deleteLog();
     void help();
     void keys();
@@ -155,18 +156,27 @@ void tst_FormMain::openLog()
             {u"open again"_s, open},
             {u"viewer cannot start"_s, [&] { fixture->launchSucceeds = false, open(); }},
             {u"exit"_s, [&] { window->close(); }},
-            {u"a copy left behind, start and exit"_s,
-                [&] {
-                    writeFile(window->logViewCopyPath(), "left over"), start(), window->close();
-                }},
-            {u"no private directory for a copy, start and open"_s, [&] {
-                 // Neither the runtime directory nor the fallback below the temporary one.
-                 const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
-                 qputenv("XDG_RUNTIME_DIR", "/"),
-                     qputenv("TMPDIR", QFile::encodeName(fixture->path()));
-                 start();
-                 qputenv("XDG_RUNTIME_DIR", runtime), qputenv("TMPDIR", tmp), open();
+            {u"a copy left behind, start and exit"_s, [&] {
+                 writeFile(window->logViewCopyPath(), "left over"), start(), window->close();
              }}});
+}
+
+void tst_FormMain::openLogWithoutPrivateDirectory()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the temporary folder here is always the user's own");
+#endif
+    // Neither the runtime directory nor the fallback below the temporary one: the log is copied
+    // nowhere another user could reach, and no viewer starts.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+    qputenv("XDG_RUNTIME_DIR", "/"), qputenv("TMPDIR", QFile::encodeName(fixture->path()));
+    start("Log=1");
+    qputenv("XDG_RUNTIME_DIR", runtime), qputenv("TMPDIR", tmp);
+    window->Com1_Click();
+    window->mSys1_Click(MainLayout::OpenLog);
+    QCOMPARE(platformNeutral(state()).constLast(),
+        u"log $DIR/nmr.log 1 line(s), copy  missing, viewer $VIEWER"_s);
+    QCOMPARE(fixture->takeRecords(), QStringList {u"said as a failure \"実行できません。\""_s});
 }
 
 void tst_FormMain::deleteLog()

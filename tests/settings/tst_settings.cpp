@@ -383,6 +383,9 @@ void tst_Settings::byteOrderMarks()
 
 void tst_Settings::permissionsAndLinksKept()
 {
+#ifdef Q_OS_WIN
+    QSKIP("a link made here is a shell shortcut, which programs that open files do not follow");
+#endif
     IniFixture ini;
     const QString target = ini.filePath(u"real.ini"_s);
     QVERIFY(writeFile(target, "[S]\r\nk=old\r\n"));
