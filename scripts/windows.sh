@@ -4,7 +4,9 @@
 # Widgets, Sql with SQLite, Concurrent, Test; the Windows and offscreen platform plugins).
 # Debian's Qt source leaves SQLite out: its amalgamation is built from Debian's sqlite3 source.
 # The configure line is kept beside the build. Then cross-builds the program and its unit tests
-# into build-windows/. Run as root on Debian 12.
+# into build-windows/, deploys the program with every library and plug-in it loads, and packs it
+# twice: a portable zip and an installer. Run as root on Debian 12.
+#   bash scripts/windows.sh [--test]   with --test, the tests under Wine follow
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 qt="${NMR_QT_MINGW:-$HOME/.cache/numerisphere/qt6-mingw}"
@@ -24,7 +26,7 @@ fi
 apt-get update -qq
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake ninja-build dpkg-dev tcl \
-    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools >/dev/null
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-translations-l10n nsis zip >/dev/null
 
 if [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     say "Qt for Windows: reused from $qt"
@@ -65,3 +67,64 @@ cmake -S "$root" -B "$root/build-windows/build" -G Ninja -DCMAKE_BUILD_TYPE=Rele
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
 cmake --build "$root/build-windows/build" --parallel "$jobs" >/dev/null
 say "Numerisphere for Windows: built in $(( $(date +%s) - start )) s"
+
+# The program's folder as it ships: the libraries it and its plug-ins load, found in Qt's and the
+# compiler's folders and followed to the end (the system's own are left to Windows), the
+# plug-ins, Qt's Japanese texts for the standard buttons, and the help pages.
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build-windows/build/CMakeCache.txt")"
+folder="$root/build-windows/Numerisphere-$version"
+say "deploying into ${folder#"$root"/}"
+rm -rf "$folder" && mkdir -p "$folder/plugins"/{platforms,sqldrivers,styles} "$folder/translations"
+cp "$root/build-windows/build/bin/numerisphere.exe" "$folder/"
+cp -r "$root/build-windows/build/bin/nmr-help" "$folder/"
+cp "$qt/plugins/platforms/qwindows.dll" "$folder/plugins/platforms/"
+cp "$qt/plugins/sqldrivers/qsqlite.dll" "$folder/plugins/sqldrivers/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/plugins/styles/"
+cp /usr/share/qt6/translations/qtbase_ja.qm "$folder/translations/"
+printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' > "$folder/qt.conf"
+search=("$qt/bin" "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+    "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")
+pending=("$folder/numerisphere.exe" "$folder"/plugins/*/*.dll)
+while [ ${#pending[@]} -gt 0 ]; do
+    module="${pending[0]}" && pending=("${pending[@]:1}")
+    for name in $(x86_64-w64-mingw32-objdump -p "$module" | sed -n 's/^\s*DLL Name: //p'); do
+        [ -e "$folder/$name" ] && continue
+        for place in "${search[@]}"; do
+            if [ -f "$place/$name" ]; then
+                cp "$place/$name" "$folder/" && pending+=("$folder/$name")
+                break
+            fi
+        done
+    done
+done
+find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+
+# The portable zip: the program keeps its files beside itself. The installer: a Start-menu
+# entry and an uninstaller; the installed program keeps them in %APPDATA%\Numerisphere.
+zip_file="$root/build-windows/Numerisphere-$version-win64.zip"
+setup_file="$root/build-windows/Numerisphere-$version-setup.exe"
+rm -f "$zip_file" "$setup_file"
+(cd "$root/build-windows" && zip -q -r -9 "$zip_file" "Numerisphere-$version")
+makensis -V2 -DVERSION="$version" -DSOURCE="$folder" -DOUTFILE="$setup_file" \
+    "$root/packaging/windows/numerisphere.nsi" >/dev/null
+for file in "$zip_file" "$setup_file"; do
+    say "$(basename "$file"): $(( $(stat -c %s "$file") / 1024 )) KiB"
+done
+
+# With --test: the unit suites under Wine, then the program from outside under Wine and Xvfb in
+# a Japanese locale, from its zip and from its installer. Wine keeps its own prefix for this.
+[ "${1:-}" = --test ] || exit 0
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine wine64 xvfb xdotool imagemagick locales \
+    fonts-ipafont-gothic fonts-ipafont-mincho >/dev/null
+locale -a | grep -qx 'ja_JP.utf8' || localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+export WINEPREFIX="${NMR_WINEPREFIX:-$HOME/.cache/numerisphere/wine}" WINEDEBUG=-all
+if [ ! -d "$WINEPREFIX" ]; then
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+say "unit suites under Wine"
+(cd "$root/build-windows/build" && ctest --parallel "$jobs" --output-on-failure)
+say "the program under Wine"
+linux=()
+[ -x "$root/build/bin/numerisphere" ] && linux=("$root/build")
+/usr/bin/python3 "$root/tests/e2e/windows.py" "$root/build-windows" "$version" "${linux[@]}"

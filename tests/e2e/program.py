@@ -1,73 +1,17 @@
 # Drives the built program from outside, as a user would: a real X server (Xvfb), keys sent with
-# xdotool, and the files the program leaves. Every wait is for a condition, and every other
-# program run, with a time bound.
+# xdotool, and the files the program leaves.
 # Run under dbus-run-session, for the screen reader's bus.
 # Usage: program.py <build directory> <version> [unittest arguments]
-import atexit, datetime, itertools, math, os, re, shutil, signal, subprocess, sys, tempfile, time, unittest
+import datetime, itertools, math, os, re, shutil, subprocess, sys, tempfile, time, unittest
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).parent))
+from xsession import (LOG_LINE, ROOT, SCREEN, SETUP_KEYS, end_x_server, keys, start, start_x_server,
+                      stop, wait_for, windows, xdotool)
 
 BUILD = Path(sys.argv.pop(1)).resolve()
 VERSION = sys.argv.pop(1)
-SCREEN = (1024, 768)
-SETUP_KEYS = [b'Log', b'Display', b'Level', b'WinPos', b'WinPosX', b'WinPosY']
-LOG_LINE = re.compile(rb'(\d\d/\d\d/\d\d \d\d:\d\d:\d\d) \| (\d\d(?: \d\d){5})')
-
-# Whatever ends the run (a failure, ctest's timeout), no process and no folder stays behind: each
-# case ends its programs, and at exit whatever is left ends, the X server last, asked to end
-# (SIGTERM) so that it removes its lock file.
-children = []
-ROOT = Path(tempfile.mkdtemp(prefix='numerisphere-e2e-'))
-signal.signal(signal.SIGTERM, signal.default_int_handler)
-
-
-def stop(child):
-    child.terminate()
-    try: child.wait(10)
-    except subprocess.TimeoutExpired: child.kill(), child.wait()
-
-
-atexit.register(shutil.rmtree, ROOT, ignore_errors=True)
-atexit.register(lambda: [stop(child) for child in reversed(children)])
-
-
-def wait_for(condition, what, seconds=20):
-    deadline = time.monotonic() + seconds
-    while not (result := condition()):
-        if time.monotonic() > deadline:
-            raise AssertionError(f'waited {seconds} s in vain for {what}')
-        time.sleep(0.05)
-    return result
-
-
-def xdotool(*arguments):
-    return subprocess.run(['xdotool', *arguments], capture_output=True, text=True,
-                          timeout=20).stdout.split()
-
-
-def start(command, **options):
-    child = subprocess.Popen(command, **options)
-    children.append(child)
-    return child
-
-
-def setUpModule():
-    # -noreset: otherwise the server resets when its last client leaves, and the next start
-    # fails at random. It writes its display number once it accepts clients.
-    read, write = os.pipe()
-    start(['Xvfb', '-displayfd', str(write), '-screen', '0', '%dx%dx24' % SCREEN, '-nolisten',
-           'tcp', '-noreset'], pass_fds=[write], stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as server:
-        os.environ['DISPLAY'] = ':' + server.readline().strip()
-
-
-def tearDownModule():
-    # The programs first, then the X server, which must leave no lock file behind.
-    for child in reversed(children):
-        stop(child)
-    lock = Path('/tmp/.X%s-lock' % os.environ['DISPLAY'].lstrip(':'))
-    if lock.exists():
-        raise AssertionError(f'the X server left {lock} behind')
+setUpModule, tearDownModule = start_x_server, end_x_server
 
 
 def ini_lines(path):
@@ -107,13 +51,13 @@ class Program(unittest.TestCase):
         return process, window
 
     def windows(self, process):
-        return xdotool('search', '--onlyvisible', '--pid', str(process.pid))
+        return windows(process)
 
     def dialog(self, process, window):
         return wait_for(lambda: set(self.windows(process)) - {window}, 'a dialog').pop()
 
-    def keys(self, window, *keys):
-        xdotool('windowfocus', '--sync', window, 'key', '--clearmodifiers', *keys)
+    def keys(self, window, *names):
+        keys(window, *names)
 
     def close(self, process, window):
         self.keys(window, 'ctrl+w')
