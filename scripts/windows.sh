@@ -58,13 +58,27 @@ else
     say "Qt for Windows: built in $(( $(date +%s) - start )) s"
 fi
 
+# Wine, with a prefix of its own, runs the build's own tool that draws the icon, and the tests.
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine wine64 xvfb xdotool imagemagick locales \
+    fonts-ipafont-gothic fonts-ipafont-mincho >/dev/null
+locale -a | grep -qx 'ja_JP.utf8' || localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+runtime=("$qt/bin" "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+    "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")
+export WINEPREFIX="${NMR_WINEPREFIX:-$HOME/.cache/numerisphere/wine}" WINEDEBUG=-all
+export WINEPATH="$(printf 'Z:%s;' "${runtime[@]}")"
+if [ ! -d "$WINEPREFIX" ]; then
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+
 # The program and its unit tests, cross-built with the toolchain file against that Qt.
 say "Numerisphere for Windows: building in build-windows/build"
 start=$(date +%s)
 export NMR_QT_MINGW="$qt"
 cmake -S "$root" -B "$root/build-windows/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
 cmake --build "$root/build-windows/build" --parallel "$jobs" >/dev/null
 say "Numerisphere for Windows: built in $(( $(date +%s) - start )) s"
 
@@ -82,14 +96,12 @@ cp "$qt/plugins/sqldrivers/qsqlite.dll" "$folder/plugins/sqldrivers/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/plugins/styles/"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$folder/translations/"
 printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' > "$folder/qt.conf"
-search=("$qt/bin" "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
-    "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")")
 pending=("$folder/numerisphere.exe" "$folder"/plugins/*/*.dll)
 while [ ${#pending[@]} -gt 0 ]; do
     module="${pending[0]}" && pending=("${pending[@]:1}")
     for name in $(x86_64-w64-mingw32-objdump -p "$module" | sed -n 's/^\s*DLL Name: //p'); do
         [ -e "$folder/$name" ] && continue
-        for place in "${search[@]}"; do
+        for place in "${runtime[@]}"; do
             if [ -f "$place/$name" ]; then
                 cp "$place/$name" "$folder/" && pending+=("$folder/$name")
                 break
@@ -106,22 +118,15 @@ setup_file="$root/build-windows/Numerisphere-$version-setup.exe"
 rm -f "$zip_file" "$setup_file"
 (cd "$root/build-windows" && zip -q -r -9 "$zip_file" "Numerisphere-$version")
 makensis -V2 -DVERSION="$version" -DSOURCE="$folder" -DOUTFILE="$setup_file" \
+    -DICON="$root/build-windows/build/icons/numerisphere.ico" \
     "$root/packaging/windows/numerisphere.nsi" >/dev/null
 for file in "$zip_file" "$setup_file"; do
     say "$(basename "$file"): $(( $(stat -c %s "$file") / 1024 )) KiB"
 done
 
 # With --test: the unit suites under Wine, then the program from outside under Wine and Xvfb in
-# a Japanese locale, from its zip and from its installer. Wine keeps its own prefix for this.
+# a Japanese locale, from its zip and from its installer.
 [ "${1:-}" = --test ] || exit 0
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine wine64 xvfb xdotool imagemagick locales \
-    fonts-ipafont-gothic fonts-ipafont-mincho >/dev/null
-locale -a | grep -qx 'ja_JP.utf8' || localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-export WINEPREFIX="${NMR_WINEPREFIX:-$HOME/.cache/numerisphere/wine}" WINEDEBUG=-all
-if [ ! -d "$WINEPREFIX" ]; then
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-    wineserver -w
-fi
 say "unit suites under Wine"
 (cd "$root/build-windows/build" && ctest --parallel "$jobs" --output-on-failure)
 say "the program under Wine"

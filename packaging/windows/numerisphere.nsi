@@ -1,7 +1,8 @@
 ; The Windows installer: the deployed program folder into Program Files, a Start-menu entry and
 ; an uninstaller. The installed program keeps the user's files in %APPDATA%\Numerisphere, which
 ; the uninstaller leaves alone.
-;   makensis -DVERSION=<version> -DSOURCE=<deployed folder> -DOUTFILE=<installer> numerisphere.nsi
+;   makensis -DVERSION=<version> -DSOURCE=<deployed folder> -DOUTFILE=<installer> -DICON=<icon>
+;            numerisphere.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -17,6 +18,8 @@ RequestExecutionLevel admin
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Numerisphere"
 
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH

@@ -1,13 +1,50 @@
 // Build tool: writes the application icon for installation, from the one image the program
 // draws: as PNG at 16, 32, 48, 64, 128 and 256 pixels (scaled without smoothing, so that the
-// 32-pixel art stays sharp) and as a scalable SVG of its pixels.
-//   nmr_writeicon <directory>  writes <directory>/<size>/numerisphere.png and numerisphere.svg
+// 32-pixel art stays sharp), as a scalable SVG of its pixels, and as a Windows icon file.
+//   nmr_writeicon <directory>  writes <directory>/<size>/numerisphere.png, numerisphere.svg and
+//                              numerisphere.ico
 
 #include "look/appicon.h"
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+
+namespace {
+
+QImage sized(const QImage &icon, int size)
+{
+    return icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+// A Windows icon file: a directory of images, each stored as PNG, as Windows reads them.
+bool writeIco(const QString &path, const QImage &icon)
+{
+    static constexpr int sizes[] {16, 24, 32, 48, 64, 256};
+    static constexpr int headerSize = 6, entrySize = 16;
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(std::size(sizes));
+    QByteArray images;
+    for (const int size : sizes) {
+        QBuffer png;
+        if (!png.open(QIODevice::WriteOnly) || !sized(icon, size).save(&png, "PNG"))
+            return false;
+        // A width and a height of 0 stand for 256.
+        out << quint8(size % 256) << quint8(size % 256) << quint8(0) << quint8(0) << quint16(1)
+            << quint16(32) << quint32(png.data().size())
+            << quint32(headerSize + entrySize * std::size(sizes) + images.size());
+        images += png.data();
+    }
+    QFile ico(path);
+    return ico.open(QIODevice::WriteOnly)
+        && ico.write(file + images) == file.size() + images.size();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -16,11 +53,12 @@ int main(int argc, char *argv[])
         return 1;
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QImage icon = AppIconImage();
+    if (!writeIco(out.filePath(QStringLiteral("numerisphere.ico")), icon))
+        return 1;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         const QString folder = QString::number(size);
         if (!out.mkpath(folder)
-            || !icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                    .save(out.filePath(folder + QStringLiteral("/numerisphere.png"))))
+            || !sized(icon, size).save(out.filePath(folder + QStringLiteral("/numerisphere.png"))))
             return 1;
     }
     QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %1 %2\" "

@@ -4,7 +4,7 @@
 # Prints the start-up times of the program and of a bare Qt window built the same way.
 # Usage: windows.py <build-windows folder> <version> [<Linux build folder>] [unittest arguments]
 # With a Linux build, the settings file both builds write after the same keys are compared.
-import os, re, shutil, statistics, subprocess, sys, tempfile, time, unittest, zipfile
+import os, shutil, statistics, struct, subprocess, sys, tempfile, time, unittest, zipfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
@@ -78,6 +78,11 @@ class Windows(unittest.TestCase):
         self.assertIn(b'\r\nPB0=' + NAME + b'\r\n', written)
         self.assertEqual([line.split(b'=')[0] for line in written.split(b'\r\n') if line.startswith(b'[Setup]') or
                           line.split(b'=')[0] in SETUP_KEYS][-7:], [b'[Setup]', *SETUP_KEYS])
+        # The program carries the icon the build drew, every size of it.
+        icon, program = (OUT / 'build/icons/numerisphere.ico').read_bytes(), (self.program / 'numerisphere.exe').read_bytes()
+        images = [icon[offset:offset + size] for size, offset in
+                  (struct.unpack_from('<II', icon, 6 + 16 * entry + 8) for entry in range(struct.unpack_from('<H', icon, 4)[0]))]
+        self.assertEqual([image[:4] in program and image in program for image in images], [True] * 6)
         log = (self.program / 'nmr.log').read_bytes()
         self.assertEqual(b''.join(b'%s | %s\r\n' % line for line in LOG_LINE.findall(log)), log)
         self.assertEqual(len(LOG_LINE.findall(log)), 1)
@@ -116,6 +121,9 @@ class Windows(unittest.TestCase):
     def test_the_installer_installs_and_the_uninstaller_keeps_the_users_files(self):
         installed = PREFIX / 'drive_c/Program Files/Numerisphere'
         shortcut = PREFIX / 'drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Numerisphere.lnk'
+        # Whatever an earlier run that failed midway left in the prefix goes first.
+        shutil.rmtree(installed, ignore_errors=True)
+        shortcut.unlink(missing_ok=True)
         self.assertEqual(subprocess.run(['wine', SETUP, '/S'], env=wine_env(), timeout=300).returncode, 0)
         wait_for(lambda: (installed / 'Uninstall.exe').exists(), 'the installation', 120)
         self.assertTrue((installed / 'numerisphere.exe').is_file() and shortcut.is_file())
