@@ -141,12 +141,11 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
     const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
-    if (line.action == CommandLine::Action::Start)
-        return std::nullopt;
-    Console::AttachToParent();
+    if (line.action != CommandLine::Action::Start)
+        Console::AttachToParent();
     switch (line.action) {
     case CommandLine::Action::Start:
-        break;
+        return std::nullopt;
     case CommandLine::Action::Refuse:
         Console::Err(
             u"numerisphere: %1\n「numerisphere --help」で使い方を表示します。\n"_s.arg(line.text));
