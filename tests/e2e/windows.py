@@ -4,7 +4,7 @@
 # Prints the start-up times of the program and of a bare Qt window built the same way.
 # Usage: windows.py <build-windows folder> <version> [<Linux build folder>] [unittest arguments]
 # With a Linux build, the settings file both builds write after the same keys are compared.
-import os, shutil, statistics, struct, subprocess, sys, tempfile, time, unittest, zipfile
+import os, shutil, signal, statistics, struct, subprocess, sys, tempfile, time, unittest, zipfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
@@ -27,6 +27,19 @@ def wine_env():  # the X server's display is known only once it runs
 
 def windows_path(path):
     return 'Z:' + str(path).replace('/', '\\')
+
+
+def started_as(program):
+    """The processes whose first argument is program, each with its other arguments."""
+    found = []
+    for entry in Path('/proc').iterdir():
+        try:
+            arguments = (entry / 'cmdline').read_bytes().decode().split('\0')
+        except (OSError, UnicodeDecodeError):
+            continue
+        if entry.name.isdigit() and arguments[0] == program:
+            found.append((int(entry.name), [argument for argument in arguments[1:] if argument]))
+    return found
 
 
 def settings_with_keys(ini):
@@ -72,6 +85,13 @@ class Windows(unittest.TestCase):
     def test_the_portable_program_keeps_its_files_beside_itself(self):
         self.ini.write_bytes(b'[Probability]\r\nPB0=' + NAME + b'\r\n')
         process, window = self.start(self.program / 'numerisphere.exe')
+        # F1 opens the help page through the shell, its path one argument whatever its folder's name.
+        keys(window, 'F1')
+        page = windows_path(self.program / 'nmr-help/_RESOURCE/main.htm')
+        shell = wait_for(lambda: [pid for pid, arguments in started_as('explorer.exe') if arguments == [page]],
+                         'the help page opened', 60)
+        for pid in shell:
+            os.kill(pid, signal.SIGKILL)
         self.same_keys(process, window, self.ini, OUT / 'main-window-wine.png')
         written = self.ini.read_bytes()
         self.assertEqual(written.count(b'\n'), written.count(b'\r\n'))
