@@ -12,9 +12,9 @@ endfunction()
 # Builds one Qt Test executable, registers it with CTest and runs it on the offscreen platform,
 # so that widget tests need no display, with temporary directories of its own (RunTest.cmake).
 # A test that hangs, on a FIFO say, fails after two minutes. A Windows build runs its tests under
-# Wine, with the folders of Qt's and the compiler's libraries and the host's fonts.
-if(WIN32 AND CMAKE_CROSSCOMPILING)
-    find_program(NMR_WINE wine REQUIRED)
+# the emulator it is given (Wine), with the folders of Qt's and the compiler's libraries and the
+# host's fonts.
+if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
     set(runtime_folders)
     foreach(library libstdc++-6.dll libwinpthread-1.dll)
         execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
@@ -33,7 +33,7 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
         cmake_path(GET font FILENAME font_name)
         file(CREATE_LINK ${font} ${fonts}/${font_name} SYMBOLIC)
     endforeach()
-    set(NMR_WINE_RUN -DWINE=${NMR_WINE} -DWINEPATH=${runtime_folders} -DFONTS=${fonts})
+    set(NMR_WINE_RUN -DWINE=${CMAKE_CROSSCOMPILING_EMULATOR} -DWINEPATH=${runtime_folders} -DFONTS=${fonts})
 endif()
 function(nmr_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

@@ -108,18 +108,17 @@ struct Tables
     Tables()
     {
         SystemCodePage system;
-        const auto character = [&](QByteArrayView bytes) { return system.character(bytes); };
         for (int code = 0; code < 0x80; ++code)
             decode[code] = char16_t(code);
         for (int code = 0x80; code < 0x100; ++code) {
             const char byte = char(code);
             if (!Cp932::isLeadByte(byte))
-                decode[code] = character(QByteArrayView(&byte, 1));
+                decode[code] = system.character(QByteArrayView(&byte, 1));
         }
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             for (int trail = 0x40; trail <= 0xFC && Cp932::isLeadByte(char(lead)); ++trail) {
                 const char pair[] {char(lead), char(trail)};
-                decode[lead * 256 + trail] = character(QByteArrayView(pair, 2));
+                decode[lead * 256 + trail] = system.character(QByteArrayView(pair, 2));
             }
         }
 

@@ -6,20 +6,12 @@ import datetime, itertools, math, os, re, shutil, subprocess, sys, tempfile, tim
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from xsession import (LOG_LINE, ROOT, SCREEN, SETUP_KEYS, end_x_server, keys, start, start_x_server,
-                      stop, wait_for, windows, xdotool)
+from xsession import (LOG_LINE, ROOT, SCREEN, SETUP_KEYS, end_x_server, ini_lines, keys,
+                      keys_and_headers, start, start_x_server, stop, wait_for, windows, xdotool)
 
 BUILD = Path(sys.argv.pop(1)).resolve()
 VERSION = sys.argv.pop(1)
 setUpModule, tearDownModule = start_x_server, end_x_server
-
-
-def ini_lines(path):
-    return path.read_bytes().split(b'\r\n')
-
-
-def keys_and_headers(path):
-    return [line.split(b'=')[0] if b'=' in line else line for line in ini_lines(path) if line]
 
 
 class Program(unittest.TestCase):

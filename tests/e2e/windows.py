@@ -8,8 +8,8 @@ import os, shutil, signal, statistics, struct, subprocess, sys, tempfile, time, 
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from xsession import (LOG_LINE, ROOT, SETUP_KEYS, end_x_server, keys, start, start_x_server, stop,
-                      wait_for, windows, xdotool)
+from xsession import (LOG_LINE, ROOT, SETUP_KEYS, end_x_server, ini_lines, keys, keys_and_headers,
+                      start, start_x_server, stop, wait_for, windows, xdotool)
 
 OUT = Path(sys.argv.pop(1)).resolve()
 VERSION = sys.argv.pop(1)
@@ -43,20 +43,25 @@ def started_as(program):
 
 
 def settings_with_keys(ini):
-    """The settings file after the keys, with the window's place left out: its lines."""
-    return [line for line in ini.read_bytes().split(b'\r\n') if not line.startswith(b'WinPos')]
+    """The lines of the settings file, the window's place left out."""
+    return [line for line in ini_lines(ini) if not line.startswith(b'WinPos')]
+
+
+def unpacked(folder):
+    """The portable program from the zip, unpacked into folder."""
+    with zipfile.ZipFile(ZIP) as archive:
+        archive.extractall(folder)
+    return folder / f'Numerisphere-{VERSION}'
 
 
 class Windows(unittest.TestCase):
     def setUp(self):
         self.dir = Path(tempfile.mkdtemp(prefix='ユーザー 1-', dir=ROOT))
-        with zipfile.ZipFile(ZIP) as archive:
-            archive.extractall(self.dir)
-        self.program = self.dir / f'Numerisphere-{VERSION}'
+        self.program = unpacked(self.dir)
         self.ini = self.program / 'nmr.ini'
 
-    def run_program(self, *arguments, executable=None):
-        return subprocess.run(['wine', executable or self.program / 'numerisphere.exe', *arguments],
+    def run_program(self, *arguments):
+        return subprocess.run(['wine', self.program / 'numerisphere.exe', *arguments],
                               env=wine_env(), capture_output=True, timeout=120)
 
     def start(self, executable, env=None, command=('wine',)):
@@ -96,8 +101,7 @@ class Windows(unittest.TestCase):
         written = self.ini.read_bytes()
         self.assertEqual(written.count(b'\n'), written.count(b'\r\n'))
         self.assertIn(b'\r\nPB0=' + NAME + b'\r\n', written)
-        self.assertEqual([line.split(b'=')[0] for line in written.split(b'\r\n') if line.startswith(b'[Setup]') or
-                          line.split(b'=')[0] in SETUP_KEYS][-7:], [b'[Setup]', *SETUP_KEYS])
+        self.assertEqual(keys_and_headers(self.ini)[-7:], [b'[Setup]', *SETUP_KEYS])
         # The program carries the icon the build drew, every size of it.
         icon, program = (OUT / 'build/icons/numerisphere.ico').read_bytes(), (self.program / 'numerisphere.exe').read_bytes()
         images = [icon[offset:offset + size] for size, offset in
@@ -159,10 +163,7 @@ class Windows(unittest.TestCase):
 
 def start_up_times():
     """Until the window maps, under Wine: the median of five starts each after one to warm up."""
-    folder = Path(tempfile.mkdtemp(dir=ROOT))
-    with zipfile.ZipFile(ZIP) as archive:
-        archive.extractall(folder)
-    program = folder / f'Numerisphere-{VERSION}'
+    program = unpacked(Path(tempfile.mkdtemp(dir=ROOT)))
     shutil.copy(OUT / 'build/nmr_barewindow.exe', program)
     times = {}
     for label, executable in (('Numerisphere', 'numerisphere.exe'), ('a bare Qt window', 'nmr_barewindow.exe')):

@@ -1,5 +1,5 @@
 # What the end-to-end runs share: an X server of their own (Xvfb), the programs they start, keys
-# sent with xdotool, and waits for a condition. Every wait and every other program run has a
+# sent with xdotool, waits for a condition, and reading the settings file. Every wait and every other program run has a
 # time bound. Whatever ends the run (a failure, ctest's timeout), no process and no folder stays
 # behind: each case ends its programs, and at exit whatever is left ends, the X server last,
 # asked to end (SIGTERM) so that it removes its lock file.
@@ -63,6 +63,14 @@ def end_x_server():
     lock = Path('/tmp/.X%s-lock' % os.environ['DISPLAY'].lstrip(':'))
     if lock.exists():
         raise AssertionError(f'the X server left {lock} behind')
+
+
+def ini_lines(path):
+    return path.read_bytes().split(b'\r\n')
+
+
+def keys_and_headers(path):
+    return [line.split(b'=')[0] if b'=' in line else line for line in ini_lines(path) if line]
 
 
 def windows(process):
