@@ -190,14 +190,15 @@ void benchmarkLongImport(QTextStream &out)
         QFile text(file);
         qsizetype draws = 0;
         if (text.open(QIODevice::ReadOnly))
-            draws = qsizetype(ReadResults(DecodeResults(text.readAll()), {}).draws.size());
+            draws = qsizetype(ReadResults(Loto6(), DecodeResults(text.readAll()), {}).draws.size());
         out << QStringLiteral("reading 300,000 rows without storing them: %1 ms  (%2 draws)\n")
                    .arg(timer.restart())
                    .arg(draws);
     }
     {
         HistoryDatabase database(dir.filePath(QStringLiteral("first.sqlite")));
-        const ImportReport report = ImportFile(database, file, [](const RejectedLine &) {});
+        const ImportReport report
+            = ImportFile(Loto6(), database, file, [](const RejectedLine &) {});
         out << QStringLiteral("reading 300,000 rows into a new database: %1 ms  (%2 added)\n")
                    .arg(timer.elapsed())
                    .arg(report.added);
@@ -235,7 +236,8 @@ void benchmarkLongImport(QTextStream &out)
     }
 
     HistoryDatabase database(dir.filePath(QStringLiteral("second.sqlite")));
-    database.store(ReadResults(QStringLiteral("第1回 1 2 3 4 5 6"), {}), QStringLiteral("bench"));
+    database.store(
+        ReadResults(Loto6(), QStringLiteral("第1回 1 2 3 4 5 6"), {}), QStringLiteral("bench"));
     std::atomic<bool> cancel = false;
     std::atomic<qint64> cancelledAt = 0;
     QElapsedTimer clock;
@@ -243,7 +245,7 @@ void benchmarkLongImport(QTextStream &out)
     std::thread worker([&] {
         HistoryDatabase own(database.path());
         ImportFile(
-            own, file, [](const RejectedLine &) {},
+            Loto6(), own, file, [](const RejectedLine &) {},
             [&](double done) {
                 if (done >= 0.5 && !cancel.exchange(true))
                     cancelledAt = clock.nsecsElapsed();
@@ -295,7 +297,7 @@ void benchmarkPastResults(QTextStream &out)
     };
     took();
     HistoryDatabase database(dir.filePath(QStringLiteral("nmr-history.sqlite")));
-    const ImportReport report = ImportFile(database, file, [](const RejectedLine &) {});
+    const ImportReport report = ImportFile(Loto6(), database, file, [](const RejectedLine &) {});
     out << QStringLiteral("reading 2,100 draws into a new database: %1 ms  (%2 added)\n")
                .arg(took())
                .arg(report.added);
@@ -320,7 +322,7 @@ void benchmarkPastResults(QTextStream &out)
     const QString junk = QString(QStringLiteral("x,y,z 1 2 3 \r\n")).repeated((50 << 20) / 14);
     qsizetype rejected = 0;
     took();
-    ReadResults(junk, [&](const RejectedLine &) { ++rejected; });
+    ReadResults(Loto6(), junk, [&](const RejectedLine &) { ++rejected; });
     out << QStringLiteral("50 MB of junk lines refused in %1 ms  (%2 lines)\n")
                .arg(took())
                .arg(rejected);
@@ -328,7 +330,8 @@ void benchmarkPastResults(QTextStream &out)
     QString more;
     for (int draw = 2101; draw <= 10'000; ++draw)
         more += QStringLiteral("%1 %2\n").arg(draw).arg(sixAndBonus().join(u' '));
-    database.store(ReadResults(more, [](const RejectedLine &) {}), QStringLiteral("bench"));
+    database.store(
+        ReadResults(Loto6(), more, [](const RejectedLine &) {}), QStringLiteral("bench"));
     took();
     const std::vector<PastDraw> stored = database.draws();
     out << QStringLiteral("reading 10,000 stored draws: %1 ms  (%2 draws)\n")
@@ -428,16 +431,18 @@ void benchmarkWheels(QTextStream &out)
     qint64 slowestShown = 0;
     qint64 slowestChecked = 0;
     QString shownCell;
-    for (int v = FewestChosen; v <= MostChosen; ++v) {
+    for (int v = FewestChosen(Loto6()); v <= MostChosen; ++v) {
         std::vector<int> chosen(static_cast<std::size_t>(v));
         std::iota(chosen.begin(), chosen.end(), 1);
-        for (const Guarantee guarantee : Guarantees()) {
+        for (const Guarantee guarantee : Guarantees(Loto6())) {
             QElapsedTimer timer;
             timer.start();
-            const Wheel wheel = MakeWheel(chosen, guarantee, ShippedWheel(v, guarantee), 1);
+            const Wheel wheel
+                = MakeWheel(Loto6(), chosen, guarantee, ShippedWheel(v, DrawnCount, guarantee), 1);
             const qint64 shown = timer.nsecsElapsed();
             timer.restart();
-            const qint64 holes = WheelMatches(v, wheel.blocks).coverage(guarantee).holes;
+            const qint64 holes
+                = WheelMatches(v, DrawnCount, wheel.blocks).coverage(guarantee).holes;
             const qint64 checked = timer.nsecsElapsed();
             if (shown > slowestShown)
                 slowestShown = shown,
@@ -452,22 +457,23 @@ void benchmarkWheels(QTextStream &out)
     for (const auto &[v, guarantee] : {std::pair(12, Guarantee {4, 4}),
              std::pair(12, Guarantee {5, 6}), std::pair(20, Guarantee {3, 6}),
              std::pair(20, Guarantee {4, 4}), std::pair(20, Guarantee {5, 5})}) {
-        const auto shipped = int(ShippedWheel(v, guarantee).size());
+        const auto shipped = int(ShippedWheel(v, DrawnCount, guarantee).size());
         QElapsedTimer timer;
         timer.start();
-        const std::vector<Block> found = DesignFor(v, guarantee, shipped - 1, 1);
+        const std::vector<Block> found = DesignFor(Loto6(), v, guarantee, shipped - 1, 1);
         out << u"wheels: search for %1 numbers, %2/%3, at most %4 tickets: %5 ms, %6 holes\n"_s
                    .arg(v)
                    .arg(guarantee.t)
                    .arg(guarantee.m)
                    .arg(shipped - 1)
                    .arg(timer.elapsed())
-                   .arg(WheelMatches(v, found).coverage(guarantee).holes);
+                   .arg(WheelMatches(v, DrawnCount, found).coverage(guarantee).holes);
     }
     FormWheel window {QString(), QString()};
     window.findChild<QLineEdit *>(u"chosen"_s)
         ->setText(u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20"_s);
-    window.findChild<QComboBox *>(u"guarantee"_s)->setCurrentIndex(int(Guarantees().size()) - 1);
+    window.findChild<QComboBox *>(u"guarantee"_s)
+        ->setCurrentIndex(int(Guarantees(Loto6()).size()) - 1);
     QElapsedTimer timer;
     timer.start();
     window.make();

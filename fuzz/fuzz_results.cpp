@@ -1,8 +1,8 @@
-// Reads arbitrary bytes as past results: whatever they hold, every draw read is six distinct
-// numbers from 1 to 43 in ascending order with a positive number, a bonus that is none of them,
-// and no negative count, so that the database's checks take it; every rejected line lies within
-// the text; a text found to be no past results gives no draw; and every draw read reads back
-// the same from its own official row.
+// Reads arbitrary bytes as past results of the 6-of-43 game: whatever they hold, every draw read
+// is six distinct numbers from 1 to 43 in ascending order with a positive number, a bonus that is
+// none of them, and no negative count, so that the database's checks take it; every rejected line
+// lies within the text; a text refused whole gives no draw; and every draw read reads back the
+// same from its own official row.
 
 #include "history/pastresults.h"
 
@@ -14,26 +14,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text
         = DecodeResults(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     const qsizetype lines = text.count(u'\n') + text.count(u'\r') + 1;
-    const ReadDraws read = ReadResults(text, [&](const RejectedLine &line) {
+    const Game &game = Loto6();
+    const ReadDraws read = ReadResults(game, text, [&](const RejectedLine &line) {
         if (line.line < 1 || line.line > lines || line.reason.isEmpty())
             abort();
     });
     if (read.draws.size() != read.lines.size())
         abort();
     for (const PastDraw &draw : read.draws) {
-        bool ordered = draw.number > 0 && draw.numbers.front() >= 1 && draw.numbers.back() <= 43;
-        for (std::size_t i = 1; i < draw.numbers.size(); ++i)
+        bool ordered = draw.number > 0 && draw.numbers.size() == game.drawn
+            && draw.numbers.front() >= 1 && draw.numbers.back() <= game.numbers;
+        for (std::size_t i = 1; i < std::size_t(draw.numbers.size()); ++i)
             ordered = ordered && draw.numbers[i - 1] < draw.numbers[i];
         const bool bonusApart = draw.bonus == 0
-            || (draw.bonus >= 1 && draw.bonus <= 43
-                && std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus)
-                    == draw.numbers.end());
-        if (!ordered || !bonusApart || !StoredDrawFault(draw).isEmpty())
+            || (draw.bonus >= 1 && draw.bonus <= game.numbers
+                && !draw.numbers.contains(draw.bonus));
+        if (!ordered || !bonusApart || !StoredDrawFault(game, draw).isEmpty())
             abort();
-        if (ReadDrawFields(DrawFields(draw)).draw != draw)
+        if (ReadDrawFields(game, DrawFields(game, draw)).draw != draw)
             abort();
     }
-    if (!read.results && !read.draws.empty())
+    if (!read.refused.isEmpty() && !read.draws.empty())
         abort();
     return 0;
 }

@@ -51,8 +51,9 @@ nmr_took() {
     nmr_since=$SECONDS
 }
 
+# The default generator (Make on Linux) for a new build folder; an existing one keeps its own.
 nmr_build() {
     local root="$1" build="$2"
-    cmake -S "$root" -B "$build" -G Ninja
-    cmake --build "$build" --parallel
+    cmake -S "$root" -B "$build"
+    cmake --build "$build" --parallel "$(nproc)"
 }

@@ -44,6 +44,7 @@ QString optionName(const QString &argument)
 
 CommandLine ParseCommandLine(const QStringList &arguments)
 {
+    const Game &game = Loto6();
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"%1 までの異なる %2 つの数字を、数字ごとの出現率に従って選びます。\n"
@@ -80,12 +81,12 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption overlap(u"overlap"_s,
         u"--draw で、2 口が共通に持てる数字の数の上限（0〜%1、既定 %1）。\n"
         u"With --draw: the most numbers two tickets share (0 to %1, %1 by default)."_s.arg(
-            MostSharedNumbers),
-        u"K"_s, QString::number(MostSharedNumbers));
+            game.mostFixed()),
+        u"K"_s, QString::number(game.mostFixed()));
     const QCommandLineOption wheel(u"wheel"_s,
         u"選んだ %1〜%2 個の数字のホイールを作り、券と保証と確率を表示します。\n"
         u"Prints a wheel over %1 to %2 chosen numbers, its guarantee and its chances."_s
-            .arg(FewestChosen)
+            .arg(FewestChosen(game))
             .arg(MostChosen),
         u"LIST"_s);
     const QCommandLineOption guarantee(u"guarantee"_s,
@@ -131,10 +132,13 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         return refuse(u"--draw、--wheel、--import は一緒に使えません。"_s);
     if (!wheeling && (parser.isSet(guarantee) || parser.isSet(most) || parser.isSet(seed)))
         return refuse(u"--guarantee、--max、--seed は --wheel と一緒に使います。"_s);
-    const auto offered = ParseGuarantee(parser.value(guarantee));
-    if (wheeling && !offered)
-        return refuse(u"--guarantee には 3/3、3/4、3/5、3/6、4/4、4/5、4/6、5/5、5/6、6/6 の"
-                      u"どれかを指定してください。"_s);
+    const auto offered = ParseGuarantee(game, parser.value(guarantee));
+    if (wheeling && !offered) {
+        QStringList all;
+        for (const Guarantee each : Guarantees(game))
+            all << u"%1/%2"_s.arg(each.t).arg(each.m);
+        return refuse(u"--guarantee には %1 のどれかを指定してください。"_s.arg(all.join(u"、"_s)));
+    }
     const auto atMost = numberIn(parser.value(most), 1, std::numeric_limits<int>::max());
     if (parser.isSet(most) && !atMost)
         return refuse(u"--max には 1 以上の口数を指定してください。"_s);
@@ -148,10 +152,10 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     if (drawing && !count)
         return refuse(
             u"--draw には 1 から %1 までの口数を指定してください。"_s.arg(MostTicketsAtOnce));
-    const auto limit = numberIn(parser.value(overlap), 0, MostSharedNumbers);
+    const auto limit = numberIn(parser.value(overlap), 0, game.mostFixed());
     if (drawing && !limit)
         return refuse(
-            u"--overlap には 0 から %1 までの数を指定してください。"_s.arg(MostSharedNumbers));
+            u"--overlap には 0 から %1 までの数を指定してください。"_s.arg(game.mostFixed()));
     if (parser.isSet(import) && files.isEmpty())
         return refuse(u"--import には読み込むファイルを指定してください。"_s);
     if (!parser.isSet(import) && !files.isEmpty())

@@ -47,7 +47,7 @@ int importFiles(const QStringList &files)
             return true;
         };
         const ImportReport report = ImportFile(
-            database, file,
+            Loto6(), database, file,
             [&](const RejectedLine &line) {
                 Console::Err((shown >= 0 ? u"\r\033[K"_s : QString()) + file + u':'
                     + QString::number(line.line) + u": "_s + line.reason + u'\n');
@@ -67,8 +67,8 @@ int importFiles(const QStringList &files)
 // nothing. 2 for a list that is wrong, 1 when the tickets cannot be made.
 int drawTickets(int count, const QString &fixedText, const QString &excludedText, int overlap)
 {
-    const NumberList fixed = ParseNumberList(fixedText);
-    const NumberList excluded = ParseNumberList(excludedText);
+    const NumberList fixed = ParseNumberList(Loto6(), fixedText);
+    const NumberList excluded = ParseNumberList(Loto6(), excludedText);
     if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
         Console::Err(
             u"numerisphere: %1\n"_s.arg(fixed.fault.isEmpty() ? u"--exclude の"_s + excluded.fault
@@ -103,8 +103,9 @@ int drawTickets(int count, const QString &fixedText, const QString &excludedText
 // a list that is wrong, 1 when the limit leaves the guarantee unmet.
 int printWheel(const CommandLine &line)
 {
-    const NumberList chosen = ParseNumberList(line.chosen);
-    if (const QString refusal = WheelRefusal(chosen); !refusal.isEmpty()) {
+    const Game &game = Loto6();
+    const NumberList chosen = ParseNumberList(game, line.chosen);
+    if (const QString refusal = WheelRefusal(game, chosen); !refusal.isEmpty()) {
         Console::Err(u"numerisphere: --wheel の%1\n"_s.arg(refusal));
         return 2;
     }
@@ -113,8 +114,8 @@ int printWheel(const CommandLine &line)
     std::vector<int> numbers = chosen.numbers;
     std::sort(numbers.begin(), numbers.end());
     const quint32 seed = line.seed.value_or(QRandomGenerator::global()->generate());
-    const Wheel wheel = MakeWheel(numbers, line.guarantee,
-        DesignFor(int(numbers.size()), line.guarantee, line.most, seed), seed);
+    const Wheel wheel = MakeWheel(game, numbers, line.guarantee,
+        DesignFor(game, int(numbers.size()), line.guarantee, line.most, seed), seed);
     if (wheel.blocks.empty()) {
         Console::Err(
             u"numerisphere: %1 個の数字の「%2」のホイールがありません。\n"_s.arg(numbers.size())

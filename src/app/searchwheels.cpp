@@ -28,23 +28,24 @@ int main(int argc, char *argv[])
         : WheelTable {};
     file.close();
     QTextStream out(stdout);
-    for (int v = FewestChosen; v <= MostChosen; ++v) {
-        for (const Guarantee guarantee : Guarantees()) {
+    const Game &game = Loto6();
+    for (int v = FewestChosen(game); v <= MostChosen; ++v) {
+        for (const Guarantee guarantee : Guarantees(game)) {
             const QString cell
                 = QStringLiteral("%1:%2/%3").arg(v).arg(guarantee.t).arg(guarantee.m);
-            if (guarantee.t == DrawnCount || (!cells.isEmpty() && !cells.contains(cell)))
+            if (guarantee.t == game.drawn || (!cells.isEmpty() && !cells.contains(cell)))
                 continue;
             std::vector<Block> &kept = table[{v, guarantee.t, guarantee.m}];
             QElapsedTimer timer;
             timer.start();
-            const std::vector<Block> found
-                = SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000},
-                    [&](const WheelSearchProgress &) { return timer.elapsed() < seconds * 1000; });
-            const bool whole = WheelMatches(v, found).coverage(guarantee).holes == 0;
+            const std::vector<Block> found = SearchWheel(
+                {v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000, game.drawn},
+                [&](const WheelSearchProgress &) { return timer.elapsed() < seconds * 1000; });
+            const bool whole = WheelMatches(v, game.drawn, found).coverage(guarantee).holes == 0;
             if (whole && (kept.empty() || found.size() < kept.size()))
                 kept = found;
             out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()
-                << " tickets (bound " << LowerBound(v, guarantee) << "), "
+                << " tickets (bound " << LowerBound(v, game.drawn, guarantee) << "), "
                 << timer.elapsed() / 1000.0 << " s\n";
             out.flush();
             QFile written(path);

@@ -52,6 +52,10 @@ int main(int argc, char *argv[])
     if (argc != 2)
         return 1;
     const QDir out(QString::fromLocal8Bit(argv[1]));
+    // A build tool makes the folder of an output only for some generators: Ninja does, Make
+    // does not.
+    if (!QDir().mkpath(out.path()))
+        return 1;
     const QImage icon = AppIconImage();
     if (!writeIco(out.filePath(QStringLiteral("numerisphere.ico")), icon))
         return 1;

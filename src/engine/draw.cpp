@@ -87,7 +87,7 @@ std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random, const 
     return numbers;
 }
 
-QString DrawText(const std::array<int, 6> &numbers)
+QString DrawText(std::span<const int> numbers)
 {
     QStringList items;
     for (const int number : numbers)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bitset>
+#include <span>
 #include <vector>
 
 class UniformSource;
@@ -56,8 +57,8 @@ int PickNumber(const DrawInput &input, const LevelString &working, UniformSource
 std::array<int, 6> DrawSix(const DrawInput &input, UniformSource &random,
     const NumberSet &fixed = {}, const NumberSet &excluded = {});
 
-// "03 11 19 27 38 42": six numbers as the display shows them.
-QString DrawText(const std::array<int, 6> &numbers);
+// "03 11 19 27 38 42": numbers as the display shows them.
+QString DrawText(std::span<const int> numbers);
 
 // The plain draw, with the text the display shows.
 DrawResult DrawNumbers(const DrawInput &input, UniformSource &random);

@@ -12,7 +12,7 @@ class QLineEdit;
 class DrawDialog : public QDialog
 {
 public:
-    DrawDialog(const PastDraw &draw, QWidget *parent);
+    DrawDialog(const Game &game, const PastDraw &draw, QWidget *parent);
 
     // The draw the fields give, once the dialog is accepted.
     const PastDraw &draw() const { return m_draw; }
@@ -20,7 +20,8 @@ public:
     void accept() override;
 
 private:
+    const Game &m_game;
     PastDraw m_draw;
-    std::vector<QLineEdit *> m_fields; // the official row's fields, the six numbers in one
+    std::vector<QLineEdit *> m_fields; // the official row's fields, the drawn numbers in one
     QLabel *m_reason = nullptr;
 };

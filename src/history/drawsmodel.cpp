@@ -22,6 +22,12 @@ QString amount(qint64 value, bool yen)
 
 } // namespace
 
+DrawsModel::DrawsModel(const Game &game, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_game(game)
+    , m_keys(std::size_t(carryOverColumn()) + 1)
+{ }
+
 void DrawsModel::setDraws(std::vector<PastDraw> draws)
 {
     beginResetModel();
@@ -45,21 +51,17 @@ qint64 DrawsModel::keyOf(std::size_t row, int column) const
     if (m_rows[row].draw < 0)
         return column == Draw ? m_rows[row].missing.first : missingKey;
     const PastDraw &draw = m_draws[std::size_t(m_rows[row].draw)];
+    if (column == carryOverColumn())
+        return draw.carryOver;
     switch (column) {
     case Draw:
         return draw.number;
     case Date:
         return draw.date.isValid() ? draw.date.toJulianDay() : -1;
-    case Numbers: {
-        qint64 key = 0;
-        for (const int number : draw.numbers)
-            key = key * (NumberCount + 1) + number;
-        return key;
-    }
+    case Numbers:
+        return NumbersKey(draw.numbers);
     case Bonus:
         return draw.bonus;
-    case CarryOver:
-        return draw.carryOver;
     default: {
         const auto grade = std::size_t((column - FirstGrade) / 2);
         return (column - FirstGrade) % 2 == 0 ? draw.winners[grade] : draw.prizes[grade];
@@ -90,7 +92,7 @@ int DrawsModel::rowCount(const QModelIndex &parent) const
 
 int DrawsModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : carryOverColumn() + 1;
 }
 
 QVariant DrawsModel::data(const QModelIndex &index, int role) const
@@ -118,6 +120,8 @@ QVariant DrawsModel::data(const QModelIndex &index, int role) const
             : u"第%1回〜第%2回"_s.arg(row.missing.first).arg(row.missing.last);
     }
     const PastDraw &draw = m_draws[std::size_t(row.draw)];
+    if (column == carryOverColumn())
+        return amount(draw.carryOver, true);
     switch (column) {
     case Draw:
         return u"第%1回"_s.arg(draw.number);
@@ -131,8 +135,6 @@ QVariant DrawsModel::data(const QModelIndex &index, int role) const
     }
     case Bonus:
         return draw.bonus == 0 ? none : u"%1"_s.arg(draw.bonus, 2, 10, QChar(u'0'));
-    case CarryOver:
-        return amount(draw.carryOver, true);
     default: {
         const auto grade = std::size_t((column - FirstGrade) / 2);
         return (column - FirstGrade) % 2 == 0 ? amount(draw.winners[grade], false)
@@ -145,6 +147,8 @@ QVariant DrawsModel::headerData(int section, Qt::Orientation orientation, int ro
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (section == carryOverColumn())
+        return u"キャリーオーバー"_s;
     switch (section) {
     case Draw:
         return u"回"_s;
@@ -154,8 +158,6 @@ QVariant DrawsModel::headerData(int section, Qt::Orientation orientation, int ro
         return u"本数字"_s;
     case Bonus:
         return u"ボーナス数字"_s;
-    case CarryOver:
-        return u"キャリーオーバー"_s;
     default: {
         const int grade = (section - FirstGrade) / 2 + 1;
         return (section - FirstGrade) % 2 == 0 ? u"%1等口数"_s.arg(grade)

@@ -18,13 +18,13 @@ public:
         Date,
         Numbers,
         Bonus,
-        FirstGrade, // each grade's winners, then its prize
-        CarryOver = FirstGrade + 2 * PrizeGrades,
-        ColumnCount
+        FirstGrade, // each grade's winners, then its prize; the carry-over last
     };
     static constexpr int SortRole = Qt::UserRole;
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit DrawsModel(const Game &game, QObject *parent = nullptr);
+
+    int carryOverColumn() const { return FirstGrade + 2 * m_game.gradeCount(); }
 
     void setDraws(std::vector<PastDraw> draws);
     const std::vector<PastDraw> &draws() const { return m_draws; }
@@ -45,7 +45,7 @@ public:
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override
     {
         return !parent.isValid() && row >= 0 && std::size_t(row) < m_rows.size() && column >= 0
-                && column < ColumnCount
+                && column <= carryOverColumn()
             ? createIndex(row, column)
             : QModelIndex();
     }
@@ -62,10 +62,11 @@ private:
         DrawRange missing;
     };
 
+    const Game &m_game;
     std::vector<PastDraw> m_draws;
     std::vector<DrawRange> m_missing;
     std::vector<Row> m_rows;
-    mutable std::array<std::vector<qint64>, ColumnCount> m_keys; // by column, once asked for
+    mutable std::vector<std::vector<qint64>> m_keys; // by column, once asked for
 
     qint64 keyOf(std::size_t row, int column) const;
     const std::vector<qint64> &fillKeys(int column) const;

@@ -21,11 +21,11 @@ QString field(const QString &text)
 
 } // namespace
 
-QString DrawsCsv(const std::vector<PastDraw> &draws)
+QString DrawsCsv(const Game &game, const std::vector<PastDraw> &draws)
 {
-    QString text = OfficialHeader().join(u',') + u"\r\n"_s;
+    QString text = OfficialHeader(game).join(u',') + u"\r\n"_s;
     for (const PastDraw &draw : draws)
-        text += DrawFields(draw).join(u',') + u"\r\n"_s;
+        text += DrawFields(game, draw).join(u',') + u"\r\n"_s;
     return text;
 }
 

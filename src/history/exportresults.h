@@ -14,7 +14,7 @@ enum class ExportEncoding {
 
 // The draws under the official header, one row each with CR LF, amounts without separators,
 // and an empty field where the source gave nothing: reading it back gives the same draws.
-QString DrawsCsv(const std::vector<PastDraw> &draws);
+QString DrawsCsv(const Game &game, const std::vector<PastDraw> &draws);
 // A table's header and rows as shown, in the order shown.
 QString TableCsv(const QAbstractItemModel &model);
 QByteArray EncodeExport(const QString &text, ExportEncoding encoding);

@@ -95,7 +95,7 @@ FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strengt
     , m_levelsOn(levelsOn)
     , m_strength(strength)
     , m_statistics(this)
-    , m_draws(this)
+    , m_draws(m_game, this)
 {
     setWindowTitle(u"当せん番号の履歴"_s);
     setAcceptDrops(true);
@@ -348,7 +348,7 @@ void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, Export
 
 QString FormHistory::exportDraws(const QString &path, ExportEncoding encoding) const
 {
-    return WriteExport(path, DrawsCsv(m_draws.draws()), encoding);
+    return WriteExport(path, DrawsCsv(m_game, m_draws.draws()), encoding);
 }
 
 QString FormHistory::exportStatistics(const QString &path, ExportEncoding encoding) const
@@ -393,8 +393,8 @@ void FormHistory::startImport(std::vector<Source> sources)
     m_progressTimer->start();
     // The worker opens a connection of its own: a connection belongs to the thread that opened
     // it, and the transaction lives and dies with the worker, so a Cancel is a rollback.
-    m_watcher.setFuture(QtConcurrent::run([path = m_database.path(), sources = std::move(sources),
-                                              cancel = m_cancel.get(),
+    m_watcher.setFuture(QtConcurrent::run([&game = m_game, path = m_database.path(),
+                                              sources = std::move(sources), cancel = m_cancel.get(),
                                               progress = m_progress.get()] {
         auto outcome = std::make_shared<Outcome>();
         HistoryDatabase database(path);
@@ -410,8 +410,8 @@ void FormHistory::startImport(std::vector<Source> sources)
                 return !cancel->load();
             };
             read.report = read.name.isEmpty()
-                ? ImportText(database, sources[i].text, u"貼り付け"_s, reject, step)
-                : ImportFile(database, read.name, reject, step);
+                ? ImportText(game, database, sources[i].text, u"貼り付け"_s, reject, step)
+                : ImportFile(game, database, read.name, reject, step);
         }
         outcome->draws = database.draws();
         outcome->drawsRead = database.fault().isEmpty();
@@ -591,7 +591,7 @@ void FormHistory::mendDraw(int row)
     const PastDraw *draw = m_draws.drawAt(row);
     if (!draw || importing() || !m_database.fault().isEmpty())
         return;
-    DrawDialog dialog(*draw, this);
+    DrawDialog dialog(m_game, *draw, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (const QString failure = m_database.replaceDraw(draw->number, dialog.draw());

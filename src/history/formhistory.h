@@ -91,6 +91,7 @@ private:
     // Asks where and in which encoding, then writes, telling a failure.
     void exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const);
 
+    const Game &m_game = Loto6();
     HistoryDatabase m_database;
     DatabaseWatch *m_watch = nullptr;
     StoredProfiles m_stored;

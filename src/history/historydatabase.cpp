@@ -1,6 +1,6 @@
 #include "historydatabase.h"
 
-#include "engine/game.h"
+#include "migrations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,9 +15,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The fields of a draw besides its number and six numbers, as stored (NULL where the source
+// The game the tables hold, and its grades as the columns winners1 to prize5 store them.
+const Game &storedGame()
+{
+    return Loto6();
+}
+constexpr int storedGrades = 5;
+constexpr int storedNumbers = 6;
+
+// The fields of a draw besides its number and drawn numbers, as stored (NULL where the source
 // gave nothing), with the names a conflict is told by.
-constexpr int optionalCount = 3 + 2 * PrizeGrades;
+constexpr int optionalCount = 3 + 2 * storedGrades;
 
 const std::array<QString, optionalCount> &optionalColumns()
 {
@@ -35,8 +43,8 @@ QString optionalName(std::size_t field)
         return u"ボーナス数字"_s;
     if (field == optionalCount - 1)
         return u"キャリーオーバー"_s;
-    const std::size_t grade = (field - 2) % PrizeGrades + 1;
-    return field < 2 + PrizeGrades ? u"%1等口数"_s.arg(grade) : u"%1等賞金"_s.arg(grade);
+    const std::size_t grade = (field - 2) % storedGrades + 1;
+    return field < 2 + storedGrades ? u"%1等口数"_s.arg(grade) : u"%1等賞金"_s.arg(grade);
 }
 
 // A count or amount the source did not give is stored as NULL.
@@ -55,9 +63,9 @@ std::array<QVariant, optionalCount> optionalFields(const PastDraw &draw)
     std::array<QVariant, optionalCount> fields;
     fields[0] = draw.date.isValid() ? QVariant(draw.date.toString(Qt::ISODate)) : QVariant();
     fields[1] = draw.bonus == 0 ? QVariant() : QVariant(draw.bonus);
-    for (std::size_t grade = 0; grade < PrizeGrades; ++grade) {
+    for (std::size_t grade = 0; grade < storedGrades; ++grade) {
         fields[2 + grade] = orNull(draw.winners[grade]);
-        fields[2 + PrizeGrades + grade] = orNull(draw.prizes[grade]);
+        fields[2 + storedGrades + grade] = orNull(draw.prizes[grade]);
     }
     fields[optionalCount - 1] = orNull(draw.carryOver);
     return fields;
@@ -81,42 +89,6 @@ QString allColumns()
     for (const QString &name : optionalColumns())
         names << name;
     return names.join(u", "_s);
-}
-
-// Six numbers from 1 to 43 as columns n1 to n6, and the table's check that they ascend.
-QString sixNumbers()
-{
-    QString columns;
-    for (int n = 1; n <= DrawnCount; ++n)
-        columns += u", n%1 INTEGER NOT NULL CHECK (n%1 BETWEEN 1 AND %2)"_s.arg(n).arg(NumberCount);
-    return columns;
-}
-
-const QString ascending = u", CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND n5 < n6)"_s;
-
-// The saved tickets' table with every value checked, as schema 3 has it.
-QString checkedTicketsTable(const QString &name, const QString &moreColumns = {})
-{
-    return u"CREATE TABLE %1 (id INTEGER PRIMARY KEY, draw INTEGER NOT NULL CHECK (draw BETWEEN 1 "
-           u"AND %4), line INTEGER NOT NULL CHECK (line >= 0)%2%5%3, UNIQUE (draw, line))"_s.arg(
-               name, sixNumbers(), ascending, QString::number(LastDrawNumber), moreColumns);
-}
-
-// The draws table with every value checked, as schema 3 has it.
-QString checkedDrawsTable(const QString &name)
-{
-    QString table = u"CREATE TABLE %1 (number INTEGER PRIMARY KEY CHECK (number BETWEEN 1 AND "
-                    u"%2), date TEXT CHECK (date IS NULL OR date(date) = date)"_s.arg(
-                        name, QString::number(LastDrawNumber))
-        + sixNumbers();
-    table += u", bonus INTEGER CHECK (bonus IS NULL OR (bonus BETWEEN 1 AND %1 AND bonus NOT IN "
-             u"(%2)))"_s.arg(NumberCount)
-                 .arg(numberColumns);
-    for (int grade = 1; grade <= PrizeGrades; ++grade)
-        table += u", winners%1 INTEGER CHECK (winners%1 >= 0)"_s.arg(grade);
-    for (int grade = 1; grade <= PrizeGrades; ++grade)
-        table += u", prize%1 INTEGER CHECK (prize%1 >= 0)"_s.arg(grade);
-    return table + u", carry_over INTEGER CHECK (carry_over >= 0)"_s + ascending + u')';
 }
 
 } // namespace
@@ -202,33 +174,6 @@ bool HistoryDatabase::open()
 bool HistoryDatabase::migrate(int from)
 {
     // Each step is one transaction: a step that fails leaves the file at the version before it.
-    static const std::array<QStringList, SchemaVersion> steps {
-        QStringList {u"CREATE TABLE draws (number INTEGER PRIMARY KEY, date TEXT, "
-                     u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, "
-                     u"n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, "
-                     u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
-                     u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
-                     u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s},
-        QStringList {u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, "
-                     u"draw INTEGER NOT NULL, line INTEGER NOT NULL, n1 INTEGER NOT NULL, "
-                     u"n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, "
-                     u"n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, UNIQUE (draw, line))"_s},
-        QStringList {checkedDrawsTable(u"checked_draws"_s),
-            u"INSERT INTO checked_draws (%1) SELECT %1 FROM draws"_s.arg(allColumns()),
-            u"DROP TABLE draws"_s, u"ALTER TABLE checked_draws RENAME TO draws"_s,
-            checkedTicketsTable(u"checked_tickets"_s),
-            u"INSERT INTO checked_tickets (id, draw, line, %1) SELECT id, draw, line, %1 FROM "
-            u"tickets"_s.arg(numberColumns),
-            u"DROP TABLE tickets"_s, u"ALTER TABLE checked_tickets RENAME TO tickets"_s,
-            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, "
-            u"source TEXT NOT NULL)"_s},
-        QStringList {u"ALTER TABLE tickets ADD COLUMN source INTEGER NOT NULL DEFAULT 0 "
-                     u"CHECK (source IN (0, 1))"_s},
-        QStringList {checkedTicketsTable(u"checked_tickets"_s,
-                         u", source INTEGER NOT NULL DEFAULT 0 CHECK (source IN (0, 1, 2))"_s),
-            u"INSERT INTO checked_tickets (id, draw, line, %1, source) SELECT id, draw, line, %1, "
-            u"source FROM tickets"_s.arg(numberColumns),
-            u"DROP TABLE tickets"_s, u"ALTER TABLE checked_tickets RENAME TO tickets"_s}};
     QSqlQuery query(connection());
     // Copying the rows into the checked tables fails only on a value no draw or ticket can have.
     const auto cannot = [&](bool damaged) {
@@ -240,7 +185,7 @@ bool HistoryDatabase::migrate(int from)
     };
     if (!query.exec(u"BEGIN IMMEDIATE"_s))
         return cannot(false);
-    for (const QString &statement : steps[std::size_t(from)]) {
+    for (const QString &statement : MigrationSteps()[std::size_t(from)]) {
         if (!query.exec(statement))
             return cannot(from == 2 && statement.startsWith(u"INSERT"_s));
     }
@@ -280,7 +225,7 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
         // A new draw is inserted at once; only one already stored is looked up and compared.
         QSqlQuery insert(connection());
         insert.prepare(u"INSERT INTO draws (%1) VALUES (?%2) ON CONFLICT (number) DO NOTHING"_s.arg(
-            allColumns(), u", ?"_s.repeated(DrawnCount + optionalCount)));
+            allColumns(), u", ?"_s.repeated(storedNumbers + optionalCount)));
         for (std::size_t i = 0; i < read.draws.size(); ++i) {
             if (carryOn && i % 1000 == 0 && !carryOn(qsizetype(i))) {
                 stored.cancelled = true;
@@ -299,7 +244,7 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
             if (!find.exec() || !find.next())
                 return failed(find);
             bool same = true;
-            for (int n = 0; n < DrawnCount; ++n)
+            for (int n = 0; n < storedNumbers; ++n)
                 same = same && find.value(n).toInt() == draw.numbers[std::size_t(n)];
             if (!same) {
                 stored.conflicts.push_back(
@@ -312,7 +257,7 @@ std::optional<HistoryDatabase::Stored> HistoryDatabase::store(
             QVariantList values;
             std::optional<std::size_t> differs;
             for (std::size_t f = 0; f < optionalCount && !differs; ++f) {
-                const QVariant storedValue = find.value(DrawnCount + int(f));
+                const QVariant storedValue = find.value(storedNumbers + int(f));
                 if (fields[f].isNull())
                     continue;
                 if (storedValue.isNull()) {
@@ -371,8 +316,8 @@ std::vector<PastDraw> HistoryDatabase::draws() const
     const QSqlRecord record = query.record();
     const auto column = [&](const QString &name) { return record.indexOf(name); };
     const int number = column(u"number"_s);
-    std::array<int, DrawnCount> picks;
-    for (int n = 0; n < DrawnCount; ++n)
+    std::array<int, storedNumbers> picks;
+    for (int n = 0; n < storedNumbers; ++n)
         picks[std::size_t(n)] = column(u"n%1"_s.arg(n + 1));
     std::array<int, optionalCount> optional;
     for (std::size_t f = 0; f < optionalCount; ++f)
@@ -387,19 +332,19 @@ std::vector<PastDraw> HistoryDatabase::draws() const
     while (query.next()) {
         PastDraw &draw = all.emplace_back();
         draw.number = query.value(number).toInt();
-        for (std::size_t n = 0; n < DrawnCount; ++n)
-            draw.numbers[n] = query.value(picks[n]).toInt();
+        for (const int pick : picks)
+            draw.numbers.push_back(query.value(pick).toInt());
         const QVariant date = query.value(optional[0]);
         draw.date = QDate::fromString(date.toString(), Qt::ISODate);
         draw.bonus = query.value(optional[1]).toInt();
-        for (std::size_t grade = 0; grade < PrizeGrades; ++grade) {
+        for (std::size_t grade = 0; grade < storedGrades; ++grade) {
             draw.winners[grade] = orMissing(query.value(optional[2 + grade]));
-            draw.prizes[grade] = orMissing(query.value(optional[2 + PrizeGrades + grade]));
+            draw.prizes[grade] = orMissing(query.value(optional[2 + storedGrades + grade]));
         }
         draw.carryOver = orMissing(query.value(optional[optionalCount - 1]));
         // A value no draw can have, written by something else or by hand, makes every figure
         // after it wrong: the database is not used.
-        QString reason = StoredDrawFault(draw);
+        QString reason = StoredDrawFault(storedGame(), draw);
         if (reason.isEmpty() && !date.isNull() && !draw.date.isValid())
             reason = u"日付が正しくありません"_s;
         if (!reason.isEmpty()) {
@@ -483,7 +428,7 @@ QString HistoryDatabase::replaceDraw(int number, const PastDraw &draw)
         if (!query.exec())
             return failed(query);
         query.prepare(u"INSERT INTO draws (%1) VALUES (?%2)"_s.arg(
-            allColumns(), u", ?"_s.repeated(DrawnCount + optionalCount)));
+            allColumns(), u", ?"_s.repeated(storedNumbers + optionalCount)));
         bindDraw(query, draw);
         return query.exec() || failed(query);
     });
@@ -533,13 +478,13 @@ int HistoryDatabase::nextLine(int draw) const
 }
 
 bool HistoryDatabase::saveTickets(
-    int draw, const std::vector<std::array<int, 6>> &tickets, TicketSource source)
+    int draw, const std::vector<Numbers> &tickets, TicketSource source)
 {
     return saveTickets(std::vector {draw}, tickets, source);
 }
 
-bool HistoryDatabase::saveTickets(const std::vector<int> &draws,
-    const std::vector<std::array<int, 6>> &tickets, TicketSource source)
+bool HistoryDatabase::saveTickets(
+    const std::vector<int> &draws, const std::vector<Numbers> &tickets, TicketSource source)
 {
     return inTransaction([&](QSqlQuery &query) {
         for (const int draw : draws) {
@@ -584,12 +529,12 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
         ticket.source = TicketSource(source);
         PastDraw asDrawn;
         asDrawn.number = ticket.draw;
-        for (int n = 0; n < DrawnCount; ++n)
-            ticket.numbers[std::size_t(n)] = asDrawn.numbers[std::size_t(n)]
-                = query.value(3 + n).toInt();
+        for (int n = 0; n < storedNumbers; ++n)
+            ticket.numbers.push_back(query.value(3 + n).toInt());
+        asDrawn.numbers = ticket.numbers;
         // Checked as a draw's number and numbers are, so that no window indexes by a value
         // out of range.
-        QString reason = StoredDrawFault(asDrawn);
+        QString reason = StoredDrawFault(storedGame(), asDrawn);
         if (reason.isEmpty() && ticket.line < 0)
             reason = u"券の順番 %1 が正しくありません"_s.arg(ticket.line);
         if (reason.isEmpty() && (source < 0 || source > int(TicketSource::Wheel)))
@@ -608,7 +553,7 @@ std::vector<SavedTicket> HistoryDatabase::tickets() const
     return all;
 }
 
-bool HistoryDatabase::changeTicket(qint64 id, int draw, const std::array<int, 6> &numbers)
+bool HistoryDatabase::changeTicket(qint64 id, int draw, const Numbers &numbers)
 {
     return inTransaction([&](QSqlQuery &query) {
         query.prepare(u"SELECT draw FROM tickets WHERE id = ?"_s);

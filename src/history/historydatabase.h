@@ -22,7 +22,7 @@ struct SavedTicket
     qint64 id = 0;
     int draw = 0;
     int line = 0;
-    std::array<int, 6> numbers {}; // ascending
+    Numbers numbers; // ascending
     TicketSource source = TicketSource::Made;
 
     friend bool operator==(const SavedTicket &, const SavedTicket &) = default;
@@ -108,16 +108,16 @@ public:
     int nextLine(int draw) const;
 
     // Saves tickets for a draw in one transaction, lettered after those saved for it before.
-    bool saveTickets(int draw, const std::vector<std::array<int, 6>> &tickets,
-        TicketSource source = TicketSource::Made);
+    bool saveTickets(
+        int draw, const std::vector<Numbers> &tickets, TicketSource source = TicketSource::Made);
     // The same tickets for each of several draws, all in one transaction.
-    bool saveTickets(const std::vector<int> &draws, const std::vector<std::array<int, 6>> &tickets,
-        TicketSource source);
+    bool saveTickets(
+        const std::vector<int> &draws, const std::vector<Numbers> &tickets, TicketSource source);
     // Every saved ticket, by draw and letter.
     std::vector<SavedTicket> tickets() const;
     // Gives the ticket of this id other numbers, or moves it to another draw, where it takes the
     // letter after that draw's tickets; one transaction. False when it failed or is gone.
-    bool changeTicket(qint64 id, int draw, const std::array<int, 6> &numbers);
+    bool changeTicket(qint64 id, int draw, const Numbers &numbers);
     // Removes the tickets of these ids in one transaction.
     bool removeTickets(const std::vector<qint64> &ids);
 

@@ -9,8 +9,9 @@
 
 using namespace Qt::StringLiterals;
 
-ImportReport ImportText(HistoryDatabase &database, const QString &text, const QString &source,
-    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress)
+ImportReport ImportText(const Game &game, HistoryDatabase &database, const QString &text,
+    const QString &source, const std::function<void(const RejectedLine &)> &rejected,
+    const ImportProgress &progress)
 {
     // Reading is quick beside storing: it counts for a fifth of the work.
     constexpr double readShare = 0.2;
@@ -19,7 +20,7 @@ ImportReport ImportText(HistoryDatabase &database, const QString &text, const QS
         return progress(readShare * double(at) / double(std::max<qsizetype>(text.size(), 1)));
     };
     const ReadDraws read = ReadResults(
-        text,
+        game, text,
         [&](const RejectedLine &line) {
             ++report.rejected;
             rejected(line);
@@ -29,8 +30,8 @@ ImportReport ImportText(HistoryDatabase &database, const QString &text, const QS
         report.cancelled = true;
         return report;
     }
-    if (!read.results) {
-        report.failure = u"当せん番号のファイルではありません"_s;
+    if (!read.refused.isEmpty()) {
+        report.failure = read.refused;
         return report;
     }
     if (read.draws.empty() && report.rejected == 0) {
@@ -62,7 +63,7 @@ ImportReport ImportText(HistoryDatabase &database, const QString &text, const QS
     return report;
 }
 
-ImportReport ImportFile(HistoryDatabase &database, const QString &path,
+ImportReport ImportFile(const Game &game, HistoryDatabase &database, const QString &path,
     const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress)
 {
     const QFileInfo info(path);
@@ -85,7 +86,7 @@ ImportReport ImportFile(HistoryDatabase &database, const QString &path,
         report.failure = u"読み込めません（%1）"_s.arg(file.errorString());
         return report;
     }
-    return ImportText(database, DecodeResults(bytes),
+    return ImportText(game, database, DecodeResults(bytes),
         QDir::toNativeSeparators(info.absoluteFilePath()), rejected, progress);
 }
 

@@ -1,28 +1,17 @@
 #include "pastresults.h"
 
-#include "engine/game.h"
 #include "settings/cp932.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The columns a header row may name; the prize columns are optional.
-enum Column {
-    DrawColumn,
-    DateColumn,
-    FirstNumber,
-    BonusColumn = FirstNumber + 6,
-    FirstWinners,
-    FirstPrize = FirstWinners + PrizeGrades,
-    CarryOverColumn = FirstPrize + PrizeGrades,
-    ColumnCount
-};
 
 // Full-width ASCII (digits, letters, parentheses, the slash) as ASCII, and blanks trimmed.
 QString narrowed(QStringView text)
@@ -35,31 +24,63 @@ QString narrowed(QStringView text)
     return plain.trimmed();
 }
 
-std::optional<Column> columnNamed(const QString &name)
+// The fields a header row may name; the prize columns are optional.
+enum class Field { Draw, Date, Number, Bonus, Winners, Prize, CarryOver };
+
+struct Named
 {
-    static const std::vector<std::pair<QString, int>> names = [] {
-        std::vector<std::pair<QString, int>> all {{u"開催回"_s, DrawColumn},
-            {u"回号"_s, DrawColumn}, {u"回"_s, DrawColumn}, {u"no"_s, DrawColumn},
-            {u"日付"_s, DateColumn}, {u"抽せん日"_s, DateColumn}, {u"抽選日"_s, DateColumn},
-            {u"bonus数字"_s, BonusColumn}, {u"ボーナス数字"_s, BonusColumn},
-            {u"数字b"_s, BonusColumn}, {u"キャリーオーバー"_s, CarryOverColumn}};
-        for (int i = 1; i <= 6; ++i) {
-            all.emplace_back(u"第%1数字"_s.arg(i), FirstNumber + i - 1);
-            all.emplace_back(u"数字%1"_s.arg(i), FirstNumber + i - 1);
+    Field field = Field::Draw;
+    int index = 0; // the number's, the bonus number's or the grade's, from 0
+};
+
+// The names a game's header row may give its columns, narrowed and in lower case.
+class ColumnNames
+{
+public:
+    explicit ColumnNames(const Game &game)
+    {
+        m_names = {{u"開催回"_s, {Field::Draw}}, {u"回号"_s, {Field::Draw}},
+            {u"回"_s, {Field::Draw}}, {u"no"_s, {Field::Draw}}, {u"日付"_s, {Field::Date}},
+            {u"抽せん日"_s, {Field::Date}}, {u"抽選日"_s, {Field::Date}},
+            {u"キャリーオーバー"_s, {Field::CarryOver}}};
+        for (int i = 0; i < game.bonuses; ++i)
+            m_names.push_back({narrowed(game.bonusColumns[i]).toLower(), {Field::Bonus, i}});
+        if (game.bonuses == 1) {
+            m_names.push_back({u"ボーナス数字"_s, {Field::Bonus}});
+            m_names.push_back({u"数字b"_s, {Field::Bonus}});
         }
-        for (int grade = 1; grade <= PrizeGrades; ++grade) {
-            all.emplace_back(u"%1等口数"_s.arg(grade), FirstWinners + grade - 1);
-            all.emplace_back(u"%1等賞金"_s.arg(grade), FirstPrize + grade - 1);
+        for (int i = 0; i < game.drawn; ++i) {
+            m_names.push_back({narrowed(game.numberColumns[i]).toLower(), {Field::Number, i}});
+            m_names.push_back({u"数字%1"_s.arg(i + 1), {Field::Number, i}});
         }
-        return all;
-    }();
-    const QString wanted = narrowed(name).toLower();
-    for (const auto &[known, column] : names) {
-        if (known == wanted)
-            return Column(column);
+        for (int grade = 0; grade < game.gradeCount(); ++grade) {
+            m_names.push_back({u"%1等口数"_s.arg(grade + 1), {Field::Winners, grade}});
+            m_names.push_back({u"%1等賞金"_s.arg(grade + 1), {Field::Prize, grade}});
+        }
     }
-    return std::nullopt;
-}
+
+    std::optional<Named> find(const QString &name) const
+    {
+        const QString wanted = narrowed(name).toLower();
+        for (const auto &[known, named] : m_names) {
+            if (known == wanted)
+                return named;
+        }
+        return std::nullopt;
+    }
+
+    // A name of the shape of a numbered, bonus or grade column that is none of this game's, as
+    // another game's file has (第7数字, BONUS数字2, 6等口数): such a file is not read at all.
+    bool foreign(const QString &name) const
+    {
+        static const QRegularExpression shaped(
+            u"^(第\\d+数字|数字\\d+|(bonus|ボーナス)数字\\d*|\\d+等(口数|賞金))$"_s);
+        return !find(name) && shaped.match(narrowed(name).toLower()).hasMatch();
+    }
+
+private:
+    std::vector<std::pair<QString, Named>> m_names;
+};
 
 // A whole number of digits only, as a number; nothing for anything else.
 std::optional<qint64> wholeNumber(const QString &text)
@@ -139,7 +160,7 @@ qint64 amount(const QString &field)
 }
 
 // The checks every draw passes; the reason it fails, or nothing.
-std::optional<QString> fault(std::optional<qint64> number, const QString &date,
+std::optional<QString> fault(const Game &game, std::optional<qint64> number, const QString &date,
     const std::vector<QString> &picks, const QString &bonus)
 {
     // A draw's number is positive; past a million it is no draw of this lottery's.
@@ -147,19 +168,19 @@ std::optional<QString> fault(std::optional<qint64> number, const QString &date,
         return u"回号が正しくありません"_s;
     if (!date.isEmpty() && !dateFrom(date).isValid())
         return u"日付が正しくありません"_s;
-    if (picks.size() != DrawnCount)
-        return u"本数字が %1 つではありません"_s.arg(DrawnCount);
-    std::array<bool, NumberCount + 1> seen {};
+    if (picks.size() != std::size_t(game.drawn))
+        return u"本数字が %1 つではありません"_s.arg(game.drawn);
+    std::vector<char> seen(std::size_t(game.numbers) + 1);
     for (const QString &pick : picks) {
         const auto value = wholeNumber(narrowed(pick));
-        if (!value || *value < 1 || *value > NumberCount)
-            return u"数字「%1」は %2 までではありません"_s.arg(pick, NumberRangeText());
-        if (std::exchange(seen[std::size_t(*value)], true))
+        if (!value || *value < 1 || *value > game.numbers)
+            return u"数字「%1」は 1 から %2 までではありません"_s.arg(pick).arg(game.numbers);
+        if (std::exchange(seen[std::size_t(*value)], 1))
             return u"数字 %1 が 2 回あります"_s.arg(*value);
     }
     if (!narrowed(bonus).isEmpty()) {
         const auto value = wholeNumber(narrowed(bonus));
-        if (!value || *value < 1 || *value > NumberCount || seen[std::size_t(*value)])
+        if (!value || *value < 1 || *value > game.numbers || seen[std::size_t(*value)])
             return u"ボーナス数字「%1」が正しくありません"_s.arg(bonus);
     }
     return std::nullopt;
@@ -171,9 +192,9 @@ PastDraw drawFrom(
     PastDraw draw;
     draw.number = int(number);
     draw.date = date.isEmpty() ? QDate() : dateFrom(date);
-    for (std::size_t i = 0; i < 6; ++i)
-        draw.numbers[i] = int(*wholeNumber(narrowed(picks[i])));
-    std::sort(draw.numbers.begin(), draw.numbers.end());
+    for (const QString &pick : picks)
+        draw.numbers.push_back(int(*wholeNumber(narrowed(pick))));
+    draw.numbers.sort();
     draw.bonus = int(wholeNumber(narrowed(bonus)).value_or(0));
     return draw;
 }
@@ -238,16 +259,21 @@ bool drawLike(const QStringList &tokens)
 }
 
 // A pasted table's header row: no digit, and a column's name or 本数字 among its words.
-bool headerRow(const QStringList &tokens)
+bool headerRow(const ColumnNames &names, const QStringList &tokens)
 {
     bool named = false;
     for (const QString &token : tokens) {
         if (std::any_of(token.begin(), token.end(), [](QChar c) { return c.isDigit(); }))
             return false;
-        named = named || columnNamed(token) || token.startsWith(u"本数字"_s)
+        named = named || names.find(token) || token.startsWith(u"本数字"_s)
             || token.startsWith(u"ボーナス"_s);
     }
     return named;
+}
+
+QString notResults()
+{
+    return u"当せん番号のファイルではありません"_s;
 }
 
 // Control characters other than line breaks and tabs, or bytes no encoding could read, in the
@@ -263,17 +289,19 @@ bool binaryStart(const QString &text)
 
 } // namespace
 
-QString StoredDrawFault(const PastDraw &draw)
+QString StoredDrawFault(const Game &game, const PastDraw &draw)
 {
     if (draw.number <= 0 || draw.number > LastDrawNumber)
         return u"回号が正しくありません"_s;
-    for (std::size_t i = 0; i < draw.numbers.size(); ++i) {
+    if (draw.numbers.size() != game.drawn)
+        return u"本数字が %1 つではありません"_s.arg(game.drawn);
+    for (std::size_t i = 0; i < std::size_t(draw.numbers.size()); ++i) {
         const int number = draw.numbers[i];
-        if (number < 1 || number > NumberCount || (i > 0 && number <= draw.numbers[i - 1]))
+        if (number < 1 || number > game.numbers || (i > 0 && number <= draw.numbers[i - 1]))
             return u"数字 %1 が正しくありません"_s.arg(number);
     }
     if (draw.bonus != 0
-        && (draw.bonus < 1 || draw.bonus > NumberCount
+        && (draw.bonus < 1 || draw.bonus > game.numbers
             || std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus)
                 != draw.numbers.end()))
         return u"ボーナス数字 %1 が正しくありません"_s.arg(draw.bonus);
@@ -297,22 +325,23 @@ QString DecodeResults(QByteArrayView bytes)
     return utf8.hasError() ? Cp932::decode(bytes) : text;
 }
 
-ReadDraws ReadResults(const QString &text,
+ReadDraws ReadResults(const Game &game, const QString &text,
     const std::function<void(const RejectedLine &)> &rejected,
     const std::function<bool(qsizetype)> &carryOn)
 {
     ReadDraws read;
     if (binaryStart(text)) {
-        read.results = false;
+        read.refused = notResults();
         return read;
     }
+    const ColumnNames names(game);
     std::vector<PastDraw> &draws = read.draws;
     // A draw a line at most: reserving that many spares the copies of a growing vector, which
     // for a large file would double the memory the draws take.
     draws.reserve(std::size_t(text.count(u'\n') + 1));
     const auto take = [&](qsizetype line, std::optional<qint64> number, const QString &date,
                           const std::vector<QString> &picks, const QString &bonus) {
-        if (const auto reason = fault(number, date, picks, bonus)) {
+        if (const auto reason = fault(game, number, date, picks, bonus)) {
             rejected({line, *reason});
             return false;
         }
@@ -343,17 +372,28 @@ ReadDraws ReadResults(const QString &text,
         ? u'\t'
         : u',';
     const QStringList header = csvRecord(text, headerEnd, afterHeader, separator);
-    std::array<qsizetype, ColumnCount> columns;
-    columns.fill(-1);
+    // Where each field stands in the header, -1 where it names none.
+    std::map<std::pair<Field, int>, qsizetype> columns;
     for (qsizetype i = 0; i < header.size(); ++i) {
-        if (const auto column = columnNamed(header[i]); column && columns[*column] < 0)
-            columns[*column] = i;
+        if (const auto named = names.find(header[i]))
+            columns.try_emplace({named->field, named->index}, i);
     }
-    // A header names the draw number and the six numbers at least.
-    bool csv = columns[DrawColumn] >= 0;
-    for (int i = 0; i < DrawnCount; ++i)
-        csv = csv && columns[FirstNumber + i] >= 0;
+    const auto column = [&](Field field, int index = 0) {
+        const auto found = columns.find({field, index});
+        return found == columns.end() ? qsizetype(-1) : found->second;
+    };
+    // A header names the draw number and the drawn numbers at least.
+    bool csv = column(Field::Draw) >= 0;
+    for (int i = 0; i < game.drawn; ++i)
+        csv = csv && column(Field::Number, i) >= 0;
     if (csv) {
+        // Another game's file would be read shifted: a number, a bonus or a grade dropped.
+        for (const QString &name : header) {
+            if (names.foreign(name)) {
+                read.refused = u"この形式の列は読めません: %1"_s.arg(name.trimmed());
+                return read;
+            }
+        }
         at = headerEnd;
         line = afterHeader;
         while (at < text.size()) {
@@ -371,34 +411,36 @@ ReadDraws ReadResults(const QString &text,
                         .arg(fields.size())});
                 continue;
             }
-            const auto field = [&](int column) { return fields.value(columns[column]); };
+            const auto field
+                = [&](Field which, int index = 0) { return fields.value(column(which, index)); };
             std::vector<QString> picks;
-            for (int i = 0; i < DrawnCount; ++i)
-                picks.push_back(field(FirstNumber + i));
-            if (!take(recordLine, drawNumber(field(DrawColumn)), field(DateColumn), picks,
-                    field(BonusColumn)))
+            for (int i = 0; i < game.drawn; ++i)
+                picks.push_back(field(Field::Number, i));
+            if (!take(recordLine, drawNumber(field(Field::Draw)), field(Field::Date), picks,
+                    field(Field::Bonus)))
                 continue;
             PastDraw &draw = draws.back();
-            for (int grade = 0; grade < PrizeGrades; ++grade) {
-                draw.winners[std::size_t(grade)] = amount(field(FirstWinners + grade));
-                draw.prizes[std::size_t(grade)] = amount(field(FirstPrize + grade));
+            for (int grade = 0; grade < game.gradeCount(); ++grade) {
+                draw.winners[std::size_t(grade)] = amount(field(Field::Winners, grade));
+                draw.prizes[std::size_t(grade)] = amount(field(Field::Prize, grade));
             }
-            draw.carryOver = amount(field(CarryOverColumn));
+            draw.carryOver = amount(field(Field::CarryOver));
         }
         return read;
     }
 
     const QList<QStringView> lines = QStringView(text).mid(at).split(u'\n');
-    read.results = at == text.size()
-        || std::any_of(lines.begin(), lines.end(),
-            [](QStringView each) { return drawLike(pastedTokens(each.toString())); });
-    if (!read.results)
+    if (at < text.size() && std::none_of(lines.begin(), lines.end(), [](QStringView each) {
+            return drawLike(pastedTokens(each.toString()));
+        })) {
+        read.refused = notResults();
         return read;
+    }
     for (const QStringView each : lines) {
         const QStringList parts = pastedTokens(each.toString());
         if (stopped(line, each.data() - text.data()))
             return read;
-        if (!parts.isEmpty() && !headerRow(parts)) {
+        if (!parts.isEmpty() && !headerRow(names, parts)) {
             const bool named = parts[0].startsWith(u'第');
             const bool dated = parts.size() > 1 && looksLikeDate(parts[1]);
             // A weekday after the date is part of it.
@@ -409,14 +451,15 @@ ReadDraws ReadResults(const QString &text,
             std::vector<QString> picks;
             QString bonus;
             for (qsizetype i = first; i < parts.size(); ++i) {
-                if (parts[i].startsWith(u'(') || (picks.size() == DrawnCount && bonus.isEmpty()))
+                if (parts[i].startsWith(u'(')
+                    || (picks.size() == std::size_t(game.drawn) && bonus.isEmpty()))
                     bonus = parts[i].startsWith(u'(') ? parts[i].sliced(1) : parts[i];
                 else
                     picks.push_back(parts[i]);
             }
             const auto number = drawNumber(parts[0]);
-            if (!named && !dated && parts.size() == DrawnCount + 1 && number
-                && *number <= NumberCount)
+            if (!named && !dated && parts.size() == game.drawn + 1 && number
+                && *number <= game.numbers)
                 rejected({line,
                     u"回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。"
                     u"第N回 の形で書いてください"_s});
@@ -428,33 +471,32 @@ ReadDraws ReadResults(const QString &text,
     return read;
 }
 
-QStringList OfficialHeader()
+QStringList OfficialHeader(const Game &game)
 {
     QStringList header {u"開催回"_s, u"日付"_s};
-    for (int i = 1; i <= DrawnCount; ++i)
-        header << u"第%1数字"_s.arg(i);
-    header << u"BONUS数字"_s;
-    for (int grade = 1; grade <= PrizeGrades; ++grade)
+    header << game.numberColumns << game.bonusColumns;
+    for (int grade = 1; grade <= game.gradeCount(); ++grade)
         header << u"%1等口数"_s.arg(grade);
-    for (int grade = 1; grade <= PrizeGrades; ++grade)
+    for (int grade = 1; grade <= game.gradeCount(); ++grade)
         header << u"%1等賞金"_s.arg(grade);
     return header << u"キャリーオーバー"_s;
 }
 
-DrawFromFields ReadDrawFields(const QStringList &fields)
+DrawFromFields ReadDrawFields(const Game &game, const QStringList &fields)
 {
+    const QStringList header = OfficialHeader(game);
     QStringList quoted;
-    for (int column = 0; column < ColumnCount; ++column)
+    for (qsizetype column = 0; column < header.size(); ++column)
         quoted << u'"' + QString(fields.value(column)).replace(u"\""_s, u"\"\""_s) + u'"';
     DrawFromFields result;
-    const ReadDraws read = ReadResults(OfficialHeader().join(u',') + u'\n' + quoted.join(u','),
+    const ReadDraws read = ReadResults(game, header.join(u',') + u'\n' + quoted.join(u','),
         [&](const RejectedLine &line) { result.reason = line.reason; });
     if (!read.draws.empty())
         result.draw = read.draws.front();
     return result;
 }
 
-QStringList DrawFields(const PastDraw &draw)
+QStringList DrawFields(const Game &game, const PastDraw &draw)
 {
     const auto given = [](qint64 value) { return value < 0 ? QString() : QString::number(value); };
     QStringList fields {QString::number(draw.number),
@@ -462,9 +504,9 @@ QStringList DrawFields(const PastDraw &draw)
     for (const int number : draw.numbers)
         fields << QString::number(number);
     fields << (draw.bonus == 0 ? QString() : QString::number(draw.bonus));
-    for (const qint64 winners : draw.winners)
-        fields << given(winners);
-    for (const qint64 prize : draw.prizes)
-        fields << given(prize);
+    for (int grade = 0; grade < game.gradeCount(); ++grade)
+        fields << given(draw.winners[std::size_t(grade)]);
+    for (int grade = 0; grade < game.gradeCount(); ++grade)
+        fields << given(draw.prizes[std::size_t(grade)]);
     return fields << given(draw.carryOver);
 }

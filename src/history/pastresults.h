@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/game.h"
+
 #include <QByteArrayView>
 #include <QDate>
 #include <QString>
@@ -13,17 +15,19 @@
 // The lottery's past results as people have them: the official CSV files with a header row, or
 // lines pasted from a web page. Reading needs no display and no database.
 
-inline constexpr int PrizeGrades = 5;
+// The most grades any game has.
+inline constexpr int MostGrades = 6;
+using GradeFigures = std::array<qint64, MostGrades>; // by grade, 1等 first; -1 where not given
 
 // One draw. Counts and amounts that the source did not give are -1.
 struct PastDraw
 {
     int number = 0; // the draw's number, 第 N 回
     QDate date;
-    std::array<int, 6> numbers {}; // ascending
+    Numbers numbers; // ascending
     int bonus = 0; // 0 when the source gave none
-    std::array<qint64, PrizeGrades> winners {-1, -1, -1, -1, -1}; // 1等口数 to 5等口数
-    std::array<qint64, PrizeGrades> prizes {-1, -1, -1, -1, -1}; // 1等賞金 to 5等賞金, in yen
+    GradeFigures winners {-1, -1, -1, -1, -1, -1}; // 1等口数 and on
+    GradeFigures prizes {-1, -1, -1, -1, -1, -1}; // 1等賞金 and on, in yen
     qint64 carryOver = -1; // キャリーオーバー
 
     friend bool operator==(const PastDraw &, const PastDraw &) = default;
@@ -48,9 +52,10 @@ struct RejectedLine
     QString reason;
 };
 
-// Why a draw as stored cannot be one: a number out of range or out of order, a bonus among the
-// six, a negative count; empty for a draw that can be.
-QString StoredDrawFault(const PastDraw &draw);
+// Why a draw as stored cannot be one of the game's: a number out of range or out of order, too
+// many or too few, a bonus among the drawn numbers, a negative count; empty for a draw that can
+// be.
+QString StoredDrawFault(const Game &game, const PastDraw &draw);
 
 // The text of a file: UTF-8, UTF-16LE or UTF-16BE after its byte order mark; without one, UTF-8
 // when the bytes are valid UTF-8, and code page 932 otherwise.
@@ -61,31 +66,33 @@ struct ReadDraws
 {
     std::vector<PastDraw> draws;
     std::vector<qsizetype> lines;
-    // False when the text is no past results at all: its first lines are not text, or no line
-    // holds anything like a draw. Nothing is rejected then, line by line.
-    bool results = true;
+    // Why the whole text is not read, in Japanese; empty when it was. It is no past results at
+    // all (its first lines are not text, or no line holds anything like a draw), or its header
+    // names a column of another game's. Nothing is rejected then, line by line.
+    QString refused;
     bool cancelled = false; // carryOn asked to stop; nothing is returned
 };
 
-// Reads every draw of a text. With a header row (found by its names, in any order, full-width
-// digits allowed, fields separated by commas or, when the header has a tab, by tabs) the columns
-// are taken by name, and a row with more or fewer fields than the header is refused. Without
-// one, each line is a draw number (2097 or 第2097回), an optional date (a weekday after it
-// allowed), six numbers and an optional bonus, a seventh number or one in parentheses,
-// separated by blanks, tabs, commas or 、. Seven bare numbers from 1 to 43 are refused: they
-// may be six numbers and a bonus without the draw's number. Blank lines and the header rows of
-// pasted tables are skipped. Each line that is not a valid draw goes to rejected, as it is
-// found, and is not returned. carryOn, when given, is asked now and then with the characters
-// read so far, and stops the read by returning false. Time and memory are linear in the text's
-// size.
-ReadDraws ReadResults(const QString &text,
+// Reads every draw of the game in a text. With a header row (found by its names, in any order,
+// full-width digits allowed, fields separated by commas or, when the header has a tab, by tabs)
+// the columns are taken by name, and a row with more or fewer fields than the header is refused;
+// a header naming a numbered, bonus or grade column the game lacks (第7数字) refuses the whole
+// text. Without one, each line is a draw number (2097 or 第2097回), an optional date (a weekday
+// after it allowed), the drawn numbers and an optional bonus, one number more or one in
+// parentheses, separated by blanks, tabs, commas or 、. As many bare numbers in the game's range
+// as a draw and its bonus are refused: they may be a draw without the draw's number. Blank lines
+// and the header rows of pasted tables are skipped. Each line that is not a valid draw goes to
+// rejected, as it is found, and is not returned. carryOn, when given, is asked now and then with
+// the characters read so far, and stops the read by returning false. Time and memory are linear in
+// the text's size.
+ReadDraws ReadResults(const Game &game, const QString &text,
     const std::function<void(const RejectedLine &)> &rejected,
     const std::function<bool(qsizetype)> &carryOn = {});
 
 // The official file's header: 開催回, 日付, 第1数字 … キャリーオーバー.
-QStringList OfficialHeader();
+QStringList OfficialHeader(const Game &game);
 
-// One draw from the fields of an official row (開催回, 日付, the six numbers, the bonus, each
+// One draw from the fields of an official row (開催回, 日付, the drawn numbers, the bonus, each
 // grade's winners, each grade's prize, the carry-over), checked as a row of a file is; the
 // reason in Japanese when it is not a valid draw.
 struct DrawFromFields
@@ -93,7 +100,7 @@ struct DrawFromFields
     std::optional<PastDraw> draw;
     QString reason;
 };
-DrawFromFields ReadDrawFields(const QStringList &fields);
+DrawFromFields ReadDrawFields(const Game &game, const QStringList &fields);
 
 // The official row's fields of a draw, as ReadDrawFields takes them.
-QStringList DrawFields(const PastDraw &draw);
+QStringList DrawFields(const Game &game, const PastDraw &draw);

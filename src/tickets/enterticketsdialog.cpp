@@ -11,8 +11,9 @@
 
 using namespace Qt::StringLiterals;
 
-EnterTicketsDialog::EnterTicketsDialog(int draw, QWidget *parent)
+EnterTicketsDialog::EnterTicketsDialog(const Game &game, int draw, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
+    , m_game(game)
 {
     setWindowTitle(u"券を入力"_s);
     auto *form = new QFormLayout(this);
@@ -47,8 +48,8 @@ EnterTicketsDialog::EnterTicketsDialog(int draw, QWidget *parent)
     form->addRow(buttons);
 }
 
-EnterTicketsDialog::EnterTicketsDialog(const SavedTicket &ticket, QWidget *parent)
-    : EnterTicketsDialog(ticket.draw, parent)
+EnterTicketsDialog::EnterTicketsDialog(const Game &game, const SavedTicket &ticket, QWidget *parent)
+    : EnterTicketsDialog(game, ticket.draw, parent)
 {
     setWindowTitle(u"券の修正"_s);
     m_one = true;
@@ -67,7 +68,7 @@ std::vector<int> EnterTicketsDialog::draws() const
 
 void EnterTicketsDialog::accept()
 {
-    const EnteredTickets entered = ParseEnteredTickets(m_lines->toPlainText());
+    const EnteredTickets entered = ParseEnteredTickets(m_game, m_lines->toPlainText());
     QStringList faults = entered.faults;
     if (faults.isEmpty() && entered.tickets.empty())
         faults << u"券が 1 口もありません。"_s;

@@ -38,8 +38,8 @@ FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
     , m_draws(m_database.draws())
-    , m_tickets(this)
-    , m_gradeCounts(this)
+    , m_tickets(m_game, this)
+    , m_gradeCounts(m_game, this)
 {
     setWindowTitle(u"当せん確認"_s);
     buildControls();
@@ -122,7 +122,7 @@ void FormCheck::buildControls()
     m_grades->setAccessibleName(u"過去の全抽せんでの照合"_s);
     m_grades->setSelectionMode(QAbstractItemView::NoSelection);
     m_grades->setFixedHeight(m_grades->horizontalHeader()->sizeHint().height()
-        + PrizeGrades * m_grades->verticalHeader()->defaultSectionSize()
+        + m_game.gradeCount() * m_grades->verticalHeader()->defaultSectionSize()
         + 2 * m_grades->frameWidth());
     m_gradesNote = new QLabel(this);
     m_gradesNote->setObjectName(u"gradesNote"_s);
@@ -174,7 +174,7 @@ void FormCheck::refresh()
     }
     m_view->setFilterFixedString(
         m_filter->currentIndex() > 0 ? m_filter->currentText() : QString());
-    const TicketSummary summary = Summarise(m_tickets.tickets(), m_draws);
+    const TicketSummary summary = Summarise(m_game, m_tickets.tickets(), m_draws);
     QString text = m_database.fault().isEmpty()
         ? u"%1 口、購入 %2 円、当せん金 %3 円、収支 %4"_s.arg(Grouped(summary.tickets),
             Grouped(summary.spent), Grouped(summary.won), SignedYen(summary.balance()))
@@ -231,7 +231,7 @@ void FormCheck::checkAll()
     std::vector<Ticket> tickets;
     for (const SavedTicket &ticket : chosenTickets)
         tickets.push_back(ticket.numbers);
-    const GradeCounts counts = CheckAgainstAll(tickets, m_draws);
+    const GradeCounts counts = CheckAgainstAll(m_game, tickets, m_draws);
     m_gradeCounts.setCounts(counts);
     m_gradesNote->setText(
         u"%1 口 × 過去の %2 回 = %3 回の照合。右の列は、無作為に選んだ券が同じ回数の照合で"
@@ -243,7 +243,7 @@ void FormCheck::checkAll()
 void FormCheck::enterTickets()
 {
     const int latest = m_draws.empty() ? 0 : m_draws.back().number;
-    EnterTicketsDialog dialog(latest + 1, this);
+    EnterTicketsDialog dialog(m_game, latest + 1, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::vector<int> draws = dialog.draws();
@@ -266,7 +266,7 @@ void FormCheck::change()
     const std::vector<SavedTicket> one = chosen();
     if (one.size() != 1)
         return;
-    EnterTicketsDialog dialog(one.front(), this);
+    EnterTicketsDialog dialog(m_game, one.front(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!m_database.changeTicket(one.front().id, dialog.draws().front(), dialog.tickets().front()))

@@ -44,6 +44,7 @@ private:
     std::vector<SavedTicket> chosen() const; // the tickets of the selected rows
     std::vector<SavedTicket> shown() const; // the tickets the filter lets through
 
+    const Game &m_game = Loto6();
     HistoryDatabase m_database;
     DatabaseWatch *m_watch = nullptr;
     std::vector<PastDraw> m_draws;

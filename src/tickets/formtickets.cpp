@@ -55,7 +55,7 @@ void FormTickets::buildControls()
     };
     m_count = spinBox(this, u"count"_s, 1, MostTicketsAtOnce, 5);
     m_count->setSuffix(u" 口"_s);
-    m_overlap = spinBox(this, u"overlap"_s, 0, MostSharedNumbers, MostSharedNumbers);
+    m_overlap = spinBox(this, u"overlap"_s, 0, m_game.mostFixed(), m_game.mostFixed());
     m_fixed = new QLineEdit(this);
     m_fixed->setObjectName(u"fixed"_s);
     m_excluded = new QLineEdit(this);
@@ -119,8 +119,8 @@ void FormTickets::save()
 
 void FormTickets::make()
 {
-    const NumberList fixed = ParseNumberList(m_fixed->text());
-    const NumberList excluded = ParseNumberList(m_excluded->text());
+    const NumberList fixed = ParseNumberList(m_game, m_fixed->text());
+    const NumberList excluded = ParseNumberList(m_game, m_excluded->text());
     QString refusal = !fixed.fault.isEmpty() ? u"軸数字の"_s + fixed.fault
         : !excluded.fault.isEmpty()          ? u"除外数字の"_s + excluded.fault
                                              : QString();

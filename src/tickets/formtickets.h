@@ -42,6 +42,7 @@ signals:
 private:
     void buildControls();
 
+    const Game &m_game = Loto6();
     HistoryDatabase m_database;
     DatabaseWatch *m_watch = nullptr;
     DrawInput m_draw;

@@ -4,8 +4,9 @@
 
 using namespace Qt::StringLiterals;
 
-GradesModel::GradesModel(QObject *parent)
+GradesModel::GradesModel(const Game &game, QObject *parent)
     : RowsModel({u"等級"_s, u"選んだ券"_s, u"無作為の券（平均）"_s}, parent)
+    , m_game(game)
 {
     setCounts(std::nullopt);
 }
@@ -13,7 +14,7 @@ GradesModel::GradesModel(QObject *parent)
 void GradesModel::setCounts(const std::optional<GradeCounts> &counts)
 {
     std::vector<Row> rows;
-    for (int grade = 1; grade <= PrizeGrades; ++grade) {
+    for (int grade = 1; grade <= m_game.gradeCount(); ++grade) {
         Row &row = rows.emplace_back();
         row.cells = QStringList {GradeText(grade), u"—"_s, u"—"_s};
         row.keys = QVariantList {grade, QVariant(), QVariant()};

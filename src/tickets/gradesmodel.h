@@ -13,7 +13,10 @@ class GradesModel : public RowsModel
 public:
     enum Column { Grade, Counted, Expected, ColumnCount };
 
-    explicit GradesModel(QObject *parent = nullptr);
+    explicit GradesModel(const Game &game, QObject *parent = nullptr);
 
     void setCounts(const std::optional<GradeCounts> &counts);
+
+private:
+    const Game &m_game;
 };

@@ -10,15 +10,18 @@ namespace {
 
 constexpr qint64 last = std::numeric_limits<qint64>::max();
 
-// The numbers, each one the draw holds in brackets.
+// The numbers, each drawn one in brackets and the bonus in parentheses.
 QString marked(const SavedTicket &ticket, const PastDraw *draw)
 {
     QStringList items;
     for (const int number : ticket.numbers) {
         const QString text = u"%1"_s.arg(number, 2, 10, QChar(u'0'));
-        const bool hit = draw
-            && std::find(draw->numbers.begin(), draw->numbers.end(), number) != draw->numbers.end();
-        items << (hit ? u'[' + text + u']' : text);
+        if (draw && draw->numbers.contains(number))
+            items << u'[' + text + u']';
+        else if (draw && draw->bonus == number)
+            items << u'(' + text + u')';
+        else
+            items << text;
     }
     return items.join(u' ');
 }
@@ -37,10 +40,11 @@ QString SourceText(TicketSource source)
 
 } // namespace
 
-SavedTicketsModel::SavedTicketsModel(QObject *parent)
+SavedTicketsModel::SavedTicketsModel(const Game &game, QObject *parent)
     : RowsModel(
         {u"回"_s, u"日付"_s, u"券"_s, u"入手"_s, u"数字"_s, u"一致"_s, u"等級"_s, u"賞金"_s},
         parent)
+    , m_game(game)
 { }
 
 void SavedTicketsModel::setTickets(
@@ -51,7 +55,7 @@ void SavedTicketsModel::setTickets(
     rows.reserve(m_tickets.size());
     for (const SavedTicket &ticket : m_tickets) {
         const PastDraw *draw = FindDraw(draws, ticket.draw);
-        const Grading grading = draw ? GradeOf(ticket.numbers, *draw) : Grading {};
+        const Grading grading = draw ? GradeOf(m_game, ticket.numbers, *draw) : Grading {};
         const qint64 prize = draw ? PrizeOf(grading, *draw) : 0;
         Row &row = rows.emplace_back();
         row.cells = QStringList {u"第%1回"_s.arg(ticket.draw),
@@ -63,12 +67,12 @@ void SavedTicketsModel::setTickets(
                 : prize == NoWinnerPrize ? u"該当なし（金額不明）"_s
                 : prize < 0              ? u"未確定"_s
                                          : Yen(prize)};
-        // A grade sorts best first as 1等 to 5等, then none, then not drawn.
+        // A grade sorts best first as 1等 and on, then none, then not drawn.
         row.keys = QVariantList {ticket.draw,
             draw && draw->date.isValid() ? draw->date.toJulianDay() : last, ticket.line,
             qint64(ticket.source), NumbersKey(ticket.numbers), draw ? grading.matches : -1,
-            !draw                    ? 7
-                : grading.grade == 0 ? 6
+            !draw                    ? m_game.gradeCount() + 2
+                : grading.grade == 0 ? m_game.gradeCount() + 1
                                      : grading.grade,
             draw ? prize : last};
         row.heard

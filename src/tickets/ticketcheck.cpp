@@ -4,46 +4,14 @@
 
 using namespace Qt::StringLiterals;
 
-Grading GradeOf(const Ticket &ticket, const PastDraw &draw)
+Grading GradeOf(const Game &game, const Ticket &ticket, const PastDraw &draw)
 {
     Grading grading;
     for (const int number : ticket)
-        grading.matches += int(std::count(draw.numbers.begin(), draw.numbers.end(), number));
+        grading.matches += int(draw.numbers.contains(number));
     // A draw stored without its bonus has 0 there, which no ticket holds.
-    const bool bonus = std::find(ticket.begin(), ticket.end(), draw.bonus) != ticket.end();
-    switch (grading.matches) {
-    case 6:
-        grading.grade = 1;
-        break;
-    case 5:
-        grading.grade = bonus ? 2 : 3;
-        break;
-    case 4:
-        grading.grade = 4;
-        break;
-    case 3:
-        grading.grade = 5;
-        break;
-    default:
-        grading.grade = 0;
-    }
+    grading.grade = game.gradeOf(grading.matches, int(ticket.contains(draw.bonus)));
     return grading;
-}
-
-QString GradeText(int grade)
-{
-    return grade == 0 ? u"—"_s : u"%1等"_s.arg(grade);
-}
-
-std::array<double, PrizeGrades> RandomTicketChances(bool bonusKnown)
-{
-    // Of the 37 numbers not drawn, one is the bonus: 2等 takes five of the six and the bonus,
-    // 3等 five and one of the other 36, 4等 four and two of the 37, 5等 three and three.
-    constexpr double all = 6'096'454; // C(43, 6)
-    constexpr double second = 6 * 1;
-    constexpr double third = 6 * 36;
-    return {1 / all, bonusKnown ? second / all : 0, (bonusKnown ? third : second + third) / all,
-        15 * 666 / all, 20 * 7770 / all};
 }
 
 qint64 PrizeOf(const Grading &grading, const PastDraw &draw)
@@ -54,13 +22,18 @@ qint64 PrizeOf(const Grading &grading, const PastDraw &draw)
     return draw.winners[grade] == 0 && draw.prizes[grade] == 0 ? NoWinnerPrize : draw.prizes[grade];
 }
 
-GradeCounts CheckAgainstAll(const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws)
+GradeCounts CheckAgainstAll(
+    const Game &game, const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws)
 {
     GradeCounts counts;
+    counts.counted.assign(std::size_t(game.gradeCount()), 0);
+    counts.expected.assign(std::size_t(game.gradeCount()), 0);
+    const std::vector<double> withBonus = game.gradeChances(true);
+    const std::vector<double> withoutBonus = game.gradeChances(false);
     for (const PastDraw &draw : draws) {
-        const auto chances = RandomTicketChances(draw.bonus != 0);
+        const std::vector<double> &chances = draw.bonus != 0 ? withBonus : withoutBonus;
         for (const Ticket &ticket : tickets) {
-            if (const int grade = GradeOf(ticket, draw).grade; grade > 0)
+            if (const int grade = GradeOf(game, ticket, draw).grade; grade > 0)
                 ++counts.counted[std::size_t(grade - 1)];
             for (std::size_t g = 0; g < chances.size(); ++g)
                 counts.expected[g] += chances[g];
@@ -77,18 +50,19 @@ const PastDraw *FindDraw(const std::vector<PastDraw> &draws, int number)
     return found != draws.end() && found->number == number ? &*found : nullptr;
 }
 
-TicketSummary Summarise(const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws)
+TicketSummary Summarise(
+    const Game &game, const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws)
 {
     TicketSummary summary;
     for (const SavedTicket &ticket : tickets) {
         ++summary.tickets;
-        summary.spent += TicketPrice;
+        summary.spent += game.price;
         const PastDraw *draw = FindDraw(draws, ticket.draw);
         if (!draw) {
             ++summary.undrawn;
             continue;
         }
-        const qint64 prize = PrizeOf(GradeOf(ticket.numbers, *draw), *draw);
+        const qint64 prize = PrizeOf(GradeOf(game, ticket.numbers, *draw), *draw);
         if (prize == NoWinnerPrize)
             ++summary.noWinner;
         else if (prize < 0)
@@ -99,7 +73,7 @@ TicketSummary Summarise(const std::vector<SavedTicket> &tickets, const std::vect
     return summary;
 }
 
-EnteredTickets ParseEnteredTickets(const QString &text)
+EnteredTickets ParseEnteredTickets(const Game &game, const QString &text)
 {
     EnteredTickets entered;
     const QStringList lines = text.split(u'\n');
@@ -113,21 +87,20 @@ EnteredTickets ParseEnteredTickets(const QString &text)
         }) - line.begin();
         if (letters > 0 && letters < line.size() && line[letters].isSpace())
             line = line.mid(letters);
-        const NumberList numbers = ParseNumberList(line);
+        const NumberList numbers = ParseNumberList(game, line);
         QString fault = numbers.fault;
         if (fault.isEmpty() && !numbers.repeated.empty())
             fault = u"数字 %1 が 2 回あります。"_s.arg(numbers.repeated.front());
-        if (fault.isEmpty() && numbers.numbers.size() != std::size_t(DrawnCount))
+        if (fault.isEmpty() && numbers.numbers.size() != std::size_t(game.drawn))
             fault = u"数字が %1 つあります（%2 つ必要です）。"_s.arg(numbers.numbers.size())
-                        .arg(DrawnCount);
+                        .arg(game.drawn);
         if (!fault.isEmpty()) {
             entered.faults << u"%1 行目：%2"_s.arg(index + 1).arg(fault);
             continue;
         }
-        Ticket ticket {};
-        std::copy(numbers.numbers.begin(), numbers.numbers.end(), ticket.begin());
-        std::sort(ticket.begin(), ticket.end());
-        entered.tickets.push_back(ticket);
+        std::vector<int> ascending = numbers.numbers;
+        std::sort(ascending.begin(), ascending.end());
+        entered.tickets.emplace_back(ascending);
     }
     return entered;
 }

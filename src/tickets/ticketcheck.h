@@ -7,24 +7,14 @@
 
 // Saved tickets against the results: the grades, the prizes, and what any ticket gets by chance.
 
-inline constexpr int TicketPrice = 200; // yen
-
-// 1 to 5 for 1等 to 5等, 0 for none: 1等 six numbers, 2等 five and the bonus, 3等 five, 4等
-// four, 5等 three. The bonus counts for 2等 alone.
+// The grade of a ticket in a draw by the game's grade table: 1 for 1等 and on, 0 for none. A draw
+// stored without its bonus grades every ticket as holding no bonus number.
 struct Grading
 {
     int matches = 0;
     int grade = 0;
 };
-Grading GradeOf(const Ticket &ticket, const PastDraw &draw);
-
-// "1等" to "5等", or "—".
-QString GradeText(int grade);
-
-// The chance of a random ticket to win each grade in one draw, exactly: the number of tickets
-// winning it over the C(43, 6) = 6,096,454 there are. A draw stored without its bonus cannot
-// tell 2等 from 3等, so its 2等 counts as 3等.
-std::array<double, PrizeGrades> RandomTicketChances(bool bonusKnown);
+Grading GradeOf(const Game &game, const Ticket &ticket, const PastDraw &draw);
 
 // What the saved tickets cost and won. A ticket whose draw has no prize amount for it, or is
 // not stored, is counted apart and adds nothing to the money won.
@@ -49,27 +39,28 @@ qint64 PrizeOf(const Grading &grading, const PastDraw &draw);
 const PastDraw *FindDraw(const std::vector<PastDraw> &draws, int number);
 
 TicketSummary Summarise(
-    const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws);
+    const Game &game, const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws);
 
 // How often each grade came up for the tickets over the draws, and how often a random ticket
 // would win it over the same tickets and draws on average.
 struct GradeCounts
 {
-    std::array<qint64, PrizeGrades> counted {};
-    std::array<double, PrizeGrades> expected {};
+    std::vector<qint64> counted; // by grade, 1等 first
+    std::vector<double> expected;
     qint64 checks = 0; // tickets times draws
 };
-GradeCounts CheckAgainstAll(const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws);
+GradeCounts CheckAgainstAll(
+    const Game &game, const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws);
 
-// Tickets typed or pasted, a line each: six numbers, alone or after a letter as コピー writes
-// them ("A 03 11 19 27 38 42"). Blank lines are skipped; each other line that is no ticket is a
-// fault, "2 行目：…".
+// Tickets typed or pasted, a line each: the game's count of numbers, alone or after a letter as
+// コピー writes them ("A 03 11 19 27 38 42"). Blank lines are skipped; each other line that is no
+// ticket is a fault, "2 行目：…".
 struct EnteredTickets
 {
     std::vector<Ticket> tickets; // ascending each, in the order given
     QStringList faults;
 };
-EnteredTickets ParseEnteredTickets(const QString &text);
+EnteredTickets ParseEnteredTickets(const Game &game, const QString &text);
 
 // Where the tickets stand among those saved already: "第2100回 B" for each saved ticket of one
 // of those draws with the same numbers as one of them.

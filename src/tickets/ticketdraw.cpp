@@ -56,18 +56,17 @@ int pickByChance(const std::array<double, NumberCount> &chances, const NumberSet
 
 Ticket ticketOf(const NumberSet &numbers)
 {
-    Ticket ticket {};
-    auto next = ticket.begin();
+    Ticket ticket;
     for (int number = 1; number <= NumberCount; ++number) {
         if (numbers[std::size_t(number)])
-            *next++ = number;
+            ticket.push_back(number);
     }
     return ticket;
 }
 
 } // namespace
 
-NumberList ParseNumberList(const QString &text)
+NumberList ParseNumberList(const Game &game, const QString &text)
 {
     NumberList list;
     QString token;
@@ -87,8 +86,9 @@ NumberList ParseNumberList(const QString &text)
         const int number = ascii.size() <= 2 ? ascii.toInt() : 0;
         if (!digits)
             list.fault = u"「%1」は数字として読めません。"_s.arg(token);
-        else if (number < 1 || number > NumberCount)
-            list.fault = u"「%1」は %2 までの数字ではありません。"_s.arg(token, NumberRangeText());
+        else if (number < 1 || number > game.numbers)
+            list.fault
+                = u"「%1」は 1 から %2 までの数字ではありません。"_s.arg(token).arg(game.numbers);
         else if (std::find(list.numbers.begin(), list.numbers.end(), number) == list.numbers.end())
             list.numbers.push_back(number);
         else if (std::find(list.repeated.begin(), list.repeated.end(), number)
@@ -139,8 +139,9 @@ TicketRefusal RefuseTickets(const TicketRequest &request)
 {
     if (request.count < 1 || request.count > MostTicketsAtOnce)
         return {u"口数は 1 から %1 までです。"_s.arg(MostTicketsAtOnce), true};
-    if (request.overlap < 0 || request.overlap > MostSharedNumbers)
-        return {u"共通数字の上限は 0 から %1 までです。"_s.arg(MostSharedNumbers), true};
+    const int mostFixed = Loto6().mostFixed();
+    if (request.overlap < 0 || request.overlap > mostFixed)
+        return {u"共通数字の上限は 0 から %1 までです。"_s.arg(mostFixed), true};
     for (const auto *list : {&request.fixed, &request.excluded}) {
         for (const int number : *list) {
             if (number < 1 || number > NumberCount)
@@ -158,9 +159,8 @@ TicketRefusal RefuseTickets(const TicketRequest &request)
         return {u"%1 が軸数字と除外数字の両方に入っています。"_s.arg(number), true};
     }
     const int fixedCount = int(fixed.count());
-    if (fixedCount > MostFixedNumbers)
-        return {
-            u"軸数字は %1 個までです（%2 個あります）。"_s.arg(MostFixedNumbers).arg(fixedCount)};
+    if (fixedCount > mostFixed)
+        return {u"軸数字は %1 個までです（%2 個あります）。"_s.arg(mostFixed).arg(fixedCount)};
     const int left = NumberCount - int(excluded.count());
     if (left < 6)
         return {u"除外数字が多すぎます。選べる数字が %1 個しか残りません（6 個必要です）。"_s.arg(
@@ -289,14 +289,6 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
     for (const NumberSet &ticket : tickets)
         made.tickets.push_back(ticketOf(ticket));
     return made;
-}
-
-qint64 NumbersKey(const Ticket &ticket)
-{
-    qint64 key = 0;
-    for (const int number : ticket)
-        key = key * (NumberCount + 1) + number;
-    return key;
 }
 
 QString TicketLetter(int index)

@@ -12,22 +12,20 @@ class UniformSource;
 // numbers and never takes an excluded one, and no two tickets share more numbers than a limit.
 // Needs no display.
 
-using Ticket = std::array<int, 6>; // ascending
+using Ticket = Numbers; // ascending
 
 inline constexpr int MostTicketsAtOnce = 20;
-inline constexpr int MostFixedNumbers = 5;
-inline constexpr int MostSharedNumbers = 5; // the highest limit: no ticket repeats
 
 // The numbers typed in a field, separated by blanks, commas or 、, with full-width digits read
-// as digits. A number given twice counts once, and is noted. fault names the first part that
-// is no number.
+// as digits, each from 1 to the game's highest. A number given twice counts once, and is noted.
+// fault names the first part that is no number.
 struct NumberList
 {
     std::vector<int> numbers; // in the order typed
     std::vector<int> repeated; // given more than once, each once, in the order typed
     QString fault;
 };
-NumberList ParseNumberList(const QString &text);
+NumberList ParseNumberList(const Game &game, const QString &text);
 
 // "3 と 11 が 2 回以上書かれています。1 回として扱いました。" after what, for the numbers a list
 // repeats; empty when it repeats none.
@@ -73,6 +71,3 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random);
 
 // A, B, ... Z, then AA, AB and on, for the tickets of one draw.
 QString TicketLetter(int index);
-
-// A value that orders tickets as their numbers read, the first number first.
-qint64 NumbersKey(const Ticket &ticket);

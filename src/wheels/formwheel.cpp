@@ -67,11 +67,11 @@ void FormWheel::buildControls()
     m_chosenEdit->setPlaceholderText(u"7〜20 個、例：3 7 11 19 22 27 31 38 40 42"_s);
     m_guarantee = new QComboBox(this);
     m_guarantee->setObjectName(u"guarantee"_s);
-    for (const Guarantee guarantee : Guarantees())
+    for (const Guarantee guarantee : Guarantees(m_game))
         m_guarantee->addItem(GuaranteeText(guarantee));
     m_most = new QSpinBox(this);
     m_most->setObjectName(u"most"_s);
-    m_most->setRange(0, int(Binomial(MostChosen, DrawnCount)));
+    m_most->setRange(0, int(Binomial(MostChosen, m_game.drawn)));
     m_most->setSpecialValueText(u"なし（保証を満たす最少の口数）"_s);
     m_most->setSuffix(u" 口"_s);
     labelled(u"選んだ数字(&N):"_s, m_chosenEdit, 0);
@@ -187,8 +187,8 @@ void FormWheel::make()
 {
     if (searching())
         return;
-    const NumberList chosen = ParseNumberList(m_chosenEdit->text());
-    if (const QString refusal = WheelRefusal(chosen); !refusal.isEmpty()) {
+    const NumberList chosen = ParseNumberList(m_game, m_chosenEdit->text());
+    if (const QString refusal = WheelRefusal(m_game, chosen); !refusal.isEmpty()) {
         m_panel->setStatus(refusal);
         Seams::message(this, QMessageBox::Warning, refusal);
         return;
@@ -197,18 +197,18 @@ void FormWheel::make()
     std::sort(m_chosen.begin(), m_chosen.end());
     m_wheelSeed
         = m_seed ? *std::exchange(m_seed, std::nullopt) : QRandomGenerator::global()->generate();
-    const Guarantee guarantee = Guarantees()[std::size_t(m_guarantee->currentIndex())];
+    const Guarantee guarantee = Guarantees(m_game)[std::size_t(m_guarantee->currentIndex())];
     const int v = int(m_chosen.size());
-    std::vector<Block> shipped = ShippedWheel(v, guarantee);
+    std::vector<Block> shipped = ShippedWheel(v, m_game.drawn, guarantee);
     const QString repeated = RepeatedNote(u"選んだ数字"_s, chosen);
     if (m_most->value() > 0 && int(shipped.size()) > m_most->value()) {
         m_improving = false;
-        startSearch(
-            {v, guarantee, m_most->value(), m_wheelSeed, std::move(shipped), LimitedSearchSteps});
+        startSearch({v, guarantee, m_most->value(), m_wheelSeed, std::move(shipped),
+            LimitedSearchSteps, m_game.drawn});
         return;
     }
     const QString made = u"%1 口のホイールを作成しました。"_s.arg(shipped.size());
-    showWheel(MakeWheel(m_chosen, guarantee, std::move(shipped), m_wheelSeed),
+    showWheel(MakeWheel(m_game, m_chosen, guarantee, std::move(shipped), m_wheelSeed),
         (QStringList {made} << repeated).join(u'\n').trimmed());
 }
 
@@ -218,7 +218,7 @@ void FormWheel::improve()
         return;
     m_improving = true;
     startSearch({int(m_chosen.size()), m_wheel->guarantee, std::nullopt, m_wheelSeed,
-        m_wheel->blocks, improveSteps});
+        m_wheel->blocks, improveSteps, m_game.drawn});
 }
 
 void FormWheel::startSearch(const WheelSearchRequest &request)
@@ -271,14 +271,14 @@ void FormWheel::searchDone()
             return;
         }
         const QString fewer = u"%1 口から %2 口に減らしました。"_s.arg(before).arg(found.size());
-        showWheel(MakeWheel(m_chosen, m_searched, std::move(found), m_wheelSeed),
+        showWheel(MakeWheel(m_game, m_chosen, m_searched, std::move(found), m_wheelSeed),
             (QStringList {fewer} << stopped).join(u'\n').trimmed());
         return;
     }
     const QString made
         = u"口数の上限 %1 口で、%2 口のホイールを作成しました。"_s.arg(m_most->value())
               .arg(found.size());
-    showWheel(MakeWheel(m_chosen, m_searched, std::move(found), m_wheelSeed),
+    showWheel(MakeWheel(m_game, m_chosen, m_searched, std::move(found), m_wheelSeed),
         (QStringList {made} << stopped).join(u'\n').trimmed());
 }
 
@@ -295,7 +295,8 @@ void FormWheel::showWheel(Wheel wheel, const QString &status)
     m_chances.setWheel(&*m_wheel);
     const bool whole = m_wheel->coverage.holes == 0;
     m_improve->setEnabled(whole
-        && qint64(m_wheel->blocks.size()) > LowerBound(int(m_chosen.size()), m_wheel->guarantee));
+        && qint64(m_wheel->blocks.size())
+            > LowerBound(int(m_chosen.size()), m_game.drawn, m_wheel->guarantee));
     if (!m_logPath.isEmpty()) {
         for (const Ticket &ticket : m_wheel->tickets)
             AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));

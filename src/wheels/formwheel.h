@@ -51,6 +51,7 @@ signals:
     void ticketsLogged(); // tickets were appended to the log
 
 private:
+    const Game &m_game = Loto6();
     void buildControls();
     void startSearch(const WheelSearchRequest &request);
     void searchDone();

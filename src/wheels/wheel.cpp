@@ -1,20 +1,25 @@
 #include "wheel.h"
 
-#include "engine/game.h"
 #include "subsets.h"
-#include "tickets/ticketcheck.h"
 
 #include <QStringList>
 
 #include <bit>
-#include <numeric>
 
 using namespace Qt::StringLiterals;
 
-const std::array<Guarantee, 10> &Guarantees()
+int FewestChosen(const Game &game)
 {
-    static const std::array<Guarantee, 10> all {
-        {{3, 3}, {3, 4}, {3, 5}, {3, 6}, {4, 4}, {4, 5}, {4, 6}, {5, 5}, {5, 6}, {6, 6}}};
+    return game.drawn + 1;
+}
+
+std::vector<Guarantee> Guarantees(const Game &game)
+{
+    std::vector<Guarantee> all;
+    for (int t = 3; t <= game.drawn; ++t) {
+        for (int m = t; m <= game.drawn; ++m)
+            all.push_back({t, m});
+    }
     return all;
 }
 
@@ -23,7 +28,7 @@ QString GuaranteeText(Guarantee guarantee)
     return u"%1 個が当たれば、どれかの券に %2 個"_s.arg(guarantee.m).arg(guarantee.t);
 }
 
-std::optional<Guarantee> ParseGuarantee(const QString &text)
+std::optional<Guarantee> ParseGuarantee(const Game &game, const QString &text)
 {
     const QStringList parts = text.trimmed().split(u'/');
     if (parts.size() != 2)
@@ -31,24 +36,15 @@ std::optional<Guarantee> ParseGuarantee(const QString &text)
     bool tRead = false;
     bool mRead = false;
     const Guarantee guarantee {parts[0].trimmed().toInt(&tRead), parts[1].trimmed().toInt(&mRead)};
-    const auto &all = Guarantees();
+    const std::vector<Guarantee> all = Guarantees(game);
     if (!tRead || !mRead || std::find(all.begin(), all.end(), guarantee) == all.end())
         return std::nullopt;
     return guarantee;
 }
 
-qint64 Binomial(int n, int k)
-{
-    if (k < 0 || k > n)
-        return 0;
-    qint64 value = 1;
-    for (int i = 1; i <= k; ++i)
-        value = value * (n - k + i) / i;
-    return value;
-}
-
-WheelMatches::WheelMatches(int v, const std::vector<Block> &blocks)
+WheelMatches::WheelMatches(int v, int k, const std::vector<Block> &blocks)
     : m_v(v)
+    , m_k(k)
     , m_best(std::size_t(1) << v, 0)
 {
     // A subset held whole by a ticket is its own best match; any other takes the best of its
@@ -61,7 +57,7 @@ WheelMatches::WheelMatches(int v, const std::vector<Block> &blocks)
                 break;
         }
     }
-    for (int size = 0; size <= DrawnCount; ++size) {
+    for (int size = 0; size <= k; ++size) {
         ForEachSubset(v, size, [&](Block subset) {
             quint8 &best = m_best[subset];
             if (best & held) {
@@ -85,15 +81,15 @@ Coverage WheelMatches::coverage(Guarantee guarantee) const
     return found;
 }
 
-std::array<MatchRow, 7> WheelMatches::rows() const
+std::vector<MatchRow> WheelMatches::rows(const Game &game) const
 {
-    std::array<MatchRow, 7> rows {};
-    for (int k = 0; k <= DrawnCount; ++k) {
+    std::vector<MatchRow> rows(std::size_t(game.drawn) + 1);
+    for (int k = 0; k <= game.drawn; ++k) {
         MatchRow &row = rows[std::size_t(k)];
         row.k = k;
-        row.chance = double(Binomial(m_v, k)) * double(Binomial(NumberCount - m_v, DrawnCount - k))
-            / double(Binomial(NumberCount, DrawnCount));
-        row.smallest = DrawnCount;
+        row.chance = double(Binomial(m_v, k)) * double(Binomial(game.numbers - m_v, game.drawn - k))
+            / double(game.combinations());
+        row.smallest = m_k;
         qint64 sum = 0;
         ForEachSubset(m_v, k, [&](Block subset) {
             row.smallest = std::min<int>(row.smallest, m_best[subset]);
@@ -104,35 +100,11 @@ std::array<MatchRow, 7> WheelMatches::rows() const
     return rows;
 }
 
-QString GradeOfMatch(int matches)
+Numbers PositionsOf(Block block)
 {
-    switch (matches) {
-    case 6:
-        return u"1等"_s;
-    case 5:
-        return u"3等"_s;
-    case 4:
-        return u"4等"_s;
-    case 3:
-        return u"5等"_s;
-    default:
-        return u"—"_s;
-    }
-}
-
-double WinningChance()
-{
-    const auto chances = RandomTicketChances(true);
-    return std::accumulate(chances.begin(), chances.end(), 0.0);
-}
-
-std::array<int, 6> PositionsOf(Block block)
-{
-    std::array<int, 6> positions {};
-    for (int &position : positions) {
-        position = std::countr_zero(block);
-        block &= block - 1;
-    }
+    Numbers positions;
+    for (; block; block &= block - 1)
+        positions.push_back(std::countr_zero(block));
     return positions;
 }
 
@@ -141,11 +113,10 @@ std::vector<Ticket> TicketsOf(const std::vector<Block> &blocks, const std::vecto
     std::vector<Ticket> tickets;
     tickets.reserve(blocks.size());
     for (const Block block : blocks) {
-        Ticket ticket {};
-        const auto positions = PositionsOf(block);
-        for (std::size_t i = 0; i < ticket.size(); ++i)
-            ticket[i] = order[std::size_t(positions[i])];
-        std::sort(ticket.begin(), ticket.end());
+        Ticket ticket;
+        for (const int position : PositionsOf(block))
+            ticket.push_back(order[std::size_t(position)]);
+        ticket.sort();
         tickets.push_back(ticket);
     }
     std::sort(tickets.begin(), tickets.end());
@@ -170,19 +141,18 @@ qint64 SchoenheimBound(int v, int k, int t)
     return (qint64(v) * inner + k - 1) / k;
 }
 
-qint64 CountingBound(int v, Guarantee guarantee)
+qint64 CountingBound(int v, int k, Guarantee guarantee)
 {
     qint64 perTicket = 0;
-    for (int j = guarantee.t; j <= std::min(DrawnCount, guarantee.m); ++j)
-        perTicket += Binomial(DrawnCount, j) * Binomial(v - DrawnCount, guarantee.m - j);
+    for (int j = guarantee.t; j <= std::min(k, guarantee.m); ++j)
+        perTicket += Binomial(k, j) * Binomial(v - k, guarantee.m - j);
     const qint64 cases = Binomial(v, guarantee.m);
     return (cases + perTicket - 1) / perTicket;
 }
 
-qint64 LowerBound(int v, Guarantee guarantee)
+qint64 LowerBound(int v, int k, Guarantee guarantee)
 {
-    const qint64 counting = CountingBound(v, guarantee);
-    return guarantee.t == guarantee.m
-        ? std::max(counting, SchoenheimBound(v, DrawnCount, guarantee.t))
-        : counting;
+    const qint64 counting = CountingBound(v, k, guarantee);
+    return guarantee.t == guarantee.m ? std::max(counting, SchoenheimBound(v, k, guarantee.t))
+                                      : counting;
 }

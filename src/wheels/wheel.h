@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/game.h"
 #include "tickets/ticketdraw.h"
 
 #include <QString>
@@ -12,12 +13,13 @@
 // least one ticket whenever enough of the drawn numbers are among the chosen. A design is made
 // over positions 0..v-1 and put onto the chosen numbers afterwards. Needs no display.
 
-using Block = quint32; // a ticket over positions 0..v-1: six bits set
+using Block = quint32; // a ticket over positions 0..v-1: a bit set for each of its numbers
 
-inline constexpr int FewestChosen = 7;
+// The most numbers a wheel is made over; the fewest are one more than a ticket holds.
 inline constexpr int MostChosen = 20;
+int FewestChosen(const Game &game);
 
-// "m 個が当たれば、どれかの券に t 個": if m of the six drawn numbers are among the chosen, at
+// "m 個が当たれば、どれかの券に t 個": if m of the drawn numbers are among the chosen, at
 // least one ticket holds t of them.
 struct Guarantee
 {
@@ -27,13 +29,11 @@ struct Guarantee
     friend bool operator==(const Guarantee &, const Guarantee &) = default;
 };
 
-// Every guarantee offered, 3/3 to 6/6 (written t/m), in the order shown.
-const std::array<Guarantee, 10> &Guarantees();
+// Every guarantee offered for the game, 3/3 to drawn/drawn (written t/m), in the order shown.
+std::vector<Guarantee> Guarantees(const Game &game);
 QString GuaranteeText(Guarantee guarantee);
-// "3/4" and the like: t, then m; nothing when the text names no guarantee offered.
-std::optional<Guarantee> ParseGuarantee(const QString &text);
-
-qint64 Binomial(int n, int k);
+// "3/4" and the like: t, then m; nothing when the text names no guarantee offered for the game.
+std::optional<Guarantee> ParseGuarantee(const Game &game, const QString &text);
 
 // What every m-subset of the chosen numbers finds among the tickets.
 struct Coverage
@@ -52,41 +52,36 @@ struct Coverage
 struct MatchRow
 {
     int k = 0;
-    double chance = 0; // C(v,k)·C(43−v,6−k) / C(43,6)
+    double chance = 0; // C(v,k)·C(N−v,drawn−k) / C(N,drawn)
     int smallest = 0;
     double average = 0;
 };
 
-// The best match of every subset of up to six positions, worked out once for a design.
+// The best match of every subset of up to k positions (k the numbers a ticket holds), worked
+// out once for a design.
 class WheelMatches
 {
 public:
-    WheelMatches(int v, const std::vector<Block> &blocks);
+    WheelMatches(int v, int k, const std::vector<Block> &blocks);
 
     Coverage coverage(Guarantee guarantee) const;
-    std::array<MatchRow, 7> rows() const; // k = 0..6
+    std::vector<MatchRow> rows(const Game &game) const; // k = 0..drawn
 
 private:
     int m_v;
-    std::vector<quint8> m_best; // by subset mask, for subsets of up to six positions
+    int m_k;
+    std::vector<quint8> m_best; // by subset mask, for subsets of up to k positions
 };
 
-// The grade a ticket with that many of the six drawn numbers gets at least: "1等", "3等", "4等",
-// "5等" or "—" (5 numbers and the bonus would make 2等).
-QString GradeOfMatch(int matches);
-
-// The chance that one ticket wins any prize in a draw.
-double WinningChance();
-
 // The positions of a block, ascending, from 0.
-std::array<int, 6> PositionsOf(Block block);
+Numbers PositionsOf(Block block);
 // The block as tickets of the chosen numbers: position i is the i-th of order.
 std::vector<Ticket> TicketsOf(const std::vector<Block> &blocks, const std::vector<int> &order);
 // The hole's numbers, from position to chosen number through order, ascending.
 std::vector<int> NumbersOf(Block subset, const std::vector<int> &order);
 
-// Lower bounds on the tickets a full guarantee needs: Schönheim's for t = m, and for any t and
-// m that each ticket can satisfy only so many of the C(v, m) cases.
+// Lower bounds on the tickets of k numbers a full guarantee needs: Schönheim's for t = m, and for
+// any t and m that each ticket can satisfy only so many of the C(v, m) cases.
 qint64 SchoenheimBound(int v, int k, int t);
-qint64 CountingBound(int v, Guarantee guarantee);
-qint64 LowerBound(int v, Guarantee guarantee);
+qint64 CountingBound(int v, int k, Guarantee guarantee);
+qint64 LowerBound(int v, int k, Guarantee guarantee);

@@ -1,54 +1,54 @@
 #include "wheelmaker.h"
 
 #include "engine/figures.h"
-#include "engine/game.h"
-#include "tickets/ticketcheck.h"
 #include "wheeltable.h"
 
 #include <random>
 
 using namespace Qt::StringLiterals;
 
-QString WheelRefusal(const NumberList &chosen)
+QString WheelRefusal(const Game &game, const NumberList &chosen)
 {
     if (!chosen.fault.isEmpty())
         return u"選んだ数字の"_s + chosen.fault;
     const auto count = qsizetype(chosen.numbers.size());
-    if (count < FewestChosen || count > MostChosen)
-        return u"選ぶ数字は %1 個から %2 個までです（いまは %3 個）。"_s.arg(FewestChosen)
+    if (count < FewestChosen(game) || count > MostChosen)
+        return u"選ぶ数字は %1 個から %2 個までです（いまは %3 個）。"_s.arg(FewestChosen(game))
             .arg(MostChosen)
             .arg(count);
     return {};
 }
 
-std::vector<Block> DesignFor(int v, Guarantee guarantee, std::optional<int> most, quint32 seed,
-    const std::function<bool(const WheelSearchProgress &)> &carryOn)
+std::vector<Block> DesignFor(const Game &game, int v, Guarantee guarantee, std::optional<int> most,
+    quint32 seed, const std::function<bool(const WheelSearchProgress &)> &carryOn)
 {
-    std::vector<Block> shipped = ShippedWheel(v, guarantee);
+    std::vector<Block> shipped = ShippedWheel(v, game.drawn, guarantee);
     if (!most || qsizetype(shipped.size()) <= *most)
         return shipped;
-    return SearchWheel({v, guarantee, most, seed, std::move(shipped), LimitedSearchSteps}, carryOn);
+    return SearchWheel(
+        {v, guarantee, most, seed, std::move(shipped), LimitedSearchSteps, game.drawn}, carryOn);
 }
 
-Wheel MakeWheel(
-    const std::vector<int> &chosen, Guarantee guarantee, std::vector<Block> blocks, quint32 seed)
+Wheel MakeWheel(const Game &game, const std::vector<int> &chosen, Guarantee guarantee,
+    std::vector<Block> blocks, quint32 seed)
 {
     Wheel wheel;
+    wheel.game = &game;
     wheel.guarantee = guarantee;
     wheel.order = chosen;
     std::shuffle(wheel.order.begin(), wheel.order.end(), std::mt19937(seed));
     wheel.blocks = std::move(blocks);
     wheel.tickets = TicketsOf(wheel.blocks, wheel.order);
-    const WheelMatches matches(int(chosen.size()), wheel.blocks);
+    const WheelMatches matches(int(chosen.size()), game.drawn, wheel.blocks);
     wheel.coverage = matches.coverage(guarantee);
-    wheel.rows = matches.rows();
+    wheel.rows = matches.rows(game);
     return wheel;
 }
 
 QString CostText(const Wheel &wheel)
 {
     const auto count = qint64(wheel.tickets.size());
-    return u"%1 口、%2"_s.arg(Grouped(count), Yen(count * TicketPrice));
+    return u"%1 口、%2"_s.arg(Grouped(count), Yen(count * wheel.game->price));
 }
 
 QString CoverageText(const Wheel &wheel)
@@ -68,7 +68,7 @@ QString ExpectedWinsText(const Wheel &wheel)
 {
     return u"1 回の抽せんで当せんする券の数の期待値は %1 口です。同じ口数の無作為な券と同じで、"
            u"ホイールは当たる確率を変えず、当たりの分かれ方だけを変えます。"_s.arg(
-               ThreeFigures(double(wheel.tickets.size()) * WinningChance()));
+               ThreeFigures(double(wheel.tickets.size()) * wheel.game->winningChance()));
 }
 
 QStringList ChanceHeaders()
@@ -82,7 +82,8 @@ std::vector<QStringList> ChanceTable(const Wheel &wheel)
     std::vector<QStringList> rows;
     for (const MatchRow &row : wheel.rows) {
         rows.push_back({u"%1 個"_s.arg(row.k), ThreeFigures(100 * row.chance) + u'%',
-            QString::number(row.smallest), OneDecimal(row.average), GradeOfMatch(row.smallest)});
+            QString::number(row.smallest), OneDecimal(row.average),
+            GradeText(wheel.game->leastGradeOf(row.smallest))});
     }
     return rows;
 }

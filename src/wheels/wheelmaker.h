@@ -9,29 +9,30 @@
 // whole, with the chance of each number of hits among them and the best match in that case.
 struct Wheel
 {
+    const Game *game = &Loto6();
     Guarantee guarantee;
     std::vector<int> order; // the chosen number at each position
     std::vector<Block> blocks;
     std::vector<Ticket> tickets; // ascending
     Coverage coverage;
-    std::array<MatchRow, 7> rows {};
+    std::vector<MatchRow> rows; // k = 0..drawn
 };
 
 // The steps a search under a limit takes: the same seed gives the same wheel.
 inline constexpr qint64 LimitedSearchSteps = 1'000'000;
 
-// Why the chosen numbers make no wheel: a list that cannot be read, or fewer than 7 or more
-// than 20 numbers; empty when they do.
-QString WheelRefusal(const NumberList &chosen);
+// Why the chosen numbers make no wheel: a list that cannot be read, or fewer than
+// FewestChosen or more than MostChosen numbers; empty when they do.
+QString WheelRefusal(const Game &game, const NumberList &chosen);
 
 // The design for v chosen numbers: the shipped one, or with a limit below its size the best that
 // a search from it finds within the limit.
-std::vector<Block> DesignFor(int v, Guarantee guarantee, std::optional<int> most, quint32 seed,
-    const std::function<bool(const WheelSearchProgress &)> &carryOn = {});
+std::vector<Block> DesignFor(const Game &game, int v, Guarantee guarantee, std::optional<int> most,
+    quint32 seed, const std::function<bool(const WheelSearchProgress &)> &carryOn = {});
 
 // The design put onto the chosen numbers in the order the seed gives.
-Wheel MakeWheel(
-    const std::vector<int> &chosen, Guarantee guarantee, std::vector<Block> blocks, quint32 seed);
+Wheel MakeWheel(const Game &game, const std::vector<int> &chosen, Guarantee guarantee,
+    std::vector<Block> blocks, quint32 seed);
 
 QString CostText(const Wheel &wheel); // "4 口、800 円"
 // "保証を確認しました（全 210 通り）", or the share of cases covered with the holes and one.

@@ -1,6 +1,5 @@
 #include "wheelsearch.h"
 
-#include "engine/game.h"
 #include "subsets.h"
 
 #include <cmath>
@@ -14,8 +13,9 @@ namespace {
 class Annealer
 {
 public:
-    Annealer(int v, Guarantee guarantee, quint32 seed)
-        : m_t(guarantee.t)
+    Annealer(int v, int k, Guarantee guarantee, quint32 seed)
+        : m_k(k)
+        , m_t(guarantee.t)
         , m_m(guarantee.m)
         , m_full((Block(1) << v) - 1)
         , m_rank(std::size_t(1) << v, -1)
@@ -167,7 +167,7 @@ private:
         Block block = 0;
         for (int taken = 0; taken < std::min(m_t, std::popcount(target)); ++taken)
             block |= randomBitOf(target & ~block);
-        while (std::popcount(block) < DrawnCount)
+        while (std::popcount(block) < m_k)
             block |= randomBitOf(m_full & ~block);
         return block;
     }
@@ -235,7 +235,7 @@ private:
     template<typename Visit>
     void forEachCase(Block block, Visit visit) const
     {
-        for (int j = m_t; j <= std::min(DrawnCount, m_m); ++j) {
+        for (int j = m_t; j <= std::min(m_k, m_m); ++j) {
             ForEachSubsetOf(block, j, [&](Block inside) {
                 ForEachSubsetOf(
                     m_full & ~block, m_m - j, [&](Block rest) { visit(m_rank[inside | rest]); });
@@ -243,6 +243,7 @@ private:
         }
     }
 
+    int m_k; // the numbers a ticket holds
     int m_t;
     int m_m;
     Block m_full;
@@ -257,24 +258,24 @@ private:
 
 } // namespace
 
-std::vector<Block> EveryCombination(int v)
+std::vector<Block> EveryCombination(int v, int k)
 {
     std::vector<Block> blocks;
-    ForEachSubset(v, DrawnCount, [&](Block block) { blocks.push_back(block); });
+    ForEachSubset(v, k, [&](Block block) { blocks.push_back(block); });
     return blocks;
 }
 
 std::vector<Block> SearchWheel(const WheelSearchRequest &request,
     const std::function<bool(const WheelSearchProgress &)> &carryOn)
 {
-    // Each ticket satisfies one case of 6/6 alone: under a limit, any of them do as well.
-    if (request.guarantee.t == DrawnCount) {
-        std::vector<Block> every = EveryCombination(request.v);
+    // Each ticket satisfies one case of k/k alone: under a limit, any of them do as well.
+    if (request.guarantee.t == request.k) {
+        std::vector<Block> every = EveryCombination(request.v, request.k);
         if (request.most && qsizetype(every.size()) > *request.most)
             every.resize(std::size_t(*request.most));
         return every;
     }
-    Annealer annealer(request.v, request.guarantee, request.seed);
+    Annealer annealer(request.v, request.k, request.guarantee, request.seed);
     annealer.setBlocks(request.start);
     annealer.complete();
     std::vector<Block> best = annealer.blocks();
@@ -303,7 +304,7 @@ std::vector<Block> SearchWheel(const WheelSearchRequest &request,
         return annealer.blocks();
     }
     // One ticket fewer at a time, for as long as the annealing covers every case again.
-    const auto bound = std::size_t(LowerBound(request.v, request.guarantee));
+    const auto bound = std::size_t(LowerBound(request.v, request.k, request.guarantee));
     for (bool more = true; more && best.size() > bound;) {
         annealer.removeWeakest();
         more = spend(request.steps - used, false);

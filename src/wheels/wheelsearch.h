@@ -17,6 +17,7 @@ struct WheelSearchRequest
     quint32 seed = 0;
     std::vector<Block> start; // a design to improve on, if any
     qint64 steps = 2'000'000; // the annealing's budget, in moves
+    int k = Loto6().drawn; // the numbers a ticket holds
 };
 
 struct WheelSearchProgress
@@ -31,5 +32,5 @@ struct WheelSearchProgress
 std::vector<Block> SearchWheel(const WheelSearchRequest &request,
     const std::function<bool(const WheelSearchProgress &)> &carryOn = {});
 
-// Every combination of six of v positions: the 6/6 guarantee.
-std::vector<Block> EveryCombination(int v);
+// Every combination of k of v positions: the k/k guarantee.
+std::vector<Block> EveryCombination(int v, int k);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <bit>
+
 using namespace Qt::StringLiterals;
 
 WheelTable ReadWheelTable(const QString &text)
@@ -43,15 +45,18 @@ QString WheelTableText(const WheelTable &table)
     return text;
 }
 
-std::vector<Block> ShippedWheel(int v, Guarantee guarantee)
+std::vector<Block> ShippedWheel(int v, int k, Guarantee guarantee)
 {
-    if (guarantee.t == guarantee.m && guarantee.m == DrawnCount)
-        return EveryCombination(v);
+    if (guarantee.t == guarantee.m && guarantee.m == k)
+        return EveryCombination(v, k);
     static const WheelTable shipped = [] {
         QFile file(u":/wheels/wheels.txt"_s);
         return file.open(QIODevice::ReadOnly) ? ReadWheelTable(QString::fromUtf8(file.readAll()))
                                               : WheelTable {};
     }();
     const auto found = shipped.find({v, guarantee.t, guarantee.m});
-    return found == shipped.end() ? std::vector<Block> {} : found->second;
+    if (found == shipped.end() || found->second.empty()
+        || std::popcount(found->second.front()) != k)
+        return {};
+    return found->second;
 }

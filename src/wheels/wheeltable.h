@@ -11,5 +11,6 @@ using WheelTable = std::map<std::tuple<int, int, int>, std::vector<Block>>;
 WheelTable ReadWheelTable(const QString &text);
 QString WheelTableText(const WheelTable &table);
 
-// The shipped design for a cell; every combination for 6/6, which no file needs to hold.
-std::vector<Block> ShippedWheel(int v, Guarantee guarantee);
+// The shipped design for a cell with tickets of k numbers, or none; every combination for k/k,
+// which no file needs to hold.
+std::vector<Block> ShippedWheel(int v, int k, Guarantee guarantee);

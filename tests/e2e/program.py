@@ -432,7 +432,7 @@ class Program(unittest.TestCase):
         lines = wait_for(lambda: exported.exists() and exported.read_bytes().decode('utf-8-sig').split('\r\n'), 'the export')
         self.assertEqual(lines, ['回,日付,券,入手,数字,一致,等級,賞金',
                                  '第1回,2026/12/10,A,入力,[01] [02] [03] [04] [05] [06],6,1等,未確定',
-                                 '第1回,2026/12/10,B,入力,[01] [02] [03] [04] [05] 07,5,2等,未確定', ''])
+                                 '第1回,2026/12/10,B,入力,[01] [02] [03] [04] [05] (07),5,2等,未確定', ''])
         self.keys(check, 'Escape')
         wait_for(lambda: self.windows(process) == [window], 'the check window to close')
         self.close(process, window)

@@ -1,4 +1,5 @@
 #include "common/describe.h"
+#include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/formhistory.h"
 #include "history/importfile.h"
@@ -275,10 +276,8 @@ void tst_FormHistory::openedFromMainWindow()
     // Ctrl+H opens the window beside the main window, which takes the levels it writes at once
     // and tells it of every change of the switch, the strength or the profiles.
     WindowFixture fixture;
-    {
-        HistoryDatabase database(fixture.locations().historyDatabase());
-        ImportText(database, u"第1回 1 2 3 4 5 6\n第2回 1 2 3 4 5 7\n"_s, u"test"_s, {});
-    }
+    QVERIFY(StoreResults(
+        fixture.locations().historyDatabase(), u"第1回 1 2 3 4 5 6\n第2回 1 2 3 4 5 7\n"_s));
     FormMain window(fixture.locations());
     QVERIFY(window.Form_Load());
     window.show();
@@ -308,10 +307,7 @@ void tst_FormHistory::openedFromMainWindow()
     QCOMPARE(window.activeLevels(), ReadActiveProfile().levels);
 
     // A draw stored from outside shows once the window is activated.
-    {
-        HistoryDatabase elsewhere(fixture.locations().historyDatabase());
-        ImportText(elsewhere, u"第3回 1 2 3 4 5 8\n"_s, u"test"_s, {});
-    }
+    QVERIFY(StoreResults(fixture.locations().historyDatabase(), u"第3回 1 2 3 4 5 8\n"_s));
     QVERIFY(control<QLabel>(*history, u"stored"_s)->text().startsWith(u"登録済み 2 回"_s));
     QEvent activated(QEvent::WindowActivate);
     QApplication::sendEvent(history, &activated);

@@ -37,7 +37,7 @@ QString shown(const PastDraw &draw)
         text += u" %1"_s.arg(number, 2, 10, QChar(u'0'));
     text += draw.bonus ? u" +%1"_s.arg(draw.bonus) : QString();
     if (draw.carryOver >= 0 || draw.winners[0] >= 0) {
-        for (std::size_t grade = 0; grade < draw.winners.size(); ++grade)
+        for (std::size_t grade = 0; grade < std::size_t(Loto6().gradeCount()); ++grade)
             text += u" %1/%2"_s.arg(draw.winners[grade]).arg(draw.prizes[grade]);
         text += u" c%1"_s.arg(draw.carryOver);
     }
@@ -49,20 +49,20 @@ QStringList read(const QString &text)
 {
     QStringList rejected;
     QStringList all;
-    const ReadDraws draws = ReadResults(text, [&](const RejectedLine &line) {
+    const ReadDraws draws = ReadResults(Loto6(), text, [&](const RejectedLine &line) {
         rejected << u"line %1: %2"_s.arg(line.line).arg(line.reason);
     });
     for (const PastDraw &draw : draws.draws)
         all << shown(draw);
-    if (!draws.results)
-        all << u"no past results"_s;
+    if (!draws.refused.isEmpty())
+        all << draws.refused;
     return all << rejected;
 }
 
 // Reads a text into the database; nothing rejected is expected unless it says so.
 std::optional<HistoryDatabase::Stored> store(HistoryDatabase &database, const QString &text)
 {
-    return database.store(ReadResults(text, [](const RejectedLine &) {}), u"test"_s);
+    return database.store(ReadResults(Loto6(), text, [](const RejectedLine &) {}), u"test"_s);
 }
 
 // A database file made by hand: its SQL run on a connection of its own.
@@ -240,11 +240,24 @@ void tst_History::reading_data()
            u"開催回 本数字 ボーナス 備考\n第2098回 1 2 3 4 5 6"_s
         << QStringList {
                u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s, u"第2098回  01 02 03 04 05 06"_s};
-    QTest::newRow("a program, not text")
-        << u"第1回 1 2 3 4 5 6\n\u0001\u0000ELF"_s << QStringList {u"no past results"_s};
+    QTest::newRow("another game's file, its seventh number and two bonus columns")
+        << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,BONUS数字1,"
+           u"BONUS数字2\n1,2013/4/5,5,6,10,19,31,34,36,8,11\n"_s
+        << QStringList {u"この形式の列は読めません: 第7数字"_s};
+    QTest::newRow("a bonus column numbered, as another game's")
+        << u"開催回,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字2\n1,1,2,3,4,5,6,7\n"_s
+        << QStringList {u"この形式の列は読めません: BONUS数字2"_s};
+    QTest::newRow("a sixth grade, as another game's")
+        << u"開催回,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,６等口数\n1,1,2,3,4,5,6,7\n"_s
+        << QStringList {u"この形式の列は読めません: ６等口数"_s};
+    QTest::newRow("columns of no draw's field are still skipped")
+        << u"開催回,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,備考,数字\n1,1,2,3,4,5,6,x,y\n"_s
+        << QStringList {u"第1回  01 02 03 04 05 06"_s};
+    QTest::newRow("a program, not text") << u"第1回 1 2 3 4 5 6\n\u0001\u0000ELF"_s
+                                         << QStringList {u"当せん番号のファイルではありません"_s};
     QTest::newRow("text without a line like a draw")
         << u"お知らせ\n抽せん日は毎週月曜日と木曜日です\n1 2 3"_s
-        << QStringList {u"no past results"_s};
+        << QStringList {u"当せん番号のファイルではありません"_s};
     QTest::newRow("one line like a draw makes it results")
         << u"お知らせ\n第1回 1 2 3 4 5"_s
         << QStringList {
@@ -280,7 +293,7 @@ void tst_History::storing()
     QCOMPARE(stored(u"第1回 2 8 10 13 27 30\n2 2000/10/12 1 2 3 4 5 6 (7)"_s),
         QStringList {u"added 2, completed 0, present 0"_s});
     const auto completed
-        = database.store(ReadResults(full, [](const RejectedLine &) {}), u"completion"_s);
+        = database.store(ReadResults(Loto6(), full, [](const RejectedLine &) {}), u"completion"_s);
     QCOMPARE(std::pair(completed->added, completed->completed), std::pair(0, 1));
     QCOMPARE(database.lastImport()->source, u"completion"_s);
     QCOMPARE(stored(full), QStringList {u"added 0, completed 0, present 1"_s});
@@ -310,15 +323,15 @@ void tst_History::storing()
     QCOMPARE(database.replaceDraw(2, mended), QString());
     mended.number = 1;
     QCOMPARE(database.replaceDraw(2, mended), u"第1回は登録済みです。"_s);
-    QCOMPARE(database.draws()[1].numbers, (std::array {1, 2, 3, 4, 5, 9}));
+    QCOMPARE(database.draws()[1].numbers, (Numbers {1, 2, 3, 4, 5, 9}));
     QCOMPARE(database.removeDraws({2, 7}), QString());
     QCOMPARE(database.draws(), std::vector {draws[0]});
     QString many;
     for (int draw = 10; draw < 3000; ++draw)
         many += u"第%1回 1 2 3 4 5 6\n"_s.arg(draw);
     int asked = 0;
-    const auto cancelled = database.store(ReadResults(many, [](const RejectedLine &) {}), u"x"_s,
-        [&](qsizetype) { return ++asked < 2; });
+    const auto cancelled = database.store(ReadResults(Loto6(), many, [](const RejectedLine &) {}),
+        u"x"_s, [&](qsizetype) { return ++asked < 2; });
     QVERIFY(cancelled && cancelled->cancelled);
     QCOMPARE(asked, 2);
     QCOMPARE(database.draws(), std::vector {draws[0]});
@@ -585,6 +598,11 @@ void tst_History::importReasons_data()
                                              "ELF\x02\x01\x01\0\0 1 2 3 4 5 6\n",
                                       19)
                                << u"当せん番号のファイルではありません"_s;
+    QTest::newRow("another game's results, in code page 932")
+        << u"loto7.csv"_s
+        << Cp932::encode(u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,"
+                         u"BONUS数字1,BONUS数字2\r\n1,2013/4/5,5,6,10,19,31,34,36,8,11\r\n"_s)
+        << u"この形式の列は読めません: 第7数字"_s;
     QTest::newRow("draws with a gap")
         << u"gap.txt"_s
         << u"第2097回 1 2 3 4 5 6\n第2110回 1 2 3 4 5 6\n第2099回 1 2 3 4 5 6\n第1回 1 2 3"_s
@@ -615,10 +633,11 @@ void tst_History::importReasons()
         QVERIFY(writeFile(path, content));
     qsizetype reasons = 0;
     const ImportReport report
-        = ImportFile(database, path, [&](const RejectedLine &) { ++reasons; });
+        = ImportFile(Loto6(), database, path, [&](const RejectedLine &) { ++reasons; });
     QCOMPARE(ImportSummary(u"x"_s, report), u"x: "_s + summary);
     QCOMPARE(reasons, report.rejected);
     QCOMPARE(report.stored(), report.failure.isEmpty());
+    QCOMPARE(qsizetype(database.draws().size()), qsizetype(report.added));
 }
 
 void tst_History::statistics()
@@ -626,7 +645,7 @@ void tst_History::statistics()
     // Draws 1 to 3 and 10, 4 to 9 missing. Over all, the last two numbers (9 and 10: draw 10
     // alone), the last eight, and draws 2 to 3: each number's count, how many draw numbers ago
     // it was last drawn, and its times as the bonus; the expected count and its band.
-    const std::vector<PastDraw> draws = ReadResults(
+    const std::vector<PastDraw> draws = ReadResults(Loto6(),
         u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 10 11 12 13 14 15 (1)\n"
         u"第10回 2000/1/1 1 20 21 22 23 24"_s,
         [](const RejectedLine &) {}).draws;
@@ -786,12 +805,12 @@ void tst_History::exportReadsBack()
     QCOMPARE(draws.size(), 4u);
     for (const ExportEncoding encoding :
         {ExportEncoding::Utf8WithMark, ExportEncoding::CodePage932}) {
-        const QByteArray bytes = EncodeExport(DrawsCsv(draws), encoding);
+        const QByteArray bytes = EncodeExport(DrawsCsv(Loto6(), draws), encoding);
         QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), encoding == ExportEncoding::Utf8WithMark);
         HistoryDatabase second(dir.filePath(u"second-%1.sqlite"_s.arg(int(encoding))));
         QVERIFY(writeFile(dir.filePath(u"export.csv"_s), bytes));
-        const ImportReport report
-            = ImportFile(second, dir.filePath(u"export.csv"_s), [](const RejectedLine &) {});
+        const ImportReport report = ImportFile(
+            Loto6(), second, dir.filePath(u"export.csv"_s), [](const RejectedLine &) {});
         QCOMPARE(std::pair(report.added, report.rejected), std::pair(4, qsizetype(0)));
         QCOMPARE(second.draws(), draws);
     }
@@ -822,10 +841,10 @@ void tst_History::drawFields()
 {
     QFETCH(QStringList, fields);
     QFETCH(QString, read);
-    const DrawFromFields draw = ReadDrawFields(fields);
+    const DrawFromFields draw = ReadDrawFields(Loto6(), fields);
     QCOMPARE(draw.draw ? shown(*draw.draw) : draw.reason, read);
     if (draw.draw)
-        QCOMPARE(ReadDrawFields(DrawFields(*draw.draw)).draw, draw.draw);
+        QCOMPARE(ReadDrawFields(Loto6(), DrawFields(Loto6(), *draw.draw)).draw, draw.draw);
 }
 
 void tst_History::statisticsSorted_data()
@@ -854,7 +873,7 @@ void tst_History::statisticsSorted()
     QFETCH(int, column);
     QFETCH(QString, order);
     QFETCH(QString, lastText);
-    const std::vector<PastDraw> draws = ReadResults(
+    const std::vector<PastDraw> draws = ReadResults(Loto6(),
         u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 1 10 11 12 13 43 (8)"_s,
         [](const RejectedLine &) {}).draws;
     const PeriodStatistics period = StatisticsOf(draws, LastDraws(draws, 0));
@@ -882,12 +901,13 @@ void tst_History::drawsSorted()
     // The stored draws with a run of missing ones marked where it falls, by number either way;
     // by date the draw without one first and the missing ones last; by the 1等 prize, the
     // unknown ones first.
-    const std::vector<PastDraw> draws = ReadResults(official
+    const std::vector<PastDraw> draws = ReadResults(Loto6(),
+        official
             + u"1,2000/10/"
               u"5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0\n"
               u"2,2000/10/12,1,2,3,4,5,6,7,0,1,2,3,4,0,2,3,4,5,0\n5,,1,2,3,4,5,6,,,,,,,,,,,,\n"_s,
         [](const RejectedLine &) {}).draws;
-    DrawsModel model;
+    DrawsModel model(Loto6());
     model.setDraws(draws);
     DrawsProxy proxy;
     proxy.setSourceModel(&model);
@@ -905,13 +925,13 @@ void tst_History::drawsSorted()
         u"第5回 —, 第1回 2000/10/05, 第2回 2000/10/12, 第3回〜第4回 ありません"_s);
     QCOMPARE(order(DrawsModel::FirstGrade + 1, Qt::AscendingOrder),
         u"第5回 —, 第2回 0 円, 第1回 45,513,600 円, 第3回〜第4回 "_s);
-    QCOMPARE(order(DrawsModel::CarryOver, Qt::DescendingOrder),
+    QCOMPARE(order(model.carryOverColumn(), Qt::DescendingOrder),
         u"第3回〜第4回 , 第2回 0 円, 第1回 0 円, 第5回 —"_s);
     QCOMPARE(model.headerData(DrawsModel::FirstGrade + 3, Qt::Horizontal).toString(), u"2等賞金"_s);
     QCOMPARE(model.drawAt(2), nullptr);
     // The sort role holds the same keys, for any other proxy: the six numbers as one.
     QCOMPARE(model.index(0, DrawsModel::Numbers).data(DrawsModel::SortRole),
-        QVariant(qint64(((((2 * 44 + 8) * 44 + 10) * 44 + 13) * 44 + 27) * 44 + 30)));
+        QVariant(((((qint64(2) * 64 + 8) * 64 + 10) * 64 + 13) * 64 + 27) * 64 + 30));
     QCOMPARE(model.index(2, DrawsModel::Bonus).data(DrawsModel::SortRole), QVariant());
     QCOMPARE(model.drawAt(3)->number, 5);
     // A single missing draw is a row of its own.

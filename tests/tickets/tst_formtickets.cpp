@@ -1,4 +1,5 @@
 #include "common/describe.h"
+#include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/importfile.h"
 #include "look/programstyle.h"
@@ -46,15 +47,15 @@ QStringList describe(const FormCheck &window)
 }
 
 // Two stored draws: the first with its bonus and prizes, the second with neither.
-void storeDraws(const QString &path)
+bool storeDraws(const QString &path)
 {
-    HistoryDatabase database(path);
-    ImportText(database,
-        u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数,2等口数,"
-        u"3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,キャリーオーバー\n"
-        u"2100,2026/12/3,3,11,19,27,38,42,7,0,5,120,6000,100000,0,12000000,500000,9100,1000,0\n"_s,
-        u"test"_s, {});
-    ImportText(database, u"2101 2026/12/7 1 2 3 4 5 6"_s, u"test"_s, {});
+    return StoreResults(path,
+               u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,1等口数,"
+               u"2等口数,"
+               u"3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,キャリーオーバー\n"
+               u"2100,2026/12/3,3,11,19,27,38,42,7,0,5,120,6000,100000,0,12000000,500000,9100,1000,"
+               u"0\n"_s)
+        && StoreResults(path, u"2101 2026/12/7 1 2 3 4 5 6"_s);
 }
 
 } // namespace
@@ -75,7 +76,7 @@ void tst_FormTickets::makeAndSave()
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     const QString log = fixture.filePath(u"nmr.log"_s);
-    storeDraws(database);
+    QVERIFY(storeDraws(database));
     FormTickets window(database, {DefaultLevelString(), u"11231"_s, true, 5}, log);
     Module1::SetHelpDirectory(u"/help"_s);
     window.show();
@@ -145,7 +146,7 @@ void tst_FormTickets::makeAndSave()
     // An empty draw takes the one after the first draw stored elsewhere, once reloaded.
     const QString later = fixture.filePath(u"later.sqlite"_s);
     FormTickets waiting(later, {DefaultLevelString(), {}, false, 0}, {});
-    storeDraws(later);
+    QVERIFY(storeDraws(later));
     QCOMPARE(control<QSpinBox>(waiting, u"draw"_s)->text(), u" "_s);
     waiting.reload();
     QCOMPARE(control<QSpinBox>(waiting, u"draw"_s)->text(), u"第 2102 回"_s);
@@ -180,7 +181,7 @@ void tst_FormTickets::check()
 {
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
-    storeDraws(database);
+    QVERIFY(storeDraws(database));
     // The first prize of 2100 had no winner, and so no amount.
     QVERIFY(HistoryDatabase(database).saveTickets(2100,
         {{3, 11, 19, 27, 40, 41}, {3, 7, 11, 19, 27, 38}, {1, 2, 4, 5, 6, 8},
@@ -277,7 +278,7 @@ void tst_FormTickets::sideBySide()
     // show at once; what another program stores shows once a window is activated, or on F5.
     WindowFixture fixture;
     const QString database = fixture.locations().historyDatabase();
-    storeDraws(database);
+    QVERIFY(storeDraws(database));
     FormMain window(fixture.locations());
     QVERIFY(window.Form_Load());
     window.show();

@@ -37,8 +37,8 @@ TicketRequest requestOf(const QString &text, const DrawInput &draw)
     return {draw, parts[0].toInt(), numbers(parts[1]), numbers(parts[2]), parts[3].toInt()};
 }
 
-PastDraw drawOf(int number, const Ticket &numbers, int bonus,
-    std::array<qint64, 5> prizes = {-1, -1, -1, -1, -1})
+PastDraw drawOf(
+    int number, const Ticket &numbers, int bonus, GradeFigures prizes = {-1, -1, -1, -1, -1, -1})
 {
     PastDraw draw;
     draw.number = number;
@@ -116,7 +116,7 @@ void tst_Tickets::numberLists_data()
 void tst_Tickets::numberLists()
 {
     QFETCH(QString, text);
-    const NumberList list = ParseNumberList(text);
+    const NumberList list = ParseNumberList(Loto6(), text);
     QStringList read;
     for (const int number : list.numbers)
         read << QString::number(number);
@@ -247,7 +247,7 @@ void tst_Tickets::plainDrawUnchanged()
             UniformSource one(seed);
             UniformSource other(seed);
             QCOMPARE(DrawTickets({input, 1, {}, {}, 5}, one).tickets.front(),
-                DrawNumbers(input, other).numbers);
+                Ticket(DrawNumbers(input, other).numbers));
         }
     }
 }
@@ -263,12 +263,12 @@ void tst_Tickets::stepByStep()
         UniformSource plain(seed);
         const NumberSet fixed = NumberSet().set(7);
         NumberSet excluded = NumberSet().set(1).set(2);
-        const Ticket first = DrawSix(asked.draw, plain, fixed, excluded);
+        const Ticket first(DrawSix(asked.draw, plain, fixed, excluded));
         for (const int number : first)
             excluded.set(std::size_t(number));
         excluded.reset(7);
         QCOMPARE(made.tickets,
-            (std::vector<Ticket> {first, DrawSix(asked.draw, plain, fixed, excluded)}));
+            (std::vector<Ticket> {first, Ticket(DrawSix(asked.draw, plain, fixed, excluded))}));
     }
 }
 
@@ -372,34 +372,48 @@ void tst_Tickets::grading()
 {
     QFETCH(Ticket, ticket);
     QFETCH(int, bonus);
-    const Grading grading = GradeOf(ticket, drawOf(1, {3, 11, 19, 27, 38, 42}, bonus));
+    const Grading grading = GradeOf(Loto6(), ticket, drawOf(1, {3, 11, 19, 27, 38, 42}, bonus));
     QTEST(grading.matches, "matches");
     QTEST(grading.grade, "grade");
 }
 
 void tst_Tickets::randomTicketChances()
 {
-    // Every one of the C(43, 6) tickets against one draw: the counts are the exact chances.
+    // Every one of the C(43, 6) tickets graded against one draw, with its bonus and without: the
+    // counts the grade table gives by counting, and the figures published for the game.
+    const Game &game = Loto6();
     const PastDraw draw = drawOf(1, {3, 11, 19, 27, 38, 42}, 7);
-    std::array<qint64, PrizeGrades + 1> withBonus {};
-    std::array<qint64, PrizeGrades + 1> withoutBonus {};
+    const PastDraw noBonus = drawOf(1, draw.numbers, 0);
+    std::vector<qint64> withBonus(std::size_t(game.gradeCount()) + 1);
+    std::vector<qint64> withoutBonus(withBonus.size());
     qint64 all = 0;
-    std::array<bool, NumberCount> chosen {};
-    std::fill(chosen.end() - 6, chosen.end(), true);
+    std::vector<bool> chosen(std::size_t(game.numbers));
+    std::fill(chosen.end() - game.drawn, chosen.end(), true);
     do {
-        Ticket t {};
-        for (int number = 1, n = 0; number <= NumberCount; ++number)
+        Ticket t;
+        for (int number = 1; number <= game.numbers; ++number)
             if (chosen[std::size_t(number - 1)])
-                t[std::size_t(n++)] = number;
-        ++withBonus[std::size_t(GradeOf(t, draw).grade)], ++all;
-        ++withoutBonus[std::size_t(GradeOf(t, drawOf(1, draw.numbers, 0)).grade)];
+                t.push_back(number);
+        ++withBonus[std::size_t(GradeOf(game, t, draw).grade)], ++all;
+        ++withoutBonus[std::size_t(GradeOf(game, t, noBonus).grade)];
     } while (std::next_permutation(chosen.begin(), chosen.end()));
-    const auto known = RandomTicketChances(true);
-    const auto unknown = RandomTicketChances(false);
-    for (std::size_t grade = 1; grade <= PrizeGrades; ++grade) {
-        QCOMPARE(known[grade - 1] * double(all), double(withBonus[grade]));
-        QCOMPARE(unknown[grade - 1] * double(all), double(withoutBonus[grade]));
-    }
+    QCOMPARE(all, game.combinations());
+    QCOMPARE(all, qint64(6'096'454));
+    withBonus.erase(withBonus.begin());
+    withoutBonus.erase(withoutBonus.begin());
+    QCOMPARE(withBonus, game.gradeCombinations(true));
+    QCOMPARE(withBonus, (std::vector<qint64> {1, 6, 216, 9'990, 155'400}));
+    QCOMPARE(withoutBonus, game.gradeCombinations(false));
+    QCOMPARE(withoutBonus, (std::vector<qint64> {1, 0, 222, 9'990, 155'400}));
+    const std::vector<double> chances = game.gradeChances();
+    for (std::size_t grade = 0; grade < chances.size(); ++grade)
+        QCOMPARE(chances[grade] * double(all), double(withBonus[grade]));
+    QCOMPARE(game.winningChance(), 165'613 / 6'096'454.0);
+    // The least grade of a match, whatever the bonus: 5 numbers are 3等, 2等 needs the bonus.
+    QStringList least;
+    for (int matches = 0; matches <= game.drawn; ++matches)
+        least << GradeText(game.leastGradeOf(matches));
+    QCOMPARE(least.join(u' '), u"— — — 5等 4等 3等 1等"_s);
 }
 
 void tst_Tickets::summary()
@@ -409,17 +423,17 @@ void tst_Tickets::summary()
     const std::vector<PastDraw> draws {drawOf(100, {1, 2, 3, 4, 5, 6}, 7, {0, 1000, 100, 10, 1}),
         drawOf(102, {1, 2, 3, 4, 5, 6}, 7, {500, 1000, 100, 10, 1})};
     std::vector<PastDraw> stored = draws;
-    stored[0].winners = {0, 1, 1, 1, 1};
-    stored[1].winners = {1, 1, 1, 1, 1};
+    stored[0].winners = {0, 1, 1, 1, 1, -1};
+    stored[1].winners = {1, 1, 1, 1, 1, -1};
     const std::vector<SavedTicket> tickets {{1, 100, 0, {1, 2, 3, 4, 5, 6}},
         {2, 100, 1, {1, 2, 3, 4, 5, 8}}, {3, 101, 0, {1, 2, 3, 4, 5, 6}},
         {4, 102, 0, {1, 2, 3, 4, 5, 6}}, {5, 103, 0, {1, 2, 3, 4, 5, 6}}};
-    const TicketSummary summary = Summarise(tickets, stored);
+    const TicketSummary summary = Summarise(Loto6(), tickets, stored);
     QCOMPARE(std::tuple(summary.tickets, summary.spent, summary.won, summary.noWinner,
                  summary.unsettled, summary.undrawn),
         std::tuple(5, qint64(1000), qint64(100 + 500), 1, 0, 2));
-    QCOMPARE(PrizeOf(GradeOf({1, 2, 3, 4, 5, 6}, stored[0]), stored[0]), NoWinnerPrize);
-    QCOMPARE(PrizeOf(GradeOf({1, 2, 3, 4, 5, 6}, draws[0]), draws[0]), qint64(0));
+    QCOMPARE(PrizeOf(GradeOf(Loto6(), {1, 2, 3, 4, 5, 6}, stored[0]), stored[0]), NoWinnerPrize);
+    QCOMPARE(PrizeOf(GradeOf(Loto6(), {1, 2, 3, 4, 5, 6}, draws[0]), draws[0]), qint64(0));
     QCOMPARE(FindDraw(stored, 101), nullptr);
 }
 
@@ -449,7 +463,7 @@ void tst_Tickets::enteredTickets_data()
 void tst_Tickets::enteredTickets()
 {
     QFETCH(QString, text);
-    const EnteredTickets entered = ParseEnteredTickets(text);
+    const EnteredTickets entered = ParseEnteredTickets(Loto6(), text);
     QStringList read;
     for (const Ticket &ticket : entered.tickets)
         read << DrawText(ticket);
@@ -516,7 +530,7 @@ void tst_Tickets::letters()
     QCOMPARE((QStringList {TicketLetter(0), TicketLetter(4), TicketLetter(25), TicketLetter(26),
                  TicketLetter(51), TicketLetter(52), TicketLetter(701), TicketLetter(702)}),
         (QStringList {u"A"_s, u"E"_s, u"Z"_s, u"AA"_s, u"AZ"_s, u"BA"_s, u"ZZ"_s, u"AAA"_s}));
-    QCOMPARE(DrawText({3, 11, 19, 27, 38, 42}), u"03 11 19 27 38 42"_s);
+    QCOMPARE(DrawText(Ticket {3, 11, 19, 27, 38, 42}), u"03 11 19 27 38 42"_s);
 }
 
 void tst_Tickets::sortedTables_data()
@@ -563,12 +577,12 @@ void tst_Tickets::sortedTables()
     made.setTickets({{10, 20, 30, 40, 41, 42}, {3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14},
                         {1, 2, 3, 4, 5, 43}},
         24);
-    GradesModel grades;
+    GradesModel grades(Loto6());
     GradeCounts counts;
     counts.counted = {0, 10, 2, 9, 100};
     counts.expected = {9.5, 10, 0.5, 0.02, 0.3};
     grades.setCounts(counts);
-    SavedTicketsModel saved;
+    SavedTicketsModel saved(Loto6());
     PastDraw drawn = drawOf(10, {1, 2, 3, 4, 5, 6}, 7, {0, 0, 9100, 10000, 1000});
     drawn.date = QDate(2026, 12, 3);
     saved.setTickets({{1, 10, 0, {1, 2, 3, 20, 21, 22}, TicketSource::Made},

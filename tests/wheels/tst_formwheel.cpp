@@ -1,4 +1,5 @@
 #include "common/describe.h"
+#include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/importfile.h"
 #include "look/programstyle.h"
@@ -47,10 +48,7 @@ void tst_FormWheel::session()
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     const QString log = fixture.filePath(u"nmr.log"_s);
-    {
-        HistoryDatabase stored(database);
-        ImportText(stored, u"第2100回 2026/12/3 1 2 3 4 5 6 (7)"_s, u"test"_s, {});
-    }
+    QVERIFY(StoreResults(database, u"第2100回 2026/12/3 1 2 3 4 5 6 (7)"_s));
     FormWheel window(database, log);
     connect(&window, &FormWheel::databaseChanged, this,
         [&] { fixture.records << u"told the other windows"_s; });

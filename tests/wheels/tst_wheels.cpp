@@ -99,7 +99,7 @@ void tst_Wheels::guarantees()
     QFETCH(QString, text);
     QFETCH(int, t);
     QFETCH(int, m);
-    const auto read = ParseGuarantee(text);
+    const auto read = ParseGuarantee(Loto6(), text);
     QCOMPARE(read.has_value(), t != 0);
     if (read)
         QCOMPARE((std::pair(read->t, read->m)), (std::pair(t, m)));
@@ -140,7 +140,7 @@ void tst_Wheels::coverage()
     QFETCH(qint64, holes);
     QFETCH(QString, hole);
     const std::vector<Block> blocks = design.isEmpty() ? std::vector<Block> {} : designOf(design);
-    const Coverage found = WheelMatches(v, blocks).coverage(*ParseGuarantee(guarantee));
+    const Coverage found = WheelMatches(v, 6, blocks).coverage(*ParseGuarantee(Loto6(), guarantee));
     QCOMPARE(found.cases, cases);
     QCOMPARE(found.holes, holes);
     QCOMPARE(lettersOf(found.exampleHole), hole);
@@ -151,19 +151,19 @@ void tst_Wheels::againstCounting()
     // Random designs from 7 to 10 positions: every guarantee's holes and every row's best
     // matches as a plain count over every subset finds them.
     std::mt19937 random(2026);
-    for (int v = FewestChosen; v <= 10; ++v) {
+    for (int v = FewestChosen(Loto6()); v <= 10; ++v) {
         for (int size : {1, 3, 6}) {
             const std::vector<Block> all = subsetsOf(v, DrawnCount);
             std::vector<Block> blocks;
             std::sample(all.begin(), all.end(), std::back_inserter(blocks), size, random);
-            const WheelMatches matches(v, blocks);
-            for (const Guarantee guarantee : Guarantees()) {
+            const WheelMatches matches(v, DrawnCount, blocks);
+            for (const Guarantee guarantee : Guarantees(Loto6())) {
                 qint64 holes = 0;
                 for (const Block subset : subsetsOf(v, guarantee.m))
                     holes += bestMatch(subset, blocks) < guarantee.t;
                 QCOMPARE(matches.coverage(guarantee).holes, holes);
             }
-            for (const MatchRow &row : matches.rows()) {
+            for (const MatchRow &row : matches.rows(Loto6())) {
                 int smallest = DrawnCount;
                 qint64 sum = 0;
                 for (const Block subset : subsetsOf(v, row.k)) {
@@ -181,13 +181,13 @@ void tst_Wheels::chances()
 {
     // Summed over k the chances give 1; for 7 and 20 chosen numbers they match a count of every
     // draw of six from 43.
-    for (int v = FewestChosen; v <= MostChosen; ++v) {
+    for (int v = FewestChosen(Loto6()); v <= MostChosen; ++v) {
         double sum = 0;
-        for (const MatchRow &row : WheelMatches(v, {}).rows())
+        for (const MatchRow &row : WheelMatches(v, DrawnCount, {}).rows(Loto6()))
             sum += row.chance;
         QVERIFY2(std::abs(sum - 1) < 1e-12, qPrintable(QString::number(v)));
     }
-    for (const int v : {FewestChosen, MostChosen}) {
+    for (const int v : {FewestChosen(Loto6()), MostChosen}) {
         std::array<qint64, 7> counted {};
         const quint64 chosen = (quint64(1) << v) - 1;
         for (quint64 draw = 0b111111; draw < (quint64(1) << NumberCount);) {
@@ -196,10 +196,9 @@ void tst_Wheels::chances()
             const quint64 ripple = draw + lowest;
             draw = (((ripple ^ draw) >> 2) / lowest) | ripple;
         }
-        for (const MatchRow &row : WheelMatches(v, {}).rows())
+        for (const MatchRow &row : WheelMatches(v, DrawnCount, {}).rows(Loto6()))
             QCOMPARE(row.chance, double(counted[std::size_t(row.k)]) / 6'096'454.0);
     }
-    QCOMPARE(WinningChance(), 165'613 / 6'096'454.0);
 }
 
 void tst_Wheels::bounds_data()
@@ -220,7 +219,7 @@ void tst_Wheels::bounds()
     QFETCH(int, v);
     QFETCH(QString, guarantee);
     QFETCH(qint64, bound);
-    QCOMPARE(LowerBound(v, *ParseGuarantee(guarantee)), bound);
+    QCOMPARE(LowerBound(v, DrawnCount, *ParseGuarantee(Loto6(), guarantee)), bound);
 }
 
 void tst_Wheels::search_data()
@@ -238,12 +237,12 @@ void tst_Wheels::search()
     // From nothing, three seeds each reach the target, and the design passes the check.
     QFETCH(int, v);
     QFETCH(QString, guarantee);
-    const Guarantee wanted = *ParseGuarantee(guarantee);
+    const Guarantee wanted = *ParseGuarantee(Loto6(), guarantee);
     for (quint32 seed = 1; seed <= 3; ++seed) {
         const std::vector<Block> blocks = SearchWheel({v, wanted, std::nullopt, seed, {}, 400'000});
         QVERIFY2(int(blocks.size()) <= targets.at({v, wanted.t, wanted.m}),
             qPrintable(u"seed %1: %2 tickets"_s.arg(seed).arg(blocks.size())));
-        QCOMPARE(WheelMatches(v, blocks).coverage(wanted).holes, 0);
+        QCOMPARE(WheelMatches(v, DrawnCount, blocks).coverage(wanted).holes, 0);
         QVERIFY(std::all_of(blocks.begin(), blocks.end(), [&](Block block) {
             return std::popcount(block) == DrawnCount && block < (Block(1) << v);
         }));
@@ -258,7 +257,7 @@ void tst_Wheels::limited()
     const WheelSearchRequest request {10, fourOfFour, 10, 7, {}, 200'000};
     const std::vector<Block> blocks = SearchWheel(request);
     QCOMPARE(blocks.size(), std::size_t(10));
-    const qint64 holes = WheelMatches(10, blocks).coverage(fourOfFour).holes;
+    const qint64 holes = WheelMatches(10, DrawnCount, blocks).coverage(fourOfFour).holes;
     QVERIFY(holes > 0 && holes < 210 - 10 * 15 + 40);
     QCOMPARE(SearchWheel(request), blocks);
     std::vector<WheelSearchProgress> reports;
@@ -271,9 +270,10 @@ void tst_Wheels::limited()
     // The same seed walks the same way: more steps never end with more holes.
     qint64 fewer = holes;
     for (const qint64 steps : {50'000, 30'000, 20'000}) {
-        const qint64 found = WheelMatches(10, SearchWheel({10, fourOfFour, 10, 7, {}, steps}))
-                                 .coverage(fourOfFour)
-                                 .holes;
+        const qint64 found
+            = WheelMatches(10, DrawnCount, SearchWheel({10, fourOfFour, 10, 7, {}, steps}))
+                  .coverage(fourOfFour)
+                  .holes;
         QVERIFY2(found >= fewer, qPrintable(u"%1 steps: %2 holes"_s.arg(steps).arg(found)));
         fewer = found;
     }
@@ -281,10 +281,10 @@ void tst_Wheels::limited()
     const Guarantee everyOne {6, 6};
     const std::vector<Block> some = SearchWheel({8, everyOne, 10, 7, {}, 1000});
     QCOMPARE(some.size(), std::size_t(10));
-    QCOMPARE(WheelMatches(8, some).coverage(everyOne).holes, Binomial(8, 6) - 10);
+    QCOMPARE(WheelMatches(8, DrawnCount, some).coverage(everyOne).holes, Binomial(8, 6) - 10);
     const std::vector<Block> whole = SearchWheel({10, fourOfFour, 30, 7, {}, 200'000});
     QVERIFY(whole.size() <= 30);
-    QCOMPARE(WheelMatches(10, whole).coverage(fourOfFour).holes, 0);
+    QCOMPARE(WheelMatches(10, DrawnCount, whole).coverage(fourOfFour).holes, 0);
 }
 
 void tst_Wheels::mapping()
@@ -294,7 +294,8 @@ void tst_Wheels::mapping()
     const std::vector<int> chosen {3, 7, 11, 19, 22, 27, 31, 38, 40, 42};
     const Guarantee threeOfFour {3, 4};
     const auto made = [&](quint32 seed) {
-        return MakeWheel(chosen, threeOfFour, designOf(u"abdefi acghij bcdghj cdefhj"_s), seed);
+        return MakeWheel(
+            Loto6(), chosen, threeOfFour, designOf(u"abdefi acghij bcdghj cdefhj"_s), seed);
     };
     const Wheel first = made(1);
     QCOMPARE(made(1).tickets, first.tickets);
@@ -306,7 +307,8 @@ void tst_Wheels::mapping()
             return std::find(chosen.begin(), chosen.end(), number) != chosen.end();
         }));
     }
-    const Wheel holed = MakeWheel(chosen, threeOfFour, designOf(u"abdefi acghij bcdghj"_s), 1);
+    const Wheel holed
+        = MakeWheel(Loto6(), chosen, threeOfFour, designOf(u"abdefi acghij bcdghj"_s), 1);
     QStringList hole;
     for (const int number : NumbersOf(holed.coverage.exampleHole, holed.order))
         hole << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
@@ -315,30 +317,37 @@ void tst_Wheels::mapping()
         u"保証を満たす割合 97.1%（全 210 通りのうち 6 通りが欠けています。例：%1）"_s.arg(
             hole.join(u' ')));
     QCOMPARE(CostText(first), u"4 口、800 円"_s);
+    // The grade column: the least grade a row's least match gets, from the game's grade table.
     QStringList grades;
-    for (int matches = 0; matches <= DrawnCount; ++matches)
-        grades << GradeOfMatch(matches);
-    QCOMPARE(grades.join(u' '), u"— — — 5等 4等 3等 1等"_s);
+    for (const QStringList &row : ChanceTable(first))
+        grades << row.last();
+    QCOMPARE(grades.join(u' '), u"— — — — 5等 5等 4等"_s);
+    const Wheel full
+        = MakeWheel(Loto6(), {1, 2, 3, 4, 5, 6, 7}, {6, 6}, ShippedWheel(7, DrawnCount, {6, 6}), 1);
+    QCOMPARE(ChanceTable(full).back(),
+        (QStringList {u"6 個"_s, u"0.000115%"_s, u"6"_s, u"6.0"_s, u"1等"_s}));
 }
 
 void tst_Wheels::shipped()
 {
     // Every shipped design is whole, within its target where one is set, and no larger than
     // every combination; 6/6 is every combination.
-    for (int v = FewestChosen; v <= MostChosen; ++v) {
-        for (const Guarantee guarantee : Guarantees()) {
-            const std::vector<Block> blocks = ShippedWheel(v, guarantee);
+    for (int v = FewestChosen(Loto6()); v <= MostChosen; ++v) {
+        for (const Guarantee guarantee : Guarantees(Loto6())) {
+            const std::vector<Block> blocks = ShippedWheel(v, DrawnCount, guarantee);
             const QString cell = u"%1 numbers, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
             QVERIFY2(!blocks.empty(), qPrintable(cell));
-            QVERIFY2(WheelMatches(v, blocks).coverage(guarantee).holes == 0, qPrintable(cell));
-            QVERIFY2(qint64(blocks.size()) >= LowerBound(v, guarantee), qPrintable(cell));
+            QVERIFY2(WheelMatches(v, DrawnCount, blocks).coverage(guarantee).holes == 0,
+                qPrintable(cell));
+            QVERIFY2(
+                qint64(blocks.size()) >= LowerBound(v, DrawnCount, guarantee), qPrintable(cell));
             const auto target = targets.find({v, guarantee.t, guarantee.m});
             if (target != targets.end())
                 QVERIFY2(int(blocks.size()) <= target->second,
                     qPrintable(cell + u": %1"_s.arg(blocks.size())));
         }
     }
-    QCOMPARE(qint64(ShippedWheel(20, {6, 6}).size()), Binomial(20, 6));
+    QCOMPARE(qint64(ShippedWheel(20, DrawnCount, {6, 6}).size()), Binomial(20, 6));
 }
 
 QTEST_GUILESS_MAIN(tst_Wheels)

@@ -1,0 +1,81 @@
+#include "game.h"
+
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+qint64 Binomial(int n, int k)
+{
+    if (k < 0 || k > n)
+        return 0;
+    qint64 value = 1;
+    for (int i = 1; i <= k; ++i)
+        value = value * (n - k + i) / i;
+    return value;
+}
+
+qint64 NumbersKey(const Numbers &numbers)
+{
+    qint64 key = 0;
+    for (const int number : numbers)
+        key = key * 64 + number; // every number of every game is below 64
+    return key;
+}
+
+int Game::gradeOf(int matches, int bonusMatches) const
+{
+    for (std::size_t i = 0; i < grades.size(); ++i) {
+        if (grades[i].matches == matches && bonusMatches >= grades[i].bonusMatches)
+            return int(i) + 1;
+    }
+    return 0;
+}
+
+std::vector<qint64> Game::gradeCombinations(bool bonusKnown) const
+{
+    // A ticket holding m drawn and b bonus numbers: C(drawn, m) ways for the one, C(bonuses, b)
+    // for the other, and the rest from the numbers neither drawn nor bonus.
+    std::vector<qint64> counts(grades.size(), 0);
+    const int neither = numbers - drawn - bonuses;
+    for (int m = 0; m <= drawn; ++m) {
+        for (int b = 0; b <= std::min(bonuses, drawn - m); ++b) {
+            if (const int grade = gradeOf(m, bonusKnown ? b : 0); grade > 0) {
+                counts[std::size_t(grade - 1)]
+                    += Binomial(drawn, m) * Binomial(bonuses, b) * Binomial(neither, drawn - m - b);
+            }
+        }
+    }
+    return counts;
+}
+
+std::vector<double> Game::gradeChances(bool bonusKnown) const
+{
+    const std::vector<qint64> counts = gradeCombinations(bonusKnown);
+    std::vector<double> chances;
+    for (const qint64 count : counts)
+        chances.push_back(double(count) / double(combinations()));
+    return chances;
+}
+
+double Game::winningChance() const
+{
+    const std::vector<double> chances = gradeChances();
+    return std::accumulate(chances.begin(), chances.end(), 0.0);
+}
+
+const Game &Loto6()
+{
+    static const Game game = [] {
+        Game loto6 {u"loto6"_s, u"ロト6"_s, NumberCount, DrawnCount, 1, 200,
+            {{6, 0}, {5, 1}, {5, 0}, {4, 0}, {3, 0}}, {}, {u"BONUS数字"_s}};
+        for (int i = 1; i <= loto6.drawn; ++i)
+            loto6.numberColumns << u"第%1数字"_s.arg(i);
+        return loto6;
+    }();
+    return game;
+}
+
+QString GradeText(int grade)
+{
+    return grade == 0 ? u"—"_s : u"%1等"_s.arg(grade);
+}
