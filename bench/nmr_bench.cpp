@@ -369,7 +369,7 @@ void benchmarkPastResults(QTextStream &out)
     }
     took();
     const auto levels = LevelsFromHistory(
-        StatisticsOf(stored, LastDraws(stored, 0)), LevelRule::SeldomDrawnHigher)
+        StatisticsOf(Loto6(), stored, LastDraws(stored, 0)), LevelRule::SeldomDrawnHigher)
                             .value_or(DefaultLevelString());
     const auto chances = DrawChances({levels, QStringLiteral("11231"), true, 15});
     out << QStringLiteral("statistics, levels and chances over 10,000 draws: %1 ms  (sum %2)\n")

@@ -59,14 +59,14 @@ ChartGeometry ChartLayout(
     for (double tick = low; tick <= high + step / 2; tick += step)
         chart.ticks.push_back(tick);
 
-    const double width = chart.plot.width() / NumberCount;
+    const double width = chart.plot.width() / double(period.numbers.size());
     chart.labelEvery = width >= 18 ? 1 : 5;
-    for (int i = 0; i < NumberCount; ++i) {
-        const int drawn = period.numbers[std::size_t(i)].drawn;
+    for (std::size_t i = 0; i < period.numbers.size(); ++i) {
+        const int drawn = period.numbers[i].drawn;
         const double top = chart.yOf(drawn);
-        chart.bars[std::size_t(i)] = QRectF(chart.plot.left() + i * width + 1, top,
+        chart.bars.emplace_back(chart.plot.left() + double(i) * width + 1, top,
             std::max(1.0, width - 2), chart.plot.bottom() - top);
-        chart.outside[std::size_t(i)] = period.draws > 0 && std::abs(drawn - expected) > band;
+        chart.outside.push_back(period.draws > 0 && std::abs(drawn - expected) > band);
     }
     chart.expectedY = chart.yOf(expected);
     const double bandTop = chart.yOf(expected + band);

@@ -5,7 +5,6 @@
 #include <QRectF>
 #include <QString>
 
-#include <array>
 #include <vector>
 
 // Where the chart of a period's counts puts everything, for a widget of a given size: the
@@ -19,8 +18,8 @@ struct ChartGeometry
     double low = 0; // the counts at the plot's bottom and top
     double high = 1;
     std::vector<double> ticks; // counts with a line and a label on the axis
-    std::array<QRectF, NumberCount> bars {};
-    std::array<bool, NumberCount> outside {}; // the count lies outside the band
+    std::vector<QRectF> bars; // by number, from 1
+    std::vector<bool> outside; // the count lies outside the band
     int labelEvery = 1; // number labels under every bar, or under every fifth
     double expectedY = 0;
     QRectF band;

@@ -530,7 +530,7 @@ void FormHistory::refresh()
     m_to->setEnabled(chosen && !draws.empty());
 
     const DrawRange range = chosenRange();
-    m_figures = StatisticsOf(draws, range);
+    m_figures = StatisticsOf(m_game, draws, range);
     const QString missingInPeriod = MissingText(MissingWithin(m_draws.missing(), range));
     m_rangeLabel->setText(m_figures.draws == 0
             ? QString()
@@ -543,8 +543,10 @@ void FormHistory::refresh()
     const LevelString current = m_stored.profiles[std::size_t(m_target->currentIndex())].levels;
     m_newLevels = LevelsFromHistory(m_figures, rules()[std::size_t(m_rule->currentIndex())].second);
     m_apply->setEnabled(m_newLevels.has_value() && m_database.fault().isEmpty());
-    m_statistics.setFigures(m_figures, current, m_newLevels,
-        DrawChances({m_newLevels.value_or(current), m_stored.birthday, m_levelsOn, m_strength}));
+    const auto chances
+        = DrawChances({m_newLevels.value_or(current), m_stored.birthday, m_levelsOn, m_strength});
+    m_statistics.setFigures(
+        m_figures, current, m_newLevels, std::vector<double>(chances.begin(), chances.end()));
     fitScreen();
 }
 

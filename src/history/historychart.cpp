@@ -32,7 +32,7 @@ void HistoryChart::show(const PeriodStatistics &period, const QString &span)
     m_period = period;
     int most = 0;
     int least = 0;
-    for (int i = 0; i < NumberCount; ++i) {
+    for (int i = 0; i < int(period.numbers.size()); ++i) {
         const int drawn = period.numbers[std::size_t(i)].drawn;
         most = drawn > period.numbers[std::size_t(most)].drawn ? i : most;
         least = drawn < period.numbers[std::size_t(least)].drawn ? i : least;
@@ -57,8 +57,9 @@ bool HistoryChart::event(QEvent *event)
     const auto *help = static_cast<QHelpEvent *>(event);
     const ChartGeometry chart = ChartLayout(m_period, size(), leftMargin(), bottomMargin());
     const double x = help->pos().x() - chart.plot.left();
-    const int number = int(x / (chart.plot.width() / NumberCount)) + 1;
-    if (x >= 0 && number >= 1 && number <= NumberCount && m_period.draws > 0)
+    const auto count = int(m_period.numbers.size());
+    const int number = int(x / (chart.plot.width() / count)) + 1;
+    if (x >= 0 && number >= 1 && number <= count && m_period.draws > 0)
         QToolTip::showText(help->globalPos(), BarTip(m_period, number), this);
     else
         QToolTip::hideText();
@@ -86,7 +87,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
 
     // A bar outside the band is drawn darker, so that it stands out without a legend of its own.
     const QColor inside = palette().color(QPalette::Highlight);
-    for (int i = 0; i < NumberCount; ++i) {
+    for (int i = 0; i < int(chart.bars.size()); ++i) {
         painter.fillRect(chart.bars[std::size_t(i)],
             chart.outside[std::size_t(i)] ? inside.darker(150) : inside);
         if ((i + 1) % chart.labelEvery == 0 || i == 0) {

@@ -7,20 +7,14 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr double drawnShare = double(DrawnCount) / NumberCount;
-
-} // namespace
-
 double PeriodStatistics::expected() const
 {
-    return draws * drawnShare;
+    return draws * share;
 }
 
 double PeriodStatistics::deviation() const
 {
-    return std::sqrt(draws * drawnShare * (1 - drawnShare));
+    return std::sqrt(draws * share * (1 - share));
 }
 
 double PeriodStatistics::band() const
@@ -44,10 +38,12 @@ DrawRange LastDraws(const std::vector<PastDraw> &draws, int count)
         latest};
 }
 
-PeriodStatistics StatisticsOf(const std::vector<PastDraw> &draws, DrawRange range)
+PeriodStatistics StatisticsOf(const Game &game, const std::vector<PastDraw> &draws, DrawRange range)
 {
     PeriodStatistics period;
     period.range = range;
+    period.share = double(game.drawn) / game.numbers;
+    period.numbers.resize(std::size_t(game.numbers));
     const auto from = std::lower_bound(draws.begin(), draws.end(), range.first,
         [](const PastDraw &draw, int number) { return draw.number < number; });
     for (auto draw = from; draw != draws.end() && draw->number <= range.last; ++draw) {
@@ -59,7 +55,7 @@ PeriodStatistics StatisticsOf(const std::vector<PastDraw> &draws, DrawRange rang
             ++figures.drawn;
             figures.sinceLast = range.last - draw->number;
         }
-        if (draw->bonus >= 1 && draw->bonus <= NumberCount)
+        if (draw->bonus >= 1 && draw->bonus <= game.numbers)
             ++period.numbers[std::size_t(draw->bonus - 1)].asBonus;
     }
     return period;

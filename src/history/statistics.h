@@ -3,18 +3,17 @@
 #include "engine/profile.h"
 #include "pastresults.h"
 
-#include <array>
 #include <optional>
 #include <vector>
 
 // What the past draws of a period show of each number. Every draw is independent: each number
-// has the same 6/43 chance in every draw, whatever came before, and these figures describe the
-// past only. Periods and the time since a number was last drawn count in draw numbers, so a
-// draw missing from the database is never skipped over as if it had not been held.
+// has the same chance (6/43 in the 6-of-43 game) in every draw, whatever came before, and these
+// figures describe the past only. Periods and the time since a number was last drawn count in draw
+// numbers, so a draw missing from the database is never skipped over as if it had not been held.
 struct NumberStatistics
 {
-    int drawn = 0; // times among the six
-    int sinceLast = -1; // draws since it was last among the six; -1 when it never was
+    int drawn = 0; // times among the drawn numbers
+    int sinceLast = -1; // draws since it was last drawn; -1 when it never was
     int asBonus = 0; // times drawn as the bonus
 };
 
@@ -24,10 +23,11 @@ struct PeriodStatistics
     QDate firstDate; // of the first and the last stored draw in the range
     QDate lastDate;
     int draws = 0; // stored in the range
-    std::array<NumberStatistics, NumberCount> numbers {};
+    double share = 0; // of the numbers drawn each time: 6/43
+    std::vector<NumberStatistics> numbers; // by number, from 1
 
-    // The count chance alone gives on average, draws × 6/43, its standard deviation
-    // (binomial, p = 6/43), and a band of two of them around it, where most counts lie by
+    // The count chance alone gives on average, draws × share, its standard deviation
+    // (binomial, p = share), and a band of two of them around it, where most counts lie by
     // chance alone.
     double expected() const;
     double deviation() const;
@@ -39,8 +39,9 @@ struct PeriodStatistics
 // The last `count` draw numbers up to the latest stored draw, or every stored draw when count
 // is 0; clamped to the stored ones.
 DrawRange LastDraws(const std::vector<PastDraw> &draws, int count);
-// The stored draws numbered first to last (draws in the order of their numbers).
-PeriodStatistics StatisticsOf(const std::vector<PastDraw> &draws, DrawRange range);
+// The game's stored draws numbered first to last (draws in the order of their numbers).
+PeriodStatistics StatisticsOf(
+    const Game &game, const std::vector<PastDraw> &draws, DrawRange range);
 
 // The numbers missing between stored draws, as ranges.
 std::vector<DrawRange> MissingDraws(const std::vector<PastDraw> &draws);

@@ -14,18 +14,25 @@ const QString none = u"—"_s;
 } // namespace
 
 void StatisticsModel::setFigures(const PeriodStatistics &period, const LevelString &current,
-    const std::optional<LevelString> &proposed, const std::array<double, NumberCount> &chances)
+    const std::optional<LevelString> &proposed, const std::vector<double> &chances)
 {
+    // The same numbers change their figures in place, so that a selection stays.
+    const bool sameRows = m_period.numbers.size() == period.numbers.size();
+    if (!sameRows)
+        beginResetModel();
     m_period = period;
     m_current = current;
     m_proposed = proposed;
     m_chances = chances;
-    emit dataChanged(index(0, 0), index(NumberCount - 1, ColumnCount - 1));
+    if (sameRows)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    else
+        endResetModel();
 }
 
 int StatisticsModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : NumberCount;
+    return parent.isValid() ? 0 : int(m_period.numbers.size());
 }
 
 int StatisticsModel::columnCount(const QModelIndex &parent) const

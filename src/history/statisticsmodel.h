@@ -4,7 +4,7 @@
 
 #include <QAbstractTableModel>
 
-// The 43 numbers' figures over a period beside their current and proposed levels and the
+// The numbers' figures over a period beside their current and proposed levels and the
 // chance each then has of being picked, one row a number. Display text is what the window shows
 // ("14.0", "—", "約 7.4%"); SortRole holds the raw value, so that every column sorts as numbers.
 class StatisticsModel : public QAbstractTableModel
@@ -27,7 +27,7 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void setFigures(const PeriodStatistics &period, const LevelString &current,
-        const std::optional<LevelString> &proposed, const std::array<double, NumberCount> &chances);
+        const std::optional<LevelString> &proposed, const std::vector<double> &chances);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -39,5 +39,5 @@ private:
     PeriodStatistics m_period;
     LevelString m_current;
     std::optional<LevelString> m_proposed;
-    std::array<double, NumberCount> m_chances {};
+    std::vector<double> m_chances; // by number, from 1
 };

@@ -652,7 +652,7 @@ void tst_History::statistics()
     QStringList seen;
     for (const DrawRange range :
         {LastDraws(draws, 0), LastDraws(draws, 2), LastDraws(draws, 8), DrawRange {2, 3}}) {
-        const PeriodStatistics period = StatisticsOf(draws, range);
+        const PeriodStatistics period = StatisticsOf(Loto6(), draws, range);
         seen << u"%1..%2: %3 draws, expected %4 ± %5, %6 outside, to %7"_s.arg(period.range.first)
                     .arg(period.range.last)
                     .arg(period.draws)
@@ -746,7 +746,7 @@ void tst_History::levels()
     QFETCH(int, modulus);
     QFETCH(QString, often);
     QFETCH(QString, seldom);
-    PeriodStatistics period;
+    PeriodStatistics period = StatisticsOf(Loto6(), {}, {});
     period.draws = 1;
     for (int i = 0; i < NumberCount; ++i)
         period.numbers[std::size_t(i)].drawn = i % modulus;
@@ -779,7 +779,7 @@ void tst_History::levelsWithinChance()
 {
     QFETCH(int, count);
     QFETCH(int, level);
-    PeriodStatistics period;
+    PeriodStatistics period = StatisticsOf(Loto6(), {}, {});
     period.draws = 4300;
     for (NumberStatistics &figures : period.numbers)
         figures.drawn = 600;
@@ -876,8 +876,8 @@ void tst_History::statisticsSorted()
     const std::vector<PastDraw> draws = ReadResults(Loto6(),
         u"第1回 1 2 3 4 5 6 (7)\n第2回 1 2 3 4 5 8 (9)\n第3回 1 10 11 12 13 43 (8)"_s,
         [](const RejectedLine &) {}).draws;
-    const PeriodStatistics period = StatisticsOf(draws, LastDraws(draws, 0));
-    std::array<double, NumberCount> chances {};
+    const PeriodStatistics period = StatisticsOf(Loto6(), draws, LastDraws(draws, 0));
+    std::vector<double> chances(period.numbers.size());
     // 約 9.0% first: as text it would come last.
     for (std::size_t i = 0; i < chances.size(); ++i)
         chances[i] = i == 0 ? 0.09 : 0.1 + 0.001 * double(i);
@@ -960,7 +960,7 @@ void tst_History::chartScale()
     QFETCH(int, draws);
     QFETCH(double, first);
     QFETCH(QString, axis);
-    PeriodStatistics period;
+    PeriodStatistics period = StatisticsOf(Loto6(), {}, {});
     period.draws = draws;
     for (NumberStatistics &figures : period.numbers)
         figures.drawn = int(std::lround(period.expected()));
