@@ -75,6 +75,14 @@ const Game &Loto6()
     return game;
 }
 
+QString SameChanceText(const Game &game)
+{
+    return u"抽せんは毎回独立しています。どの数字も、これまでに何が出たかに関係なく、毎回同じ "
+           u"%1/%2（約 %3%）の確率です。"_s.arg(game.drawn)
+               .arg(game.numbers)
+               .arg(QString::number(100.0 * game.drawn / game.numbers, 'f', 1));
+}
+
 QString GradeText(int grade)
 {
     return grade == 0 ? u"—"_s : u"%1等"_s.arg(grade);

@@ -131,3 +131,7 @@ const Game &Loto6();
 
 // "1等", or "—" for no grade.
 QString GradeText(int grade);
+
+// What every window that shows figures of chance says first: "抽せんは毎回独立しています。どの
+// 数字も、これまでに何が出たかに関係なく、毎回同じ 6/43（約 14.0%）の確率です。"
+QString SameChanceText(const Game &game);

@@ -245,13 +245,9 @@ QWidget *FormHistory::statisticsTab()
     m_rangeLabel->setObjectName(u"range"_s);
     m_rangeLabel->setWordWrap(true);
 
-    auto *note = new QLabel(
-        u"抽せんは毎回独立しています。どの数字も、これまでに何が出たかに関係なく、毎回 "
-        u"%1/%2（約 %3%）の確率で選ばれます。この統計は出現レベルを決めるための材料で、"
-        u"予想ではありません。グラフの帯は、偶然だけでおよそ 95% の数字が入る幅です。"_s
-            .arg(DrawnCount)
-            .arg(NumberCount)
-            .arg(OneDecimal(100.0 * DrawnCount / NumberCount)),
+    auto *note = new QLabel(SameChanceText(m_game)
+            + u"この統計は出現レベルを決めるための材料で、予想ではありません。グラフの帯は、"
+              u"偶然だけでおよそ 95% の数字が入る幅です。"_s,
         tab);
     note->setWordWrap(true);
 

@@ -127,9 +127,9 @@ void FormCheck::buildControls()
     m_gradesNote = new QLabel(this);
     m_gradesNote->setObjectName(u"gradesNote"_s);
     m_gradesNote->setWordWrap(true);
-    auto *note = new QLabel(
-        u"抽せんは毎回独立しています。どの数字の組み合わせも、これまでに何が出たかに関係なく、"
-        u"毎回同じ確率で当たります。過去の抽せんでの成績は、次の抽せんについて何も表しません。"_s,
+    auto *note = new QLabel(SameChanceText(m_game)
+            + u"どの券も毎回同じ確率で当たり、過去の抽せんでの成績は、次の抽せんについて何も"
+              u"表しません。"_s,
         this);
     note->setWordWrap(true);
 

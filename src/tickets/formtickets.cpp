@@ -79,10 +79,9 @@ void FormTickets::buildControls()
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     m_panel->addButton(close);
     grid->addWidget(m_panel, 3, 0, 1, 4);
-    auto *note
-        = new QLabel(u"抽せんは毎回独立しています。どの券も、これまでに何が出たかに関係なく、"
-                     u"毎回同じ確率で当たります。ここで作る券も、当たりやすさは変わりません。"_s,
-            this);
+    auto *note = new QLabel(SameChanceText(m_game)
+            + u"どの券も毎回同じ確率で当たり、ここで作る券も、当たりやすさは変わりません。"_s,
+        this);
     note->setWordWrap(true);
     grid->addWidget(note, 4, 0, 1, 4);
     grid->setRowStretch(3, 1);

@@ -140,10 +140,10 @@ void FormWheel::buildControls()
         + 7 * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth());
     grid->addWidget(table, 7, 0, 1, 4);
     grid->addWidget(m_expected, 8, 0, 1, 4);
-    auto *note = new QLabel(
-        u"ホイールは当たる確率を上げません。どの券も毎回同じ確率で当たり、当せんする券の数の"
-        u"期待値も同じ口数の無作為な券と同じです。変わるのは、当たりがどの券にどう分かれるか"
-        u"だけです。保証は、選んだ数字のうち決まった数が当たったときにだけ働きます。"_s,
+    auto *note = new QLabel(SameChanceText(m_game)
+            + u"ホイールは当たる確率を上げません。どの券も毎回同じ確率で当たり、当せんする券の数の"
+              u"期待値も同じ口数の無作為な券と同じです。変わるのは、当たりがどの券にどう分かれるか"
+              u"だけです。保証は、選んだ数字のうち決まった数が当たったときにだけ働きます。"_s,
         this);
     note->setWordWrap(true);
     grid->addWidget(note, 9, 0, 1, 4);

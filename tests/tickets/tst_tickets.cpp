@@ -414,6 +414,7 @@ void tst_Tickets::randomTicketChances()
     for (int matches = 0; matches <= game.drawn; ++matches)
         least << GradeText(game.leastGradeOf(matches));
     QCOMPARE(least.join(u' '), u"— — — 5等 4等 3等 1等"_s);
+    QVERIFY(SameChanceText(game).endsWith(u"毎回同じ 6/43（約 14.0%）の確率です。"_s));
 }
 
 void tst_Tickets::summary()
