@@ -197,8 +197,8 @@ void benchmarkLongImport(QTextStream &out)
     }
     {
         HistoryDatabase database(dir.filePath(QStringLiteral("first.sqlite")));
-        const ImportReport report
-            = ImportFile(Loto6(), database, file, [](const RejectedLine &) {});
+        DrawStore store(database, Loto6());
+        const ImportReport report = ImportFile(store, file, [](const RejectedLine &) {});
         out << QStringLiteral("reading 300,000 rows into a new database: %1 ms  (%2 added)\n")
                    .arg(timer.elapsed())
                    .arg(report.added);
@@ -236,7 +236,8 @@ void benchmarkLongImport(QTextStream &out)
     }
 
     HistoryDatabase database(dir.filePath(QStringLiteral("second.sqlite")));
-    database.store(
+    DrawStore second(database, Loto6());
+    second.store(
         ReadResults(Loto6(), QStringLiteral("第1回 1 2 3 4 5 6"), {}), QStringLiteral("bench"));
     std::atomic<bool> cancel = false;
     std::atomic<qint64> cancelledAt = 0;
@@ -244,8 +245,9 @@ void benchmarkLongImport(QTextStream &out)
     clock.start();
     std::thread worker([&] {
         HistoryDatabase own(database.path());
+        DrawStore store(own, Loto6());
         ImportFile(
-            Loto6(), own, file, [](const RejectedLine &) {},
+            store, file, [](const RejectedLine &) {},
             [&](double done) {
                 if (done >= 0.5 && !cancel.exchange(true))
                     cancelledAt = clock.nsecsElapsed();
@@ -257,7 +259,7 @@ void benchmarkLongImport(QTextStream &out)
     out << QStringLiteral("cancelling it halfway: %1 ms from Cancel to the database as before  "
                           "(%2 draw stored)\n")
                .arg(double(finished - cancelledAt) / 1e6, 0, 'f', 1)
-               .arg(database.draws().size());
+               .arg(second.draws().value.size());
 }
 
 void benchmarkPastResults(QTextStream &out)
@@ -297,7 +299,9 @@ void benchmarkPastResults(QTextStream &out)
     };
     took();
     HistoryDatabase database(dir.filePath(QStringLiteral("nmr-history.sqlite")));
-    const ImportReport report = ImportFile(Loto6(), database, file, [](const RejectedLine &) {});
+    DrawStore store(database, Loto6());
+    TicketStore tickets(database);
+    const ImportReport report = ImportFile(store, file, [](const RejectedLine &) {});
     out << QStringLiteral("reading 2,100 draws into a new database: %1 ms  (%2 added)\n")
                .arg(took())
                .arg(report.added);
@@ -306,10 +310,11 @@ void benchmarkPastResults(QTextStream &out)
     // the check window opens with them all and checks them all against every stored draw.
     took();
     for (int save = 0; save < 50; ++save) {
-        database.saveTickets(2080 + save,
+        tickets.save({2080 + save},
             DrawTickets(
                 {{DefaultLevelString(), QStringLiteral("00000"), true, 5}, 20, {}, {}, 5}, random)
-                .tickets);
+                .tickets,
+            TicketSource::Made);
     }
     out << QStringLiteral("saving 1,000 tickets in 50 transactions: %1 ms\n").arg(took());
     {
@@ -330,10 +335,9 @@ void benchmarkPastResults(QTextStream &out)
     QString more;
     for (int draw = 2101; draw <= 10'000; ++draw)
         more += QStringLiteral("%1 %2\n").arg(draw).arg(sixAndBonus().join(u' '));
-    database.store(
-        ReadResults(Loto6(), more, [](const RejectedLine &) {}), QStringLiteral("bench"));
+    store.store(ReadResults(Loto6(), more, [](const RejectedLine &) {}), QStringLiteral("bench"));
     took();
-    const std::vector<PastDraw> stored = database.draws();
+    const std::vector<PastDraw> stored = store.draws().value;
     out << QStringLiteral("reading 10,000 stored draws: %1 ms  (%2 draws)\n")
                .arg(took())
                .arg(stored.size());

@@ -31,10 +31,11 @@ int importFiles(const QStringList &files)
     const ProgramLocations locations = ProgramLocations::detect();
     QDir().mkpath(locations.programDirectory);
     HistoryDatabase database(locations.historyDatabase());
-    if (!database.fault().isEmpty()) {
-        Console::Err(u"numerisphere: %1\n"_s.arg(database.fault()));
+    if (const StoreFault &fault = database.fault()) {
+        Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
         return 1;
     }
+    DrawStore store(database, Loto6());
     const bool terminal = Console::OutputIsTerminal();
     int status = 0;
     for (const QString &file : files) {
@@ -47,7 +48,7 @@ int importFiles(const QStringList &files)
             return true;
         };
         const ImportReport report = ImportFile(
-            Loto6(), database, file,
+            store, file,
             [&](const RejectedLine &line) {
                 Console::Err((shown >= 0 ? u"\r\033[K"_s : QString()) + file + u':'
                     + QString::number(line.line) + u": "_s + line.reason + u'\n');

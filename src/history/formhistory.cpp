@@ -103,9 +103,9 @@ FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strengt
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormHistory::importDone);
     m_watch = new DatabaseWatch(this, m_database, [this] {
         if (!importing())
-            reload(m_database.draws());
+            reload(m_store.draws().value);
     });
-    reload(m_database.draws());
+    reload(m_store.draws().value);
 }
 
 FormHistory::~FormHistory()
@@ -318,8 +318,8 @@ QWidget *FormHistory::drawsTab()
         const bool draws = !rows.isEmpty() && importing() == false
             && std::all_of(
                 rows.begin(), rows.end(), [this](int row) { return m_draws.drawAt(row); });
-        mend->setEnabled(draws && rows.size() == 1 && m_database.fault().isEmpty());
-        remove->setEnabled(draws && m_database.fault().isEmpty());
+        mend->setEnabled(draws && rows.size() == 1 && writable());
+        remove->setEnabled(draws && writable());
     };
     connect(m_drawsTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
     connect(m_drawsView, &QAbstractItemModel::modelReset, this, follow);
@@ -362,6 +362,12 @@ void FormHistory::readText(const QString &text)
     startImport({{{}, text}});
 }
 
+bool FormHistory::writable() const
+{
+    // A lock held by another program passes: the command tells so if it is tried too soon.
+    return !m_database.fault() || m_database.fault().busy();
+}
+
 bool FormHistory::importing() const
 {
     return m_importing;
@@ -389,11 +395,12 @@ void FormHistory::startImport(std::vector<Source> sources)
     m_progressTimer->start();
     // The worker opens a connection of its own: a connection belongs to the thread that opened
     // it, and the transaction lives and dies with the worker, so a Cancel is a rollback.
-    m_watcher.setFuture(QtConcurrent::run([&game = m_game, path = m_database.path(),
+    m_watcher.setFuture(QtConcurrent::run([&game = m_store.game(), path = m_database.path(),
                                               sources = std::move(sources), cancel = m_cancel.get(),
                                               progress = m_progress.get()] {
         auto outcome = std::make_shared<Outcome>();
         HistoryDatabase database(path);
+        DrawStore store(database, game);
         for (std::size_t i = 0; i < sources.size() && !cancel->load(); ++i) {
             Outcome::Read &read = outcome->reads.emplace_back();
             read.name = sources[i].path;
@@ -406,11 +413,12 @@ void FormHistory::startImport(std::vector<Source> sources)
                 return !cancel->load();
             };
             read.report = read.name.isEmpty()
-                ? ImportText(game, database, sources[i].text, u"貼り付け"_s, reject, step)
-                : ImportFile(game, database, read.name, reject, step);
+                ? ImportText(store, sources[i].text, u"貼り付け"_s, reject, step)
+                : ImportFile(store, read.name, reject, step);
         }
-        outcome->draws = database.draws();
-        outcome->drawsRead = database.fault().isEmpty();
+        StoreResult<std::vector<PastDraw>> draws = store.draws();
+        outcome->draws = std::move(draws.value);
+        outcome->drawsRead = draws.ok();
         return outcome;
     }));
 }
@@ -490,7 +498,7 @@ void FormHistory::reload(std::vector<PastDraw> stored)
             m_to->setValue(draws.back().number);
         }
     }
-    const auto last = m_database.lastImport();
+    const auto last = m_store.lastImport().value;
     m_sourceLabel->setText(last ? u"最後の読み込み：%1、%2"_s.arg(
                                last->time.toString(u"yyyy/MM/dd HH:mm"_s), last->source)
                                 : QString());
@@ -509,8 +517,8 @@ void FormHistory::refresh()
 {
     const std::vector<PastDraw> &draws = m_draws.draws();
     const QString missing = MissingText(m_draws.missing());
-    if (!m_database.fault().isEmpty())
-        m_storedLabel->setText(m_database.fault());
+    if (const StoreFault &fault = m_database.fault())
+        m_storedLabel->setText(fault.text);
     else if (draws.empty())
         m_storedLabel->setText(u"登録されている当せん番号はありません。"_s);
     else
@@ -538,7 +546,7 @@ void FormHistory::refresh()
     m_chart->show(m_figures, m_period->currentText());
     const LevelString current = m_stored.profiles[std::size_t(m_target->currentIndex())].levels;
     m_newLevels = LevelsFromHistory(m_figures, rules()[std::size_t(m_rule->currentIndex())].second);
-    m_apply->setEnabled(m_newLevels.has_value() && m_database.fault().isEmpty());
+    m_apply->setEnabled(m_newLevels.has_value() && !m_database.fault());
     const auto chances
         = DrawChances({m_newLevels.value_or(current), m_stored.birthday, m_levelsOn, m_strength});
     m_statistics.setFigures(
@@ -587,14 +595,13 @@ void FormHistory::apply()
 void FormHistory::mendDraw(int row)
 {
     const PastDraw *draw = m_draws.drawAt(row);
-    if (!draw || importing() || !m_database.fault().isEmpty())
+    if (!draw || importing() || !writable())
         return;
     DrawDialog dialog(m_game, *draw, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (const QString failure = m_database.replaceDraw(draw->number, dialog.draw());
-        !failure.isEmpty())
-        Seams::message(this, QMessageBox::Critical, failure);
+    if (const StoreFault fault = m_store.replaceDraw(draw->number, dialog.draw()))
+        Seams::message(this, QMessageBox::Critical, fault.text);
     reload();
     emit databaseChanged();
 }
@@ -606,20 +613,20 @@ void FormHistory::removeDraws(const QList<int> &rows)
         if (const PastDraw *draw = m_draws.drawAt(row))
             numbers.push_back(draw->number);
     }
-    if (numbers.empty() || importing() || !m_database.fault().isEmpty())
+    if (numbers.empty() || importing() || !writable())
         return;
     std::sort(numbers.begin(), numbers.end());
     const QString which = numbers.size() == 1
         ? u"第%1回"_s.arg(numbers.front())
-        : u"第%1回など %2 回分"_s.arg(numbers.front()).arg(numbers.size());
+        : u"第%1回など %2 回分"_s.arg(numbers.front()).arg(Grouped(qint64(numbers.size())));
     const auto answer = Seams::message(this, QMessageBox::Question,
         u"%1の当せん番号を削除します。この回に保存した券は残り、未抽せんに戻ります。"
         u"よろしいですか？"_s.arg(which),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    if (const QString failure = m_database.removeDraws(numbers); !failure.isEmpty())
-        Seams::message(this, QMessageBox::Critical, failure);
+    if (const StoreFault fault = m_store.removeDraws(numbers))
+        Seams::message(this, QMessageBox::Critical, fault.text);
     reload();
     emit databaseChanged();
 }

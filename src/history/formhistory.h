@@ -45,6 +45,7 @@ public:
     void readFile(const QString &path); // "ファイルから読み込む": a file's results
     void readText(const QString &text); // "貼り付け": pasted results
     bool importing() const;
+    bool writable() const; // the database can be written, or will be once a lock passes
     void cancelImport(); // "中止"
 
     void apply(); // "反映": the previewed levels into the chosen profile, once the user agrees
@@ -93,6 +94,7 @@ private:
 
     const Game &m_game = Loto6();
     HistoryDatabase m_database;
+    DrawStore m_store {m_database, m_game};
     DatabaseWatch *m_watch = nullptr;
     StoredProfiles m_stored;
     bool m_levelsOn;

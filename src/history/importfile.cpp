@@ -9,9 +9,8 @@
 
 using namespace Qt::StringLiterals;
 
-ImportReport ImportText(const Game &game, HistoryDatabase &database, const QString &text,
-    const QString &source, const std::function<void(const RejectedLine &)> &rejected,
-    const ImportProgress &progress)
+ImportReport ImportText(DrawStore &store, const QString &text, const QString &source,
+    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress)
 {
     // Reading is quick beside storing: it counts for a fifth of the work.
     constexpr double readShare = 0.2;
@@ -20,7 +19,7 @@ ImportReport ImportText(const Game &game, HistoryDatabase &database, const QStri
         return progress(readShare * double(at) / double(std::max<qsizetype>(text.size(), 1)));
     };
     const ReadDraws read = ReadResults(
-        game, text,
+        store.game(), text,
         [&](const RejectedLine &line) {
             ++report.rejected;
             rejected(line);
@@ -42,28 +41,29 @@ ImportReport ImportText(const Game &game, HistoryDatabase &database, const QStri
         return progress(readShare
             + (1 - readShare) * double(done) / double(std::max<std::size_t>(read.draws.size(), 1)));
     };
-    const auto stored = database.store(
-        read, source, progress ? std::function<bool(qsizetype)>(storing) : nullptr);
-    if (!stored) {
-        report.failure = database.error();
+    const auto stored
+        = store.store(read, source, progress ? std::function<bool(qsizetype)>(storing) : nullptr);
+    if (!stored.ok()) {
+        report.failure = stored.fault.text;
+        report.busy = stored.fault.busy();
         return report;
     }
-    if (stored->cancelled) {
+    if (stored.value.cancelled) {
         report.cancelled = true;
         return report;
     }
-    report.added = stored->added;
-    report.completed = stored->completed;
-    report.present = stored->present;
-    for (const RejectedLine &conflict : stored->conflicts) {
+    report.added = stored.value.added;
+    report.completed = stored.value.completed;
+    report.present = stored.value.present;
+    for (const RejectedLine &conflict : stored.value.conflicts) {
         ++report.rejected;
         rejected(conflict);
     }
-    report.missing = MissingText(database.missingDraws());
+    report.missing = MissingText(store.missingDraws().value);
     return report;
 }
 
-ImportReport ImportFile(const Game &game, HistoryDatabase &database, const QString &path,
+ImportReport ImportFile(DrawStore &store, const QString &path,
     const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress)
 {
     const QFileInfo info(path);
@@ -86,7 +86,7 @@ ImportReport ImportFile(const Game &game, HistoryDatabase &database, const QStri
         report.failure = u"読み込めません（%1）"_s.arg(file.errorString());
         return report;
     }
-    return ImportText(game, database, DecodeResults(bytes),
+    return ImportText(store, DecodeResults(bytes),
         QDir::toNativeSeparators(info.absoluteFilePath()), rejected, progress);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "historydatabase.h"
+#include "drawstore.h"
 
 // What reading one file or text of past results into the database did.
 struct ImportReport
 {
     QString failure; // why nothing was stored, in Japanese; empty when the draws were stored
+    bool busy = false; // the failure is another program's lock, which passes
     bool cancelled = false; // stopped on request: nothing was stored
     int added = 0;
     int completed = 0; // stored draws whose missing fields the read filled in
@@ -19,17 +20,16 @@ struct ImportReport
 // Asked now and then with the share of the work done, from 0 to 1; false cancels the import.
 using ImportProgress = std::function<bool(double)>;
 
-// Reads past results of the game from a text and stores its draws in one transaction, noting
-// source as where they came from. Each rejected line goes to rejected as it is found. A text
-// that is no past results, that is another game's, or that holds no draw, is a failure.
-ImportReport ImportText(const Game &game, HistoryDatabase &database, const QString &text,
-    const QString &source, const std::function<void(const RejectedLine &)> &rejected,
-    const ImportProgress &progress = {});
+// Reads past results of the store's game from a text and stores its draws in one transaction,
+// noting source as where they came from. Each rejected line goes to rejected as it is found. A
+// text that is no past results, that is another game's, or that holds no draw, is a failure.
+ImportReport ImportText(DrawStore &store, const QString &text, const QString &source,
+    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress = {});
 
 // The same for a file's text, in any of the encodings DecodeResults reads. Anything but an
 // ordinary, readable file (a directory, a FIFO, a missing file) is not read, and the failure
 // says why.
-ImportReport ImportFile(const Game &game, HistoryDatabase &database, const QString &path,
+ImportReport ImportFile(DrawStore &store, const QString &path,
     const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress = {});
 
 // "新規 2,097 回、補完 0 回、登録済み 0 回、読めなかった行 3", then the missing draws; or the

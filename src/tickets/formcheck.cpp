@@ -37,14 +37,14 @@ void lookOf(QTableView *widget, const QString &name)
 FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
-    , m_draws(m_database.draws())
+    , m_draws(m_drawStore.draws().value)
     , m_tickets(m_game, this)
     , m_gradeCounts(m_game, this)
 {
     setWindowTitle(u"当せん確認"_s);
     buildControls();
     m_watch = new DatabaseWatch(this, m_database, [this] {
-        m_draws = m_database.draws();
+        m_draws = m_drawStore.draws().value;
         refresh();
     });
     refresh();
@@ -92,9 +92,8 @@ void FormCheck::buildControls()
     m_summary->setObjectName(u"summary"_s);
     m_summary->setWordWrap(true);
 
-    auto *enter = new QPushButton(u"券を入力(&I)..."_s, this);
+    auto *enter = m_enter = new QPushButton(u"券を入力(&I)..."_s, this);
     enter->setObjectName(u"enter"_s);
-    enter->setEnabled(m_database.fault().isEmpty());
     connect(enter, &QPushButton::clicked, this, &FormCheck::enterTickets);
     auto *checkAll = new QPushButton(u"過去の全抽せんで照合(&R)"_s, this);
     connect(checkAll, &QPushButton::clicked, this, &FormCheck::checkAll);
@@ -159,7 +158,11 @@ void FormCheck::refresh()
 {
     // A selection of rows would now be of other tickets.
     m_table->clearSelection();
-    m_tickets.setTickets(m_database.tickets(), m_draws);
+    const StoreResult<std::vector<SavedTicket>> saved = m_ticketStore.tickets();
+    m_tickets.setTickets(saved.value, m_draws);
+    // A lock held by another program passes: 券を入力 stays, and tells so when used too soon.
+    const StoreFault &fault = m_database.fault();
+    m_enter->setEnabled(!fault || fault.busy());
     const QString wanted = m_filter->currentText();
     {
         const QSignalBlocker quiet(m_filter);
@@ -175,17 +178,17 @@ void FormCheck::refresh()
     m_view->setFilterFixedString(
         m_filter->currentIndex() > 0 ? m_filter->currentText() : QString());
     const TicketSummary summary = Summarise(m_game, m_tickets.tickets(), m_draws);
-    QString text = m_database.fault().isEmpty()
+    QString text = !fault
         ? u"%1 口、購入 %2 円、当せん金 %3 円、収支 %4"_s.arg(Grouped(summary.tickets),
             Grouped(summary.spent), Grouped(summary.won), SignedYen(summary.balance()))
-        : m_database.fault();
+        : fault.text;
     QStringList apart;
     if (summary.noWinner > 0)
-        apart << u"該当なし（金額不明）%1 口"_s.arg(summary.noWinner);
+        apart << u"該当なし（金額不明）%1 口"_s.arg(Grouped(summary.noWinner));
     if (summary.unsettled > 0)
-        apart << u"未確定 %1 口"_s.arg(summary.unsettled);
+        apart << u"未確定 %1 口"_s.arg(Grouped(summary.unsettled));
     if (summary.undrawn > 0)
-        apart << u"未抽せん %1 口"_s.arg(summary.undrawn);
+        apart << u"未抽せん %1 口"_s.arg(Grouped(summary.undrawn));
     if (!apart.isEmpty())
         text += u"（%1は当せん金に含みません）"_s.arg(apart.join(u'、'));
     m_summary->setText(text);
@@ -248,12 +251,11 @@ void FormCheck::enterTickets()
         return;
     const std::vector<int> draws = dialog.draws();
     const QStringList already = SavedAlready(m_tickets.tickets(), draws, dialog.tickets());
-    const bool saved = m_database.saveTickets(draws, dialog.tickets(), TicketSource::Entered);
+    const StoreFault fault = m_ticketStore.save(draws, dialog.tickets(), TicketSource::Entered);
     refresh();
     emit databaseChanged();
-    if (!saved) {
-        Seams::message(
-            this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + m_database.error());
+    if (fault) {
+        Seams::message(this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + fault.text);
         return;
     }
     if (!already.isEmpty())
@@ -269,8 +271,9 @@ void FormCheck::change()
     EnterTicketsDialog dialog(m_game, one.front(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!m_database.changeTicket(one.front().id, dialog.draws().front(), dialog.tickets().front()))
-        Seams::message(this, QMessageBox::Critical, u"券を修正できませんでした。"_s);
+    if (const StoreFault fault
+        = m_ticketStore.change(one.front().id, dialog.draws().front(), dialog.tickets().front()))
+        Seams::message(this, QMessageBox::Critical, u"券を修正できませんでした。\n"_s + fault.text);
     refresh();
     emit databaseChanged();
 }
@@ -281,15 +284,15 @@ void FormCheck::remove()
     if (tickets.empty())
         return;
     const auto answer = Seams::message(this, QMessageBox::Question,
-        u"選んだ %1 口を削除します。よろしいですか？"_s.arg(tickets.size()),
+        u"選んだ %1 口を削除します。よろしいですか？"_s.arg(Grouped(qint64(tickets.size()))),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     std::vector<qint64> ids;
     for (const SavedTicket &ticket : tickets)
         ids.push_back(ticket.id);
-    if (!m_database.removeTickets(ids))
-        Seams::message(this, QMessageBox::Critical, u"券を削除できませんでした。"_s);
+    if (const StoreFault fault = m_ticketStore.remove(ids))
+        Seams::message(this, QMessageBox::Critical, u"券を削除できませんでした。\n"_s + fault.text);
     refresh();
     emit databaseChanged();
 }

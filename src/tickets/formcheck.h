@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gradesmodel.h"
+#include "history/drawstore.h"
 #include "history/exportresults.h"
-#include "history/historydatabase.h"
 #include "savedticketsmodel.h"
 
 #include <QDialog>
@@ -46,6 +46,8 @@ private:
 
     const Game &m_game = Loto6();
     HistoryDatabase m_database;
+    DrawStore m_drawStore {m_database, m_game};
+    TicketStore m_ticketStore {m_database};
     DatabaseWatch *m_watch = nullptr;
     std::vector<PastDraw> m_draws;
     SavedTicketsModel m_tickets;
@@ -55,6 +57,7 @@ private:
     QComboBox *m_filter = nullptr; // "回": every draw, or one
     QTableView *m_table = nullptr; // a row for each saved ticket
     QLabel *m_summary = nullptr; // tickets, money spent and won, the balance
+    QPushButton *m_enter = nullptr; // "券を入力"
     QTableView *m_grades = nullptr; // each grade against every draw, and by chance
     QLabel *m_gradesNote = nullptr; // what the grade table counted
     QPushButton *m_remove = nullptr; // "削除"

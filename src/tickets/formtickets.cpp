@@ -40,7 +40,6 @@ FormTickets::FormTickets(
     setWindowTitle(u"まとめて予想"_s);
     buildControls();
     m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
-    m_panel->setStatus(m_database.fault()); // why 保存 is off, when the database cannot be used
 }
 
 void FormTickets::buildControls()
@@ -73,7 +72,7 @@ void FormTickets::buildControls()
     connect(make, &QPushButton::clicked, this, &FormTickets::make);
     grid->addWidget(make, 2, 3);
 
-    m_panel = new MadeTicketsPanel(m_database, TicketSource::Made, u"作成した券"_s, this);
+    m_panel = new MadeTicketsPanel(m_database, m_game, TicketSource::Made, u"作成した券"_s, this);
     connect(m_panel, &MadeTicketsPanel::saved, this, &FormTickets::databaseChanged);
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

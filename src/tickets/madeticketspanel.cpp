@@ -14,10 +14,12 @@
 
 using namespace Qt::StringLiterals;
 
-MadeTicketsPanel::MadeTicketsPanel(
-    HistoryDatabase &database, TicketSource source, const QString &tableName, QWidget *parent)
+MadeTicketsPanel::MadeTicketsPanel(HistoryDatabase &database, const Game &game, TicketSource source,
+    const QString &tableName, QWidget *parent)
     : QWidget(parent)
     , m_database(database)
+    , m_draws(database, game)
+    , m_store(database)
     , m_source(source)
     , m_tickets(this)
 {
@@ -45,7 +47,7 @@ MadeTicketsPanel::MadeTicketsPanel(
     m_grid->addWidget(m_status, 1, 0, 1, 4);
 
     // Empty (0) while no draw is stored: 保存 then asks which draw the tickets are for.
-    const int latest = m_database.latestDraw();
+    const int latest = m_draws.latestDraw().value;
     m_drawNumber = new QSpinBox(this);
     m_drawNumber->setObjectName(u"draw"_s);
     m_drawNumber->setRange(0, LastDrawNumber);
@@ -71,7 +73,8 @@ MadeTicketsPanel::MadeTicketsPanel(
     m_grid->addWidget(m_drawNumber, 2, 1);
     m_grid->addWidget(m_save, 2, 2);
     m_grid->addWidget(m_copy, 3, 2);
-    showTickets();
+    setStatus({});
+    reload();
 }
 
 void MadeTicketsPanel::addButton(QPushButton *button)
@@ -88,14 +91,20 @@ void MadeTicketsPanel::setStatus(const QString &text)
 void MadeTicketsPanel::setTickets(std::vector<Ticket> tickets)
 {
     m_saved = false;
-    m_tickets.setTickets(std::move(tickets), m_database.nextLine(m_drawNumber->value()));
+    m_tickets.setTickets(std::move(tickets), m_store.nextLine(m_drawNumber->value()).value);
     showTickets();
 }
 
 void MadeTicketsPanel::reload()
 {
-    if (m_drawNumber->value() == 0 && m_database.latestDraw() > 0)
-        m_drawNumber->setValue(m_database.latestDraw() + 1);
+    const StoreResult<int> latest = m_draws.latestDraw();
+    if (m_drawNumber->value() == 0 && latest.value > 0)
+        m_drawNumber->setValue(latest.value + 1);
+    // Why 保存 is off while the database cannot be used, and nothing once that has passed.
+    const StoreFault fault = latest.fault;
+    if (fault || m_fault)
+        setStatus(fault.text);
+    m_fault = fault;
     showTickets();
 }
 
@@ -103,11 +112,13 @@ void MadeTicketsPanel::showTickets()
 {
     // Until they are saved, the tickets are lettered after those saved for the chosen draw.
     const bool none = m_tickets.tickets().empty();
-    const int firstLine = m_database.nextLine(m_drawNumber->value());
-    if (!m_saved && !none && firstLine != m_tickets.firstLine())
-        m_tickets.setTickets(m_tickets.tickets(), firstLine);
+    const StoreResult<int> firstLine = m_store.nextLine(m_drawNumber->value());
+    if (!m_saved && !none && firstLine.ok() && firstLine.value != m_tickets.firstLine())
+        m_tickets.setTickets(m_tickets.tickets(), firstLine.value);
     m_copy->setEnabled(!none);
-    m_save->setEnabled(!none && !m_saved && m_database.fault().isEmpty());
+    // A lock held by another program passes: 保存 stays, and tells so when pressed too soon.
+    const bool usable = (!m_fault || m_fault.busy()) && (firstLine.ok() || firstLine.fault.busy());
+    m_save->setEnabled(!none && !m_saved && usable);
 }
 
 void MadeTicketsPanel::copy()
@@ -130,18 +141,18 @@ void MadeTicketsPanel::save()
     }
     const int draw = m_drawNumber->value();
     // Tickets made now for a draw already held would count as if bought before it.
-    if (m_database.hasDraw(draw)
+    if (m_draws.hasDraw(draw).value
         && Seams::message(this, QMessageBox::Question,
                u"第 %1 回の当せん番号はもう登録されています。いま作成した券をこの回の券として"
                u"保存すると、当せん確認の集計に含まれます。保存しますか？"_s.arg(draw),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
-    m_tickets.setTickets(m_tickets.tickets(), m_database.nextLine(draw));
-    if (!m_database.saveTickets(draw, m_tickets.tickets(), m_source)) {
-        const QString why = m_database.fault().isEmpty() ? u"当せん番号の履歴に書き込めません。"_s
-                                                         : m_database.fault();
-        Seams::message(this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + why);
+    if (const StoreResult<int> line = m_store.nextLine(draw); line.ok())
+        m_tickets.setTickets(m_tickets.tickets(), line.value);
+    if (const StoreFault fault = m_store.save({draw}, m_tickets.tickets(), m_source)) {
+        Seams::message(this, QMessageBox::Critical, u"券を保存できませんでした。\n"_s + fault.text);
+        showTickets();
         return;
     }
     m_saved = true;

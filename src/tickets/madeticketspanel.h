@@ -1,7 +1,8 @@
 #pragma once
 
-#include "history/historydatabase.h"
+#include "history/drawstore.h"
 #include "ticketsmodel.h"
+#include "ticketstore.h"
 
 #include <QWidget>
 
@@ -18,10 +19,10 @@ class MadeTicketsPanel : public QWidget
     Q_OBJECT
 
 public:
-    // The window's database; source marks the tickets saved; tableName is what a screen reader
-    // hears the table as.
-    MadeTicketsPanel(
-        HistoryDatabase &database, TicketSource source, const QString &tableName, QWidget *parent);
+    // The window's database and game; source marks the tickets saved; tableName is what a
+    // screen reader hears the table as.
+    MadeTicketsPanel(HistoryDatabase &database, const Game &game, TicketSource source,
+        const QString &tableName, QWidget *parent);
 
     void setTickets(std::vector<Ticket> tickets); // newly made, not saved yet
     const std::vector<Ticket> &tickets() const { return m_tickets.tickets(); }
@@ -32,7 +33,9 @@ public:
     // "保存": the tickets into the database, for the chosen draw; for a draw already stored only
     // once the user agrees, and with no draw chosen only once the user gives one.
     void save();
-    void reload(); // the database changed: the letters, and the draw once there is one
+    // The database changed, or may be usable again: the letters, the draw once there is one,
+    // and why it cannot be used while it cannot.
+    void reload();
 
 signals:
     void saved();
@@ -41,9 +44,12 @@ private:
     void showTickets(); // the letters, and which commands can run
 
     HistoryDatabase &m_database;
+    DrawStore m_draws;
+    TicketStore m_store;
     TicketSource m_source;
     TicketsModel m_tickets;
     bool m_saved = false;
+    StoreFault m_fault; // why the database cannot be used, as the status tells
 
     QGridLayout *m_grid = nullptr;
     QTableView *m_table = nullptr; // the tickets, a row each

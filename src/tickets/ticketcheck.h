@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/historydatabase.h"
 #include "ticketdraw.h"
+#include "ticketstore.h"
 
 #include <QStringList>
 

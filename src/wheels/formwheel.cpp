@@ -41,7 +41,6 @@ FormWheel::FormWheel(const QString &databasePath, const QString &logPath, QWidge
     buildControls();
     connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormWheel::searchDone);
     m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
-    m_panel->setStatus(m_database.fault());
 }
 
 FormWheel::~FormWheel()
@@ -104,7 +103,8 @@ void FormWheel::buildControls()
     grid->addWidget(m_improve, 3, 2);
     grid->addWidget(m_make, 3, 3);
 
-    m_panel = new MadeTicketsPanel(m_database, TicketSource::Wheel, u"ホイールの券"_s, this);
+    m_panel
+        = new MadeTicketsPanel(m_database, m_game, TicketSource::Wheel, u"ホイールの券"_s, this);
     connect(m_panel, &MadeTicketsPanel::saved, this, &FormWheel::databaseChanged);
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,4 +1,5 @@
 #include "common/describe.h"
+#include "common/history.h"
 #include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/formhistory.h"
@@ -155,7 +156,7 @@ void tst_FormHistory::storedDraws()
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     {
-        HistoryDatabase stored(database);
+        History stored(database);
         QVERIFY(stored.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
     }
     FormHistory window(database, true, 5);
@@ -194,7 +195,7 @@ void tst_FormHistory::storedDraws()
         << rows(*table) << u"== said"_s << fixture.takeRecords() << u"== exported"_s
         << Cp932::decode(readFile(exported)).split(u"\r\n"_s);
     NMR_COMPARE_GOLDEN(transcript, u"history-draws"_s);
-    QCOMPARE(HistoryDatabase(database).tickets().size(), 1u);
+    QCOMPARE(History(database).tickets().size(), 1u);
     QVERIFY(window.exportDraws(fixture.directory(), ExportEncoding::Utf8WithMark)
                 .contains(u"に書き込めません"_s));
 }
@@ -210,12 +211,10 @@ void tst_FormHistory::unusableDatabase()
     window.readText(u"第1回 1 2 3 4 5 6"_s);
     waitForImport(window);
     const QStringList seen = describe(window);
-    QCOMPARE(
-        seen[0], oneLine(u"当せん番号の履歴「%1」は壊れているため使えません。"_s.arg(database)));
-    QCOMPARE(seen[2],
-        oneLine(
-            u"当せん番号を登録できません：当せん番号の履歴「%1」は壊れているため使えません。"_s.arg(
-                database)));
+    const QString damaged = u"当せん番号の履歴「%1」は壊れているため使えません（file is not a "
+                            u"database Unable to execute statement）。"_s.arg(database);
+    QCOMPARE(seen[0], oneLine(damaged));
+    QCOMPARE(seen[2], oneLine(u"当せん番号を登録できません："_s + damaged));
     QCOMPARE(seen[4], u"chart: 当せん番号がありません"_s);
     QVERIFY(!control<QPushButton>(window, u"apply"_s)->isEnabled());
     QCOMPARE(readFile(database), QByteArray(4096, 'x'));
@@ -253,7 +252,7 @@ void tst_FormHistory::longImport()
     QVERIFY(!control<QProgressBar>(window, u"progress"_s)->isVisible());
     QCOMPARE(control<QPlainTextEdit>(window, u"report"_s)->toPlainText(),
         u"読み込みを取り消しました。何も登録していません"_s);
-    QCOMPARE(HistoryDatabase(database).draws().size(), 1u);
+    QCOMPARE(History(database).draws().size(), 1u);
 
     QString bad;
     for (int line = 0; line < 500; ++line)

@@ -1,4 +1,5 @@
 #include "common/files.h"
+#include "common/history.h"
 #include "history/chartgeometry.h"
 #include "history/drawsmodel.h"
 #include "history/exportresults.h"
@@ -7,6 +8,7 @@
 #include "history/statisticsmodel.h"
 #include "settings/cp932.h"
 
+#include <QElapsedTimer>
 #include <QSortFilterProxyModel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -60,9 +62,18 @@ QStringList read(const QString &text)
 }
 
 // Reads a text into the database; nothing rejected is expected unless it says so.
-std::optional<HistoryDatabase::Stored> store(HistoryDatabase &database, const QString &text)
+std::optional<DrawStore::Stored> store(History &database, const QString &text)
 {
     return database.store(ReadResults(Loto6(), text, [](const RejectedLine &) {}), u"test"_s);
+}
+
+// A database with one draw in it.
+bool StoreOne(const QString &path)
+{
+    History database(path);
+    return database
+        .store(ReadResults(Loto6(), u"第1回 1 2 3 4 5 6"_s, [](const RejectedLine &) {}), u"test"_s)
+        .has_value();
 }
 
 // A database file made by hand: its SQL run on a connection of its own.
@@ -110,6 +121,7 @@ private slots:
     void importReasons_data();
     void importReasons();
     void twoWritersAtOnce();
+    void busyIsNotBroken();
     void statistics();
     void missingDraws_data();
     void missingDraws();
@@ -277,7 +289,7 @@ void tst_History::storing()
     // lacks completes it; one with other numbers or another value of a field is a conflict, and
     // never changes what is stored.
     QTemporaryDir dir;
-    HistoryDatabase database(dir.filePath(u"nmr-history.sqlite"_s));
+    History database(dir.filePath(u"nmr-history.sqlite"_s));
     QVERIFY(database.fault().isEmpty());
     const auto stored = [&](const QString &text) {
         const auto done = store(database, text);
@@ -314,7 +326,7 @@ void tst_History::storing()
     QCOMPARE(draws.size(), 2u);
     QCOMPARE(shown(draws[0]),
         u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 2/40961900 262/375200 12413/6900 174452/1000 c0"_s);
-    QCOMPARE(HistoryDatabase(dir.filePath(u"nmr-history.sqlite"_s)).draws(), draws);
+    QCOMPARE(History(dir.filePath(u"nmr-history.sqlite"_s)).draws(), draws);
 
     // A draw mended keeps its place; one moved to a number already stored is refused; removed
     // draws are gone, and a store cancelled halfway leaves everything as it was.
@@ -346,7 +358,7 @@ void tst_History::unusableDatabases()
     QTemporaryDir dir;
     const QString damaged = dir.filePath(u"damaged.sqlite"_s);
     {
-        HistoryDatabase made(damaged);
+        History made(damaged);
         QString many;
         for (int draw = 1; draw <= 2000; ++draw)
             many += u"第%1回 1 2 3 4 5 6\n"_s.arg(draw);
@@ -359,7 +371,7 @@ void tst_History::unusableDatabases()
     QVERIFY(writeFile(garbage, QByteArray(4096, 'x')));
     const QString newer = dir.filePath(u"newer.sqlite"_s);
     {
-        HistoryDatabase made(newer);
+        History made(newer);
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
         db.setDatabaseName(newer);
         QVERIFY(db.open()
@@ -376,17 +388,18 @@ void tst_History::unusableDatabases()
         {firstSchema,
             u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (1, 0, 2, 3, 4, 5, 6)"_s,
             u"PRAGMA user_version = 2"_s}));
-    for (const auto &[path, fault] : {std::pair(garbage, u"は壊れているため使えません。"_s),
-             std::pair(damaged, u"は壊れているため使えません。"_s),
-             std::pair(newer, u"は新しい版のプログラムで作られたため使えません。"_s),
-             std::pair(dir.path(), u"を開けません。"_s),
-             std::pair(foreign,
-                 u"は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s),
-             std::pair(outOfRange,
-                 u"CHECK constraint failed: n1 BETWEEN 1 AND 43 Unable to fetch row）。"_s)}) {
+    for (const auto &[path, fault] :
+        {std::pair(garbage, u"は壊れているため使えません（file is not a database"_s),
+            std::pair(damaged, u"は壊れているため使えません"_s),
+            std::pair(newer, u"は新しい版のプログラムで作られたため使えません。"_s),
+            std::pair(dir.path(), u"を開けません。"_s),
+            std::pair(foreign,
+                u"は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s),
+            std::pair(outOfRange,
+                u"CHECK constraint failed: n1 BETWEEN 1 AND 43 Unable to fetch row）。"_s)}) {
         const QByteArray before = readFile(path);
-        HistoryDatabase database(path);
-        QVERIFY2(database.fault().endsWith(fault)
+        History database(path);
+        QVERIFY2(database.fault().contains(fault)
                 && database.fault().contains(QDir::toNativeSeparators(path)),
             qPrintable(database.fault()));
         QVERIFY(!store(database, u"第1回 1 2 3 4 5 6"_s));
@@ -457,7 +470,7 @@ void tst_History::valuesReadBack()
             u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER, source INTEGER)"_s,
             insert.arg(values)}));
     const QByteArray before = readFile(path);
-    HistoryDatabase database(path);
+    History database(path);
     QVERIFY(database.fault().isEmpty());
     QVERIFY(table == u"draws"_s ? database.draws().empty() : database.tickets().empty());
     QVERIFY2(database.fault().endsWith(fault), qPrintable(database.fault()));
@@ -469,9 +482,9 @@ void tst_History::valuesReadBack()
     // check finds it on opening.
     QTemporaryDir other;
     const QString checked = other.filePath(u"nmr-history.sqlite"_s);
-    QVERIFY(HistoryDatabase(checked).fault().isEmpty());
+    QVERIFY(History(checked).fault().isEmpty());
     QVERIFY(makeDatabase(checked, {u"PRAGMA ignore_check_constraints = ON"_s, insert.arg(values)}));
-    HistoryDatabase reopened(checked);
+    History reopened(checked);
     if (reopened.fault().isEmpty())
         QVERIFY(reopened.draws().empty() && reopened.tickets().empty());
     QVERIFY2(
@@ -483,12 +496,14 @@ void tst_History::readErrors()
     // A read that fails is told with SQLite's words, never taken for a database without draws.
     QTemporaryDir dir;
     const QString path = dir.filePath(u"nmr-history.sqlite"_s);
-    HistoryDatabase database(path);
+    History database(path);
     QVERIFY(store(database, u"第1回 1 2 3 4 5 6"_s));
     QVERIFY(makeDatabase(path, {u"DROP TABLE draws"_s}));
-    QVERIFY(database.draws().empty());
-    QVERIFY2(database.fault().contains(u"を読めません（no such table: draws"_s),
-        qPrintable(database.fault()));
+    const StoreResult<std::vector<PastDraw>> draws = database.drawStore.draws();
+    QVERIFY(draws.value.empty());
+    QCOMPARE(draws.fault.problem, StoreProblem::Unreadable);
+    QVERIFY2(draws.fault.text.contains(u"を読めません（no such table: draws"_s),
+        qPrintable(draws.fault.text));
 }
 
 void tst_History::migrations()
@@ -507,7 +522,7 @@ void tst_History::migrations()
             u"n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, UNIQUE (draw, line))"_s,
             u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6) VALUES (7, 2, 0, 1, 2, 3, 4, 5, 6)"_s,
             u"PRAGMA user_version = 2"_s}));
-    HistoryDatabase database(path);
+    History database(path);
     QCOMPARE(database.fault(), QString());
     QCOMPARE(shown(database.draws().at(0)), u"第1回 2000-10-05 02 08 10 13 27 30 +39"_s);
     QCOMPARE(database.tickets(), (std::vector<SavedTicket> {{7, 2, 0, {1, 2, 3, 4, 5, 6}}}));
@@ -546,9 +561,9 @@ void tst_History::migrations()
 
     // The last step keeps each ticket's source: tickets entered by hand stay entered.
     const QString fourth = dir.filePath(u"fourth.sqlite"_s);
-    QVERIFY(HistoryDatabase(fourth).saveTickets(5, {{1, 2, 3, 4, 5, 6}}, TicketSource::Entered));
+    QVERIFY(History(fourth).saveTickets(5, {{1, 2, 3, 4, 5, 6}}, TicketSource::Entered));
     QVERIFY(makeDatabase(fourth, {u"PRAGMA user_version = 4"_s}));
-    QCOMPARE(HistoryDatabase(fourth).tickets(),
+    QCOMPARE(History(fourth).tickets(),
         (std::vector<SavedTicket> {{1, 5, 0, {1, 2, 3, 4, 5, 6}, TicketSource::Entered}}));
 }
 
@@ -557,7 +572,7 @@ void tst_History::twoWritersAtOnce()
     // While another connection holds the write lock, a store waits for it instead of failing.
     QTemporaryDir dir;
     const QString path = dir.filePath(u"nmr-history.sqlite"_s);
-    HistoryDatabase database(path);
+    History database(path);
     std::binary_semaphore locked(0);
     std::thread other([&] {
         {
@@ -578,6 +593,56 @@ void tst_History::twoWritersAtOnce()
     other.join();
     QVERIFY(stored);
     QCOMPARE(std::pair(stored->added, stored->present), std::pair(1, 1));
+}
+
+void tst_History::busyIsNotBroken()
+{
+    // A lock another program holds past the busy timeout: opening and writing say the database
+    // is busy, never damaged, and write nothing; once the lock is gone the same connection
+    // reads and writes again, without being opened anew by its owner.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(StoreOne(path));
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"locker"_s);
+    db.setDatabaseName(path);
+    QVERIFY(db.open());
+    const auto lock = [&] { return QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s); };
+    const auto unlock = [&] { return QSqlQuery(db).exec(u"ROLLBACK"_s); };
+    const QString busy = u"当せん番号の履歴は別の処理が使用中です。しばらくしてから、もう一度お試し"
+                         u"ください（%1）。"_s.arg(QDir::toNativeSeparators(path));
+
+    QVERIFY(lock());
+    const QByteArray before = readFile(path);
+    QElapsedTimer waited;
+    waited.start();
+    History opened(path);
+    QVERIFY(waited.elapsed() >= HistoryDatabase::BusyTimeoutMs - 100);
+    QCOMPARE(opened.database.fault().problem, StoreProblem::Busy);
+    QCOMPARE(opened.fault(), busy);
+    const StoreResult<std::vector<PastDraw>> whileLocked = opened.drawStore.draws();
+    QCOMPARE(whileLocked.fault.text, busy);
+    QVERIFY(whileLocked.value.empty());
+    QVERIFY(unlock());
+    QCOMPARE(readFile(path), before);
+    QCOMPARE(opened.draws().size(), std::size_t(1));
+    QCOMPARE(opened.fault(), QString());
+
+    // A write waits for the timeout, then says so; the next one, once the lock is gone, is done.
+    QVERIFY(lock());
+    const StoreResult<DrawStore::Stored> refused = opened.drawStore.store(
+        ReadResults(Loto6(), u"第2回 1 2 3 4 5 7"_s, [](const RejectedLine &) {}), u"x"_s);
+    QCOMPARE(refused.fault.problem, StoreProblem::Busy);
+    QCOMPARE(refused.fault.text, busy);
+    QCOMPARE(opened.ticketStore.save({2}, {{1, 2, 3, 4, 5, 6}}, TicketSource::Made).problem,
+        StoreProblem::Busy);
+    QVERIFY(unlock());
+    QVERIFY(opened.store(
+        ReadResults(Loto6(), u"第2回 1 2 3 4 5 7"_s, [](const RejectedLine &) {}), u"x"_s));
+    QVERIFY(opened.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
+    QCOMPARE(History(path).draws().size(), std::size_t(2));
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"locker"_s);
 }
 
 void tst_History::importReasons_data()
@@ -620,7 +685,7 @@ void tst_History::importReasons()
     QFETCH(QByteArray, content);
     QFETCH(QString, summary);
     QTemporaryDir dir;
-    HistoryDatabase database(dir.filePath(u"nmr-history.sqlite"_s));
+    History database(dir.filePath(u"nmr-history.sqlite"_s));
     const QString path = dir.filePath(name);
 #ifdef Q_OS_UNIX
     if (name == u"fifo"_s)
@@ -633,7 +698,7 @@ void tst_History::importReasons()
         QVERIFY(writeFile(path, content));
     qsizetype reasons = 0;
     const ImportReport report
-        = ImportFile(Loto6(), database, path, [&](const RejectedLine &) { ++reasons; });
+        = ImportFile(database.drawStore, path, [&](const RejectedLine &) { ++reasons; });
     QCOMPARE(ImportSummary(u"x"_s, report), u"x: "_s + summary);
     QCOMPARE(reasons, report.rejected);
     QCOMPARE(report.stored(), report.failure.isEmpty());
@@ -794,7 +859,7 @@ void tst_History::exportReadsBack()
     // The export of every kind of draw, read into a new database, gives the same draws, in
     // either encoding.
     QTemporaryDir dir;
-    HistoryDatabase first(dir.filePath(u"first.sqlite"_s));
+    History first(dir.filePath(u"first.sqlite"_s));
     QVERIFY(store(first,
         official
             + u"1,2000/10/"
@@ -807,10 +872,10 @@ void tst_History::exportReadsBack()
         {ExportEncoding::Utf8WithMark, ExportEncoding::CodePage932}) {
         const QByteArray bytes = EncodeExport(DrawsCsv(Loto6(), draws), encoding);
         QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), encoding == ExportEncoding::Utf8WithMark);
-        HistoryDatabase second(dir.filePath(u"second-%1.sqlite"_s.arg(int(encoding))));
+        History second(dir.filePath(u"second-%1.sqlite"_s.arg(int(encoding))));
         QVERIFY(writeFile(dir.filePath(u"export.csv"_s), bytes));
         const ImportReport report = ImportFile(
-            Loto6(), second, dir.filePath(u"export.csv"_s), [](const RejectedLine &) {});
+            second.drawStore, dir.filePath(u"export.csv"_s), [](const RejectedLine &) {});
         QCOMPARE(std::pair(report.added, report.rejected), std::pair(4, qsizetype(0)));
         QCOMPARE(second.draws(), draws);
     }

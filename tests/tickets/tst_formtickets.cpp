@@ -1,4 +1,5 @@
 #include "common/describe.h"
+#include "common/history.h"
 #include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/importfile.h"
@@ -128,7 +129,7 @@ void tst_FormTickets::makeAndSave()
     QVERIFY(describe(window) != first);
 
     // The tickets are kept: the database holds them after the window is gone.
-    QCOMPARE(HistoryDatabase(database).tickets().size(), std::size_t(5 + 5 + 5));
+    QCOMPARE(History(database).tickets().size(), std::size_t(5 + 5 + 5));
 
     // With no draw stored the draw is empty, and 保存 asks for one: nothing on a wrong answer.
     const QString empty = fixture.filePath(u"empty.sqlite"_s);
@@ -142,7 +143,7 @@ void tst_FormTickets::makeAndSave()
     }
     QCOMPARE(fixture.takeRecords().size(), 4);
     QCOMPARE(describe(fresh).at(1), u"コピー on, 保存 off 第 2103 回"_s);
-    QCOMPARE(HistoryDatabase(empty).tickets().size(), std::size_t(5));
+    QCOMPARE(History(empty).tickets().size(), std::size_t(5));
     // An empty draw takes the one after the first draw stored elsewhere, once reloaded.
     const QString later = fixture.filePath(u"later.sqlite"_s);
     FormTickets waiting(later, {DefaultLevelString(), {}, false, 0}, {});
@@ -162,7 +163,7 @@ void tst_FormTickets::makeAndSave()
     // A database whose draws cannot be read is told with SQLite's words, never taken for one
     // without draws.
     const QString unreadable = fixture.filePath(u"unreadable.sqlite"_s);
-    QVERIFY(HistoryDatabase(unreadable).fault().isEmpty());
+    QVERIFY(History(unreadable).fault().isEmpty());
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"by hand"_s);
         db.setDatabaseName(unreadable);
@@ -183,11 +184,11 @@ void tst_FormTickets::check()
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(storeDraws(database));
     // The first prize of 2100 had no winner, and so no amount.
-    QVERIFY(HistoryDatabase(database).saveTickets(2100,
+    QVERIFY(History(database).saveTickets(2100,
         {{3, 11, 19, 27, 40, 41}, {3, 7, 11, 19, 27, 38}, {1, 2, 4, 5, 6, 8},
             {3, 11, 19, 27, 38, 42}}));
-    QVERIFY(HistoryDatabase(database).saveTickets(2101, {{1, 2, 3, 10, 20, 30}}));
-    QVERIFY(HistoryDatabase(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
+    QVERIFY(History(database).saveTickets(2101, {{1, 2, 3, 10, 20, 30}}));
+    QVERIFY(History(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
     FormCheck window(database);
     Module1::SetHelpDirectory(u"/help"_s);
     window.show();
@@ -309,7 +310,7 @@ void tst_FormTickets::sideBySide()
     makeSeeded();
     QVERIFY(made().at(0).startsWith(u"F | "_s));
     const auto storeElsewhere = [&] {
-        QVERIFY(HistoryDatabase(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
+        QVERIFY(History(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
     };
     storeElsewhere();
     QCOMPARE(saved(), 5);

@@ -1,3 +1,4 @@
+#include "common/history.h"
 #include "engine/chance.h"
 #include "engine/uniformsource.h"
 #include "tickets/gradesmodel.h"
@@ -503,7 +504,7 @@ void tst_Tickets::savedTickets()
         QSqlDatabase::removeDatabase(u"first"_s);
     }
     {
-        HistoryDatabase database(path);
+        History database(path);
         QCOMPARE(database.fault(), QString());
         QCOMPARE(database.latestDraw(), 2100);
         QVERIFY(database.saveTickets(2101, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}));
@@ -516,7 +517,7 @@ void tst_Tickets::savedTickets()
         QVERIFY(!database.saveTickets(
             2102, {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}, {1, 2, 3, 4, 5, 8}}));
     }
-    HistoryDatabase reopened(path);
+    History reopened(path);
     QCOMPARE(reopened.draws().size(), std::size_t(1));
     const std::vector<SavedTicket> expected {{4, 2099, 0, {1, 2, 3, 4, 5, 7}},
         {1, 2101, 0, {1, 2, 3, 4, 5, 6}}, {2, 2101, 1, {7, 8, 9, 10, 11, 12}},

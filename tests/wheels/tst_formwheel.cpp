@@ -1,4 +1,5 @@
 #include "common/describe.h"
+#include "common/history.h"
 #include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/importfile.h"
@@ -79,7 +80,7 @@ void tst_FormWheel::session()
             [&] {
                 window.save();
                 QStringList sources;
-                for (const SavedTicket &ticket : HistoryDatabase(database).tickets())
+                for (const SavedTicket &ticket : History(database).tickets())
                     sources << QString::number(int(ticket.source));
                 fixture.records << u"sources "_s + sources.join(u' ');
             }},

@@ -1,0 +1,149 @@
+#include "ticketstore.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int storedNumbers = 6; // the columns n1 to n6
+
+const QString nextLineOf = u"SELECT COALESCE(MAX(line) + 1, 0) FROM tickets WHERE draw = ?"_s;
+
+} // namespace
+
+TicketStore::TicketStore(HistoryDatabase &database)
+    : m_database(database)
+{ }
+
+StoreResult<std::vector<SavedTicket>> TicketStore::tickets() const
+{
+    StoreResult<std::vector<SavedTicket>> result;
+    if ((result.fault = m_database.ready()))
+        return result;
+    std::vector<SavedTicket> &all = result.value;
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    if (!query.exec(u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6, source FROM tickets "
+                    u"ORDER BY draw, line"_s)) {
+        result.fault = m_database.failed(query, StoreProblem::Unreadable);
+        return result;
+    }
+    while (query.next()) {
+        SavedTicket &ticket = all.emplace_back();
+        ticket.id = query.value(0).toLongLong();
+        ticket.draw = query.value(1).toInt();
+        ticket.line = query.value(2).toInt();
+        const int source = query.value(9).toInt();
+        ticket.source = TicketSource(source);
+        for (int n = 0; n < storedNumbers; ++n)
+            ticket.numbers.push_back(query.value(3 + n).toInt());
+        // Checked as a draw's number and numbers are, so that no window indexes by a value
+        // out of range.
+        PastDraw asDrawn;
+        asDrawn.number = ticket.draw;
+        asDrawn.numbers = ticket.numbers;
+        QString reason = StoredDrawFault(Loto6(), asDrawn);
+        if (reason.isEmpty() && ticket.line < 0)
+            reason = u"券の順番 %1 が正しくありません"_s.arg(ticket.line);
+        if (reason.isEmpty() && (source < 0 || source > int(TicketSource::Wheel)))
+            reason = u"入手元 %1 が正しくありません"_s.arg(source);
+        if (!reason.isEmpty()) {
+            all.clear();
+            result.fault = m_database.wrongValue(
+                StoredTable::Tickets, u"第%1回の券：%2"_s.arg(query.value(1).toString(), reason));
+            return result;
+        }
+    }
+    if (query.lastError().isValid()) {
+        all.clear();
+        result.fault = m_database.failed(query, StoreProblem::Unreadable);
+        return result;
+    }
+    m_database.valuesChecked(StoredTable::Tickets);
+    return result;
+}
+
+StoreResult<int> TicketStore::nextLine(int draw) const
+{
+    StoreResult<int> result;
+    m_database.ready();
+    if ((result.fault = m_database.fault()))
+        return result;
+    QSqlQuery query(m_database.connection());
+    query.prepare(nextLineOf);
+    query.addBindValue(draw);
+    if (!query.exec() || !query.next())
+        result.fault = m_database.failed(query, StoreProblem::Unreadable);
+    else
+        result.value = query.value(0).toInt();
+    return result;
+}
+
+StoreFault TicketStore::save(
+    const std::vector<int> &draws, const std::vector<Numbers> &tickets, TicketSource source)
+{
+    return m_database.inTransaction([&](QSqlQuery &query) -> StoreFault {
+        for (const int draw : draws) {
+            query.prepare(nextLineOf);
+            query.addBindValue(draw);
+            if (!query.exec() || !query.next())
+                return m_database.failed(query, StoreProblem::Unwritable);
+            int line = query.value(0).toInt();
+            query.prepare(u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6, source) "
+                          u"VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s);
+            for (const Numbers &ticket : tickets) {
+                query.addBindValue(draw);
+                query.addBindValue(line++);
+                for (const int number : ticket)
+                    query.addBindValue(number);
+                query.addBindValue(int(source));
+                if (!query.exec())
+                    return m_database.failed(query, StoreProblem::Unwritable);
+            }
+        }
+        return {};
+    });
+}
+
+StoreFault TicketStore::change(qint64 id, int draw, const Numbers &numbers)
+{
+    return m_database.inTransaction([&](QSqlQuery &query) -> StoreFault {
+        query.prepare(u"SELECT draw FROM tickets WHERE id = ?"_s);
+        query.addBindValue(id);
+        if (!query.exec())
+            return m_database.failed(query, StoreProblem::Unwritable);
+        if (!query.next())
+            return FaultOf(StoreProblem::Gone, m_database.path());
+        const bool moved = query.value(0).toInt() != draw;
+        query.prepare(moved
+                ? u"UPDATE tickets SET draw = ?, line = (SELECT COALESCE(MAX(line) + 1, 0) "
+                  u"FROM tickets WHERE draw = ?), n1 = ?, n2 = ?, n3 = ?, n4 = ?, n5 = ?, "
+                  u"n6 = ? WHERE id = ?"_s
+                : u"UPDATE tickets SET n1 = ?, n2 = ?, n3 = ?, n4 = ?, n5 = ?, n6 = ? "
+                  u"WHERE id = ?"_s);
+        if (moved) {
+            query.addBindValue(draw);
+            query.addBindValue(draw);
+        }
+        for (const int number : numbers)
+            query.addBindValue(number);
+        query.addBindValue(id);
+        return query.exec() ? StoreFault {} : m_database.failed(query, StoreProblem::Unwritable);
+    });
+}
+
+StoreFault TicketStore::remove(const std::vector<qint64> &ids)
+{
+    return m_database.inTransaction([&](QSqlQuery &query) -> StoreFault {
+        query.prepare(u"DELETE FROM tickets WHERE id = ?"_s);
+        for (const qint64 id : ids) {
+            query.addBindValue(id);
+            if (!query.exec())
+                return m_database.failed(query, StoreProblem::Unwritable);
+        }
+        return {};
+    });
+}
