@@ -1,9 +1,11 @@
 #include "common/files.h"
 #include "common/history.h"
+#include "engine/draw.h"
 #include "history/chartgeometry.h"
 #include "history/drawsmodel.h"
 #include "history/exportresults.h"
 #include "history/importfile.h"
+#include "history/migrations.h"
 #include "history/statistics.h"
 #include "history/statisticsmodel.h"
 #include "settings/cp932.h"
@@ -118,6 +120,8 @@ private slots:
     void valuesReadBack();
     void readErrors();
     void migrations();
+    void climbs_data();
+    void climbs();
     void importReasons_data();
     void importReasons();
     void twoWritersAtOnce();
@@ -322,6 +326,22 @@ void tst_History::storing()
     QCOMPARE(stored(QString(full).replace(u"45513600"_s, u"45513601"_s)),
         (QStringList {u"added 0, completed 0, present 0"_s,
             u"line 2: 第1回の1等賞金は別の値で登録済みです"_s}));
+    QCOMPARE(stored(QString(full)
+                        .replace(u"2000/10/5"_s, u"2000/10/6"_s)
+                        .replace(u"45513600"_s, u"45513601"_s)
+                        .replace(u",1000,0"_s, u",1000,1"_s)),
+        (QStringList {u"added 0, completed 0, present 0"_s,
+            u"line 2: 第1回の日付、1等賞金、キャリーオーバーは別の値で登録済みです"_s}));
+    // Any one of the numbers differing is a conflict, the first as much as the last.
+    const Numbers first {2, 8, 10, 13, 27, 30};
+    for (std::size_t at = 0; at < 6; ++at) {
+        Numbers other = first;
+        other[at] = 40 + int(at / 3);
+        other.sort();
+        QCOMPARE(stored(u"第1回 "_s + DrawText(other)),
+            (QStringList {
+                u"added 0, completed 0, present 0"_s, u"line 1: 第1回は別の数字で登録済みです"_s}));
+    }
     const std::vector<PastDraw> draws = database.draws();
     QCOMPARE(draws.size(), 2u);
     QCOMPARE(shown(draws[0]),
@@ -565,6 +585,72 @@ void tst_History::migrations()
     QVERIFY(makeDatabase(fourth, {u"PRAGMA user_version = 4"_s}));
     QCOMPARE(History(fourth).tickets(),
         (std::vector<SavedTicket> {{1, 5, 0, {1, 2, 3, 4, 5, 6}, TicketSource::Entered}}));
+}
+
+void tst_History::climbs_data()
+{
+    QTest::addColumn<int>("version");
+    for (int version = 1; version <= HistoryDatabase::SchemaVersion; ++version)
+        QTest::addRow("schema %d", version) << version;
+}
+
+void tst_History::climbs()
+{
+    // A file of each schema, made by the statements shipped for it and holding a draw and the
+    // tickets as that schema stored them, climbs to the last schema keeping every one; the
+    // tables are then the ones the program has always shipped.
+    QFETCH(int, version);
+    QStringList statements;
+    for (int step = 0; step < version; ++step)
+        statements << MigrationSteps()[std::size_t(step)];
+    statements << u"PRAGMA user_version = %1"_s.arg(version)
+               << u"INSERT INTO draws (number, date, n1, n2, n3, n4, n5, n6, bonus, winners1, "
+                  u"prize1, carry_over) VALUES (1, '2000-10-05', 2, 8, 10, 13, 27, 30, 39, 2, "
+                  u"45513600, 0)"_s;
+    std::vector<SavedTicket> tickets;
+    if (version >= 2) {
+        statements << u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6) VALUES "
+                      u"(7, 2, 0, 1, 2, 3, 4, 5, 6)"_s;
+        tickets.push_back({7, 2, 0, {1, 2, 3, 4, 5, 6}, TicketSource::Made});
+    }
+    if (version >= 3)
+        statements << u"INSERT INTO imports (time, source) VALUES ('2026-12-01T10:00:00', 'a')"_s;
+    if (version >= 4) {
+        statements << u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6, source) "
+                      u"VALUES (8, 2, 1, 3, 11, 19, 27, 38, 42, 1)"_s;
+        tickets.push_back({8, 2, 1, {3, 11, 19, 27, 38, 42}, TicketSource::Entered});
+    }
+    if (version >= 5) {
+        statements << u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6, source) "
+                      u"VALUES (9, 3, 0, 1, 2, 3, 4, 5, 7, 2)"_s;
+        tickets.push_back({9, 3, 0, {1, 2, 3, 4, 5, 7}, TicketSource::Wheel});
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(makeDatabase(path, statements));
+    {
+        History climbed(path);
+        QCOMPARE(climbed.fault(), QString());
+        QCOMPARE(climbed.draws().size(), std::size_t(1));
+        QCOMPARE(shown(climbed.draws().front()),
+            u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 -1/-1 -1/-1 -1/-1 -1/-1 c0"_s);
+        QCOMPARE(climbed.tickets(), tickets);
+        QCOMPARE(climbed.lastImport().has_value(), version >= 3);
+    }
+    QString schema;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"schema"_s);
+        db.setDatabaseName(path);
+        QSqlQuery query(db.open() ? db : QSqlDatabase());
+        QVERIFY(query.exec(u"SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY name"_s));
+        while (query.next())
+            schema += query.value(0).toString() + u";\n"_s;
+        QVERIFY(query.exec(u"PRAGMA user_version"_s) && query.next());
+        QCOMPARE(query.value(0).toInt(), HistoryDatabase::SchemaVersion);
+    }
+    QSqlDatabase::removeDatabase(u"schema"_s);
+    QCOMPARE(
+        schema, QString::fromUtf8(readFile(QStringLiteral(NMR_TEST_DATA "/history-schema.sql"))));
 }
 
 void tst_History::twoWritersAtOnce()
