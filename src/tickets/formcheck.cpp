@@ -58,9 +58,8 @@ void FormCheck::reload()
 void FormCheck::buildControls()
 {
     auto *grid = new QGridLayout(this);
-    m_view = new QSortFilterProxyModel(this);
+    m_view = new RowsProxy(this);
     m_view->setSourceModel(&m_tickets);
-    m_view->setSortRole(SavedTicketsModel::SortRole);
     m_view->setFilterKeyColumn(SavedTicketsModel::Draw);
     m_table = new QTableView(this);
     m_table->setModel(m_view);

@@ -39,6 +39,22 @@ QVariant RowsModel::data(const QModelIndex &index, int role) const
     }
 }
 
+RowsProxy::RowsProxy(QObject *parent)
+    : QSortFilterProxyModel(parent)
+{
+    setSortRole(RowsModel::SortRole);
+}
+
+bool RowsProxy::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    const bool leftKnown = !left.data(sortRole()).isNull();
+    const bool rightKnown = !right.data(sortRole()).isNull();
+    if (leftKnown && rightKnown)
+        return QSortFilterProxyModel::lessThan(left, right);
+    // A descending sort puts a before b when b is less than a.
+    return sortOrder() == Qt::DescendingOrder ? !leftKnown && rightKnown : leftKnown && !rightKnown;
+}
+
 QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 #include <QVariantList>
 
 #include <vector>
 
 // A table whose rows are built whole: the text of each cell, the raw value each cell sorts by
-// (SortRole, so that numbers sort as numbers), and what a screen reader hears of the row
-// (AccessibleTextRole, the same for every cell of it).
+// (SortRole, so that numbers sort as numbers; none where the value is not known yet), and what a
+// screen reader hears of the row (AccessibleTextRole, the same for every cell of it).
 class RowsModel : public QAbstractTableModel
 {
 public:
@@ -35,4 +36,15 @@ protected:
 private:
     QStringList m_headers;
     std::vector<Row> m_rows;
+};
+
+// Sorts a RowsModel by its keys, a cell without one (a ticket not drawn yet, a prize not known)
+// after every other whichever way the column sorts.
+class RowsProxy : public QSortFilterProxyModel
+{
+public:
+    explicit RowsProxy(QObject *parent = nullptr);
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 };

@@ -8,8 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 last = std::numeric_limits<qint64>::max();
-
 // The numbers, each drawn one in brackets and the bonus in parentheses.
 QString marked(const SavedTicket &ticket, const PastDraw *draw)
 {
@@ -68,13 +66,16 @@ void SavedTicketsModel::setTickets(
                 : prize < 0              ? u"未確定"_s
                                          : Yen(prize)};
         // A grade sorts best first as 1等 and on, then none, then not drawn.
+        // A date, a match or a prize not known yet has no key, and sorts last.
+        const QVariant unknown;
         row.keys = QVariantList {ticket.draw,
-            draw && draw->date.isValid() ? draw->date.toJulianDay() : last, ticket.line,
-            qint64(ticket.source), NumbersKey(ticket.numbers), draw ? grading.matches : -1,
-            !draw                    ? m_game.gradeCount() + 2
-                : grading.grade == 0 ? m_game.gradeCount() + 1
-                                     : grading.grade,
-            draw ? prize : last};
+            draw && draw->date.isValid() ? QVariant(draw->date.toJulianDay()) : unknown,
+            ticket.line, qint64(ticket.source), NumbersKey(ticket.numbers),
+            draw ? QVariant(grading.matches) : unknown,
+            !draw                    ? unknown
+                : grading.grade == 0 ? QVariant(m_game.gradeCount() + 1)
+                                     : QVariant(grading.grade),
+            draw && prize >= 0 ? QVariant(prize) : unknown};
         row.heard
             = u"%1 %2：%3、%4"_s.arg(row.cells[Draw], row.cells[Letter], DrawText(ticket.numbers),
                 draw ? u"一致 %1、%2、賞金 %3"_s.arg(

@@ -72,6 +72,11 @@ void tst_CommandLine::parsing_data()
     QTest::newRow("a guarantee without wheel")
         << u"--guarantee 3/3"_s
         << u"refused --guarantee、--max、--seed は --wheel と一緒に使います。"_s;
+    QTest::newRow("a limit without wheel")
+        << u"--draw 5 --max 3"_s
+        << u"refused --guarantee、--max、--seed は --wheel と一緒に使います。"_s;
+    QTest::newRow("a seed without wheel")
+        << u"--seed 3"_s << u"refused --guarantee、--max、--seed は --wheel と一緒に使います。"_s;
     QTest::newRow("a list without draw")
         << u"--fixed 3"_s
         << u"refused --fixed、--exclude、--overlap は --draw と一緒に使います。"_s;

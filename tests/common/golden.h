@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -81,20 +82,52 @@ inline QStringList fileLines(const QString &path)
 // Steps of a session, each a label and what it does.
 using Steps = std::vector<std::pair<QString, std::function<void()>>>;
 
-// The lines of now that differ from the line in their place before.
+// What changed from before to now, as a line-by-line diff finds it: each line of now that is new
+// or changed, and each line of before that is gone with none in its place, marked "removed: ".
+// A line inserted or removed leaves the lines after it matched as they were.
 inline QStringList changedLines(const QStringList &before, const QStringList &now)
 {
-    QStringList changed;
-    for (qsizetype line = 0; line < now.size(); ++line) {
-        if (now[line] != before.value(line))
-            changed << now[line];
+    // The longest common subsequence of the two, from each pair of places to the ends.
+    const auto b = std::size_t(before.size());
+    const auto n = std::size_t(now.size());
+    std::vector<std::vector<int>> common(b + 1, std::vector<int>(n + 1, 0));
+    for (std::size_t i = b; i-- > 0;) {
+        for (std::size_t j = n; j-- > 0;) {
+            common[i][j] = before[qsizetype(i)] == now[qsizetype(j)]
+                ? common[i + 1][j + 1] + 1
+                : std::max(common[i + 1][j], common[i][j + 1]);
+        }
     }
+    // Between two matched lines, the lines of now stand in for as many gone ones.
+    QStringList changed;
+    qsizetype gone = 0;
+    qsizetype added = 0;
+    const auto settle = [&](std::size_t i) {
+        for (qsizetype k = added; k < gone; ++k)
+            changed << u"removed: "_s + before[qsizetype(i) - gone + k];
+        gone = added = 0;
+    };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < b || j < n) {
+        if (i < b && j < n && before[qsizetype(i)] == now[qsizetype(j)]) {
+            settle(i);
+            ++i, ++j;
+        } else if (j < n && (i == b || common[i][j + 1] >= common[i + 1][j])) {
+            changed << now[qsizetype(j++)];
+            ++added;
+        } else {
+            ++i;
+            ++gone;
+        }
+    }
+    settle(i);
     return changed;
 }
 
-// Runs the steps, noting each label, then each line of the state that differs from the line in
-// its place after the step before (the first step's whole state), then the events that the
-// step caused, such as prompts and programs started.
+// Runs the steps, noting each label, then what changed in the state since the step before (the
+// first step's whole state), then the events that the step caused, such as prompts and programs
+// started.
 inline QStringList replay(const Steps &steps, const std::function<QStringList()> &state,
     const std::function<QStringList()> &events)
 {

@@ -2,6 +2,7 @@
 #include "common/history.h"
 #include "common/storedraws.h"
 #include "common/windowfixture.h"
+#include "history/databasewatch.h"
 #include "history/formhistory.h"
 #include "history/importfile.h"
 #include "layouts/mainlayout.h"
@@ -74,6 +75,7 @@ private slots:
     void unusableDatabase();
     void longImport();
     void openedFromMainWindow();
+    void watchNotesWhatItSaw();
 };
 
 void tst_FormHistory::session()
@@ -318,6 +320,30 @@ void tst_FormHistory::openedFromMainWindow()
     const QPointer<FormHistory> closed = history;
     window.close();
     QTRY_VERIFY(!closed);
+}
+
+void tst_FormHistory::watchNotesWhatItSaw()
+{
+    // A change from outside reloads once on activation; the reload notes the database's state,
+    // so a second activation reloads nothing; F5 reloads whatever changed.
+    WindowFixture fixture;
+    const QString path = fixture.filePath(u"nmr-history.sqlite"_s);
+    History database(path);
+    QWidget window;
+    int reloads = 0;
+    DatabaseWatch watch(&window, database.database, [&] { ++reloads; });
+    QEvent activated(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activated);
+    QCOMPARE(reloads, 0);
+    QVERIFY(StoreResults(path, u"第1回 1 2 3 4 5 6"_s));
+    QApplication::sendEvent(&window, &activated);
+    QCOMPARE(reloads, 1);
+    QApplication::sendEvent(&window, &activated);
+    QCOMPARE(reloads, 1);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_F5);
+    QCOMPARE(reloads, 2);
 }
 
 QTEST_MAIN(tst_FormHistory)

@@ -10,6 +10,7 @@
 #include "history/statisticsmodel.h"
 #include "settings/cp932.h"
 
+#include <QAbstractItemModelTester>
 #include <QElapsedTimer>
 #include <QSortFilterProxyModel>
 #include <QSqlDatabase>
@@ -416,7 +417,8 @@ void tst_History::unusableDatabases()
             std::pair(foreign,
                 u"は当せん番号の履歴ではありません（ほかのプログラムのデータベースです）。"_s),
             std::pair(outOfRange,
-                u"CHECK constraint failed: n1 BETWEEN 1 AND 43 Unable to fetch row）。"_s)}) {
+                u"は壊れているため使えません（CHECK constraint failed: n1 BETWEEN 1 AND 43 "
+                u"Unable to fetch row）。"_s)}) {
         const QByteArray before = readFile(path);
         History database(path);
         QVERIFY2(database.fault().contains(fault)
@@ -1033,6 +1035,7 @@ void tst_History::statisticsSorted()
     for (std::size_t i = 0; i < chances.size(); ++i)
         chances[i] = i == 0 ? 0.09 : 0.1 + 0.001 * double(i);
     StatisticsModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setFigures(period, DefaultLevelString(),
         LevelsFromHistory(period, LevelRule::OftenDrawnHigher), chances);
     QSortFilterProxyModel proxy;
@@ -1059,6 +1062,7 @@ void tst_History::drawsSorted()
               u"2,2000/10/12,1,2,3,4,5,6,7,0,1,2,3,4,0,2,3,4,5,0\n5,,1,2,3,4,5,6,,,,,,,,,,,,\n"_s,
         [](const RejectedLine &) {}).draws;
     DrawsModel model(Loto6());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setDraws(draws);
     DrawsProxy proxy;
     proxy.setSourceModel(&model);
@@ -1079,6 +1083,15 @@ void tst_History::drawsSorted()
     QCOMPARE(order(model.carryOverColumn(), Qt::DescendingOrder),
         u"第3回〜第4回 , 第2回 0 円, 第1回 0 円, 第5回 —"_s);
     QCOMPARE(model.headerData(DrawsModel::FirstGrade + 3, Qt::Horizontal).toString(), u"2等賞金"_s);
+    // Each winners column sorts by its winners and each prize column by its prize.
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const PastDraw *draw = model.drawAt(row);
+        for (std::size_t grade = 0; draw && grade < 5; ++grade) {
+            const int winners = DrawsModel::FirstGrade + 2 * int(grade);
+            QCOMPARE(model.sortKey(row, winners), draw->winners[grade]);
+            QCOMPARE(model.sortKey(row, winners + 1), draw->prizes[grade]);
+        }
+    }
     QCOMPARE(model.drawAt(2), nullptr);
     // The sort role holds the same keys, for any other proxy: the six numbers as one.
     QCOMPARE(model.index(0, DrawsModel::Numbers).data(DrawsModel::SortRole),

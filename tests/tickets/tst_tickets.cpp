@@ -7,6 +7,7 @@
 #include "tickets/ticketrules.h"
 #include "tickets/ticketsmodel.h"
 
+#include <QAbstractItemModelTester>
 #include <QSortFilterProxyModel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -560,6 +561,18 @@ void tst_Tickets::sortedTables_data()
     QTest::newRow("saved by prize, not drawn last")
         << u"saved"_s << int(SavedTicketsModel::Prize) << false << int(SavedTicketsModel::Prize)
         << u"0円 1,000円 9,100円 10,000円 —"_s;
+    QTest::newRow("saved by prize, most first, not drawn still last")
+        << u"saved"_s << int(SavedTicketsModel::Prize) << true << int(SavedTicketsModel::Prize)
+        << u"10,000円 9,100円 1,000円 0円 —"_s;
+    QTest::newRow("saved by date, not drawn last")
+        << u"saved"_s << int(SavedTicketsModel::Date) << false << int(SavedTicketsModel::Draw)
+        << u"第10回 第10回 第10回 第10回 第9回"_s;
+    QTest::newRow("saved by date, latest first, not drawn still last")
+        << u"saved"_s << int(SavedTicketsModel::Date) << true << int(SavedTicketsModel::Draw)
+        << u"第10回 第10回 第10回 第10回 第9回"_s;
+    QTest::newRow("saved by matches, most first, not drawn still last")
+        << u"saved"_s << int(SavedTicketsModel::Matches) << true << int(SavedTicketsModel::Matches)
+        << u"5 4 3 0 —"_s;
     QTest::newRow("saved by grade, best first")
         << u"saved"_s << int(SavedTicketsModel::Grade) << false << int(SavedTicketsModel::Letter)
         << u"B C A D A"_s;
@@ -576,15 +589,21 @@ void tst_Tickets::sortedTables()
     QFETCH(int, shown);
     QFETCH(QString, order);
     TicketsModel made;
+    QAbstractItemModelTester madeTester(
+        &made, QAbstractItemModelTester::FailureReportingMode::QtTest);
     made.setTickets({{10, 20, 30, 40, 41, 42}, {3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13, 14},
                         {1, 2, 3, 4, 5, 43}},
         24);
     GradesModel grades(Loto6());
+    QAbstractItemModelTester gradesTester(
+        &grades, QAbstractItemModelTester::FailureReportingMode::QtTest);
     GradeCounts counts;
     counts.counted = {0, 10, 2, 9, 100};
     counts.expected = {9.5, 10, 0.5, 0.02, 0.3};
     grades.setCounts(counts);
     SavedTicketsModel saved(Loto6());
+    QAbstractItemModelTester savedTester(
+        &saved, QAbstractItemModelTester::FailureReportingMode::QtTest);
     PastDraw drawn = drawOf(10, {1, 2, 3, 4, 5, 6}, 7, {0, 0, 9100, 10000, 1000});
     drawn.date = QDate(2026, 12, 3);
     saved.setTickets({{1, 10, 0, {1, 2, 3, 20, 21, 22}, TicketSource::Made},
@@ -595,9 +614,8 @@ void tst_Tickets::sortedTables()
         {drawn});
     const std::map<QString, QAbstractItemModel *> tables {
         {u"made"_s, &made}, {u"grades"_s, &grades}, {u"saved"_s, &saved}};
-    QSortFilterProxyModel proxy;
+    RowsProxy proxy;
     proxy.setSourceModel(tables.at(table));
-    proxy.setSortRole(RowsModel::SortRole);
     proxy.sort(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     QStringList cells;
     for (int row = 0; row < proxy.rowCount(); ++row)

@@ -1,10 +1,14 @@
+#include "wheels/wheelchancesmodel.h"
 #include "wheels/wheelmaker.h"
 #include "wheels/wheelsearch.h"
 #include "wheels/wheeltable.h"
 
+#include <QAbstractItemModelTester>
+#include <QSortFilterProxyModel>
 #include <QTest>
 
 #include <bit>
+#include <numeric>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -74,6 +78,9 @@ private slots:
     void search();
     void limited();
     void mapping();
+    void refusals_data();
+    void refusals();
+    void chanceTableSorted();
     void shipped();
 };
 
@@ -277,6 +284,10 @@ void tst_Wheels::limited()
         QVERIFY2(found >= fewer, qPrintable(u"%1 steps: %2 holes"_s.arg(steps).arg(found)));
         fewer = found;
     }
+    // A limit of one ticket gives one, the fewest holes one ticket leaves.
+    const std::vector<Block> one = SearchWheel({10, fourOfFour, 1, 7, {}, 20'000});
+    QCOMPARE(one.size(), std::size_t(1));
+    QCOMPARE(WheelMatches(10, DrawnCount, one).coverage(fourOfFour).holes, qint64(210 - 15));
     // Under a limit, 6/6 takes as many combinations as allowed, each a case of its own.
     const Guarantee everyOne {6, 6};
     const std::vector<Block> some = SearchWheel({8, everyOne, 10, 7, {}, 1000});
@@ -326,6 +337,50 @@ void tst_Wheels::mapping()
         = MakeWheel(Loto6(), {1, 2, 3, 4, 5, 6, 7}, {6, 6}, ShippedWheel(7, DrawnCount, {6, 6}), 1);
     QCOMPARE(ChanceTable(full).back(),
         (QStringList {u"6 個"_s, u"0.000115%"_s, u"6"_s, u"6.0"_s, u"1等"_s}));
+}
+
+void tst_Wheels::refusals_data()
+{
+    // The chosen numbers as typed, and why they make no wheel.
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("six, one too few")
+        << u"1 2 3 4 5 6"_s << u"選ぶ数字は 7 個から 20 個までです（いまは 6 個）。"_s;
+    QTest::newRow("seven, the fewest") << u"1 2 3 4 5 6 7"_s << QString();
+    QTest::newRow("twenty, the most")
+        << u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20"_s << QString();
+    QTest::newRow("twenty-one, one too many")
+        << u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21"_s
+        << u"選ぶ数字は 7 個から 20 個までです（いまは 21 個）。"_s;
+    QTest::newRow("a list that cannot be read")
+        << u"1 2 3 4 5 6 x"_s << u"選んだ数字の「x」は数字として読めません。"_s;
+    QTest::newRow("a number past the game's")
+        << u"1 2 3 4 5 6 44"_s << u"選んだ数字の「44」は 1 から 43 までの数字ではありません。"_s;
+}
+
+void tst_Wheels::refusals()
+{
+    QFETCH(QString, chosen);
+    QTEST(WheelRefusal(Loto6(), ParseNumberList(Loto6(), chosen)), "refusal");
+}
+
+void tst_Wheels::chanceTableSorted()
+{
+    // The chance column sorts by the chance, not by its text ("5.85%" before "11.0%").
+    std::vector<int> twenty(20);
+    std::iota(twenty.begin(), twenty.end(), 1);
+    const Wheel wheel = MakeWheel(Loto6(), twenty, {3, 3}, ShippedWheel(20, DrawnCount, {3, 3}), 1);
+    WheelChancesModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setWheel(&wheel);
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setSortRole(RowsModel::SortRole);
+    proxy.sort(WheelChancesModel::Chance, Qt::AscendingOrder);
+    QStringList hits;
+    for (int row = 0; row < proxy.rowCount(); ++row)
+        hits << proxy.index(row, WheelChancesModel::Hits).data().toString();
+    QCOMPARE(hits.join(u' '), u"6 個 0 個 5 個 1 個 4 個 2 個 3 個"_s);
 }
 
 void tst_Wheels::shipped()
