@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "engine/figures.h"
 #include "history/importfile.h"
 #include "look/programstyle.h"
 #include "mainwindow/formmain.h"
@@ -133,7 +134,8 @@ int printWheel(const CommandLine &line)
     Console::Out(summary + ExpectedWinsText(wheel) + u'\n');
     if (wheel.coverage.holes == 0)
         return 0;
-    Console::Err(u"numerisphere: %1 口では保証を満たせません。\n"_s.arg(wheel.tickets.size()));
+    Console::Err(u"numerisphere: %1 口では保証を満たせません。\n"_s.arg(
+        Grouped(qint64(wheel.tickets.size()))));
     return 1;
 }
 

@@ -2,8 +2,12 @@
 
 #include "exportresults.h"
 
+#include <functional>
+
 class QWidget;
 
-// Where to write a CSV export, and in which encoding, as the user chooses them in a file dialog;
-// empty when the user cancels.
-QString ChooseExportFile(QWidget *parent, ExportEncoding &encoding);
+// "CSV に書き出す": asks where, proposing a file of that name in the user's documents, and in
+// which encoding; writes there with write (".csv" added when the name has no suffix), and tells
+// a failure. Nothing when the user cancels.
+void ExportAs(QWidget *parent, const QString &proposedName,
+    const std::function<QString(const QString &, ExportEncoding)> &write);

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -49,6 +50,12 @@ QByteArray EncodeExport(const QString &text, ExportEncoding encoding)
     if (encoding == ExportEncoding::CodePage932)
         return Cp932::encode(text);
     return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+QString WithCsvSuffix(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.fileName().isEmpty() || !file.suffix().isEmpty() ? path : path + u".csv"_s;
 }
 
 QString WriteExport(const QString &path, const QString &text, ExportEncoding encoding)

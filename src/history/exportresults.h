@@ -18,6 +18,8 @@ QString DrawsCsv(const Game &game, const std::vector<PastDraw> &draws);
 // A table's header and rows as shown, in the order shown.
 QString TableCsv(const QAbstractItemModel &model);
 QByteArray EncodeExport(const QString &text, ExportEncoding encoding);
+// The path a user chose, with ".csv" added when its name has no suffix of its own.
+QString WithCsvSuffix(const QString &path);
 // Writes the text in that encoding, whole or not at all; the reason in Japanese when it could
 // not, empty when it did.
 QString WriteExport(const QString &path, const QString &text, ExportEncoding encoding);

@@ -335,11 +335,11 @@ QWidget *FormHistory::drawsTab()
 
 void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const)
 {
-    ExportEncoding encoding = ExportEncoding::Utf8WithMark;
-    const QString path = ChooseExportFile(this, encoding);
-    if (const QString failure = path.isEmpty() ? QString() : (this->*write)(path, encoding);
-        !failure.isEmpty())
-        Seams::message(this, QMessageBox::Critical, failure);
+    ExportAs(this,
+        write == &FormHistory::exportDraws ? u"当せん番号.csv"_s : u"当せん番号の統計.csv"_s,
+        [&](const QString &path, ExportEncoding encoding) {
+            return (this->*write)(path, encoding);
+        });
 }
 
 QString FormHistory::exportDraws(const QString &path, ExportEncoding encoding) const

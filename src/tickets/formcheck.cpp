@@ -81,11 +81,9 @@ void FormCheck::buildControls()
     auto *exportButton = new QPushButton(u"CSV に書き出す(&X)..."_s, this);
     exportButton->setObjectName(u"export"_s);
     connect(exportButton, &QPushButton::clicked, this, [this] {
-        ExportEncoding encoding = ExportEncoding::Utf8WithMark;
-        const QString path = ChooseExportFile(this, encoding);
-        if (const QString failure = path.isEmpty() ? QString() : exportTickets(path, encoding);
-            !failure.isEmpty())
-            Seams::message(this, QMessageBox::Critical, failure);
+        ExportAs(this, u"当せん確認.csv"_s, [this](const QString &path, ExportEncoding encoding) {
+            return exportTickets(path, encoding);
+        });
     });
     m_summary = new QLabel(this);
     m_summary->setObjectName(u"summary"_s);

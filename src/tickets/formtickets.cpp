@@ -1,5 +1,6 @@
 #include "formtickets.h"
 
+#include "engine/figures.h"
 #include "engine/resultlog.h"
 #include "history/databasewatch.h"
 #include "look/programstyle.h"
@@ -144,7 +145,8 @@ void FormTickets::make()
     }
     m_panel->setTickets(tickets);
     m_panel->setStatus(
-        (QStringList {u"%1 口を作成しました。"_s.arg(tickets.size())} << notes).join(u'\n'));
+        (QStringList {u"%1 口を作成しました。"_s.arg(Grouped(qint64(tickets.size())))} << notes)
+            .join(u'\n'));
     if (!m_logPath.isEmpty()) {
         for (const Ticket &ticket : tickets)
             AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));

@@ -1,5 +1,6 @@
 #include "madeticketspanel.h"
 
+#include "engine/figures.h"
 #include "platform/seams.h"
 
 #include <QClipboard>
@@ -124,19 +125,26 @@ void MadeTicketsPanel::showTickets()
 void MadeTicketsPanel::copy()
 {
     QGuiApplication::clipboard()->setText(m_tickets.lines().join(u'\n') + u'\n');
-    setStatus(u"%1 口をクリップボードにコピーしました。"_s.arg(m_tickets.tickets().size()));
+    setStatus(u"%1 口をクリップボードにコピーしました。"_s.arg(
+        Grouped(qint64(m_tickets.tickets().size()))));
 }
 
 void MadeTicketsPanel::save()
 {
     if (m_drawNumber->value() == 0) {
-        bool ok = false;
-        const int draw = Seams::input(
+        const QString typed = Seams::input(
             this, u"保存"_s, u"券を保存する回（第 N 回の N）を入力してください。"_s, QString())
-                             .trimmed()
-                             .toInt(&ok);
-        if (!ok || draw < 1 || draw > LastDrawNumber)
+                                  .trimmed();
+        if (typed.isEmpty()) // cancelled
             return;
+        bool ok = false;
+        const int draw = typed.toInt(&ok);
+        if (!ok || draw < 1 || draw > LastDrawNumber) {
+            Seams::message(this, QMessageBox::Critical,
+                u"「%1」は回として使えません。1 から %2 までの数で入力してください。"_s.arg(
+                    typed, Grouped(LastDrawNumber)));
+            return;
+        }
         m_drawNumber->setValue(draw);
     }
     const int draw = m_drawNumber->value();
@@ -158,7 +166,8 @@ void MadeTicketsPanel::save()
     m_saved = true;
     emit saved();
     const int count = int(m_tickets.tickets().size());
-    setStatus(u"第 %1 回の券として %2 口を保存しました（%3〜%4）。"_s.arg(draw).arg(count).arg(
-        m_tickets.letterOf(0), m_tickets.letterOf(count - 1)));
+    setStatus(u"第 %1 回の券として %2 口を保存しました（%3〜%4）。"_s.arg(draw)
+                  .arg(Grouped(count))
+                  .arg(m_tickets.letterOf(0), m_tickets.letterOf(count - 1)));
     showTickets();
 }

@@ -1,5 +1,6 @@
 #include "formwheel.h"
 
+#include "engine/figures.h"
 #include "engine/resultlog.h"
 #include "history/databasewatch.h"
 #include "look/programstyle.h"
@@ -207,7 +208,7 @@ void FormWheel::make()
             LimitedSearchSteps, m_game.drawn});
         return;
     }
-    const QString made = u"%1 口のホイールを作成しました。"_s.arg(shipped.size());
+    const QString made = u"%1 口のホイールを作成しました。"_s.arg(Grouped(qint64(shipped.size())));
     showWheel(MakeWheel(m_game, m_chosen, guarantee, std::move(shipped), m_wheelSeed),
         (QStringList {made} << repeated).join(u'\n').trimmed());
 }
@@ -264,20 +265,21 @@ void FormWheel::searchDone()
         if (found.size() >= before) {
             m_improve->setEnabled(true);
             m_panel->setStatus(
-                (QStringList {u"%1 口より少ないホイールは見つかりませんでした。"_s.arg(before)}
+                (QStringList {u"%1 口より少ないホイールは見つかりませんでした。"_s.arg(
+                     Grouped(qint64(before)))}
                     << stopped)
                     .join(u'\n')
                     .trimmed());
             return;
         }
-        const QString fewer = u"%1 口から %2 口に減らしました。"_s.arg(before).arg(found.size());
+        const QString fewer = u"%1 口から %2 口に減らしました。"_s.arg(
+            Grouped(qint64(before)), Grouped(qint64(found.size())));
         showWheel(MakeWheel(m_game, m_chosen, m_searched, std::move(found), m_wheelSeed),
             (QStringList {fewer} << stopped).join(u'\n').trimmed());
         return;
     }
-    const QString made
-        = u"口数の上限 %1 口で、%2 口のホイールを作成しました。"_s.arg(m_most->value())
-              .arg(found.size());
+    const QString made = u"口数の上限 %1 口で、%2 口のホイールを作成しました。"_s.arg(
+        Grouped(m_most->value()), Grouped(qint64(found.size())));
     showWheel(MakeWheel(m_game, m_chosen, m_searched, std::move(found), m_wheelSeed),
         (QStringList {made} << stopped).join(u'\n').trimmed());
 }

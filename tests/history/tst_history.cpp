@@ -142,6 +142,8 @@ private slots:
     void statisticsSorted_data();
     void statisticsSorted();
     void drawsSorted();
+    void csvSuffix_data();
+    void csvSuffix();
     void chartScale_data();
     void chartScale();
 };
@@ -1048,6 +1050,23 @@ void tst_History::statisticsSorted()
         u"%1 %2 %3 %4 … %5"_s.arg(numberAt(0), numberAt(1), numberAt(2), numberAt(3), numberAt(42)),
         order);
     QCOMPARE(proxy.index(42, column).data().toString(), lastText);
+}
+
+void tst_History::csvSuffix_data()
+{
+    // A name typed in the save dialog, and the file written.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no suffix") << u"/home/a/結果"_s << u"/home/a/結果.csv"_s;
+    QTest::newRow(".csv") << u"/home/a/結果.csv"_s << u"/home/a/結果.csv"_s;
+    QTest::newRow("another suffix kept") << u"/home/a/結果.txt"_s << u"/home/a/結果.txt"_s;
+    QTest::newRow("a dot in the folder only") << u"/home/a.b/結果"_s << u"/home/a.b/結果.csv"_s;
+}
+
+void tst_History::csvSuffix()
+{
+    QFETCH(QString, typed);
+    QTEST(WithCsvSuffix(typed), "written");
 }
 
 void tst_History::drawsSorted()

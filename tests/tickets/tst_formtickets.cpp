@@ -131,7 +131,8 @@ void tst_FormTickets::makeAndSave()
     // The tickets are kept: the database holds them after the window is gone.
     QCOMPARE(History(database).tickets().size(), std::size_t(5 + 5 + 5));
 
-    // With no draw stored the draw is empty, and 保存 asks for one: nothing on a wrong answer.
+    // With no draw stored the draw is empty, and 保存 asks for one: nothing saved on a wrong
+    // answer, each told why.
     const QString empty = fixture.filePath(u"empty.sqlite"_s);
     FormTickets fresh(empty, {DefaultLevelString(), {}, false, 0}, {});
     QCOMPARE(control<QSpinBox>(fresh, u"draw"_s)->text(), u" "_s);
@@ -141,7 +142,13 @@ void tst_FormTickets::makeAndSave()
         fixture.nextInput = answer;
         fresh.save();
     }
-    QCOMPARE(fixture.takeRecords().size(), 4);
+    const QStringList records = fixture.takeRecords();
+    QCOMPARE(records.size(), 7);
+    QCOMPARE(records.filter(u"は回として使えません。1 から 1,000,000 までの数で入力してください"_s)
+                 .size(),
+        3);
+    QVERIFY2(records.join(u' ').contains(u"「1000001」は回として使えません"_s),
+        qPrintable(records.join(u' ')));
     QCOMPARE(describe(fresh).at(1), u"コピー on, 保存 off 第 2103 回"_s);
     QCOMPARE(History(empty).tickets().size(), std::size_t(5));
     // An empty draw takes the one after the first draw stored elsewhere, once reloaded.

@@ -7,6 +7,7 @@
 #include "wheels/formwheel.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -100,6 +101,11 @@ void tst_FormWheel::session()
               steps, [&] { return describe(window); }, [&] { return fixture.takeRecords(); })
         << u"== nmr.log"_s << fileLines(log);
     NMR_COMPARE_GOLDEN(transcript, u"wheel-window"_s);
+
+    // Figures past 999 carry their separators.
+    make(u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20"_s, 9, 0)();
+    QCOMPARE(
+        control<QLabel>(window, u"status"_s)->text(), u"38,760 口のホイールを作成しました。"_s);
 }
 
 QTEST_MAIN(tst_FormWheel)
