@@ -37,6 +37,13 @@ bool isPrivateDirectory(const QString &path, bool requireExactMode)
 }
 #endif
 
+// Starts the help viewer on a page's path or address; a viewer that cannot start is reported.
+void showHelp(const QString &target)
+{
+    if (!Seams::startDetached(QString::fromUtf16(Module1::HelpViewer), {target}))
+        Seams::message(nullptr, QMessageBox::Critical, u"ヘルプの実行に失敗しました。"_s);
+}
+
 } // namespace
 
 namespace Module1 {
@@ -70,15 +77,19 @@ void SetHelpDirectory(const QString &directory)
 
 void ShowHelpPage(const QString &page)
 {
-    const QString path = AppendBackslash(helpDirectory()) + page;
-    if (!Seams::startDetached(QString::fromUtf16(HelpViewer), {path}))
-        Seams::message(nullptr, QMessageBox::Critical, u"ヘルプの実行に失敗しました。"_s);
+    showHelp(AppendBackslash(helpDirectory()) + page);
 }
 
-void ShowHelpPageOnF1(QWidget *window, const QString &page)
+void ShowHelpPageOnF1(QWidget *window, const QString &page, const QString &section)
 {
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), window);
-    QObject::connect(help, &QShortcut::activated, window, [page] { ShowHelpPage(page); });
+    QObject::connect(help, &QShortcut::activated, window, [page, section] {
+        if (section.isEmpty())
+            return ShowHelpPage(page);
+        QUrl address = QUrl::fromLocalFile(QDir(helpDirectory()).filePath(page));
+        address.setFragment(section);
+        showHelp(address.toString());
+    });
 }
 
 ShellOpenResult ShellOpen(const QString &target)

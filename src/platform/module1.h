@@ -29,8 +29,9 @@ QString GetTempDirectory();
 void SetHelpDirectory(const QString &directory);
 // Opens a page in the help viewer; a viewer that cannot start is reported here.
 void ShowHelpPage(const QString &page);
-// F1 anywhere in window opens the page.
-void ShowHelpPageOnF1(QWidget *window, const QString &page);
+// F1 anywhere in window opens the page, at its section when one is named (the page's address
+// then goes to the viewer with the section after #).
+void ShowHelpPageOnF1(QWidget *window, const QString &page, const QString &section = {});
 
 // Opens an address with the desktop's associated program.
 enum class ShellOpenResult { Opened, Failed };

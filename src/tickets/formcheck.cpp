@@ -148,7 +148,7 @@ void FormCheck::buildControls()
     grid->setRowStretch(1, 1);
     resize(640, 600);
 
-    Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s);
+    Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s, u"check"_s);
 }
 
 void FormCheck::refresh()
