@@ -597,7 +597,8 @@ void FormHistory::mendDraw(int row)
     const PastDraw *draw = m_draws.drawAt(row);
     if (!draw || importing() || !writable())
         return;
-    DrawDialog dialog(m_game, *draw, this);
+    DrawDialog dialog(
+        m_game, *draw, [this](int number) { return m_store.hasDraw(number).value; }, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (const StoreFault fault = m_store.replaceDraw(draw->number, dialog.draw()))

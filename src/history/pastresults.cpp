@@ -180,8 +180,10 @@ std::optional<QString> fault(const Game &game, std::optional<qint64> number, con
     }
     if (!narrowed(bonus).isEmpty()) {
         const auto value = wholeNumber(narrowed(bonus));
-        if (!value || *value < 1 || *value > game.numbers || seen[std::size_t(*value)])
+        if (!value || *value < 1 || *value > game.numbers)
             return u"ボーナス数字「%1」が正しくありません"_s.arg(bonus);
+        if (seen[std::size_t(*value)])
+            return u"ボーナス数字 %1 は本数字にあります"_s.arg(*value);
     }
     return std::nullopt;
 }

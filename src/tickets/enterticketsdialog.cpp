@@ -1,5 +1,6 @@
 #include "enterticketsdialog.h"
 
+#include "look/alert.h"
 #include "look/programstyle.h"
 
 #include <QDialogButtonBox>
@@ -75,8 +76,7 @@ void EnterTicketsDialog::accept()
     if (faults.isEmpty() && m_one && entered.tickets.size() > 1)
         faults << u"修正できるのは 1 口です。"_s;
     if (!faults.isEmpty()) {
-        m_faults->setText(faults.join(u'\n'));
-        m_faults->setAccessibleName(m_faults->text());
+        ShowAlert(m_faults, faults.join(u'\n'));
         return;
     }
     m_tickets = entered.tickets;

@@ -213,8 +213,7 @@ void tst_History::reading_data()
         << QStringList {u"line 1: 本数字が 6 つではありません"_s,
                u"line 2: 数字「0」は 1 から 43 までではありません"_s,
                u"line 3: 数字「44」は 1 から 43 までではありません"_s,
-               u"line 4: 数字 5 が 2 回あります"_s,
-               u"line 5: ボーナス数字「6」が正しくありません"_s,
+               u"line 4: 数字 5 が 2 回あります"_s, u"line 5: ボーナス数字 6 は本数字にあります"_s,
                u"line 6: ボーナス数字「44」が正しくありません"_s,
                u"line 7: 回号が正しくありません"_s, u"line 8: 日付が正しくありません"_s,
                u"line 9: 本数字が 6 つではありません"_s};
@@ -985,7 +984,10 @@ void tst_History::drawFields_data()
         << u"数字「6\"」は 1 から 43 までではありません"_s;
     QTest::newRow("a bonus among the six")
         << QStringList {u"5"_s, QString(), u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"6"_s}
-        << u"ボーナス数字「6」が正しくありません"_s;
+        << u"ボーナス数字 6 は本数字にあります"_s;
+    QTest::newRow("a bonus past 43")
+        << QStringList {u"5"_s, QString(), u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"44"_s}
+        << u"ボーナス数字「44」が正しくありません"_s;
     QTest::newRow("no draw number") << QStringList {QString(), QString(), u"1"_s, u"2"_s, u"3"_s,
         u"4"_s, u"5"_s, u"6"_s} << u"回号が正しくありません"_s;
     QTest::newRow("a date that is none") << QStringList {u"5"_s, u"2026/2/30"_s, u"1"_s, u"2"_s,
