@@ -3,10 +3,15 @@
 #include <QAccessible>
 #include <QLabel>
 
+void Alert(QWidget *widget)
+{
+    QAccessibleEvent alert(widget, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
 void ShowAlert(QLabel *label, const QString &text)
 {
     label->setText(text);
     label->setAccessibleName(text);
-    QAccessibleEvent alert(label, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    Alert(label);
 }

@@ -139,8 +139,7 @@ void FormTickets::make()
     QStringList notes {RepeatedNote(u"軸数字"_s, fixed), RepeatedNote(u"除外数字"_s, excluded)};
     notes.removeAll(QString());
     if (!refusal.isEmpty()) {
-        m_panel->setStatus((QStringList {refusal} << notes).join(u'\n'));
-        Seams::message(this, QMessageBox::Warning, refusal);
+        m_panel->refuse(QStringList {refusal} << notes);
         return;
     }
     m_panel->setTickets(tickets);

@@ -1,6 +1,7 @@
 #include "madeticketspanel.h"
 
 #include "engine/figures.h"
+#include "look/alert.h"
 #include "platform/seams.h"
 
 #include <QClipboard>
@@ -89,9 +90,21 @@ void MadeTicketsPanel::setStatus(const QString &text)
     m_status->setAccessibleName(text.isEmpty() ? u"結果"_s : u"結果："_s + text);
 }
 
+void MadeTicketsPanel::refuse(const QStringList &lines)
+{
+    QStringList told = lines;
+    told.removeAll(QString());
+    m_earlier = !m_tickets.tickets().empty();
+    if (m_earlier)
+        told << u"表示中の券は、前回の条件で作成した券です。"_s;
+    setStatus(told.join(u'\n'));
+    Alert(m_status);
+}
+
 void MadeTicketsPanel::setTickets(std::vector<Ticket> tickets)
 {
     m_saved = false;
+    m_earlier = false;
     m_tickets.setTickets(std::move(tickets), m_store.nextLine(m_drawNumber->value()).value);
     showTickets();
 }
@@ -148,6 +161,13 @@ void MadeTicketsPanel::save()
         m_drawNumber->setValue(draw);
     }
     const int draw = m_drawNumber->value();
+    if (m_earlier
+        && Seams::message(this, QMessageBox::Question,
+               u"表示中の券は、前回の条件で作成した券です（いまの条件では作成できませんでした）。"
+               u"この券を保存しますか？"_s,
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
     // Tickets made now for a draw already held would count as if bought before it.
     if (m_draws.hasDraw(draw).value
         && Seams::message(this, QMessageBox::Question,

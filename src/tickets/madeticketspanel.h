@@ -27,6 +27,10 @@ public:
     void setTickets(std::vector<Ticket> tickets); // newly made, not saved yet
     const std::vector<Ticket> &tickets() const { return m_tickets.tickets(); }
     void setStatus(const QString &text); // shown, and heard with its figures
+    // A request refused, with its reason and notes: told once, in the status and at once to a
+    // screen reader; the tickets shown stay, marked as made under the earlier request, and
+    // 保存 asks before saving them.
+    void refuse(const QStringList &lines);
     void addButton(QPushButton *button); // beside コピー
 
     void copy(); // "コピー": the tickets onto the clipboard, a line each
@@ -49,6 +53,7 @@ private:
     TicketSource m_source;
     TicketsModel m_tickets;
     bool m_saved = false;
+    bool m_earlier = false; // the tickets answer an earlier request than the last one
     StoreFault m_fault; // why the database cannot be used, as the status tells
 
     QGridLayout *m_grid = nullptr;

@@ -190,8 +190,7 @@ void FormWheel::make()
         return;
     const NumberList chosen = ParseNumberList(m_game, m_chosenEdit->text());
     if (const QString refusal = WheelRefusal(m_game, chosen); !refusal.isEmpty()) {
-        m_panel->setStatus(refusal);
-        Seams::message(this, QMessageBox::Warning, refusal);
+        m_panel->refuse({refusal});
         return;
     }
     m_chosen = chosen.numbers;

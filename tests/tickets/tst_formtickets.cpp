@@ -114,6 +114,14 @@ void tst_FormTickets::makeAndSave()
         {u"44 fixed: refused, the tickets kept"_s, type(u"44"_s, u""_s, 5, 5)},
         {u"9 both"_s, type(u"9"_s, u"9"_s, 5, 5)},
         {u"limit 0, twenty"_s, type(u""_s, u""_s, 20, 0)},
+        {u"the earlier tickets for draw 2102: asked first, No"_s,
+            [&] {
+                control<QSpinBox>(window, u"draw"_s)->setValue(2102);
+                fixture.nextAnswer = QMessageBox::No, window.save();
+                const std::vector<SavedTicket> saved = History(database).tickets();
+                fixture.records << u"saved for 2102: %1"_s.arg(std::count_if(saved.begin(),
+                    saved.end(), [](const SavedTicket &ticket) { return ticket.draw == 2102; }));
+            }},
         {u"F1"_s, [&] { QTest::keyClick(&window, Qt::Key_F1); }}};
     const QStringList transcript
         = replay(
