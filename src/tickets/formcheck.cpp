@@ -220,7 +220,7 @@ std::vector<SavedTicket> FormCheck::shown() const
 
 QString FormCheck::exportTickets(const QString &path, ExportEncoding encoding) const
 {
-    return WriteExport(path, TableCsv(*m_view), encoding);
+    return WriteExport(path, CheckedTicketsCsv(m_game, shown(), m_draws), encoding);
 }
 
 void FormCheck::checkAll()

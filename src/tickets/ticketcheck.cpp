@@ -1,6 +1,7 @@
 #include "ticketcheck.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -73,21 +74,67 @@ TicketSummary Summarise(
     return summary;
 }
 
+QString CheckedTicketsCsv(
+    const Game &game, const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws)
+{
+    const auto known
+        = [](bool given, qint64 value) { return given ? QString::number(value) : QString(); };
+    QString text = u"回,日付,券,入手,数字,一致,等級,購入,賞金\r\n"_s;
+    qint64 spent = 0;
+    qint64 won = 0;
+    for (const SavedTicket &ticket : tickets) {
+        const PastDraw *draw = FindDraw(draws, ticket.draw);
+        const Grading grading = draw ? GradeOf(game, ticket.numbers, *draw) : Grading {};
+        const qint64 prize = draw ? PrizeOf(grading, *draw) : -1;
+        spent += game.price;
+        won += std::max<qint64>(prize, 0);
+        const QString source = ticket.source == TicketSource::Entered ? u"入力"_s
+            : ticket.source == TicketSource::Wheel                    ? u"ホイール"_s
+                                                                      : u"作成"_s;
+        text += QStringList {QString::number(ticket.draw),
+                    draw && draw->date.isValid() ? draw->date.toString(u"yyyy/MM/dd"_s) : QString(),
+                    TicketLetter(ticket.line), source, DrawText(ticket.numbers),
+                    known(draw, grading.matches), known(draw, grading.grade),
+                    QString::number(game.price), known(prize >= 0, prize)}
+                    .join(u',')
+            + u"\r\n"_s;
+    }
+    return text + u"合計,,,,,,,%1,%2\r\n"_s.arg(spent).arg(won);
+}
+
+namespace {
+
+// The numbers of a line as 券を入力 takes it: a CSV row of CheckedTicketsCsv gives its numbers'
+// field, its header and 合計 row nothing; any other line is taken whole, without the letter
+// コピー writes first.
+std::optional<QString> ticketPart(QString line)
+{
+    if (line.count(u',') >= 8) { // the nine fields of CheckedTicketsCsv
+        const QStringList fields = line.split(u',');
+        if (fields[0] == u"回"_s || fields[0] == u"合計"_s)
+            return std::nullopt;
+        return fields[4];
+    }
+    const qsizetype letters = std::find_if(line.begin(), line.end(), [](QChar c) {
+        return !(c >= u'A' && c <= u'Z') && !(c >= u'a' && c <= u'z');
+    }) - line.begin();
+    if (letters > 0 && letters < line.size() && line[letters].isSpace())
+        line = line.mid(letters);
+    return line;
+}
+
+} // namespace
+
 EnteredTickets ParseEnteredTickets(const Game &game, const QString &text)
 {
     EnteredTickets entered;
     const QStringList lines = text.split(u'\n');
     for (qsizetype index = 0; index < lines.size(); ++index) {
-        QString line = lines[index].trimmed();
-        if (line.isEmpty())
+        const QString line = lines[index].trimmed();
+        const std::optional<QString> part = line.isEmpty() ? std::nullopt : ticketPart(line);
+        if (!part)
             continue;
-        // A letter first, as コピー writes it, names the ticket and is no number.
-        const qsizetype letters = std::find_if(line.begin(), line.end(), [](QChar c) {
-            return !(c >= u'A' && c <= u'Z') && !(c >= u'a' && c <= u'z');
-        }) - line.begin();
-        if (letters > 0 && letters < line.size() && line[letters].isSpace())
-            line = line.mid(letters);
-        const NumberList numbers = ParseNumberList(game, line);
+        const NumberList numbers = ParseNumberList(game, *part);
         QString fault = numbers.fault;
         if (fault.isEmpty() && !numbers.repeated.empty())
             fault = u"数字 %1 が 2 回あります。"_s.arg(numbers.repeated.front());

@@ -52,9 +52,17 @@ struct GradeCounts
 GradeCounts CheckAgainstAll(
     const Game &game, const std::vector<Ticket> &tickets, const std::vector<PastDraw> &draws);
 
+// The saved tickets, in the order given, graded as CSV that spreadsheets take as data: the draw's
+// number and date, the letter, 作成/入力/ホイール, the numbers as コピー writes them, the matches,
+// the grade (0 for none), what the ticket cost and won in yen; an empty field where it is not
+// known (before the draw, or a prize with no amount); then a row 合計 with what all cost and won.
+// Its ticket rows read back through ParseEnteredTickets.
+QString CheckedTicketsCsv(
+    const Game &game, const std::vector<SavedTicket> &tickets, const std::vector<PastDraw> &draws);
+
 // Tickets typed or pasted, a line each: the game's count of numbers, alone or after a letter as
-// コピー writes them ("A 03 11 19 27 38 42"). Blank lines are skipped; each other line that is no
-// ticket is a fault, "2 行目：…".
+// コピー writes them ("A 03 11 19 27 38 42"), or a ticket row of CheckedTicketsCsv. Blank lines are
+// skipped; each other line that is no ticket is a fault, "2 行目：…".
 struct EnteredTickets
 {
     std::vector<Ticket> tickets; // ascending each, in the order given

@@ -430,9 +430,10 @@ class Program(unittest.TestCase):
         xdotool('windowfocus', '--sync', chooser, 'type', '--delay', '20', str(exported))
         self.keys(chooser, 'Return')
         lines = wait_for(lambda: exported.exists() and exported.read_bytes().decode('utf-8-sig').split('\r\n'), 'the export')
-        self.assertEqual(lines, ['回,日付,券,入手,数字,一致,等級,賞金',
-                                 '第1回,2026/12/10,A,入力,[01] [02] [03] [04] [05] [06],6,1等,未確定',
-                                 '第1回,2026/12/10,B,入力,[01] [02] [03] [04] [05] (07),5,2等,未確定', ''])
+        self.assertEqual(lines, ['回,日付,券,入手,数字,一致,等級,購入,賞金',
+                                 '1,2026/12/10,A,入力,01 02 03 04 05 06,6,1,200,',
+                                 '1,2026/12/10,B,入力,01 02 03 04 05 07,5,2,200,',
+                                 '合計,,,,,,,400,0', ''])
         self.keys(check, 'Escape')
         wait_for(lambda: self.windows(process) == [window], 'the check window to close')
         self.close(process, window)

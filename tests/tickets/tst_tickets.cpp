@@ -438,6 +438,27 @@ void tst_Tickets::summary()
     QCOMPARE(PrizeOf(GradeOf(Loto6(), {1, 2, 3, 4, 5, 6}, stored[0]), stored[0]), NoWinnerPrize);
     QCOMPARE(PrizeOf(GradeOf(Loto6(), {1, 2, 3, 4, 5, 6}, draws[0]), draws[0]), qint64(0));
     QCOMPARE(FindDraw(stored, 101), nullptr);
+
+    // The same as CSV, data a spreadsheet sums: amounts as plain numbers, unknown ones empty,
+    // and a row of totals; its ticket rows read back as the tickets they are.
+    stored[1].date = QDate(2026, 12, 3);
+    std::vector<SavedTicket> some = tickets;
+    some[1].source = TicketSource::Entered;
+    some[3].source = TicketSource::Wheel;
+    const QString csv = CheckedTicketsCsv(Loto6(), some, stored);
+    QCOMPARE(csv.split(u"\r\n"_s),
+        (QStringList {u"回,日付,券,入手,数字,一致,等級,購入,賞金"_s,
+            u"100,,A,作成,01 02 03 04 05 06,6,1,200,"_s,
+            u"100,,B,入力,01 02 03 04 05 08,5,3,200,100"_s,
+            u"101,,A,作成,01 02 03 04 05 06,,,200,"_s,
+            u"102,2026/12/03,A,ホイール,01 02 03 04 05 06,6,1,200,500"_s,
+            u"103,,A,作成,01 02 03 04 05 06,,,200,"_s, u"合計,,,,,,,1000,600"_s, QString()}));
+    const EnteredTickets back = ParseEnteredTickets(Loto6(), csv);
+    QCOMPARE(back.faults, QStringList());
+    std::vector<Ticket> numbers;
+    for (const SavedTicket &ticket : some)
+        numbers.push_back(ticket.numbers);
+    QCOMPARE(back.tickets, numbers);
 }
 
 void tst_Tickets::enteredTickets_data()
