@@ -85,6 +85,20 @@ const PastDraw *DrawsModel::drawAt(int row) const
     return &m_draws[std::size_t(m_rows[std::size_t(row)].draw)];
 }
 
+int DrawsModel::rowOf(int number) const
+{
+    const auto found = std::lower_bound(
+        m_rows.begin(), m_rows.end(), number, [this](const Row &row, int wanted) {
+            return (row.draw < 0 ? row.missing.last : m_draws[std::size_t(row.draw)].number)
+                < wanted;
+        });
+    if (found == m_rows.end())
+        return -1;
+    const bool within = found->draw < 0 ? found->missing.first <= number
+                                        : m_draws[std::size_t(found->draw)].number == number;
+    return within ? int(found - m_rows.begin()) : -1;
+}
+
 int DrawsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());

@@ -31,6 +31,8 @@ public:
     const std::vector<DrawRange> &missing() const { return m_missing; } // between the draws
     // The draw a row shows; nothing for a row of missing draws.
     const PastDraw *drawAt(int row) const;
+    // The row of that draw, or of the missing draws it is among; -1 when it is neither.
+    int rowOf(int number) const;
 
     // The raw value SortRole holds, without a QVariant: ten thousand draws sort in a few
     // milliseconds by it. A column's keys are worked out when it is first sorted by.

@@ -7,6 +7,7 @@
 #include "exportchoice.h"
 #include "historychart.h"
 #include "layouts/setuplayout.h"
+#include "look/alert.h"
 #include "look/programstyle.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
@@ -19,7 +20,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -35,6 +38,24 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// A field whose Enter does what it is for and no more: in a dialog, Enter would also press the
+// default button.
+class EnterField : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void()> entered;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return QLineEdit::keyPressEvent(event);
+        entered();
+        event->accept();
+    }
+};
 
 constexpr int shownReasons = 20;
 constexpr std::array<int, 4> periods {50, 100, 200, 0}; // 0: all
@@ -325,10 +346,38 @@ QWidget *FormHistory::drawsTab()
     connect(m_drawsView, &QAbstractItemModel::modelReset, this, follow);
     follow();
 
-    grid->addWidget(m_drawsTable, 0, 0, 1, 4);
-    grid->addWidget(mend, 1, 0);
-    grid->addWidget(remove, 1, 1);
-    grid->addWidget(exportDrawsButton, 1, 3);
+    // 第2097回 or 2097 selects that draw, whatever column the table is sorted by.
+    auto *goTo = new EnterField(tab);
+    goTo->setObjectName(u"goTo"_s);
+    goTo->setAccessibleName(u"回へ移動"_s);
+    goTo->setPlaceholderText(u"第2097回"_s);
+    auto *goToLabel = new QLabel(u"回へ移動(&G):"_s, tab);
+    goToLabel->setBuddy(goTo);
+    goTo->entered = [this, goTo] {
+        const std::optional<int> number = ReadDrawNumber(goTo->text());
+        const int row = number ? m_draws.rowOf(*number) : -1;
+        if (row < 0) {
+            ShowAlert(m_goToReason,
+                number ? u"第%1回は登録されていません。"_s.arg(*number)
+                       : u"「%1」は回として読めません。"_s.arg(goTo->text()));
+            return;
+        }
+        ShowAlert(m_goToReason, {});
+        const QModelIndex shown = m_drawsView->mapFromSource(m_draws.index(row, 0));
+        m_drawsTable->selectionModel()->setCurrentIndex(
+            shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_drawsTable->scrollTo(shown);
+    };
+    m_goToReason = new QLabel(tab);
+    m_goToReason->setObjectName(u"goToReason"_s);
+
+    grid->addWidget(goToLabel, 0, 0);
+    grid->addWidget(goTo, 0, 1);
+    grid->addWidget(m_goToReason, 0, 2, 1, 2);
+    grid->addWidget(m_drawsTable, 1, 0, 1, 4);
+    grid->addWidget(mend, 2, 0);
+    grid->addWidget(remove, 2, 1);
+    grid->addWidget(exportDrawsButton, 2, 3);
     grid->setColumnStretch(2, 1);
     return tab;
 }

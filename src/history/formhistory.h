@@ -124,6 +124,7 @@ private:
     QLabel *m_rangeLabel = nullptr; // the period's own draws and dates
     QTableView *m_table = nullptr; // the 43 numbers' figures and the preview, sortable
     QTableView *m_drawsTable = nullptr; // the stored draws, sortable
+    QLabel *m_goToReason = nullptr; // why 回へ移動 found no draw
     HistoryChart *m_chart = nullptr; // the counts against the expected count and its band
     QComboBox *m_target = nullptr; // "反映先": the profile the levels go to
     QComboBox *m_rule = nullptr; // "方針"

@@ -291,6 +291,14 @@ bool binaryStart(const QString &text)
 
 } // namespace
 
+std::optional<int> ReadDrawNumber(const QString &text)
+{
+    const auto number = drawNumber(text);
+    if (!number || *number < 1 || *number > LastDrawNumber)
+        return std::nullopt;
+    return int(*number);
+}
+
 QString StoredDrawFault(const Game &game, const PastDraw &draw)
 {
     if (draw.number <= 0 || draw.number > LastDrawNumber)

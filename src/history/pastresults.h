@@ -89,6 +89,10 @@ ReadDraws ReadResults(const Game &game, const QString &text,
     const std::function<void(const RejectedLine &)> &rejected,
     const std::function<bool(qsizetype)> &carryOn = {});
 
+// A draw's number as people write it, "2097" or "第2097回", full-width digits too; nothing for
+// anything else or a number past LastDrawNumber.
+std::optional<int> ReadDrawNumber(const QString &text);
+
 // The official file's header: 開催回, 日付, 第1数字 … キャリーオーバー.
 QStringList OfficialHeader(const Game &game);
 

@@ -9,6 +9,7 @@
 #include "platform/seams.h"
 #include "ticketcheck.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -129,9 +130,18 @@ void FormCheck::buildControls()
         this);
     note->setWordWrap(true);
 
+    m_wonOnly = new QCheckBox(u"当せんした券だけ(&W)"_s, this);
+    m_wonOnly->setObjectName(u"wonOnly"_s);
+    connect(m_wonOnly, &QCheckBox::toggled, this, [this](bool only) {
+        m_view->setRowFilter(only
+                ? std::function<bool(int)>([this](int row) { return m_tickets.won(row); })
+                : nullptr);
+        m_remove->setEnabled(!chosen().empty());
+    });
     auto *filterRow = new QHBoxLayout;
     filterRow->addWidget(filterLabel);
     filterRow->addWidget(m_filter);
+    filterRow->addWidget(m_wonOnly);
     filterRow->addStretch();
     filterRow->addWidget(exportButton);
     grid->addLayout(filterRow, 0, 0, 1, 5);

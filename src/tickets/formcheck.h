@@ -8,6 +8,7 @@
 #include <QDialog>
 
 class DatabaseWatch;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSortFilterProxyModel;
@@ -52,12 +53,13 @@ private:
     std::vector<PastDraw> m_draws;
     SavedTicketsModel m_tickets;
     GradesModel m_gradeCounts;
-    QSortFilterProxyModel *m_view = nullptr; // sorted, and filtered by draw
+    RowsProxy *m_view = nullptr; // sorted, and filtered by draw and by winning
 
     QComboBox *m_filter = nullptr; // "回": every draw, or one
     QTableView *m_table = nullptr; // a row for each saved ticket
     QLabel *m_summary = nullptr; // tickets, money spent and won, the balance
     QPushButton *m_enter = nullptr; // "券を入力"
+    QCheckBox *m_wonOnly = nullptr; // "当せんした券だけ"
     QTableView *m_grades = nullptr; // each grade against every draw, and by chance
     QLabel *m_gradesNote = nullptr; // what the grade table counted
     QPushButton *m_remove = nullptr; // "削除"

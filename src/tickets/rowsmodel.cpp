@@ -55,6 +55,17 @@ bool RowsProxy::lessThan(const QModelIndex &left, const QModelIndex &right) cons
     return sortOrder() == Qt::DescendingOrder ? !leftKnown && rightKnown : leftKnown && !rightKnown;
 }
 
+void RowsProxy::setRowFilter(std::function<bool(int)> accepts)
+{
+    m_accepts = std::move(accepts);
+    invalidateFilter();
+}
+
+bool RowsProxy::filterAcceptsRow(int row, const QModelIndex &parent) const
+{
+    return (!m_accepts || m_accepts(row)) && QSortFilterProxyModel::filterAcceptsRow(row, parent);
+}
+
 QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <functional>
 #include <vector>
 
 // A table whose rows are built whole: the text of each cell, the raw value each cell sorts by
@@ -45,6 +46,13 @@ class RowsProxy : public QSortFilterProxyModel
 public:
     explicit RowsProxy(QObject *parent = nullptr);
 
+    // Only the source rows this accepts are shown, besides the text filter; all for none.
+    void setRowFilter(std::function<bool(int)> accepts);
+
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override;
+
+private:
+    std::function<bool(int)> m_accepts;
 };

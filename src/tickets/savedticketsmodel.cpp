@@ -45,6 +45,12 @@ SavedTicketsModel::SavedTicketsModel(const Game &game, QObject *parent)
     , m_game(game)
 { }
 
+bool SavedTicketsModel::won(int row) const
+{
+    const QVariant grade = index(row, Grade).data(SortRole);
+    return !grade.isNull() && grade.toInt() <= m_game.gradeCount();
+}
+
 void SavedTicketsModel::setTickets(
     std::vector<SavedTicket> tickets, const std::vector<PastDraw> &draws)
 {

@@ -16,6 +16,8 @@ public:
     // draws in the order of their numbers.
     void setTickets(std::vector<SavedTicket> tickets, const std::vector<PastDraw> &draws);
     const std::vector<SavedTicket> &tickets() const { return m_tickets; }
+    // Whether the ticket of a row won a grade in its draw.
+    bool won(int row) const;
 
 private:
     const Game &m_game;

@@ -3,6 +3,7 @@
 #include "common/storedraws.h"
 #include "common/windowfixture.h"
 #include "history/databasewatch.h"
+#include "history/drawsmodel.h"
 #include "history/formhistory.h"
 #include "history/importfile.h"
 #include "layouts/mainlayout.h"
@@ -168,6 +169,24 @@ void tst_FormHistory::storedDraws()
                     u"第4回 2000/10/26 10 20 30 40 41 42"_s);
     waitForImport(window);
     auto *table = control<QTableView>(window, u"draws"_s);
+    // 回へ移動 selects the draw typed, whatever the table is sorted by, or says why not.
+    table->sortByColumn(DrawsModel::Date, Qt::DescendingOrder);
+    const auto goTo = [&](const QString &typed) {
+        auto *field = control<QLineEdit>(window, u"goTo"_s);
+        field->setText(typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        const QModelIndexList rows = table->selectionModel()->selectedRows();
+        return (rows.size() == 1 ? rows.front().data().toString() : u"none"_s) + u' '
+            + control<QLabel>(window, u"goToReason"_s)->text();
+    };
+    QCOMPARE(goTo(u"第4回"_s), u"第4回 "_s);
+    QCOMPARE(goTo(u"2"_s), u"第2回 "_s);
+    QCOMPARE(goTo(u"第3回"_s), u"第3回 "_s);
+    QCOMPARE(goTo(u"9"_s), u"第3回 第9回は登録されていません。"_s);
+    QCOMPARE(goTo(u"x"_s), u"第3回 「x」は回として読めません。"_s);
+    table->sortByColumn(DrawsModel::Draw, Qt::AscendingOrder);
+    table->clearSelection();
+
     // What a refusal leaves: the reason, heard by a screen reader, and the fields as typed.
     const auto mend = [&](const QString &numbers, const QString &draw) {
         QString reason;

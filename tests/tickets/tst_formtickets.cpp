@@ -249,9 +249,13 @@ void tst_FormTickets::check()
                 auto *filter = control<QComboBox>(window, u"filter"_s);
                 filter->setCurrentIndex(filter->findText(u"第2101回"_s));
             }},
+        {u"only 第2101回, winning tickets only"_s,
+            [&] { control<QCheckBox>(window, u"wonOnly"_s)->setChecked(true); }},
+        {u"every draw, winning tickets only"_s,
+            [&] { control<QComboBox>(window, u"filter"_s)->setCurrentIndex(0); }},
         {u"every draw, by grade, best first, and exported"_s,
             [&] {
-                control<QComboBox>(window, u"filter"_s)->setCurrentIndex(0);
+                control<QCheckBox>(window, u"wonOnly"_s)->setChecked(false);
                 table->sortByColumn(SavedTicketsModel::Grade, Qt::AscendingOrder);
                 const QString exported = fixture.filePath(u"tickets.csv"_s);
                 fixture.records << window.exportTickets(exported, ExportEncoding::CodePage932)
