@@ -12,6 +12,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -197,6 +198,8 @@ void tst_History::reading_data()
         << QStringList {u"第5回 2000-10-05 01 02 03 04 05 06 +7"_s,
                u"line 6: 数字「99」は 1 から 43 までではありません"_s,
                u"line 7: 数字「1\"2」は 1 から 43 までではありません"_s};
+    QTest::newRow("pasted, the highest bonus")
+        << u"第5回 1 2 3 4 5 6 (43)"_s << QStringList {u"第5回  01 02 03 04 05 06 +43"_s};
     QTest::newRow("pasted, a bonus in parentheses")
         << u"第2097回 2026/4/27 3 20 24 27 34 42 (37)"_s
         << QStringList {u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s};
@@ -576,6 +579,7 @@ void tst_History::migrations()
     // there; one that is gone or would break a check changes nothing.
     QVERIFY(database.saveTickets(3, {{1, 2, 3, 4, 5, 6}}));
     QVERIFY(database.changeTicket(7, 2, {1, 2, 3, 4, 5, 9}));
+    QCOMPARE(database.tickets().front(), (SavedTicket {7, 2, 0, {1, 2, 3, 4, 5, 9}}));
     QVERIFY(database.changeTicket(7, 3, {1, 2, 3, 4, 5, 10}));
     QVERIFY(!database.changeTicket(99, 3, {1, 2, 3, 4, 5, 6}));
     QVERIFY(!database.changeTicket(7, 3, {1, 2, 3, 4, 5, 44}));
@@ -713,6 +717,9 @@ void tst_History::busyIsNotBroken()
     QVERIFY(whileLocked.value.empty());
     QVERIFY(unlock());
     QCOMPARE(readFile(path), before);
+    // Any read looks again, the smallest first.
+    const StoreResult<int> latest = opened.drawStore.latestDraw();
+    QCOMPARE(std::pair(latest.ok(), latest.value), std::pair(true, 1));
     QCOMPARE(opened.draws().size(), std::size_t(1));
     QCOMPARE(opened.fault(), QString());
 
@@ -1042,6 +1049,13 @@ void tst_History::statisticsSorted()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setFigures(period, DefaultLevelString(),
         LevelsFromHistory(period, LevelRule::OftenDrawnHigher), chances);
+    // The same numbers again change in place, every row and column of them.
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setFigures(period, DefaultLevelString(),
+        LevelsFromHistory(period, LevelRule::OftenDrawnHigher), chances);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed[0][0].toModelIndex(), model.index(0, 0));
+    QCOMPARE(changed[0][1].toModelIndex(), model.index(42, StatisticsModel::ColumnCount - 1));
     QSortFilterProxyModel proxy;
     proxy.setSourceModel(&model);
     proxy.setSortRole(StatisticsModel::SortRole);

@@ -439,6 +439,16 @@ void tst_Tickets::summary()
     QCOMPARE(PrizeOf(GradeOf(Loto6(), {1, 2, 3, 4, 5, 6}, draws[0]), draws[0]), qint64(0));
     QCOMPARE(FindDraw(stored, 101), nullptr);
 
+    // Against every draw: the counts, and what a random ticket gets, where a draw without its
+    // bonus has no 2等 and more 3等.
+    const GradeCounts counts = CheckAgainstAll(Loto6(), {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}},
+        {drawOf(1, {1, 2, 3, 4, 5, 6}, 7), drawOf(2, {1, 2, 3, 4, 5, 6}, 0)});
+    QCOMPARE(counts.counted, (std::vector<qint64> {2, 1, 1, 0, 0}));
+    QCOMPARE(counts.checks, qint64(4));
+    const double all = 6'096'454;
+    QCOMPARE(counts.expected[1], 2 * 6 / all);
+    QCOMPARE(counts.expected[2], (2 * 216 + 2 * 222) / all);
+
     // The same as CSV, data a spreadsheet sums: amounts as plain numbers, unknown ones empty,
     // and a row of totals; its ticket rows read back as the tickets they are.
     stored[1].date = QDate(2026, 12, 3);
