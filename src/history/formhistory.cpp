@@ -9,6 +9,7 @@
 #include "layouts/setuplayout.h"
 #include "look/alert.h"
 #include "look/programstyle.h"
+#include "look/tooltable.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 
@@ -39,24 +40,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A field whose Enter does what it is for and no more: in a dialog, Enter would also press the
-// default button.
-class EnterField : public QLineEdit
-{
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> entered;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
-            return QLineEdit::keyPressEvent(event);
-        entered();
-        event->accept();
-    }
-};
-
 constexpr int shownReasons = 20;
 constexpr std::array<int, 4> periods {50, 100, 200, 0}; // 0: all
 constexpr int chosenPeriod = int(periods.size()); // 指定した範囲
@@ -69,19 +52,6 @@ const std::array<std::pair<QString, LevelRule>, 3> &rules()
         std::pair(u"よく出た数字ほど高く"_s, LevelRule::OftenDrawnHigher),
         std::pair(u"出ていない数字ほど高く"_s, LevelRule::SeldomDrawnHigher)};
     return all;
-}
-
-QTableView *tableView(QWidget *parent, QSortFilterProxyModel *proxy, const QString &name)
-{
-    auto *view = new QTableView(parent);
-    view->setObjectName(name);
-    view->setModel(proxy);
-    view->setSortingEnabled(true);
-    view->verticalHeader()->hide();
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return view;
 }
 
 QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterProxyModel *proxy)
@@ -274,8 +244,7 @@ QWidget *FormHistory::statisticsTab()
 
     m_statisticsView
         = sorted(&m_statistics, StatisticsModel::SortRole, new QSortFilterProxyModel(this));
-    m_table = tableView(tab, m_statisticsView, u"table"_s);
-    m_table->setAccessibleName(u"数字ごとの統計"_s);
+    m_table = ToolTable(tab, m_statisticsView, u"table"_s, u"数字ごとの統計"_s);
     m_table->setMinimumHeight(160);
     m_table->sortByColumn(StatisticsModel::Number, Qt::AscendingOrder);
     m_chart = new HistoryChart(tab);
@@ -299,89 +268,6 @@ QWidget *FormHistory::statisticsTab()
     return tab;
 }
 
-QWidget *FormHistory::drawsTab()
-{
-    auto *tab = new QWidget(this);
-    auto *grid = new QGridLayout(tab);
-    m_drawsView = sorted(&m_draws, DrawsModel::SortRole, new DrawsProxy(this));
-    m_drawsTable = tableView(tab, m_drawsView, u"draws"_s);
-    m_drawsTable->setAccessibleName(u"登録済みの回"_s);
-    // Sized to the contents once a load, from the first rows: sizing every row of thousands
-    // at each sort would take far longer than the sort.
-    m_drawsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_drawsTable->horizontalHeader()->setResizeContentsPrecision(200);
-    m_drawsTable->sortByColumn(DrawsModel::Draw, Qt::AscendingOrder);
-    auto *mend = new QPushButton(u"修正(&E)..."_s, tab);
-    mend->setObjectName(u"mend"_s);
-    auto *remove = new QPushButton(u"削除(&D)"_s, tab);
-    remove->setObjectName(u"remove"_s);
-    auto *exportDrawsButton = new QPushButton(u"CSV に書き出す(&X)..."_s, tab);
-    exportDrawsButton->setObjectName(u"export"_s);
-    const auto selectedRows = [this] {
-        QList<int> rows;
-        for (const QModelIndex &index : m_drawsTable->selectionModel()->selectedRows())
-            rows << m_drawsView->mapToSource(index).row();
-        return rows;
-    };
-    connect(mend, &QPushButton::clicked, this, [this, selectedRows] {
-        if (const QList<int> rows = selectedRows(); rows.size() == 1)
-            mendDraw(rows.front());
-    });
-    connect(
-        remove, &QPushButton::clicked, this, [this, selectedRows] { removeDraws(selectedRows()); });
-    connect(m_drawsTable, &QTableView::doubleClicked, this,
-        [this](const QModelIndex &index) { mendDraw(m_drawsView->mapToSource(index).row()); });
-    connect(exportDrawsButton, &QPushButton::clicked, this,
-        [this] { exportAs(&FormHistory::exportDraws); });
-    // 修正 takes one draw, 削除 any; neither a row of missing draws.
-    const auto follow = [this, selectedRows, mend, remove] {
-        const QList<int> rows = selectedRows();
-        const bool draws = !rows.isEmpty() && importing() == false
-            && std::all_of(
-                rows.begin(), rows.end(), [this](int row) { return m_draws.drawAt(row); });
-        mend->setEnabled(draws && rows.size() == 1 && writable());
-        remove->setEnabled(draws && writable());
-    };
-    connect(m_drawsTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
-    connect(m_drawsView, &QAbstractItemModel::modelReset, this, follow);
-    follow();
-
-    // 第2097回 or 2097 selects that draw, whatever column the table is sorted by.
-    auto *goTo = new EnterField(tab);
-    goTo->setObjectName(u"goTo"_s);
-    goTo->setAccessibleName(u"回へ移動"_s);
-    goTo->setPlaceholderText(u"第2097回"_s);
-    auto *goToLabel = new QLabel(u"回へ移動(&G):"_s, tab);
-    goToLabel->setBuddy(goTo);
-    goTo->entered = [this, goTo] {
-        const std::optional<int> number = ReadDrawNumber(goTo->text());
-        const int row = number ? m_draws.rowOf(*number) : -1;
-        if (row < 0) {
-            ShowAlert(m_goToReason,
-                number ? u"第%1回は登録されていません。"_s.arg(*number)
-                       : u"「%1」は回として読めません。"_s.arg(goTo->text()));
-            return;
-        }
-        ShowAlert(m_goToReason, {});
-        const QModelIndex shown = m_drawsView->mapFromSource(m_draws.index(row, 0));
-        m_drawsTable->selectionModel()->setCurrentIndex(
-            shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_drawsTable->scrollTo(shown);
-    };
-    m_goToReason = new QLabel(tab);
-    m_goToReason->setObjectName(u"goToReason"_s);
-
-    grid->addWidget(goToLabel, 0, 0);
-    grid->addWidget(goTo, 0, 1);
-    grid->addWidget(m_goToReason, 0, 2, 1, 2);
-    grid->addWidget(m_drawsTable, 1, 0, 1, 4);
-    grid->addWidget(mend, 2, 0);
-    grid->addWidget(remove, 2, 1);
-    grid->addWidget(exportDrawsButton, 2, 3);
-    grid->setColumnStretch(2, 1);
-    return tab;
-}
-
 void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const)
 {
     ExportAs(this,
@@ -389,11 +275,6 @@ void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, Export
         [&](const QString &path, ExportEncoding encoding) {
             return (this->*write)(path, encoding);
         });
-}
-
-QString FormHistory::exportDraws(const QString &path, ExportEncoding encoding) const
-{
-    return WriteExport(path, DrawsCsv(m_game, m_draws.draws()), encoding);
 }
 
 QString FormHistory::exportStatistics(const QString &path, ExportEncoding encoding) const
@@ -639,46 +520,6 @@ void FormHistory::apply()
     m_stored.profiles[std::size_t(slot)] = profile;
     refresh();
     emit levelsApplied();
-}
-
-void FormHistory::mendDraw(int row)
-{
-    const PastDraw *draw = m_draws.drawAt(row);
-    if (!draw || importing() || !writable())
-        return;
-    DrawDialog dialog(
-        m_game, *draw, [this](int number) { return m_store.hasDraw(number).value; }, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (const StoreFault fault = m_store.replaceDraw(draw->number, dialog.draw()))
-        Seams::message(this, QMessageBox::Critical, fault.text);
-    reload();
-    emit databaseChanged();
-}
-
-void FormHistory::removeDraws(const QList<int> &rows)
-{
-    std::vector<int> numbers;
-    for (const int row : rows) {
-        if (const PastDraw *draw = m_draws.drawAt(row))
-            numbers.push_back(draw->number);
-    }
-    if (numbers.empty() || importing() || !writable())
-        return;
-    std::sort(numbers.begin(), numbers.end());
-    const QString which = numbers.size() == 1
-        ? u"第%1回"_s.arg(numbers.front())
-        : u"第%1回など %2 回分"_s.arg(numbers.front()).arg(Grouped(qint64(numbers.size())));
-    const auto answer = Seams::message(this, QMessageBox::Question,
-        u"%1の当せん番号を削除します。この回に保存した券は残り、未抽せんに戻ります。"
-        u"よろしいですか？"_s.arg(which),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
-        return;
-    if (const StoreFault fault = m_store.removeDraws(numbers))
-        Seams::message(this, QMessageBox::Critical, fault.text);
-    reload();
-    emit databaseChanged();
 }
 
 void FormHistory::dragEnterEvent(QDragEnterEvent *event)

@@ -5,6 +5,7 @@
 #include "history/databasewatch.h"
 #include "history/exportchoice.h"
 #include "look/programstyle.h"
+#include "look/tooltable.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 #include "ticketcheck.h"
@@ -21,19 +22,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-void lookOf(QTableView *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    widget->verticalHeader()->hide();
-    widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    widget->setSelectionBehavior(QAbstractItemView::SelectRows);
-    widget->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    widget->horizontalHeader()->setStretchLastSection(true);
-}
-
-} // namespace
+namespace { } // namespace
 
 FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
@@ -62,12 +51,9 @@ void FormCheck::buildControls()
     m_view = new RowsProxy(this);
     m_view->setSourceModel(&m_tickets);
     m_view->setFilterKeyColumn(SavedTicketsModel::Draw);
-    m_table = new QTableView(this);
-    m_table->setModel(m_view);
-    lookOf(m_table, u"tickets"_s);
-    m_table->setSortingEnabled(true);
+    m_table = ToolTable(this, m_view, u"tickets"_s, u"保存した券"_s);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->sortByColumn(SavedTicketsModel::Draw, Qt::AscendingOrder);
-    m_table->setAccessibleName(u"保存した券"_s);
     m_table->setMinimumHeight(200);
     m_filter = new QComboBox(this);
     m_filter->setObjectName(u"filter"_s);
@@ -111,12 +97,9 @@ void FormCheck::buildControls()
     auto *gradesView = new QSortFilterProxyModel(this);
     gradesView->setSourceModel(&m_gradeCounts);
     gradesView->setSortRole(GradesModel::SortRole);
-    m_grades = new QTableView(this);
-    m_grades->setModel(gradesView);
-    lookOf(m_grades, u"grades"_s);
-    m_grades->setSortingEnabled(true);
+    m_grades = ToolTable(this, gradesView, u"grades"_s, u"過去の全抽せんでの照合"_s);
+    m_grades->horizontalHeader()->setStretchLastSection(true);
     m_grades->sortByColumn(GradesModel::Grade, Qt::AscendingOrder);
-    m_grades->setAccessibleName(u"過去の全抽せんでの照合"_s);
     m_grades->setSelectionMode(QAbstractItemView::NoSelection);
     m_grades->setFixedHeight(m_grades->horizontalHeader()->sizeHint().height()
         + m_game.gradeCount() * m_grades->verticalHeader()->defaultSectionSize()

@@ -2,6 +2,7 @@
 
 #include "engine/figures.h"
 #include "look/alert.h"
+#include "look/tooltable.h"
 #include "platform/seams.h"
 
 #include <QClipboard>
@@ -30,15 +31,9 @@ MadeTicketsPanel::MadeTicketsPanel(HistoryDatabase &database, const Game &game, 
     auto *view = new QSortFilterProxyModel(this);
     view->setSourceModel(&m_tickets);
     view->setSortRole(TicketsModel::SortRole);
-    m_table = new QTableView(this);
-    m_table->setObjectName(u"table"_s);
-    m_table->setAccessibleName(tableName);
-    m_table->setModel(view);
-    m_table->setSortingEnabled(true);
+    m_table = ToolTable(this, view, u"table"_s, tableName);
     m_table->sortByColumn(TicketsModel::Letter, Qt::AscendingOrder);
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_grid->addWidget(m_table, 0, 0, 1, 4);

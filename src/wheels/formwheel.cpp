@@ -4,6 +4,7 @@
 #include "engine/resultlog.h"
 #include "history/databasewatch.h"
 #include "look/programstyle.h"
+#include "look/tooltable.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
 #include "tickets/madeticketspanel.h"
@@ -127,16 +128,10 @@ void FormWheel::buildControls()
     auto *view = new QSortFilterProxyModel(this);
     view->setSourceModel(&m_chances);
     view->setSortRole(WheelChancesModel::SortRole);
-    auto *table = new QTableView(this);
-    table->setObjectName(u"chances"_s);
-    table->setAccessibleName(u"選んだ数字のうち当たる数ごとの確率と一致"_s);
-    table->setModel(view);
-    table->setSortingEnabled(true);
+    auto *table
+        = ToolTable(this, view, u"chances"_s, u"選んだ数字のうち当たる数ごとの確率と一致"_s);
     table->sortByColumn(WheelChancesModel::Hits, Qt::AscendingOrder);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setFixedHeight(table->horizontalHeader()->sizeHint().height()
         + 7 * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth());
     grid->addWidget(table, 7, 0, 1, 4);

@@ -209,6 +209,15 @@ void tst_FormTickets::check()
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     auto *table = control<QTableView>(window, u"tickets"_s);
+    // Tab and Shift+Tab leave a table, as any other control.
+    for (QTableView *each : window.findChildren<QTableView *>()) {
+        each->setFocus();
+        QTest::keyClick(each, Qt::Key_Tab);
+        QVERIFY2(!each->hasFocus(), qPrintable(each->objectName()));
+        each->setFocus();
+        QTest::keyClick(each, Qt::Key_Backtab);
+        QVERIFY2(!each->hasFocus(), qPrintable(each->objectName()));
+    }
     auto choose = [&](std::vector<int> chosen) {
         table->clearSelection();
         for (const int row : chosen)
