@@ -30,7 +30,7 @@ QString DrawsCsv(const Game &game, const std::vector<PastDraw> &draws)
     return text;
 }
 
-QString TableCsv(const QAbstractItemModel &model)
+QString TableCsv(const QAbstractItemModel &model, int role)
 {
     QStringList header;
     for (int column = 0; column < model.columnCount(); ++column)
@@ -38,8 +38,12 @@ QString TableCsv(const QAbstractItemModel &model)
     QString text = header.join(u',') + u"\r\n"_s;
     for (int row = 0; row < model.rowCount(); ++row) {
         QStringList cells;
-        for (int column = 0; column < model.columnCount(); ++column)
-            cells << field(model.index(row, column).data().toString());
+        for (int column = 0; column < model.columnCount(); ++column) {
+            const QVariant value = model.index(row, column).data(role);
+            cells << field(value.typeId() == QMetaType::Double
+                    ? QString::number(value.toDouble(), 'g', 6)
+                    : value.toString());
+        }
         text += cells.join(u',') + u"\r\n"_s;
     }
     return text;

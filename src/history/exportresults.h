@@ -15,8 +15,9 @@ enum class ExportEncoding {
 // The draws under the official header, one row each with CR LF, amounts without separators,
 // and an empty field where the source gave nothing: reading it back gives the same draws.
 QString DrawsCsv(const Game &game, const std::vector<PastDraw> &draws);
-// A table's header and rows as shown, in the order shown.
-QString TableCsv(const QAbstractItemModel &model);
+// A table's header and rows in the order shown, each cell as that role gives it (the text shown
+// by default); a number as a plain number.
+QString TableCsv(const QAbstractItemModel &model, int role = Qt::DisplayRole);
 QByteArray EncodeExport(const QString &text, ExportEncoding encoding);
 // The path a user chose, with ".csv" added when its name has no suffix of its own.
 QString WithCsvSuffix(const QString &path);

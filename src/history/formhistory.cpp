@@ -279,7 +279,14 @@ void FormHistory::exportAs(QString (FormHistory::*write)(const QString &, Export
 
 QString FormHistory::exportStatistics(const QString &path, ExportEncoding encoding) const
 {
-    return WriteExport(path, TableCsv(*m_statisticsView), encoding);
+    // The period first, as data: its draws, its dates and how many of them are stored.
+    const QString period = u"期間,第%1回,第%2回,%3,%4,%5\r\n"_s.arg(m_figures.range.first)
+                               .arg(m_figures.range.last)
+                               .arg(m_figures.firstDate.toString(u"yyyy/MM/dd"_s),
+                                   m_figures.lastDate.toString(u"yyyy/MM/dd"_s))
+                               .arg(m_figures.draws);
+    return WriteExport(
+        path, period + TableCsv(*m_statisticsView, StatisticsModel::ExportRole), encoding);
 }
 
 void FormHistory::readFile(const QString &path)

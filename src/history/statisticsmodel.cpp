@@ -46,9 +46,16 @@ QVariant StatisticsModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole && role != SortRole)
+    if (role != Qt::DisplayRole && role != SortRole && role != ExportRole)
         return {};
     const bool sorting = role == SortRole;
+    if (role == ExportRole) {
+        const QVariant value = data(index, SortRole);
+        const bool none = (index.column() == SinceLast
+                              && m_period.numbers[std::size_t(index.row())].sinceLast < 0)
+            || (index.column() == NewLevel && !m_proposed);
+        return none ? QVariant() : value;
+    }
     const int number = index.row() + 1;
     const NumberStatistics &figures = m_period.numbers[std::size_t(index.row())];
     switch (index.column()) {

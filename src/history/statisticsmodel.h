@@ -23,6 +23,8 @@ public:
         ColumnCount
     };
     static constexpr int SortRole = Qt::UserRole;
+    // The value as data, for an export: a number (the chance as a share of 1), empty where none.
+    static constexpr int ExportRole = Qt::UserRole + 1;
 
     using QAbstractTableModel::QAbstractTableModel;
 

@@ -169,6 +169,17 @@ void tst_FormHistory::storedDraws()
                     u"第4回 2000/10/26 10 20 30 40 41 42"_s);
     waitForImport(window);
     auto *table = control<QTableView>(window, u"draws"_s);
+    // The statistics export is data: its period first, then numbers as numbers, empty where
+    // there is none.
+    const QString statistics = fixture.filePath(u"statistics.csv"_s);
+    QCOMPARE(window.exportStatistics(statistics, ExportEncoding::Utf8WithMark), QString());
+    const QStringList lines = QString::fromUtf8(readFile(statistics)).split(u"\r\n"_s);
+    QCOMPARE(lines.mid(0, 3),
+        (QStringList {u"期間,第1回,第4回,2000/10/05,2000/10/26,3"_s,
+            u"数字,出た回数,期待値,差,最後に出てから,ボーナス,現在のレベル,新しいレベル,"
+            u"予想に入る確率"_s,
+            u"1,2,0.418605,1.5814,2,0,8,10,0.0890875"_s}));
+    QCOMPARE(lines[8], u"7,0,0.418605,-0.418605,,1,8,8,0.13929"_s);
     // 回へ移動 selects the draw typed, whatever the table is sorted by, or says why not.
     table->sortByColumn(DrawsModel::Date, Qt::DescendingOrder);
     const auto goTo = [&](const QString &typed) {
