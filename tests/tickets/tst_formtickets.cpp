@@ -136,8 +136,30 @@ void tst_FormTickets::makeAndSave()
     window.make();
     QVERIFY(describe(window) != first);
 
+    // The letters shown follow the draw they are for, and are the ones stored: after the ten
+    // tickets saved for 2102, new ones for it start at K; for 2103, where none is, at A, and
+    // are stored from A.
+    auto *draw = control<QSpinBox>(window, u"draw"_s);
+    auto *made = control<QTableView>(window, u"table"_s);
+    const auto firstLetter = [&] { return made->model()->index(0, 0).data().toString(); };
+    draw->setValue(2102);
+    QCOMPARE(firstLetter(), u"K"_s);
+    draw->setValue(2103);
+    QCOMPARE(firstLetter(), u"A"_s);
+    window.save();
+    std::vector<int> lines;
+    for (const SavedTicket &ticket : History(database).tickets()) {
+        if (ticket.draw == 2103)
+            lines.push_back(ticket.line);
+    }
+    std::vector<int> shown(std::size_t(made->model()->rowCount()));
+    std::iota(shown.begin(), shown.end(), 0);
+    QCOMPARE(lines, shown);
+    draw->setValue(2102);
+    QCOMPARE(firstLetter(), u"K"_s);
+
     // The tickets are kept: the database holds them after the window is gone.
-    QCOMPARE(History(database).tickets().size(), std::size_t(5 + 5 + 5));
+    QCOMPARE(History(database).tickets().size(), std::size_t(5 + 5 + 5 + 20));
 
     // With no draw stored the draw is empty, and 保存 asks for one: nothing saved on a wrong
     // answer, each told why.
