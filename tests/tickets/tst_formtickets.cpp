@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QTableView>
 
+#include <numeric>
+
 namespace {
 
 // A label's text, and what a screen reader hears of it where that is more.
