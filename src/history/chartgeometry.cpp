@@ -60,7 +60,14 @@ ChartGeometry ChartLayout(
         chart.ticks.push_back(tick);
 
     const double width = chart.plot.width() / double(period.numbers.size());
-    chart.labelEvery = width >= 18 ? 1 : 5;
+    // Every bar labelled where there is room; otherwise the first, every fifth and the last.
+    const std::size_t every = width >= 18 ? 1 : 5;
+    const std::size_t count = period.numbers.size();
+    for (std::size_t i = 0; i < count; ++i)
+        chart.labelled.push_back((i + 1) % every == 0 || i == 0 || i + 1 == count);
+    // The last would crowd a fifth just before it.
+    if (every > 1 && count > 2 && count % every != 0 && count % every < 3)
+        chart.labelled[count - 1 - count % every] = false;
     for (std::size_t i = 0; i < period.numbers.size(); ++i) {
         const int drawn = period.numbers[i].drawn;
         const double top = chart.yOf(drawn);

@@ -20,7 +20,7 @@ struct ChartGeometry
     std::vector<double> ticks; // counts with a line and a label on the axis
     std::vector<QRectF> bars; // by number, from 1
     std::vector<bool> outside; // the count lies outside the band
-    int labelEvery = 1; // number labels under every bar, or under every fifth
+    std::vector<bool> labelled; // by number, from 1: a label under the bar
     double expectedY = 0;
     QRectF band;
 

@@ -90,7 +90,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
     for (int i = 0; i < int(chart.bars.size()); ++i) {
         painter.fillRect(chart.bars[std::size_t(i)],
             chart.outside[std::size_t(i)] ? inside.darker(150) : inside);
-        if ((i + 1) % chart.labelEvery == 0 || i == 0) {
+        if (chart.labelled[std::size_t(i)]) {
             const QRectF &bar = chart.bars[std::size_t(i)];
             painter.drawText(
                 QRectF(bar.center().x() - 15, chart.plot.bottom() + 2, 30, metrics.height()),
