@@ -1,19 +1,12 @@
 #include "commandline.h"
-#include "engine/figures.h"
-#include "history/importfile.h"
+#include "commands.h"
 #include "look/programstyle.h"
 #include "mainwindow/formmain.h"
 #include "platform/console.h"
-#include "platform/programlocations.h"
 #include "productinfo.h"
-#include "settings/inifilesaveload.h"
-#include "tickets/ticketdraw.h"
-#include "wheels/wheelmaker.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLibraryInfo>
-#include <QRandomGenerator>
 #include <QTranslator>
 
 #include <optional>
@@ -22,122 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Reads each file into the database beside the settings: a line for each file on standard
-// output, each rejected line on standard error, and the share done while a file is read when
-// standard output is a terminal. 0 when every line was stored or already present, 1 when a file
-// could not be read, held no draw, or a line was rejected (the good lines are stored).
-int importFiles(const QStringList &files)
-{
-    const ProgramLocations locations = ProgramLocations::detect();
-    QDir().mkpath(locations.programDirectory);
-    HistoryDatabase database(locations.historyDatabase());
-    if (const StoreFault &fault = database.fault()) {
-        Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
-        return 1;
-    }
-    DrawStore store(database, Loto6());
-    const bool terminal = Console::OutputIsTerminal();
-    int status = 0;
-    for (const QString &file : files) {
-        int shown = -1;
-        const auto progress = [&](double done) {
-            if (const int percent = int(done * 100); percent != shown) {
-                shown = percent;
-                Console::Out(u'\r' + file + u": "_s + QString::number(percent) + u'%');
-            }
-            return true;
-        };
-        const ImportReport report = ImportFile(
-            store, file,
-            [&](const RejectedLine &line) {
-                Console::Err((shown >= 0 ? u"\r\033[K"_s : QString()) + file + u':'
-                    + QString::number(line.line) + u": "_s + line.reason + u'\n');
-                shown = -1;
-            },
-            terminal ? ImportProgress(progress) : nullptr);
-        if (shown >= 0)
-            Console::Out(u"\r\033[K"_s);
-        Console::Out(ImportSummary(file, report) + u'\n');
-        if (!report.stored() || report.rejected > 0)
-            status = 1;
-    }
-    return status;
-}
-
-// Prints tickets drawn as the tickets window draws them, with the settings it would use; writes
-// nothing. 2 for a list that is wrong, 1 when the tickets cannot be made.
-int drawTickets(int count, const QString &fixedText, const QString &excludedText, int overlap)
-{
-    const NumberList fixed = ParseNumberList(Loto6(), fixedText);
-    const NumberList excluded = ParseNumberList(Loto6(), excludedText);
-    if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
-        Console::Err(
-            u"numerisphere: %1\n"_s.arg(fixed.fault.isEmpty() ? u"--exclude の"_s + excluded.fault
-                                                              : u"--fixed の"_s + fixed.fault));
-        return 2;
-    }
-    for (const QString &note :
-        {RepeatedNote(u"--fixed "_s, fixed), RepeatedNote(u"--exclude "_s, excluded)}) {
-        if (!note.isEmpty())
-            Console::Err(u"numerisphere: %1\n"_s.arg(note));
-    }
-    IniFileSaveLoad::SetIniPath(ProgramLocations::detect().settingsFile());
-    const ActiveProfile active = ReadActiveProfile();
-    const LevelSetting level = ReadLevelSetting();
-    UniformSource random;
-    random.reseedFromClock();
-    const TicketsMade made
-        = DrawTickets({{active.levels, active.birthday, level.on, level.strength}, count,
-                          fixed.numbers, excluded.numbers, overlap},
-            random);
-    if (!made.refusal.reason.isEmpty()) {
-        Console::Err(u"numerisphere: %1\n"_s.arg(made.refusal.reason));
-        return made.refusal.badList ? 2 : 1;
-    }
-    for (const Ticket &ticket : made.tickets)
-        Console::Out(DrawText(ticket) + u'\n');
-    return 0;
-}
-
-// Prints a wheel over the chosen numbers: its tickets a line each, then what it costs, the
-// guarantee as checked, the chance table and the expected winning tickets; writes nothing. 2 for
-// a list that is wrong, 1 when the limit leaves the guarantee unmet.
-int printWheel(const CommandLine &line)
-{
-    const Game &game = Loto6();
-    const NumberList chosen = ParseNumberList(game, line.chosen);
-    if (const QString refusal = WheelRefusal(game, chosen); !refusal.isEmpty()) {
-        Console::Err(u"numerisphere: --wheel の%1\n"_s.arg(refusal));
-        return 2;
-    }
-    if (const QString note = RepeatedNote(u"--wheel "_s, chosen); !note.isEmpty())
-        Console::Err(u"numerisphere: %1\n"_s.arg(note));
-    std::vector<int> numbers = chosen.numbers;
-    std::sort(numbers.begin(), numbers.end());
-    const quint32 seed = line.seed.value_or(QRandomGenerator::global()->generate());
-    const Wheel wheel = MakeWheel(game, numbers, line.guarantee,
-        DesignFor(game, int(numbers.size()), line.guarantee, line.most, seed), seed);
-    if (wheel.blocks.empty()) {
-        Console::Err(
-            u"numerisphere: %1 個の数字の「%2」のホイールがありません。\n"_s.arg(numbers.size())
-                .arg(GuaranteeText(line.guarantee)));
-        return 1;
-    }
-    for (const Ticket &ticket : wheel.tickets)
-        Console::Out(DrawText(ticket) + u'\n');
-    QString summary = u"\n%1\n%2：%3\n"_s.arg(
-        CostText(wheel), GuaranteeText(line.guarantee), CoverageText(wheel));
-    summary += ChanceHeaders().join(u" | "_s) + u'\n';
-    for (const QStringList &row : ChanceTable(wheel))
-        summary += row.join(u" | "_s) + u'\n';
-    Console::Out(summary + ExpectedWinsText(wheel) + u'\n');
-    if (wheel.coverage.holes == 0)
-        return 0;
-    Console::Err(u"numerisphere: %1 口では保証を満たせません。\n"_s.arg(
-        Grouped(qint64(wheel.tickets.size()))));
-    return 1;
-}
 
 // Answers --help, --version, --import, --draw and --wheel, or refuses what it does not know (exit
 // status 2), before any window system is needed; nothing when the program is to start.
@@ -159,11 +36,11 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         Console::Out(line.text);
         return 0;
     case CommandLine::Action::Import:
-        return importFiles(line.files);
+        return RunImport(line.files);
     case CommandLine::Action::Draw:
-        return drawTickets(line.count, line.fixed, line.excluded, line.overlap);
+        return RunDraw(line.count, line.fixed, line.excluded, line.overlap);
     case CommandLine::Action::Wheel:
-        return printWheel(line);
+        return RunWheel(line);
     }
     return 2;
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "commandline.h"
+
+#include <QStringList>
+
+// What --import, --draw and --wheel do, each answering on the console with the exit status.
+
+// Reads each file into the database beside the settings: a line for each file on standard
+// output, each rejected line on standard error, and the share done while a file is read when
+// standard output is a terminal. 0 when every line was stored or already present, 1 when a file
+// could not be read, held no draw, or a line was rejected (the good lines are stored).
+int RunImport(const QStringList &files);
+
+// Prints tickets drawn as the tickets window draws them, with the settings it would use; writes
+// nothing. 2 for a list that is wrong, 1 when the tickets cannot be made.
+int RunDraw(int count, const QString &fixedText, const QString &excludedText, int overlap);
+
+// Prints a wheel over the chosen numbers: its tickets a line each, then what it costs, the
+// guarantee as checked, the chance table and the expected winning tickets; writes nothing. 2 for
+// a list that is wrong, 1 when the limit leaves the guarantee unmet.
+int RunWheel(const CommandLine &line);
