@@ -40,10 +40,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int shownReasons = 20;
 constexpr std::array<int, 4> periods {50, 100, 200, 0}; // 0: all
 constexpr int chosenPeriod = int(periods.size()); // 指定した範囲
-constexpr int progressSteps = 1000;
 
 const std::array<std::pair<QString, LevelRule>, 3> &rules()
 {
@@ -64,21 +62,6 @@ QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterPr
 } // namespace
 
 // What a read in the background did, source by source.
-struct FormHistory::Outcome
-{
-    struct Read
-    {
-        QString name; // the file's path, or empty for pasted text
-        ImportReport report;
-        std::vector<RejectedLine> reasons; // the first few
-    };
-    std::vector<Read> reads;
-    // Every stored draw after the reads, read in the background too: a large database would
-    // otherwise hold up the window once the reads are done.
-    std::vector<PastDraw> draws;
-    bool drawsRead = false;
-};
-
 FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strength, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
@@ -137,7 +120,7 @@ void FormHistory::buildControls()
     m_report->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(u"progress"_s);
-    m_progressBar->setRange(0, progressSteps);
+    m_progressBar->setRange(0, ProgressSteps);
     m_progressBar->setAccessibleName(u"読み込みの進み具合"_s);
     m_cancelButton = new QPushButton(u"中止(&C)"_s, this);
     m_cancelButton->setObjectName(u"cancel"_s);
@@ -289,16 +272,6 @@ QString FormHistory::exportStatistics(const QString &path, ExportEncoding encodi
         path, period + TableCsv(*m_statisticsView, StatisticsModel::ExportRole), encoding);
 }
 
-void FormHistory::readFile(const QString &path)
-{
-    startImport({{path, {}}});
-}
-
-void FormHistory::readText(const QString &text)
-{
-    startImport({{{}, text}});
-}
-
 bool FormHistory::writable() const
 {
     // A lock held by another program passes: the command tells so if it is tried too soon.
@@ -308,93 +281,6 @@ bool FormHistory::writable() const
 bool FormHistory::importing() const
 {
     return m_importing;
-}
-
-void FormHistory::cancelImport()
-{
-    if (importing())
-        m_cancel->store(true);
-}
-
-void FormHistory::startImport(std::vector<Source> sources)
-{
-    if (importing())
-        return;
-    m_importing = true;
-    m_cancel = std::make_unique<std::atomic<bool>>(false);
-    m_progress = std::make_unique<std::atomic<int>>(0);
-    for (QWidget *writer : std::as_const(m_writers))
-        writer->setEnabled(false);
-    m_report->setPlainText(u"読み込んでいます…"_s);
-    m_progressBar->setValue(0);
-    m_progressBar->show();
-    m_cancelButton->show();
-    m_progressTimer->start();
-    // The worker opens a connection of its own: a connection belongs to the thread that opened
-    // it, and the transaction lives and dies with the worker, so a Cancel is a rollback.
-    m_watcher.setFuture(QtConcurrent::run([&game = m_store.game(), path = m_database.path(),
-                                              sources = std::move(sources), cancel = m_cancel.get(),
-                                              progress = m_progress.get()] {
-        auto outcome = std::make_shared<Outcome>();
-        HistoryDatabase database(path);
-        DrawStore store(database, game);
-        for (std::size_t i = 0; i < sources.size() && !cancel->load(); ++i) {
-            Outcome::Read &read = outcome->reads.emplace_back();
-            read.name = sources[i].path;
-            const auto reject = [&read](const RejectedLine &line) {
-                if (read.reasons.size() < shownReasons)
-                    read.reasons.push_back(line);
-            };
-            const ImportProgress step = [&, i](double done) {
-                progress->store(int(progressSteps * (double(i) + done) / double(sources.size())));
-                return !cancel->load();
-            };
-            read.report = read.name.isEmpty()
-                ? ImportText(store, sources[i].text, u"貼り付け"_s, reject, step)
-                : ImportFile(store, read.name, reject, step);
-        }
-        StoreResult<std::vector<PastDraw>> draws = store.draws();
-        outcome->draws = std::move(draws.value);
-        outcome->drawsRead = draws.ok();
-        return outcome;
-    }));
-}
-
-void FormHistory::importDone()
-{
-    m_importing = false;
-    m_progressTimer->stop();
-    m_progressBar->hide();
-    m_cancelButton->hide();
-    for (QWidget *writer : std::as_const(m_writers))
-        writer->setEnabled(true);
-    const std::shared_ptr<Outcome> outcome = m_watcher.result();
-    QStringList lines;
-    for (const Outcome::Read &read : outcome->reads) {
-        const QString file = QDir::toNativeSeparators(read.name);
-        if (!read.report.stored() && !read.report.cancelled) {
-            lines << (file.isEmpty()
-                    ? u"当せん番号を登録できません：%1"_s.arg(read.report.failure)
-                    : u"「%1」を読み込めません：%2"_s.arg(file, read.report.failure));
-            continue;
-        }
-        lines << (outcome->reads.size() > 1 ? file + u"："_s : QString())
-                + ImportCounts(read.report);
-        for (const RejectedLine &line : read.reasons)
-            lines << u"%1 行目：%2"_s.arg(Grouped(line.line), line.reason);
-        if (read.report.rejected > qsizetype(read.reasons.size()))
-            lines << u"ほか %1 行"_s.arg(
-                Grouped(read.report.rejected - qsizetype(read.reasons.size())));
-    }
-    m_report->setPlainText(lines.join(u'\n'));
-    m_report->setAccessibleDescription(m_report->toPlainText());
-    if (outcome->drawsRead) {
-        m_watch->seen();
-        reload(std::move(outcome->draws));
-    } else {
-        m_watch->reload();
-    }
-    emit databaseChanged();
 }
 
 void FormHistory::reload()
@@ -527,21 +413,4 @@ void FormHistory::apply()
     m_stored.profiles[std::size_t(slot)] = profile;
     refresh();
     emit levelsApplied();
-}
-
-void FormHistory::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (event->mimeData()->hasUrls() && !importing())
-        event->acceptProposedAction();
-}
-
-void FormHistory::dropEvent(QDropEvent *event)
-{
-    std::vector<Source> files;
-    for (const QUrl &url : event->mimeData()->urls()) {
-        if (url.isLocalFile())
-            files.push_back({url.toLocalFile(), {}});
-    }
-    if (!files.empty())
-        startImport(std::move(files));
 }

@@ -79,6 +79,7 @@ private:
         QString text;
     };
     struct Outcome;
+    static constexpr int ProgressSteps = 1000; // of the progress bar, for the whole read
 
     void buildControls();
     QWidget *statisticsTab();
