@@ -196,6 +196,17 @@ void tst_FormHistory::storedDraws()
     QCOMPARE(goTo(u"9"_s), u"第3回 第9回は登録されていません。"_s);
     QCOMPARE(goTo(u"x"_s), u"第3回 「x」は回として読めません。"_s);
     table->sortByColumn(DrawsModel::Draw, Qt::AscendingOrder);
+    // 修正 takes one draw, 削除 any number of them; neither takes a row of missing draws.
+    const auto buttons = [&](std::initializer_list<int> rows) {
+        table->clearSelection();
+        for (const int row : rows)
+            table->selectionModel()->select(table->model()->index(row, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        return u"%1 %2"_s.arg(control<QPushButton>(window, u"mend"_s)->isEnabled())
+            .arg(control<QPushButton>(window, u"remove"_s)->isEnabled());
+    };
+    QCOMPARE((QStringList {buttons({0}), buttons({0, 1}), buttons({2}), buttons({})}),
+        (QStringList {u"1 1"_s, u"0 1"_s, u"0 0"_s, u"0 0"_s}));
     table->clearSelection();
 
     // What a refusal leaves: the reason, heard by a screen reader, and the fields as typed.
