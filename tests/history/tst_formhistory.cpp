@@ -192,6 +192,7 @@ void tst_FormHistory::storedDraws()
     };
     QCOMPARE(goTo(u"第4回"_s), u"第4回 "_s);
     QCOMPARE(goTo(u"2"_s), u"第2回 "_s);
+    QCOMPARE(goTo(u"1"_s), u"第1回 "_s);
     QCOMPARE(goTo(u"第3回"_s), u"第3回 "_s);
     QCOMPARE(goTo(u"9"_s), u"第3回 第9回は登録されていません。"_s);
     QCOMPARE(goTo(u"x"_s), u"第3回 「x」は回として読めません。"_s);
