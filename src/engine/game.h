@@ -33,9 +33,6 @@ public:
     static constexpr int Capacity = 7; // the most numbers any game draws
 
     Numbers() = default;
-    explicit Numbers(int size)
-        : m_size(size)
-    { }
     Numbers(std::initializer_list<int> values)
         : Numbers(std::span<const int>(values.begin(), values.size()))
     { }
@@ -47,7 +44,6 @@ public:
     }
 
     int size() const { return m_size; }
-    bool empty() const { return m_size == 0; }
     int *begin() { return m_values.data(); }
     int *end() { return m_values.data() + m_size; }
     const int *begin() const { return m_values.data(); }

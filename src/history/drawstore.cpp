@@ -237,28 +237,10 @@ StoreResult<std::vector<PastDraw>> DrawStore::draws() const
     return result;
 }
 
-namespace {
-
-// Runs a read of the usable database; the fault that kept it from being read, if any.
-StoreFault readBy(HistoryDatabase &database, QSqlQuery &query, const QString &statement,
-    const QVariantList &values = {})
-{
-    database.ready();
-    if (const StoreFault &fault = database.fault())
-        return fault;
-    if (!query.prepare(statement))
-        return database.failed(query, StoreProblem::Unreadable);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    return query.exec() ? StoreFault {} : database.failed(query, StoreProblem::Unreadable);
-}
-
-} // namespace
-
 StoreResult<int> DrawStore::latestDraw() const
 {
     QSqlQuery query(m_database.connection());
-    StoreResult<int> result {0, readBy(m_database, query, u"SELECT MAX(number) FROM draws"_s)};
+    StoreResult<int> result {0, m_database.read(query, u"SELECT MAX(number) FROM draws"_s)};
     if (result.ok() && query.next())
         result.value = query.value(0).toInt();
     return result;
@@ -268,7 +250,7 @@ StoreResult<bool> DrawStore::hasDraw(int number) const
 {
     QSqlQuery query(m_database.connection());
     StoreResult<bool> result {
-        false, readBy(m_database, query, u"SELECT 1 FROM draws WHERE number = ?"_s, {number})};
+        false, m_database.read(query, u"SELECT 1 FROM draws WHERE number = ?"_s, {number})};
     result.value = result.ok() && query.next();
     return result;
 }
@@ -277,7 +259,7 @@ StoreResult<std::vector<DrawRange>> DrawStore::missingDraws() const
 {
     QSqlQuery query(m_database.connection());
     StoreResult<std::vector<DrawRange>> result {{},
-        readBy(m_database, query,
+        m_database.read(query,
             u"SELECT number + 1, next - 1 FROM (SELECT number, LEAD(number) OVER "
             u"(ORDER BY number) AS next FROM draws) WHERE next > number + 1 ORDER BY number"_s)};
     while (result.ok() && query.next())
@@ -289,7 +271,7 @@ StoreResult<std::optional<ImportRecord>> DrawStore::lastImport() const
 {
     QSqlQuery query(m_database.connection());
     StoreResult<std::optional<ImportRecord>> result {std::nullopt,
-        readBy(m_database, query, u"SELECT time, source FROM imports ORDER BY id DESC LIMIT 1"_s)};
+        m_database.read(query, u"SELECT time, source FROM imports ORDER BY id DESC LIMIT 1"_s)};
     if (result.ok() && query.next())
         result.value = ImportRecord {QDateTime::fromString(query.value(0).toString(), Qt::ISODate),
             query.value(1).toString()};

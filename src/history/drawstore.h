@@ -24,7 +24,6 @@ public:
     DrawStore(HistoryDatabase &database, const Game &game);
 
     const Game &game() const { return m_game; }
-    HistoryDatabase &database() const { return m_database; }
 
     struct Stored
     {

@@ -136,6 +136,19 @@ StoreFault HistoryDatabase::inTransaction(const std::function<StoreFault(QSqlQue
     return fault;
 }
 
+StoreFault HistoryDatabase::read(
+    QSqlQuery &query, const QString &statement, const QVariantList &values)
+{
+    ready();
+    if (fault())
+        return fault();
+    if (!query.prepare(statement))
+        return failed(query, StoreProblem::Unreadable);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query.exec() ? StoreFault {} : failed(query, StoreProblem::Unreadable);
+}
+
 qint64 HistoryDatabase::dataVersion() const
 {
     QSqlQuery query(connection());

@@ -3,6 +3,7 @@
 #include "storefault.h"
 
 #include <QString>
+#include <QVariantList>
 
 #include <array>
 #include <functional>
@@ -54,6 +55,9 @@ public:
     StoreFault wrongValue(StoredTable table, const QString &which);
     void valuesChecked(StoredTable table) { m_wrongValue[std::size_t(table)] = {}; }
     StoreFault inTransaction(const std::function<StoreFault(QSqlQuery &)> &work);
+    // Runs a read of the usable database, its values bound in order; the fault that kept it from
+    // being read, if any.
+    StoreFault read(QSqlQuery &query, const QString &statement, const QVariantList &values = {});
 
 private:
     StoreFault open();

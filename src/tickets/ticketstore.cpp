@@ -68,16 +68,9 @@ StoreResult<std::vector<SavedTicket>> TicketStore::tickets() const
 
 StoreResult<int> TicketStore::nextLine(int draw) const
 {
-    StoreResult<int> result;
-    m_database.ready();
-    if ((result.fault = m_database.fault()))
-        return result;
     QSqlQuery query(m_database.connection());
-    query.prepare(nextLineOf);
-    query.addBindValue(draw);
-    if (!query.exec() || !query.next())
-        result.fault = m_database.failed(query, StoreProblem::Unreadable);
-    else
+    StoreResult<int> result {0, m_database.read(query, nextLineOf, {draw})};
+    if (result.ok() && query.next())
         result.value = query.value(0).toInt();
     return result;
 }
