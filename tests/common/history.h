@@ -16,16 +16,6 @@ struct History
     QString fault() const { return database.fault().text; }
     std::vector<PastDraw> draws() const { return drawStore.draws().value; }
     std::vector<SavedTicket> tickets() const { return ticketStore.tickets().value; }
-    int latestDraw() const { return drawStore.latestDraw().value; }
-    std::optional<ImportRecord> lastImport() const { return drawStore.lastImport().value; }
-    QString replaceDraw(int number, const PastDraw &draw)
-    {
-        return drawStore.replaceDraw(number, draw).text;
-    }
-    QString removeDraws(const std::vector<int> &numbers)
-    {
-        return drawStore.removeDraws(numbers).text;
-    }
     // Nothing when the store failed.
     std::optional<DrawStore::Stored> store(const ReadDraws &read, const QString &source,
         const std::function<bool(qsizetype)> &carryOn = {})
@@ -42,7 +32,6 @@ struct History
     {
         return !ticketStore.change(id, draw, numbers);
     }
-    bool removeTickets(const std::vector<qint64> &ids) { return !ticketStore.remove(ids); }
 
     HistoryDatabase database;
     DrawStore drawStore {database, Loto6()};

@@ -512,33 +512,16 @@ void tst_Tickets::enteredTickets()
 void tst_Tickets::savedTickets()
 {
     // Saved in one transaction, lettered after the draw's earlier tickets, kept across a
-    // restart, and removed by id. A database of the first schema gains the table and keeps its
-    // draws; a save that fails halfway leaves nothing.
+    // restart, and removed by id; a save that fails halfway leaves nothing. (Each past schema's
+    // climb is tst_History::climbs.)
     QTemporaryDir folder;
     const QString path = folder.filePath(u"nmr-history.sqlite"_s);
-    {
-        // The first schema: the draws alone, at version 1.
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"first"_s);
-        db.setDatabaseName(path);
-        QSqlQuery query(db.open() ? db : QSqlDatabase());
-        QVERIFY(query.exec(u"CREATE TABLE draws (number INTEGER PRIMARY KEY, date TEXT, "
-                           u"n1 INTEGER NOT NULL, n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, "
-                           u"n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, n6 INTEGER NOT NULL, "
-                           u"bonus INTEGER, winners1 INTEGER, winners2 INTEGER, winners3 INTEGER, "
-                           u"winners4 INTEGER, winners5 INTEGER, prize1 INTEGER, prize2 INTEGER, "
-                           u"prize3 INTEGER, prize4 INTEGER, prize5 INTEGER, carry_over INTEGER)"_s)
-            && query.exec(
-                u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (2100, 1, 2, 3, 4, 5, 6)"_s)
-            && query.exec(u"PRAGMA user_version = 1"_s));
-        query = QSqlQuery();
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(u"first"_s);
-    }
+    QVERIFY(History(path).store(
+        ReadResults(Loto6(), u"第2100回 1 2 3 4 5 6"_s, [](const RejectedLine &) {}), u"test"_s));
     {
         History database(path);
         QCOMPARE(database.fault(), QString());
-        QCOMPARE(database.latestDraw(), 2100);
+        QCOMPARE(database.drawStore.latestDraw().value, 2100);
         QVERIFY(database.saveTickets(2101, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}));
         QVERIFY(database.saveTickets(2101, {{13, 14, 15, 16, 17, 18}}));
         QVERIFY(database.saveTickets(2099, {{1, 2, 3, 4, 5, 7}}));
@@ -555,7 +538,7 @@ void tst_Tickets::savedTickets()
         {1, 2101, 0, {1, 2, 3, 4, 5, 6}}, {2, 2101, 1, {7, 8, 9, 10, 11, 12}},
         {3, 2101, 2, {13, 14, 15, 16, 17, 18}}};
     QCOMPARE(reopened.tickets(), expected);
-    QVERIFY(reopened.removeTickets({1, 4}));
+    QVERIFY(!reopened.ticketStore.remove({1, 4}));
     QCOMPARE(reopened.tickets(), (std::vector<SavedTicket> {expected[2], expected[3]}));
 }
 
