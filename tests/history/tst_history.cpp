@@ -1158,23 +1158,21 @@ void tst_History::chartScale()
     QCOMPARE(chart.bars[1].top(), chart.yOf(period.numbers[1].drawn));
     QVERIFY(chart.band.top() <= chart.expectedY && chart.band.bottom() >= chart.expectedY);
     QVERIFY(chart.band.top() >= chart.plot.top() && chart.band.bottom() <= chart.plot.bottom());
-    // Narrow bars: the first, every fifth and the last, 43, labelled.
-    QStringList labelled;
-    for (std::size_t i = 0; i < chart.labelled.size(); ++i) {
-        if (chart.labelled[i])
-            labelled << QString::number(i + 1);
-    }
-    QCOMPARE(labelled.join(u' '), u"1 5 10 15 20 25 30 35 40 43"_s);
-    // With 31 numbers the last stands one bar after 30, which is left out to make room.
+    // Narrow bars: the first, every fifth and the last, 43, labelled; with 31 numbers the last
+    // stands one bar after 30, which is left out to make room.
+    const auto labels = [](const std::vector<bool> &labelled) {
+        QStringList numbers;
+        for (std::size_t i = 0; i < labelled.size(); ++i) {
+            if (labelled[i])
+                numbers << QString::number(i + 1);
+        }
+        return numbers.join(u' ');
+    };
+    QCOMPARE(labels(chart.labelled), u"1 5 10 15 20 25 30 35 40 43"_s);
     PeriodStatistics fewer = period;
     fewer.numbers.resize(31);
-    const std::vector<bool> narrow = ChartLayout(fewer, QSizeF(200, 200), 40, 20).labelled;
-    QStringList fewerLabelled;
-    for (std::size_t i = 0; i < narrow.size(); ++i) {
-        if (narrow[i])
-            fewerLabelled << QString::number(i + 1);
-    }
-    QCOMPARE(fewerLabelled.join(u' '), u"1 5 10 15 20 25 31"_s);
+    QCOMPARE(
+        labels(ChartLayout(fewer, QSizeF(200, 200), 40, 20).labelled), u"1 5 10 15 20 25 31"_s);
     QCOMPARE(BarTip(period, 2).startsWith(u"2："_s), true);
 }
 

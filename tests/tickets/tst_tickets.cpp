@@ -584,9 +584,6 @@ void tst_Tickets::sortedTables_data()
     QTest::newRow("saved by date, latest first, not drawn still last")
         << u"saved"_s << int(SavedTicketsModel::Date) << true << int(SavedTicketsModel::Draw)
         << u"第10回 第10回 第10回 第10回 第9回"_s;
-    QTest::newRow("saved by matches, most first, not drawn still last")
-        << u"saved"_s << int(SavedTicketsModel::Matches) << true << int(SavedTicketsModel::Matches)
-        << u"5 4 3 0 —"_s;
     QTest::newRow("saved by grade, best first")
         << u"saved"_s << int(SavedTicketsModel::Grade) << false << int(SavedTicketsModel::Letter)
         << u"B C A D A"_s;
