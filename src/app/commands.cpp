@@ -60,33 +60,22 @@ int RunImport(const QStringList &files)
 // nothing. 2 for a list that is wrong, 1 when the tickets cannot be made.
 int RunDraw(int count, const QString &fixedText, const QString &excludedText, int overlap)
 {
-    const NumberList fixed = ParseNumberList(Loto6(), fixedText);
-    const NumberList excluded = ParseNumberList(Loto6(), excludedText);
-    if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
-        Console::Err(
-            u"numerisphere: %1\n"_s.arg(fixed.fault.isEmpty() ? u"--exclude の"_s + excluded.fault
-                                                              : u"--fixed の"_s + fixed.fault));
-        return 2;
-    }
-    for (const QString &note :
-        {RepeatedNote(u"--fixed "_s, fixed), RepeatedNote(u"--exclude "_s, excluded)}) {
-        if (!note.isEmpty())
-            Console::Err(u"numerisphere: %1\n"_s.arg(note));
-    }
     IniFileSaveLoad::SetIniPath(ProgramLocations::detect().settingsFile());
     const ActiveProfile active = ReadActiveProfile();
     const LevelSetting level = ReadLevelSetting();
     UniformSource random;
     random.reseedFromClock();
-    const TicketsMade made
-        = DrawTickets({{active.levels, active.birthday, level.on, level.strength}, count,
-                          fixed.numbers, excluded.numbers, overlap},
-            random);
-    if (!made.refusal.reason.isEmpty()) {
-        Console::Err(u"numerisphere: %1\n"_s.arg(made.refusal.reason));
-        return made.refusal.badList ? 2 : 1;
+    const TypedTicketsMade answer = MakeTickets(Loto6(),
+        {{active.levels, active.birthday, level.on, level.strength}, count, fixedText, excludedText,
+            overlap, u"--fixed "_s, u"--exclude "_s},
+        random);
+    for (const QString &note : answer.notes)
+        Console::Err(u"numerisphere: %1\n"_s.arg(note));
+    if (const TicketRefusal &refusal = answer.made.refusal; !refusal.reason.isEmpty()) {
+        Console::Err(u"numerisphere: %1\n"_s.arg(refusal.reason));
+        return refusal.badList ? 2 : 1;
     }
-    for (const Ticket &ticket : made.tickets)
+    for (const Ticket &ticket : answer.made.tickets)
         Console::Out(DrawText(ticket) + u'\n');
     return 0;
 }
@@ -97,15 +86,14 @@ int RunDraw(int count, const QString &fixedText, const QString &excludedText, in
 int RunWheel(const CommandLine &line)
 {
     const Game &game = Loto6();
-    const NumberList chosen = ParseNumberList(game, line.chosen);
-    if (const QString refusal = WheelRefusal(game, chosen); !refusal.isEmpty()) {
-        Console::Err(u"numerisphere: --wheel の%1\n"_s.arg(refusal));
+    const ChosenNumbers chosen = ReadChosen(game, line.chosen, u"--wheel "_s);
+    if (!chosen.refusal.isEmpty()) {
+        Console::Err(u"numerisphere: --wheel の%1\n"_s.arg(chosen.refusal));
         return 2;
     }
-    if (const QString note = RepeatedNote(u"--wheel "_s, chosen); !note.isEmpty())
-        Console::Err(u"numerisphere: %1\n"_s.arg(note));
-    std::vector<int> numbers = chosen.numbers;
-    std::sort(numbers.begin(), numbers.end());
+    if (!chosen.note.isEmpty())
+        Console::Err(u"numerisphere: %1\n"_s.arg(chosen.note));
+    const std::vector<int> &numbers = chosen.numbers;
     const quint32 seed = line.seed.value_or(QRandomGenerator::global()->generate());
     const Wheel wheel = MakeWheel(game, numbers, line.guarantee,
         DesignFor(game, int(numbers.size()), line.guarantee, line.most, seed), seed);

@@ -74,20 +74,13 @@ FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strengt
     setWindowTitle(u"当せん番号の履歴"_s);
     setAcceptDrops(true);
     buildControls();
-    connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormHistory::importDone);
+    m_import.emplace(
+        m_jobControls, [this](const std::shared_ptr<Outcome> &outcome) { importDone(*outcome); });
     m_watch = new DatabaseWatch(this, m_database, [this] {
         if (!importing())
             reload(m_store.draws().value);
     });
     reload(m_store.draws().value);
-}
-
-FormHistory::~FormHistory()
-{
-    if (m_watcher.isRunning()) {
-        m_cancel->store(true);
-        m_watcher.waitForFinished();
-    }
 }
 
 void FormHistory::buildControls()
@@ -118,19 +111,7 @@ void FormHistory::buildControls()
     m_report->setMaximumHeight(m_report->fontMetrics().lineSpacing() * 5
         + 2 * (m_report->frameWidth() + int(m_report->document()->documentMargin())));
     m_report->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    m_progressBar = new QProgressBar(this);
-    m_progressBar->setObjectName(u"progress"_s);
-    m_progressBar->setRange(0, ProgressSteps);
-    m_progressBar->setAccessibleName(u"読み込みの進み具合"_s);
-    m_cancelButton = new QPushButton(u"中止(&C)"_s, this);
-    m_cancelButton->setObjectName(u"cancel"_s);
-    connect(m_cancelButton, &QPushButton::clicked, this, &FormHistory::cancelImport);
-    m_progressBar->hide();
-    m_cancelButton->hide();
-    m_progressTimer = new QTimer(this);
-    m_progressTimer->setInterval(50);
-    connect(m_progressTimer, &QTimer::timeout, this,
-        [this] { m_progressBar->setValue(m_progress->load()); });
+    m_jobControls = new JobControls(u"読み込みの進み具合"_s, this);
 
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(u"tabs"_s);
@@ -174,8 +155,7 @@ void FormHistory::buildControls()
     grid->addWidget(m_storedLabel, 0, 2, 1, 4);
     grid->addWidget(m_sourceLabel, 1, 0, 1, 6);
     grid->addWidget(m_report, 2, 0, 1, 6);
-    grid->addWidget(m_progressBar, 3, 0, 1, 5);
-    grid->addWidget(m_cancelButton, 3, 5);
+    grid->addWidget(m_jobControls, 3, 0, 1, 6);
     grid->addWidget(tabs, 4, 0, 1, 6);
     grid->addWidget(targetLabel, 5, 0);
     grid->addWidget(m_target, 5, 1);
@@ -280,7 +260,7 @@ bool FormHistory::writable() const
 
 bool FormHistory::importing() const
 {
-    return m_importing;
+    return m_import->running();
 }
 
 void FormHistory::reload()

@@ -5,13 +5,12 @@
 #include "exportresults.h"
 #include "historydatabase.h"
 #include "importfile.h"
+#include "look/backgroundjob.h"
 #include "statistics.h"
 #include "statisticsmodel.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 
-#include <atomic>
 #include <memory>
 
 class DatabaseWatch;
@@ -19,12 +18,10 @@ class HistoryChart;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
 class QSpinBox;
 class QTableView;
-class QTimer;
 
 // The past results window. Its first tab shows each number's statistics over a period with a
 // chart of the counts against what chance alone gives, and sets one profile's levels from them
@@ -40,7 +37,6 @@ public:
     // The main window's level switch and strength, for the preview's chances.
     FormHistory(
         const QString &databasePath, bool levelsOn, int strength, QWidget *parent = nullptr);
-    ~FormHistory() override;
 
     void readFile(const QString &path); // "ファイルから読み込む": a file's results
     void readText(const QString &text); // "貼り付け": pasted results
@@ -79,13 +75,12 @@ private:
         QString text;
     };
     struct Outcome;
-    static constexpr int ProgressSteps = 1000; // of the progress bar, for the whole read
 
     void buildControls();
     QWidget *statisticsTab();
     QWidget *drawsTab();
     void startImport(std::vector<Source> sources);
-    void importDone();
+    void importDone(Outcome &outcome);
     void reload(std::vector<PastDraw> draws); // the stored draws changed, to these
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
     void fitScreen(); // never taller or wider than the screen's available area
@@ -108,17 +103,12 @@ private:
     QSortFilterProxyModel *m_statisticsView = nullptr;
     QSortFilterProxyModel *m_drawsView = nullptr;
 
-    bool m_importing = false; // from the start of a read until its report is shown
-    std::unique_ptr<std::atomic<bool>> m_cancel;
-    std::unique_ptr<std::atomic<int>> m_progress; // thousandths of the work done
-    QFutureWatcher<std::shared_ptr<Outcome>> m_watcher;
-    QTimer *m_progressTimer = nullptr;
+    JobControls *m_jobControls = nullptr;
+    std::optional<BackgroundJob<std::shared_ptr<Outcome>>> m_import;
 
     QLabel *m_storedLabel = nullptr; // how many draws are stored, their range, missing ones
     QLabel *m_sourceLabel = nullptr; // when the database was last read into, and from what
     QPlainTextEdit *m_report = nullptr; // what the last read did
-    QProgressBar *m_progressBar = nullptr;
-    QPushButton *m_cancelButton = nullptr;
     QComboBox *m_period = nullptr; // "期間": the last 50, 100 or 200 draws, all, or chosen
     QSpinBox *m_from = nullptr; // a chosen period's first and last draw
     QSpinBox *m_to = nullptr;

@@ -8,10 +8,6 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 
 using namespace Qt::StringLiterals;
 
@@ -51,33 +47,24 @@ void FormHistory::readText(const QString &text)
 
 void FormHistory::cancelImport()
 {
-    if (importing())
-        m_cancel->store(true);
+    m_import->cancel();
 }
 
 void FormHistory::startImport(std::vector<Source> sources)
 {
     if (importing())
         return;
-    m_importing = true;
-    m_cancel = std::make_unique<std::atomic<bool>>(false);
-    m_progress = std::make_unique<std::atomic<int>>(0);
     for (QWidget *writer : std::as_const(m_writers))
         writer->setEnabled(false);
     m_report->setPlainText(u"読み込んでいます…"_s);
-    m_progressBar->setValue(0);
-    m_progressBar->show();
-    m_cancelButton->show();
-    m_progressTimer->start();
     // The worker opens a connection of its own: a connection belongs to the thread that opened
     // it, and the transaction lives and dies with the worker, so a Cancel is a rollback.
-    m_watcher.setFuture(QtConcurrent::run([&game = m_store.game(), path = m_database.path(),
-                                              sources = std::move(sources), cancel = m_cancel.get(),
-                                              progress = m_progress.get()] {
+    m_import->start([&game = m_store.game(), path = m_database.path(),
+                        sources = std::move(sources)](JobState &state) {
         auto outcome = std::make_shared<Outcome>();
         HistoryDatabase database(path);
         DrawStore store(database, game);
-        for (std::size_t i = 0; i < sources.size() && !cancel->load(); ++i) {
+        for (std::size_t i = 0; i < sources.size() && !state.cancelled(); ++i) {
             Outcome::Read &read = outcome->reads.emplace_back();
             read.name = sources[i].path;
             const auto reject = [&read](const RejectedLine &line) {
@@ -85,8 +72,7 @@ void FormHistory::startImport(std::vector<Source> sources)
                     read.reasons.push_back(line);
             };
             const ImportProgress step = [&, i](double done) {
-                progress->store(int(ProgressSteps * (double(i) + done) / double(sources.size())));
-                return !cancel->load();
+                return state.advance((double(i) + done) / double(sources.size()));
             };
             read.report = read.name.isEmpty()
                 ? ImportText(store, sources[i].text, u"貼り付け"_s, reject, step)
@@ -96,20 +82,15 @@ void FormHistory::startImport(std::vector<Source> sources)
         outcome->draws = std::move(draws.value);
         outcome->drawsRead = draws.ok();
         return outcome;
-    }));
+    });
 }
 
-void FormHistory::importDone()
+void FormHistory::importDone(Outcome &outcome)
 {
-    m_importing = false;
-    m_progressTimer->stop();
-    m_progressBar->hide();
-    m_cancelButton->hide();
     for (QWidget *writer : std::as_const(m_writers))
         writer->setEnabled(true);
-    const std::shared_ptr<Outcome> outcome = m_watcher.result();
     QStringList lines;
-    for (const Outcome::Read &read : outcome->reads) {
+    for (const Outcome::Read &read : outcome.reads) {
         const QString file = QDir::toNativeSeparators(read.name);
         if (!read.report.stored() && !read.report.cancelled) {
             lines << (file.isEmpty()
@@ -117,7 +98,7 @@ void FormHistory::importDone()
                     : u"「%1」を読み込めません：%2"_s.arg(file, read.report.failure));
             continue;
         }
-        lines << (outcome->reads.size() > 1 ? file + u"："_s : QString())
+        lines << (outcome.reads.size() > 1 ? file + u"："_s : QString())
                 + ImportCounts(read.report);
         for (const RejectedLine &line : read.reasons)
             lines << u"%1 行目：%2"_s.arg(Grouped(line.line), line.reason);
@@ -127,9 +108,9 @@ void FormHistory::importDone()
     }
     m_report->setPlainText(lines.join(u'\n'));
     m_report->setAccessibleDescription(m_report->toPlainText());
-    if (outcome->drawsRead) {
+    if (outcome.drawsRead) {
         m_watch->seen();
-        reload(std::move(outcome->draws));
+        reload(std::move(outcome.draws));
     } else {
         m_watch->reload();
     }

@@ -36,10 +36,10 @@ FormTickets::FormTickets(
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
     , m_draw(draw)
-    , m_logPath(logPath)
 {
     setWindowTitle(u"まとめて予想"_s);
     buildControls();
+    m_panel->setLogPath(logPath);
     m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
 }
 
@@ -75,6 +75,7 @@ void FormTickets::buildControls()
 
     m_panel = new MadeTicketsPanel(m_database, m_game, TicketSource::Made, u"作成した券"_s, this);
     connect(m_panel, &MadeTicketsPanel::saved, this, &FormTickets::databaseChanged);
+    connect(m_panel, &MadeTicketsPanel::logged, this, &FormTickets::ticketsLogged);
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     m_panel->addButton(close);
@@ -98,7 +99,7 @@ void FormTickets::seed(quint32 value)
 void FormTickets::setDrawInput(const DrawInput &draw, const QString &logPath)
 {
     m_draw = draw;
-    m_logPath = logPath;
+    m_panel->setLogPath(logPath);
 }
 
 void FormTickets::reload()
@@ -118,37 +119,22 @@ void FormTickets::save()
 
 void FormTickets::make()
 {
-    const NumberList fixed = ParseNumberList(m_game, m_fixed->text());
-    const NumberList excluded = ParseNumberList(m_game, m_excluded->text());
-    QString refusal = !fixed.fault.isEmpty() ? u"軸数字の"_s + fixed.fault
-        : !excluded.fault.isEmpty()          ? u"除外数字の"_s + excluded.fault
-                                             : QString();
-    std::vector<Ticket> tickets;
-    if (refusal.isEmpty()) {
-        if (m_seed)
-            m_random.reseed(*std::exchange(m_seed, std::nullopt));
-        else
-            m_random.reseedFromClock();
-        TicketsMade made = DrawTickets(
-            {m_draw, m_count->value(), fixed.numbers, excluded.numbers, m_overlap->value()},
-            m_random);
-        refusal = made.refusal.reason;
-        tickets = std::move(made.tickets);
-    }
+    if (m_seed)
+        m_random.reseed(*std::exchange(m_seed, std::nullopt));
+    else
+        m_random.reseedFromClock();
+    const TypedTicketsMade answer = MakeTickets(m_game,
+        {m_draw, m_count->value(), m_fixed->text(), m_excluded->text(), m_overlap->value(),
+            u"軸数字"_s, u"除外数字"_s},
+        m_random);
     // A refusal keeps the tickets shown.
-    QStringList notes {RepeatedNote(u"軸数字"_s, fixed), RepeatedNote(u"除外数字"_s, excluded)};
-    notes.removeAll(QString());
-    if (!refusal.isEmpty()) {
-        m_panel->refuse(QStringList {refusal} << notes);
+    if (const QString &refusal = answer.made.refusal.reason; !refusal.isEmpty()) {
+        m_panel->refuse(QStringList {refusal} << answer.notes);
         return;
     }
-    m_panel->setTickets(tickets);
+    m_panel->setTickets(answer.made.tickets);
     m_panel->setStatus(
-        (QStringList {u"%1 口を作成しました。"_s.arg(Grouped(qint64(tickets.size())))} << notes)
+        (QStringList {u"%1 口を作成しました。"_s.arg(Grouped(qint64(answer.made.tickets.size())))}
+            << answer.notes)
             .join(u'\n'));
-    if (!m_logPath.isEmpty()) {
-        for (const Ticket &ticket : tickets)
-            AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
-        emit ticketsLogged();
-    }
 }

@@ -46,7 +46,6 @@ private:
     HistoryDatabase m_database;
     DatabaseWatch *m_watch = nullptr;
     DrawInput m_draw;
-    QString m_logPath;
     UniformSource m_random;
     std::optional<quint32> m_seed;
 

@@ -1,6 +1,7 @@
 #include "madeticketspanel.h"
 
 #include "engine/figures.h"
+#include "engine/resultlog.h"
 #include "look/alert.h"
 #include "look/tooltable.h"
 #include "platform/seams.h"
@@ -102,6 +103,16 @@ void MadeTicketsPanel::setTickets(std::vector<Ticket> tickets)
     m_earlier = false;
     m_tickets.setTickets(std::move(tickets), m_store.nextLine(m_drawNumber->value()).value);
     showTickets();
+    if (!m_logPath.isEmpty()) {
+        for (const Ticket &ticket : m_tickets.tickets())
+            AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
+        emit logged();
+    }
+}
+
+void MadeTicketsPanel::setLogPath(const QString &path)
+{
+    m_logPath = path;
 }
 
 void MadeTicketsPanel::reload()

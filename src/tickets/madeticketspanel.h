@@ -13,7 +13,8 @@ class QSpinBox;
 class QTableView;
 
 // The tickets a window made: their table, lettered as they will be stored, what the last command
-// did, and saving them for a draw or copying them. Shared by the tickets and wheel windows.
+// did, logging them, and saving them for a draw or copying them. Shared by the tickets and wheel
+// windows.
 class MadeTicketsPanel : public QWidget
 {
     Q_OBJECT
@@ -24,7 +25,9 @@ public:
     MadeTicketsPanel(HistoryDatabase &database, const Game &game, TicketSource source,
         const QString &tableName, QWidget *parent);
 
-    void setTickets(std::vector<Ticket> tickets); // newly made, not saved yet
+    // Newly made, not saved yet; appended to the log while there is one.
+    void setTickets(std::vector<Ticket> tickets);
+    void setLogPath(const QString &path); // the main window's log: empty while logging is off
     const std::vector<Ticket> &tickets() const { return m_tickets.tickets(); }
     void setStatus(const QString &text); // shown, and heard with its figures
     // A request refused, with its reason and notes: told once, in the status and at once to a
@@ -43,6 +46,7 @@ public:
 
 signals:
     void saved();
+    void logged(); // tickets were appended to the log
 
 private:
     void showTickets(); // the letters, and which commands can run
@@ -51,6 +55,7 @@ private:
     DrawStore m_draws;
     TicketStore m_store;
     TicketSource m_source;
+    QString m_logPath;
     TicketsModel m_tickets;
     bool m_saved = false;
     bool m_earlier = false; // the tickets answer an earlier request than the last one

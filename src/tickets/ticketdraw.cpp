@@ -291,6 +291,29 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
     return made;
 }
 
+TypedTicketsMade MakeTickets(
+    const Game &game, const TypedTicketRequest &request, UniformSource &random)
+{
+    const NumberList fixed = ParseNumberList(game, request.fixed);
+    const NumberList excluded = ParseNumberList(game, request.excluded);
+    TypedTicketsMade answer;
+    for (const QString &note :
+        {RepeatedNote(request.fixedName, fixed), RepeatedNote(request.excludedName, excluded)}) {
+        if (!note.isEmpty())
+            answer.notes << note;
+    }
+    if (!fixed.fault.isEmpty() || !excluded.fault.isEmpty()) {
+        answer.made.refusal
+            = {!fixed.fault.isEmpty() ? request.fixedName + u"の"_s + fixed.fault
+                                      : request.excludedName + u"の"_s + excluded.fault,
+                true};
+        return answer;
+    }
+    answer.made = DrawTickets(
+        {request.draw, request.count, fixed.numbers, excluded.numbers, request.overlap}, random);
+    return answer;
+}
+
 QString TicketLetter(int index)
 {
     QString letters;

@@ -3,6 +3,7 @@
 #include "engine/draw.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -68,6 +69,29 @@ qint64 MostTicketsFor(const TicketRequest &request);
 // met. A request is refused by counting, by a search that tried every way, or after a second's
 // search; the reason says which, with the counting bound.
 TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random);
+
+// A request as typed: the fixed and excluded numbers as lists, and what the asker calls each
+// list in its messages ("軸数字" in the window, "--fixed " on the command line).
+struct TypedTicketRequest
+{
+    DrawInput draw;
+    int count = 5;
+    QString fixed;
+    QString excluded;
+    int overlap = 5;
+    QString fixedName;
+    QString excludedName;
+};
+
+// The tickets drawn for a typed request, or why not: a list that cannot be read is refused as a
+// bad list, naming it; notes tell the numbers a list repeats, whether or not tickets are drawn.
+struct TypedTicketsMade
+{
+    TicketsMade made;
+    QStringList notes;
+};
+TypedTicketsMade MakeTickets(
+    const Game &game, const TypedTicketRequest &request, UniformSource &random);
 
 // A, B, ... Z, then AA, AB and on, for the tickets of one draw.
 QString TicketLetter(int index);

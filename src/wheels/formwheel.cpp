@@ -15,14 +15,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
-#include <QTimer>
-#include <QtConcurrent>
 
 using namespace Qt::StringLiterals;
 
@@ -36,21 +33,14 @@ constexpr qint64 improveSteps = 30'000'000;
 FormWheel::FormWheel(const QString &databasePath, const QString &logPath, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
-    , m_logPath(logPath)
     , m_chances(this)
 {
     setWindowTitle(u"ホイール"_s);
     buildControls();
-    connect(&m_watcher, &QFutureWatcherBase::finished, this, &FormWheel::searchDone);
+    m_panel->setLogPath(logPath);
+    m_search.emplace(
+        m_jobControls, [this](std::vector<Block> found) { searchDone(std::move(found)); });
     m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
-}
-
-FormWheel::~FormWheel()
-{
-    if (m_watcher.isRunning()) {
-        m_cancel->store(true);
-        m_watcher.waitForFinished();
-    }
 }
 
 void FormWheel::buildControls()
@@ -87,27 +77,15 @@ void FormWheel::buildControls()
     m_improve->setObjectName(u"improve"_s);
     m_improve->setEnabled(false);
     connect(m_improve, &QPushButton::clicked, this, &FormWheel::improve);
-    m_progressBar = new QProgressBar(this);
-    m_progressBar->setObjectName(u"progress"_s);
-    m_progressBar->setAccessibleName(u"探索の進み具合"_s);
-    m_progressBar->setRange(0, 1000);
-    m_progressBar->hide();
-    m_cancelButton = new QPushButton(u"中止(&C)"_s, this);
-    m_cancelButton->setObjectName(u"cancel"_s);
-    m_cancelButton->hide();
-    connect(m_cancelButton, &QPushButton::clicked, this, &FormWheel::cancelSearch);
-    m_progressTimer = new QTimer(this);
-    m_progressTimer->setInterval(50);
-    connect(m_progressTimer, &QTimer::timeout, this,
-        [this] { m_progressBar->setValue(m_progress->load()); });
-    grid->addWidget(m_progressBar, 3, 0, 1, 2);
-    grid->addWidget(m_cancelButton, 3, 1);
+    m_jobControls = new JobControls(u"探索の進み具合"_s, this);
+    grid->addWidget(m_jobControls, 3, 0, 1, 2);
     grid->addWidget(m_improve, 3, 2);
     grid->addWidget(m_make, 3, 3);
 
     m_panel
         = new MadeTicketsPanel(m_database, m_game, TicketSource::Wheel, u"ホイールの券"_s, this);
     connect(m_panel, &MadeTicketsPanel::saved, this, &FormWheel::databaseChanged);
+    connect(m_panel, &MadeTicketsPanel::logged, this, &FormWheel::ticketsLogged);
     auto *close = new QPushButton(u"閉じる"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     m_panel->addButton(close);
@@ -156,7 +134,7 @@ void FormWheel::seed(quint32 value)
 
 void FormWheel::setLogPath(const QString &logPath)
 {
-    m_logPath = logPath;
+    m_panel->setLogPath(logPath);
 }
 
 void FormWheel::reload()
@@ -176,26 +154,25 @@ void FormWheel::save()
 
 bool FormWheel::searching() const
 {
-    return m_searching;
+    return m_search->running();
 }
 
 void FormWheel::make()
 {
     if (searching())
         return;
-    const NumberList chosen = ParseNumberList(m_game, m_chosenEdit->text());
-    if (const QString refusal = WheelRefusal(m_game, chosen); !refusal.isEmpty()) {
-        m_panel->refuse({refusal});
+    ChosenNumbers chosen = ReadChosen(m_game, m_chosenEdit->text(), u"選んだ数字"_s);
+    if (!chosen.refusal.isEmpty()) {
+        m_panel->refuse({chosen.refusal});
         return;
     }
-    m_chosen = chosen.numbers;
-    std::sort(m_chosen.begin(), m_chosen.end());
+    m_chosen = std::move(chosen.numbers);
     m_wheelSeed
         = m_seed ? *std::exchange(m_seed, std::nullopt) : QRandomGenerator::global()->generate();
     const Guarantee guarantee = Guarantees(m_game)[std::size_t(m_guarantee->currentIndex())];
     const int v = int(m_chosen.size());
     std::vector<Block> shipped = ShippedWheel(v, m_game.drawn, guarantee);
-    const QString repeated = RepeatedNote(u"選んだ数字"_s, chosen);
+    const QString &repeated = chosen.note;
     if (m_most->value() > 0 && int(shipped.size()) > m_most->value()) {
         m_improving = false;
         startSearch({v, guarantee, m_most->value(), m_wheelSeed, std::move(shipped),
@@ -218,42 +195,26 @@ void FormWheel::improve()
 
 void FormWheel::startSearch(const WheelSearchRequest &request)
 {
-    m_searching = true;
     m_searched = request.guarantee;
-    m_cancel = std::make_unique<std::atomic<bool>>(false);
-    m_progress = std::make_unique<std::atomic<int>>(0);
     for (QWidget *control : {static_cast<QWidget *>(m_make), static_cast<QWidget *>(m_improve)})
         control->setEnabled(false);
-    m_progressBar->setValue(0);
-    m_progressBar->show();
-    m_cancelButton->show();
-    m_progressTimer->start();
     m_panel->setStatus(u"探索しています…"_s);
-    m_watcher.setFuture(
-        QtConcurrent::run([request, cancel = m_cancel.get(), progress = m_progress.get()] {
-            return SearchWheel(request, [cancel, progress](const WheelSearchProgress &now) {
-                progress->store(int(now.done * 1000));
-                return !cancel->load();
-            });
-        }));
+    m_search->start([request](JobState &state) {
+        return SearchWheel(
+            request, [&state](const WheelSearchProgress &now) { return state.advance(now.done); });
+    });
 }
 
 void FormWheel::cancelSearch()
 {
-    if (searching())
-        m_cancel->store(true);
+    m_search->cancel();
 }
 
-void FormWheel::searchDone()
+void FormWheel::searchDone(std::vector<Block> found)
 {
-    m_searching = false;
-    m_progressTimer->stop();
-    m_progressBar->hide();
-    m_cancelButton->hide();
     m_make->setEnabled(true);
-    std::vector<Block> found = m_watcher.result();
     const QString stopped
-        = m_cancel->load() ? u"中止しました。見つかった中で最もよいものです。"_s : QString();
+        = m_search->cancelled() ? u"中止しました。見つかった中で最もよいものです。"_s : QString();
     if (m_improving) {
         const std::size_t before = m_wheel->blocks.size();
         if (found.size() >= before) {
@@ -293,9 +254,4 @@ void FormWheel::showWheel(Wheel wheel, const QString &status)
     m_improve->setEnabled(whole
         && qint64(m_wheel->blocks.size())
             > LowerBound(int(m_chosen.size()), m_game.drawn, m_wheel->guarantee));
-    if (!m_logPath.isEmpty()) {
-        for (const Ticket &ticket : m_wheel->tickets)
-            AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
-        emit ticketsLogged();
-    }
 }

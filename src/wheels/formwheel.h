@@ -1,24 +1,19 @@
 #pragma once
 
 #include "history/historydatabase.h"
+#include "look/backgroundjob.h"
 #include "wheelchancesmodel.h"
 #include "wheelmaker.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
-
-#include <atomic>
-#include <memory>
 
 class DatabaseWatch;
 class MadeTicketsPanel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QTimer;
 
 // "ホイール": tickets over 7 to 20 chosen numbers that guarantee a match in some ticket when
 // enough of the drawn numbers are among them. Each wheel is checked against every case before it
@@ -34,7 +29,6 @@ class FormWheel : public QDialog
 public:
     // The main window's log: empty while logging is off.
     FormWheel(const QString &databasePath, const QString &logPath, QWidget *parent = nullptr);
-    ~FormWheel() override;
 
     void make(); // "作成"
     void improve(); // "改善": a search from the wheel shown for one with fewer tickets
@@ -54,33 +48,27 @@ private:
     const Game &m_game = Loto6();
     void buildControls();
     void startSearch(const WheelSearchRequest &request);
-    void searchDone();
+    void searchDone(std::vector<Block> found);
     void showWheel(Wheel wheel, const QString &status);
 
     HistoryDatabase m_database;
     DatabaseWatch *m_watch = nullptr;
-    QString m_logPath;
     std::optional<quint32> m_seed;
     std::vector<int> m_chosen; // ascending
     quint32 m_wheelSeed = 0; // the order the design is put onto the chosen numbers in
     std::optional<Wheel> m_wheel;
-    bool m_searching = false; // from the start of a search until its wheel is shown
     bool m_improving = false;
     Guarantee m_searched; // the guarantee of the search running or last run
     WheelChancesModel m_chances;
 
-    std::unique_ptr<std::atomic<bool>> m_cancel;
-    std::unique_ptr<std::atomic<int>> m_progress; // thousandths of the search done
-    QFutureWatcher<std::vector<Block>> m_watcher;
-    QTimer *m_progressTimer = nullptr;
+    JobControls *m_jobControls = nullptr;
+    std::optional<BackgroundJob<std::vector<Block>>> m_search;
 
     QLineEdit *m_chosenEdit = nullptr; // "選んだ数字"
     QComboBox *m_guarantee = nullptr; // "保証"
     QSpinBox *m_most = nullptr; // "口数の上限": なし, or 1 and more
     QPushButton *m_make = nullptr;
     QPushButton *m_improve = nullptr;
-    QProgressBar *m_progressBar = nullptr;
-    QPushButton *m_cancelButton = nullptr;
     QLabel *m_cost = nullptr; // the tickets and what they cost
     QLabel *m_coverage = nullptr; // the guarantee as checked
     QLabel *m_expected = nullptr; // the expected winning tickets in a draw

@@ -3,6 +3,7 @@
 #include "engine/figures.h"
 #include "wheeltable.h"
 
+#include <algorithm>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +18,14 @@ QString WheelRefusal(const Game &game, const NumberList &chosen)
             .arg(MostChosen)
             .arg(count);
     return {};
+}
+
+ChosenNumbers ReadChosen(const Game &game, const QString &text, const QString &what)
+{
+    const NumberList list = ParseNumberList(game, text);
+    ChosenNumbers chosen {list.numbers, WheelRefusal(game, list), RepeatedNote(what, list)};
+    std::sort(chosen.numbers.begin(), chosen.numbers.end());
+    return chosen;
 }
 
 std::vector<Block> DesignFor(const Game &game, int v, Guarantee guarantee, std::optional<int> most,

@@ -25,6 +25,16 @@ inline constexpr qint64 LimitedSearchSteps = 1'000'000;
 // FewestChosen or more than MostChosen numbers; empty when they do.
 QString WheelRefusal(const Game &game, const NumberList &chosen);
 
+// The numbers chosen for a wheel, read from what was typed: ascending, or why they make none
+// (WheelRefusal); the note tells the numbers typed twice, after what the asker calls the list.
+struct ChosenNumbers
+{
+    std::vector<int> numbers;
+    QString refusal;
+    QString note;
+};
+ChosenNumbers ReadChosen(const Game &game, const QString &text, const QString &what);
+
 // The design for v chosen numbers: the shipped one, or with a limit below its size the best that
 // a search from it finds within the limit.
 std::vector<Block> DesignFor(const Game &game, int v, Guarantee guarantee, std::optional<int> most,
