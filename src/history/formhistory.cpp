@@ -166,6 +166,7 @@ void FormHistory::buildControls()
     grid->setRowStretch(4, 1);
     m_writers = {read, paste};
     resize(760, 700);
+    KeepToolWindowWhole(this);
 
     Module1::ShowHelpPageOnF1(this, u"history.htm"_s);
 }

@@ -140,6 +140,7 @@ void FormCheck::buildControls()
     grid->addWidget(note, 6, 0, 1, 5);
     grid->setRowStretch(1, 1);
     resize(640, 600);
+    KeepToolWindowWhole(this);
 
     Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s, u"check"_s);
 }

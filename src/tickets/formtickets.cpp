@@ -1,4 +1,5 @@
 #include "formtickets.h"
+#include "look/tooltable.h"
 
 #include "engine/figures.h"
 #include "engine/resultlog.h"
@@ -87,6 +88,7 @@ void FormTickets::buildControls()
     grid->addWidget(note, 4, 0, 1, 4);
     grid->setRowStretch(3, 1);
     resize(480, 520);
+    KeepToolWindowWhole(this);
 
     Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s);
 }

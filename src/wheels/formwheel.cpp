@@ -123,6 +123,7 @@ void FormWheel::buildControls()
     grid->addWidget(note, 9, 0, 1, 4);
     grid->setRowStretch(4, 1);
     resize(560, 720);
+    KeepToolWindowWhole(this);
 
     Module1::ShowHelpPageOnF1(this, u"wheel.htm"_s);
 }

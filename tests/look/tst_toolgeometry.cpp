@@ -1,0 +1,168 @@
+#include "common/storedraws.h"
+#include "common/windowfixture.h"
+#include "history/formhistory.h"
+#include "look/programstyle.h"
+#include "tickets/formcheck.h"
+#include "tickets/formtickets.h"
+#include "wheels/formwheel.h"
+
+#include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <memory>
+
+// Each tool window at its own smallest size: no control overlaps another, none is smaller than
+// it needs, every wrapped text has the height its lines need, and each table shows rows.
+
+namespace {
+
+QString nameOf(const QWidget *widget)
+{
+    if (!widget->objectName().isEmpty())
+        return widget->objectName();
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return u"label 「%1」"_s.arg(label->text().left(12));
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+        return u"button 「%1」"_s.arg(button->text());
+    return QString::fromLatin1(widget->metaObject()->className());
+}
+
+bool manages(const QLayout *layout, const QWidget *widget)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget() == widget || (item->layout() && manages(item->layout(), widget)))
+            return true;
+    }
+    return false;
+}
+
+// The controls a layout places: not the parts a control draws itself from.
+QList<QWidget *> placed(const QWidget *window)
+{
+    QList<QWidget *> controls;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        const QWidget *parent = widget->parentWidget();
+        if (widget->isVisibleTo(window) && parent->layout() && manages(parent->layout(), widget))
+            controls << widget;
+    }
+    return controls;
+}
+
+QStringList faultsOf(const QWidget *window)
+{
+    QStringList faults;
+    const QList<QWidget *> controls = placed(window);
+    for (const QWidget *control : controls) {
+        const QSize least = control->minimumSizeHint().expandedTo(control->minimumSize());
+        const QSizePolicy policy = control->sizePolicy();
+        if (policy.horizontalPolicy() != QSizePolicy::Ignored && control->width() < least.width())
+            faults << u"%1 is %2 wide of %3"_s.arg(nameOf(control))
+                          .arg(control->width())
+                          .arg(least.width());
+        if (policy.verticalPolicy() != QSizePolicy::Ignored && control->height() < least.height())
+            faults << u"%1 is %2 high of %3"_s.arg(nameOf(control))
+                          .arg(control->height())
+                          .arg(least.height());
+        if (const auto *label = qobject_cast<const QLabel *>(control);
+            label && label->wordWrap() && label->heightForWidth(label->width()) > label->height())
+            faults << u"%1 is cut: %2 high of %3"_s.arg(nameOf(control))
+                          .arg(label->height())
+                          .arg(label->heightForWidth(label->width()));
+        if (const auto *table = qobject_cast<const QTableView *>(control)) {
+            const int rows = table->model()->rowCount();
+            const int wanted = policy.verticalPolicy() == QSizePolicy::Fixed ? rows : qMin(rows, 3);
+            const int shown
+                = table->viewport()->height() / table->verticalHeader()->defaultSectionSize();
+            if (shown < wanted)
+                faults << u"%1 shows %2 rows of %3"_s.arg(nameOf(control)).arg(shown).arg(wanted);
+        }
+        const QRect inWindow(control->mapTo(window, QPoint()), control->size());
+        if (!window->rect().contains(inWindow))
+            faults << u"%1 stands outside the window"_s.arg(nameOf(control));
+        for (const QWidget *other : controls) {
+            if (other < control && other->parentWidget() == control->parentWidget()
+                && other->geometry().intersects(control->geometry()))
+                faults << u"%1 overlaps %2"_s.arg(nameOf(control), nameOf(other));
+        }
+    }
+    return faults;
+}
+
+QStringList faultsAtLeast(QWidget *window)
+{
+    window->show();
+    window->resize(1, 1);
+    QTest::qWait(50);
+    QStringList faults;
+    if (const auto *tabs = window->findChild<QTabWidget *>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            const_cast<QTabWidget *>(tabs)->setCurrentIndex(i);
+            QTest::qWait(20);
+            faults << faultsOf(window);
+        }
+    } else {
+        faults << faultsOf(window);
+    }
+    faults.removeDuplicates();
+    return faults;
+}
+
+} // namespace
+
+class tst_ToolGeometry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallProgramLook(); }
+    void smallest_data();
+    void smallest();
+};
+
+void tst_ToolGeometry::smallest_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("past results") << u"history"_s;
+    QTest::newRow("tickets") << u"tickets"_s;
+    QTest::newRow("check") << u"check"_s;
+    QTest::newRow("wheel") << u"wheel"_s;
+}
+
+void tst_ToolGeometry::smallest()
+{
+    QFETCH(QString, window);
+    WindowFixture fixture;
+    const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
+    QVERIFY(StoreResults(database,
+        u"第2099回 2026/11/30 1 2 3 4 5 6 (7)\n第2100回 2026/12/3 8 9 10 11 12 13 (14)"_s));
+    QVERIFY(History(database).saveTickets(2100,
+        {Numbers {8, 9, 10, 11, 12, 14}, Numbers {1, 2, 3, 4, 5, 6},
+            Numbers {20, 21, 22, 23, 24, 25}}));
+    std::unique_ptr<QWidget> tool;
+    if (window == u"history"_s)
+        tool = std::make_unique<FormHistory>(database, true, 5);
+    else if (window == u"tickets"_s)
+        tool = std::make_unique<FormTickets>(database, DrawInput {}, QString());
+    else if (window == u"check"_s)
+        tool = std::make_unique<FormCheck>(database);
+    else
+        tool = std::make_unique<FormWheel>(database, QString());
+    if (auto *tickets = qobject_cast<FormTickets *>(tool.get()))
+        tickets->make();
+    if (auto *wheel = qobject_cast<FormWheel *>(tool.get())) {
+        tool->findChild<QLineEdit *>(u"chosen"_s)->setText(u"1 2 3 4 5 6 7 8 9 10"_s);
+        wheel->make();
+    }
+    const QStringList faults = faultsAtLeast(tool.get());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
+}
+
+QTEST_MAIN(tst_ToolGeometry)
+#include "tst_toolgeometry.moc"
