@@ -214,7 +214,7 @@ void benchmarkLongImport(QTextStream &out)
     {
         // The window reads them in the background: the longest its own thread was busy, as the
         // gap between ticks of a 10 ms timer, from the start to the report shown.
-        FormHistory window(dir.filePath(QStringLiteral("window.sqlite")), true, 5);
+        FormHistory window(dir.filePath(QStringLiteral("window.sqlite")), QString(), true, 5);
         QElapsedTimer since;
         since.start();
         qint64 longest = 0;
@@ -343,7 +343,7 @@ void benchmarkPastResults(QTextStream &out)
                .arg(stored.size());
     {
         took();
-        FormHistory window(dir.filePath(QStringLiteral("nmr-history.sqlite")), true, 15);
+        FormHistory window(dir.filePath(QStringLiteral("nmr-history.sqlite")), QString(), true, 15);
         out << QStringLiteral("opening the history window with 10,000 draws: %1 ms\n").arg(took());
         for (const char *choice : {"period", "rule"}) {
             auto *list = window.findChild<QComboBox *>(QString::fromLatin1(choice));

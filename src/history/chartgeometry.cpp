@@ -28,8 +28,8 @@ double ChartGeometry::yOf(double count) const
     return plot.bottom() - (count - low) / (high - low) * plot.height();
 }
 
-ChartGeometry ChartLayout(
-    const PeriodStatistics &period, QSizeF size, double leftMargin, double bottomMargin)
+ChartGeometry ChartLayout(const PeriodStatistics &period, QSizeF size, double leftMargin,
+    double bottomMargin, bool fromZero)
 {
     ChartGeometry chart;
     chart.plot = QRectF(leftMargin, 4, std::max(1.0, size.width() - leftMargin - 4),
@@ -45,7 +45,7 @@ ChartGeometry ChartLayout(
     double low = std::max(0.0, std::min(double(least), expected - band));
     double high = std::max({double(most), expected + band, 1.0});
     // Zero is kept when it is no farther below the data than the data's own height.
-    if (low <= high - low)
+    if (fromZero || low <= high - low)
         low = 0;
     const double step = niceStep(high - low);
     low = std::floor(low / step) * step;

@@ -12,8 +12,10 @@
 #include "look/tooltable.h"
 #include "platform/module1.h"
 #include "platform/seams.h"
+#include "settings/toolchoices.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -62,9 +64,11 @@ QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterPr
 } // namespace
 
 // What a read in the background did, source by source.
-FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strength, QWidget *parent)
+FormHistory::FormHistory(const QString &databasePath, const QString &choicesPath, bool levelsOn,
+    int strength, QWidget *parent)
     : QDialog(parent, ToolWindowFlags)
     , m_database(databasePath)
+    , m_choicesPath(choicesPath)
     , m_stored(ReadProfileTable())
     , m_levelsOn(levelsOn)
     , m_strength(strength)
@@ -74,6 +78,7 @@ FormHistory::FormHistory(const QString &databasePath, bool levelsOn, int strengt
     setWindowTitle(u"当せん番号の履歴"_s);
     setAcceptDrops(true);
     buildControls();
+    recallChoice();
     m_import.emplace(
         m_jobControls, [this](const std::shared_ptr<Outcome> &outcome) { importDone(*outcome); });
     m_watch = new DatabaseWatch(this, m_database, [this] {
@@ -194,8 +199,16 @@ QWidget *FormHistory::statisticsTab()
         draw->setSuffix(u"回"_s);
         draw->setKeyboardTracking(false);
         connect(draw, &QSpinBox::valueChanged, this, &FormHistory::refresh);
+        connect(draw, &QSpinBox::valueChanged, this, &FormHistory::keepChoice);
     }
     connect(m_period, &QComboBox::currentIndexChanged, this, &FormHistory::refresh);
+    connect(m_period, &QComboBox::currentIndexChanged, this, &FormHistory::keepChoice);
+    m_fromZero = new QCheckBox(u"縦軸を 0 から(&Z)"_s, tab);
+    m_fromZero->setObjectName(u"fromZero"_s);
+    connect(m_fromZero, &QCheckBox::toggled, this, [this](bool fromZero) {
+        m_chart->setAxisFromZero(fromZero);
+        keepChoice();
+    });
     m_rangeLabel = new QLabel(tab);
     m_rangeLabel->setObjectName(u"range"_s);
     m_rangeLabel->setWordWrap(true);
@@ -222,7 +235,8 @@ QWidget *FormHistory::statisticsTab()
     grid->addWidget(m_from, 0, 2);
     grid->addWidget(m_to, 0, 3);
     grid->addWidget(exportTable, 0, 4);
-    grid->addWidget(m_rangeLabel, 1, 0, 1, 5);
+    grid->addWidget(m_rangeLabel, 1, 0, 1, 4);
+    grid->addWidget(m_fromZero, 1, 4);
     grid->addWidget(note, 2, 0, 1, 5);
     grid->addWidget(m_chart, 3, 0, 1, 5);
     grid->addWidget(m_table, 4, 0, 1, 5);
@@ -297,7 +311,11 @@ void FormHistory::reload(std::vector<PastDraw> stored)
             = m_from->value() == m_from->minimum() && m_to->value() == m_to->maximum();
         for (QSpinBox *draw : {m_from, m_to})
             draw->setRange(draws.front().number, draws.back().number);
-        if (wasAll || m_period->currentIndex() != chosenPeriod) {
+        if (m_recalledRange) {
+            m_from->setValue(m_recalledRange->first);
+            m_to->setValue(m_recalledRange->last);
+            m_recalledRange.reset();
+        } else if (wasAll || m_period->currentIndex() != chosenPeriod) {
             m_from->setValue(draws.front().number);
             m_to->setValue(draws.back().number);
         }
@@ -307,6 +325,25 @@ void FormHistory::reload(std::vector<PastDraw> stored)
                                last->time.toString(u"yyyy/MM/dd HH:mm"_s), last->source)
                                 : QString());
     refresh();
+}
+
+void FormHistory::recallChoice()
+{
+    const StatisticsChoice choice = ReadStatisticsChoice(m_choicesPath);
+    const QSignalBlocker periodQuiet(m_period);
+    const QSignalBlocker axisQuiet(m_fromZero);
+    if (choice.period >= 0 && choice.period < m_period->count())
+        m_period->setCurrentIndex(choice.period);
+    if (m_period->currentIndex() == chosenPeriod)
+        m_recalledRange = DrawRange {choice.from, choice.to};
+    m_fromZero->setChecked(choice.axisFromZero);
+    m_chart->setAxisFromZero(choice.axisFromZero);
+}
+
+void FormHistory::keepChoice()
+{
+    WriteStatisticsChoice(m_choicesPath,
+        {m_period->currentIndex(), m_from->value(), m_to->value(), m_fromZero->isChecked()});
 }
 
 DrawRange FormHistory::chosenRange() const

@@ -15,6 +15,7 @@
 
 class DatabaseWatch;
 class HistoryChart;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -34,9 +35,11 @@ class FormHistory : public QDialog
     Q_OBJECT
 
 public:
-    // The main window's level switch and strength, for the preview's chances.
-    FormHistory(
-        const QString &databasePath, bool levelsOn, int strength, QWidget *parent = nullptr);
+    // The main window's level switch and strength, for the preview's chances; the period and the
+    // chart's axis shown last are read from choicesPath and kept there as they change (with an
+    // empty path, not kept).
+    FormHistory(const QString &databasePath, const QString &choicesPath, bool levelsOn,
+        int strength, QWidget *parent = nullptr);
 
     void readFile(const QString &path); // "ファイルから読み込む": a file's results
     void readText(const QString &text); // "貼り付け": pasted results
@@ -83,6 +86,8 @@ private:
     void importDone(Outcome &outcome);
     void reload(std::vector<PastDraw> draws); // the stored draws changed, to these
     void refresh(); // the period, the rule or the stored draws changed: every figure follows
+    void recallChoice(); // the period and the axis as they were last left
+    void keepChoice();
     void fitScreen(); // never taller or wider than the screen's available area
     DrawRange chosenRange() const;
     // Asks where and in which encoding, then writes, telling a failure.
@@ -92,6 +97,8 @@ private:
     HistoryDatabase m_database;
     DrawStore m_store {m_database, m_game};
     DatabaseWatch *m_watch = nullptr;
+    QString m_choicesPath;
+    std::optional<DrawRange> m_recalledRange; // a chosen range, until there are draws to show it
     StoredProfiles m_stored;
     bool m_levelsOn;
     int m_strength;
@@ -113,6 +120,7 @@ private:
     QSpinBox *m_from = nullptr; // a chosen period's first and last draw
     QSpinBox *m_to = nullptr;
     QLabel *m_rangeLabel = nullptr; // the period's own draws and dates
+    QCheckBox *m_fromZero = nullptr; // "縦軸を 0 から"
     QTableView *m_table = nullptr; // the 43 numbers' figures and the preview, sortable
     QTableView *m_drawsTable = nullptr; // the stored draws, sortable
     QLabel *m_goToReason = nullptr; // why 回へ移動 found no draw

@@ -1,6 +1,5 @@
 #include "historychart.h"
 
-#include "chartgeometry.h"
 #include "engine/figures.h"
 
 #include <QHelpEvent>
@@ -27,26 +26,40 @@ int HistoryChart::bottomMargin() const
     return fontMetrics().height() + 4;
 }
 
+ChartGeometry HistoryChart::layout() const
+{
+    return ChartLayout(m_period, size(), leftMargin(), bottomMargin(), m_fromZero);
+}
+
+void HistoryChart::setAxisFromZero(bool fromZero)
+{
+    m_fromZero = fromZero;
+    update();
+}
+
 void HistoryChart::show(const PeriodStatistics &period, const QString &span)
 {
     m_period = period;
     int most = 0;
     int least = 0;
+    QStringList counts;
     for (int i = 0; i < int(period.numbers.size()); ++i) {
         const int drawn = period.numbers[std::size_t(i)].drawn;
+        counts << u"。%1：%2 回"_s.arg(i + 1).arg(drawn);
         most = drawn > period.numbers[std::size_t(most)].drawn ? i : most;
         least = drawn < period.numbers[std::size_t(least)].drawn ? i : least;
     }
     setAccessibleDescription(period.draws == 0
             ? u"当せん番号がありません"_s
             : u"%1：最も多い %2（%3 回）、最も少ない %4（%5 回）、期待値 %6、偶然の幅の外 %7 個"_s
-                  .arg(span)
-                  .arg(most + 1)
-                  .arg(period.numbers[std::size_t(most)].drawn)
-                  .arg(least + 1)
-                  .arg(period.numbers[std::size_t(least)].drawn)
-                  .arg(OneDecimal(period.expected()))
-                  .arg(period.outsideBand()));
+                    .arg(span)
+                    .arg(most + 1)
+                    .arg(period.numbers[std::size_t(most)].drawn)
+                    .arg(least + 1)
+                    .arg(period.numbers[std::size_t(least)].drawn)
+                    .arg(OneDecimal(period.expected()))
+                    .arg(period.outsideBand())
+                + counts.join(u""_s));
     update();
 }
 
@@ -55,7 +68,7 @@ bool HistoryChart::event(QEvent *event)
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const auto *help = static_cast<QHelpEvent *>(event);
-    const ChartGeometry chart = ChartLayout(m_period, size(), leftMargin(), bottomMargin());
+    const ChartGeometry chart = layout();
     const double x = help->pos().x() - chart.plot.left();
     const auto count = int(m_period.numbers.size());
     const int number = int(x / (chart.plot.width() / count)) + 1;
@@ -70,7 +83,7 @@ void HistoryChart::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
-    const ChartGeometry chart = ChartLayout(m_period, size(), leftMargin(), bottomMargin());
+    const ChartGeometry chart = layout();
     const QFontMetrics metrics = fontMetrics();
 
     QColor grid = palette().color(QPalette::Text);

@@ -45,8 +45,9 @@ void FormMain::mTool1_Click(int index)
     QDialog *tool = nullptr;
     if (index == MainLayout::History) {
         if (!m_history) {
-            openTool(
-                m_history, new FormHistory(database, m_chk1->isChecked(), m_scr1->value(), this));
+            openTool(m_history,
+                new FormHistory(database, m_locations.toolChoicesFile(), m_chk1->isChecked(),
+                    m_scr1->value(), this));
             connect(m_history, &FormHistory::levelsApplied, this, &FormMain::loadActiveProfile);
         }
         tool = m_history;

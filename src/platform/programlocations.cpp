@@ -22,6 +22,11 @@ QString ProgramLocations::historyDatabase() const
     return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr-history.sqlite"_s));
 }
 
+QString ProgramLocations::toolChoicesFile() const
+{
+    return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr-tools.ini"_s));
+}
+
 ProgramLocations ProgramLocations::portable(const QString &directory)
 {
     return {QDir::toNativeSeparators(directory),

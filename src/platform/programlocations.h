@@ -15,6 +15,7 @@ struct ProgramLocations
     // The settings file, and the database of past results and saved tickets beside it.
     QString settingsFile() const;
     QString historyDatabase() const;
+    QString toolChoicesFile() const; // what the tool windows were last left showing
 
     static ProgramLocations detect();
     // A portable layout rooted at directory.

@@ -9,6 +9,7 @@
 #include "layouts/mainlayout.h"
 #include "look/programstyle.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
@@ -42,8 +43,9 @@ QStringList rows(const QTableView &table, QList<int> which = {})
 }
 
 // The window as a few lines: what is stored and where it came from (the time left out), the
-// last read's report, the period's range, the chart's description, whether 反映 can be
-// pressed, the statistics' first two rows and last row as shown, then every stored draw.
+// last read's report, the period's range, the period and axis chosen, the chart's description,
+// whether 反映 can be pressed, the statistics' first two rows and last row as shown, then every
+// stored draw.
 QStringList describe(const FormHistory &window)
 {
     static const QRegularExpression time(u"\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d"_s);
@@ -51,6 +53,11 @@ QStringList describe(const FormHistory &window)
         oneLine(control<QLabel>(window, u"source"_s)->text().replace(time, u"(time)"_s)),
         oneLine(control<QPlainTextEdit>(window, u"report"_s)->toPlainText()),
         oneLine(control<QLabel>(window, u"range"_s)->text()),
+        u"period %1 %2〜%3, axis from 0 %4"_s.arg(
+            control<QComboBox>(window, u"period"_s)->currentText(),
+            control<QSpinBox>(window, u"from"_s)->text(),
+            control<QSpinBox>(window, u"to"_s)->text(),
+            onOff(control<QCheckBox>(window, u"fromZero"_s)->isChecked())),
         u"chart: "_s + control<QWidget>(window, u"chart"_s)->accessibleDescription()};
     lines << u"反映 "_s + onOff(control<QPushButton>(window, u"apply"_s)->isEnabled());
     lines << rows(*control<QTableView>(window, u"table"_s), {0, 1, 42});
@@ -87,7 +94,8 @@ void tst_FormHistory::session()
     QVERIFY(writeFile(file,
         Cp932::encode(u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字\r\n"
                       u"3,2000/10/19,1,2,3,4,5,43,7\r\n1,2000/10/5,9,10,11,12,13,14,15\r\n"_s)));
-    std::optional<FormHistory> window(std::in_place, database, true, 5);
+    const QString choices = fixture.filePath(u"nmr-tools.ini"_s);
+    std::optional<FormHistory> window(std::in_place, database, choices, true, 5);
     Module1::SetHelpDirectory(u"/help"_s);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(&*window));
@@ -130,6 +138,7 @@ void tst_FormHistory::session()
                 control<QSpinBox>(*window, u"from"_s)->setValue(3);
                 control<QSpinBox>(*window, u"to"_s)->setValue(2);
             }},
+        {u"the axis from 0"_s, [&] { control<QCheckBox>(*window, u"fromZero"_s)->click(); }},
         {u"all, sorted by count, most first"_s,
             [&] {
                 choose(u"period"_s, 3)();
@@ -138,8 +147,14 @@ void tst_FormHistory::session()
         {u"seldom drawn higher"_s, choose(u"rule"_s, 2)},
         {u"into Setting3"_s, choose(u"target"_s, 2)}, {u"反映, No"_s, apply(QMessageBox::No)},
         {u"反映, Yes"_s, apply(QMessageBox::Yes)},
-        {u"within chance, 反映, Yes"_s,
-            [&] { choose(u"rule"_s, 0)(), apply(QMessageBox::Yes)(); }}};
+        {u"within chance, 反映, Yes"_s, [&] { choose(u"rule"_s, 0)(), apply(QMessageBox::Yes)(); }},
+        {u"draws 3 to 9, closed and opened again"_s, [&] {
+             choose(u"period"_s, 4)();
+             control<QSpinBox>(*window, u"from"_s)->setValue(3);
+             control<QSpinBox>(*window, u"to"_s)->setValue(9);
+             window.reset();
+             window.emplace(database, choices, true, 5);
+         }}};
     const QStringList transcript = replay(
                                        steps,
                                        [&] {
@@ -162,7 +177,7 @@ void tst_FormHistory::storedDraws()
         History stored(database);
         QVERIFY(stored.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
     }
-    FormHistory window(database, true, 5);
+    FormHistory window(database, QString(), true, 5);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.readText(u"第1回 2000/10/5 1 2 3 4 5 6 (7)\n第2回 2000/10/12 1 2 3 4 5 8 (9)\n"
@@ -258,7 +273,7 @@ void tst_FormHistory::unusableDatabase()
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(writeFile(database, QByteArray(4096, 'x')));
-    FormHistory window(database, true, 5);
+    FormHistory window(database, QString(), true, 5);
     window.readText(u"第1回 1 2 3 4 5 6"_s);
     waitForImport(window);
     const QStringList seen = describe(window);
@@ -272,7 +287,7 @@ void tst_FormHistory::unusableDatabase()
 
     // A profile that cannot be written is told, as the settings dialog tells it.
     QVERIFY(QFile::remove(database) && QDir().mkdir(fixture.path()));
-    FormHistory usable(database, true, 5);
+    FormHistory usable(database, QString(), true, 5);
     usable.readText(u"第1回 1 2 3 4 5 6"_s);
     waitForImport(usable);
     fixture.takeRecords(), fixture.nextAnswer = QMessageBox::Yes, usable.apply();
@@ -286,7 +301,7 @@ void tst_FormHistory::longImport()
     // database as it was. A report of many reasons scrolls, and the window stays on the screen.
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
-    FormHistory window(database, true, 5);
+    FormHistory window(database, QString(), true, 5);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.readText(u"第1回 1 2 3 4 5 6"_s);

@@ -1174,6 +1174,8 @@ void tst_History::chartScale()
     QCOMPARE(
         labels(ChartLayout(fewer, QSizeF(200, 200), 40, 20).labelled), u"1 5 10 15 20 25 31"_s);
     QCOMPARE(BarTip(period, 2).startsWith(u"2："_s), true);
+    // Asked to, the axis starts at 0 whatever the counts.
+    QCOMPARE(ChartLayout(period, QSizeF(473, 200), 40, 20, true).low, 0.0);
 }
 
 QTEST_GUILESS_MAIN(tst_History)

@@ -147,7 +147,7 @@ void tst_ToolGeometry::smallest()
             Numbers {20, 21, 22, 23, 24, 25}}));
     std::unique_ptr<QWidget> tool;
     if (window == u"history"_s)
-        tool = std::make_unique<FormHistory>(database, true, 5);
+        tool = std::make_unique<FormHistory>(database, QString(), true, 5);
     else if (window == u"tickets"_s)
         tool = std::make_unique<FormTickets>(database, DrawInput {}, QString());
     else if (window == u"check"_s)

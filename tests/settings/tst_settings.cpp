@@ -1,6 +1,7 @@
 #include "common/inifixture.h"
 #include "settings/cp932.h"
 #include "settings/inifilesaveload.h"
+#include "settings/toolchoices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,8 @@ private slots:
     void readInt_data();
     void readInt();
     void leadBytes();
+    void toolChoices_data();
+    void toolChoices();
     void codePageRoundTrip();
     void golden_data();
     void golden();
@@ -151,6 +154,41 @@ void tst_Settings::readInt()
     IniFixture ini;
     ini.setContent(content);
     QCOMPARE(ReadIniInt(u"Setup"_s, u"Level"_s, 77), expected);
+}
+
+void tst_Settings::toolChoices_data()
+{
+    QTest::addColumn<QByteArray>("file"); // "dir": a directory stands at the path
+    QTest::addColumn<QString>("read");
+    QTest::newRow("missing") << QByteArray() << u"-1 0..0 0"_s;
+    QTest::newRow("a directory") << QByteArray("dir") << u"-1 0..0 0"_s;
+    QTest::newRow("garbage") << QByteArray("\x00\xff[[=\n=x") << u"-1 0..0 0"_s;
+    QTest::newRow("no numbers") << QByteArray("[Statistics]\nPeriod=x\nFrom=\nAxisFromZero=yes\n")
+                                << u"-1 0..0 0"_s;
+    QTest::newRow("as written") << QByteArray(
+        "[Statistics]\nPeriod=4\nFrom=2\nTo=9\nAxisFromZero=1\n")
+                                << u"4 2..9 1"_s;
+}
+
+void tst_Settings::toolChoices()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, read);
+    IniFixture fixture;
+    const QString path = fixture.filePath(u"nmr-tools.ini"_s);
+    QVERIFY(file == "dir" ? QDir().mkdir(path) : file.isEmpty() || writeFile(path, file));
+    const auto shown = [](const StatisticsChoice &choice) {
+        return u"%1 %2..%3 %4"_s.arg(choice.period)
+            .arg(choice.from)
+            .arg(choice.to)
+            .arg(int(choice.axisFromZero));
+    };
+    QCOMPARE(shown(ReadStatisticsChoice(path)), read);
+    if (file == "dir")
+        return;
+    WriteStatisticsChoice(path, {3, 10, 20, true});
+    QCOMPARE(shown(ReadStatisticsChoice(path)), u"3 10..20 1"_s);
+    QCOMPARE(shown(ReadStatisticsChoice(QString())), u"-1 0..0 0"_s);
 }
 
 void tst_Settings::leadBytes()

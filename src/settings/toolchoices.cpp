@@ -1,0 +1,43 @@
+#include "toolchoices.h"
+
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString period = u"Statistics/Period"_s;
+const QString from = u"Statistics/From"_s;
+const QString to = u"Statistics/To"_s;
+const QString axisFromZero = u"Statistics/AxisFromZero"_s;
+
+} // namespace
+
+StatisticsChoice ReadStatisticsChoice(const QString &path)
+{
+    StatisticsChoice choice;
+    if (path.isEmpty())
+        return choice;
+    const QSettings file(path, QSettings::IniFormat);
+    const auto number = [&file](const QString &key, int otherwise) {
+        bool ok = false;
+        const int value = file.value(key).toInt(&ok);
+        return ok ? value : otherwise;
+    };
+    choice.period = number(period, choice.period);
+    choice.from = number(from, choice.from);
+    choice.to = number(to, choice.to);
+    choice.axisFromZero = file.value(axisFromZero).toString() == u"1"_s;
+    return choice;
+}
+
+void WriteStatisticsChoice(const QString &path, const StatisticsChoice &choice)
+{
+    if (path.isEmpty())
+        return;
+    QSettings file(path, QSettings::IniFormat);
+    file.setValue(period, choice.period);
+    file.setValue(from, choice.from);
+    file.setValue(to, choice.to);
+    file.setValue(axisFromZero, choice.axisFromZero ? 1 : 0);
+}
