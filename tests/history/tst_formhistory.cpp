@@ -43,7 +43,7 @@ QStringList rows(const QTableView &table, QList<int> which = {})
 }
 
 // The window as a few lines: what is stored and where it came from (the time left out), the
-// last read's report, the period's range, the period and axis chosen, the chart's description,
+// last read's report, the period's range, the chart's description, the period and axis chosen,
 // whether 反映 can be pressed, the statistics' first two rows and last row as shown, then every
 // stored draw.
 QStringList describe(const FormHistory &window)
@@ -53,12 +53,12 @@ QStringList describe(const FormHistory &window)
         oneLine(control<QLabel>(window, u"source"_s)->text().replace(time, u"(time)"_s)),
         oneLine(control<QPlainTextEdit>(window, u"report"_s)->toPlainText()),
         oneLine(control<QLabel>(window, u"range"_s)->text()),
+        u"chart: "_s + control<QWidget>(window, u"chart"_s)->accessibleDescription(),
         u"period %1 %2〜%3, axis from 0 %4"_s.arg(
             control<QComboBox>(window, u"period"_s)->currentText(),
             control<QSpinBox>(window, u"from"_s)->text(),
             control<QSpinBox>(window, u"to"_s)->text(),
-            onOff(control<QCheckBox>(window, u"fromZero"_s)->isChecked())),
-        u"chart: "_s + control<QWidget>(window, u"chart"_s)->accessibleDescription()};
+            onOff(control<QCheckBox>(window, u"fromZero"_s)->isChecked()))};
     lines << u"反映 "_s + onOff(control<QPushButton>(window, u"apply"_s)->isEnabled());
     lines << rows(*control<QTableView>(window, u"table"_s), {0, 1, 42});
     return lines << rows(*control<QTableView>(window, u"draws"_s));
