@@ -1,6 +1,5 @@
 #include "formhistory.h"
 
-#include "databasewatch.h"
 #include "drawdialog.h"
 #include "engine/chance.h"
 #include "engine/figures.h"
@@ -8,9 +7,7 @@
 #include "historychart.h"
 #include "layouts/setuplayout.h"
 #include "look/alert.h"
-#include "look/programstyle.h"
 #include "look/tooltable.h"
-#include "platform/module1.h"
 #include "platform/seams.h"
 #include "settings/toolchoices.h"
 
@@ -28,15 +25,12 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTimer>
-#include <QtConcurrent>
 
 using namespace Qt::StringLiterals;
 
@@ -66,8 +60,7 @@ QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterPr
 // What a read in the background did, source by source.
 FormHistory::FormHistory(const QString &databasePath, const QString &choicesPath, bool levelsOn,
     int strength, QWidget *parent)
-    : QDialog(parent, ToolWindowFlags)
-    , m_database(databasePath)
+    : ToolWindow(databasePath, u"当せん番号の履歴"_s, parent)
     , m_choicesPath(choicesPath)
     , m_stored(ReadProfileTable())
     , m_levelsOn(levelsOn)
@@ -75,13 +68,12 @@ FormHistory::FormHistory(const QString &databasePath, const QString &choicesPath
     , m_statistics(this)
     , m_draws(m_game, this)
 {
-    setWindowTitle(u"当せん番号の履歴"_s);
     setAcceptDrops(true);
     buildControls();
     recallChoice();
     m_import.emplace(
         m_jobControls, [this](const std::shared_ptr<Outcome> &outcome) { importDone(*outcome); });
-    m_watch = new DatabaseWatch(this, m_database, [this] {
+    frame({760, 700}, u"history.htm"_s, {}, [this] {
         if (!importing())
             reload(m_store.draws().value);
     });
@@ -170,10 +162,6 @@ void FormHistory::buildControls()
     grid->addWidget(close, 5, 5);
     grid->setRowStretch(4, 1);
     m_writers = {read, paste};
-    resize(760, 700);
-    KeepToolWindowWhole(this);
-
-    Module1::ShowHelpPageOnF1(this, u"history.htm"_s);
 }
 
 QWidget *FormHistory::statisticsTab()
@@ -276,11 +264,6 @@ bool FormHistory::writable() const
 bool FormHistory::importing() const
 {
     return m_import->running();
-}
-
-void FormHistory::reload()
-{
-    m_watch->reload();
 }
 
 void FormHistory::setDrawOptions(bool levelsOn, int strength)

@@ -3,17 +3,14 @@
 #include "drawsmodel.h"
 #include "engine/profile.h"
 #include "exportresults.h"
-#include "historydatabase.h"
 #include "importfile.h"
 #include "look/backgroundjob.h"
 #include "statistics.h"
 #include "statisticsmodel.h"
-
-#include <QDialog>
+#include "toolwindow.h"
 
 #include <memory>
 
-class DatabaseWatch;
 class HistoryChart;
 class QCheckBox;
 class QComboBox;
@@ -30,7 +27,7 @@ class QTableView;
 // the figures are no forecast. Its second lists every stored draw, to be mended or removed.
 // Files and pasted text are read and stored off the user-interface thread, with progress and
 // a Cancel that leaves the database as it was.
-class FormHistory : public QDialog
+class FormHistory : public ToolWindow
 {
     Q_OBJECT
 
@@ -40,6 +37,7 @@ public:
     // empty path, not kept).
     FormHistory(const QString &databasePath, const QString &choicesPath, bool levelsOn,
         int strength, QWidget *parent = nullptr);
+    using ToolWindow::reload; // read again, unless a read is running
 
     void readFile(const QString &path); // "ファイルから読み込む": a file's results
     void readText(const QString &text); // "貼り付け": pasted results
@@ -59,10 +57,8 @@ public:
     // The main window's level switch or strength changed: the preview follows.
     void setDrawOptions(bool levelsOn, int strength);
     void reloadProfiles(); // the profiles may have changed: their names and levels are read again
-    void reload(); // the database changed: every figure is read again, unless a read is running
 
 signals:
-    void databaseChanged(); // draws were stored, mended or removed
     void levelsApplied(); // a profile's levels were written to the settings file
 
 protected:
@@ -94,9 +90,7 @@ private:
     void exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const);
 
     const Game &m_game = Loto6();
-    HistoryDatabase m_database;
     DrawStore m_store {m_database, m_game};
-    DatabaseWatch *m_watch = nullptr;
     QString m_choicesPath;
     std::optional<DrawRange> m_recalledRange; // a chosen range, until there are draws to show it
     StoredProfiles m_stored;

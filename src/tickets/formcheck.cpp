@@ -2,11 +2,8 @@
 
 #include "engine/figures.h"
 #include "enterticketsdialog.h"
-#include "history/databasewatch.h"
 #include "history/exportchoice.h"
-#include "look/programstyle.h"
 #include "look/tooltable.h"
-#include "platform/module1.h"
 #include "platform/seams.h"
 #include "ticketcheck.h"
 
@@ -25,24 +22,17 @@ using namespace Qt::StringLiterals;
 namespace { } // namespace
 
 FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
-    : QDialog(parent, ToolWindowFlags)
-    , m_database(databasePath)
+    : ToolWindow(databasePath, u"当せん確認"_s, parent)
     , m_draws(m_drawStore.draws().value)
     , m_tickets(m_game, this)
     , m_gradeCounts(m_game, this)
 {
-    setWindowTitle(u"当せん確認"_s);
     buildControls();
-    m_watch = new DatabaseWatch(this, m_database, [this] {
+    frame({640, 600}, u"tickets.htm"_s, u"check"_s, [this] {
         m_draws = m_drawStore.draws().value;
         refresh();
     });
     refresh();
-}
-
-void FormCheck::reload()
-{
-    m_watch->reload();
 }
 
 void FormCheck::buildControls()
@@ -139,10 +129,6 @@ void FormCheck::buildControls()
     grid->addWidget(m_gradesNote, 5, 0, 1, 5);
     grid->addWidget(note, 6, 0, 1, 5);
     grid->setRowStretch(1, 1);
-    resize(640, 600);
-    KeepToolWindowWhole(this);
-
-    Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s, u"check"_s);
 }
 
 void FormCheck::refresh()

@@ -3,11 +3,9 @@
 #include "gradesmodel.h"
 #include "history/drawstore.h"
 #include "history/exportresults.h"
+#include "history/toolwindow.h"
 #include "savedticketsmodel.h"
 
-#include <QDialog>
-
-class DatabaseWatch;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -18,7 +16,7 @@ class QPushButton;
 // "当せん確認": the saved tickets against the stored results, each with its matches, grade and
 // prize, what they cost and won together, and how the chosen tickets would have done in every
 // stored draw beside what a random ticket gets there.
-class FormCheck : public QDialog
+class FormCheck : public ToolWindow
 {
     Q_OBJECT
 
@@ -34,10 +32,6 @@ public:
     // "CSV に書き出す": the tickets as shown, with their grades and prizes. The reason when the
     // file could not be written, empty when it was.
     QString exportTickets(const QString &path, ExportEncoding encoding) const;
-    void reload(); // the database changed: the draws and the tickets are read again
-
-signals:
-    void databaseChanged(); // tickets were entered, mended or removed
 
 private:
     void buildControls();
@@ -46,10 +40,8 @@ private:
     std::vector<SavedTicket> shown() const; // the tickets the filter lets through
 
     const Game &m_game = Loto6();
-    HistoryDatabase m_database;
     DrawStore m_drawStore {m_database, m_game};
     TicketStore m_ticketStore {m_database};
-    DatabaseWatch *m_watch = nullptr;
     std::vector<PastDraw> m_draws;
     SavedTicketsModel m_tickets;
     GradesModel m_gradeCounts;

@@ -1,12 +1,8 @@
 #include "formtickets.h"
-#include "look/tooltable.h"
 
 #include "engine/figures.h"
 #include "engine/resultlog.h"
-#include "history/databasewatch.h"
-#include "look/programstyle.h"
 #include "madeticketspanel.h"
-#include "platform/module1.h"
 #include "platform/seams.h"
 
 #include <QGridLayout>
@@ -34,14 +30,12 @@ QSpinBox *spinBox(QWidget *parent, const QString &name, int minimum, int maximum
 
 FormTickets::FormTickets(
     const QString &databasePath, const DrawInput &draw, const QString &logPath, QWidget *parent)
-    : QDialog(parent, ToolWindowFlags)
-    , m_database(databasePath)
+    : ToolWindow(databasePath, u"まとめて予想"_s, parent)
     , m_draw(draw)
 {
-    setWindowTitle(u"まとめて予想"_s);
     buildControls();
     m_panel->setLogPath(logPath);
-    m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
+    frame({480, 520}, u"tickets.htm"_s, {}, [this] { m_panel->reload(); });
 }
 
 void FormTickets::buildControls()
@@ -87,10 +81,6 @@ void FormTickets::buildControls()
     note->setWordWrap(true);
     grid->addWidget(note, 4, 0, 1, 4);
     grid->setRowStretch(3, 1);
-    resize(480, 520);
-    KeepToolWindowWhole(this);
-
-    Module1::ShowHelpPageOnF1(this, u"tickets.htm"_s);
 }
 
 void FormTickets::seed(quint32 value)
@@ -102,11 +92,6 @@ void FormTickets::setDrawInput(const DrawInput &draw, const QString &logPath)
 {
     m_draw = draw;
     m_panel->setLogPath(logPath);
-}
-
-void FormTickets::reload()
-{
-    m_watch->reload();
 }
 
 void FormTickets::copy()

@@ -1,14 +1,11 @@
 #pragma once
 
 #include "engine/uniformsource.h"
-#include "history/historydatabase.h"
+#include "history/toolwindow.h"
 #include "ticketdraw.h"
-
-#include <QDialog>
 
 #include <optional>
 
-class DatabaseWatch;
 class MadeTicketsPanel;
 class QLineEdit;
 class QSpinBox;
@@ -16,7 +13,7 @@ class QSpinBox;
 // "まとめて予想": several tickets at once, drawn as the main window draws, with fixed and
 // excluded numbers and a limit on the numbers two tickets share. The tickets can be copied,
 // are logged while the main window logs, and can be saved for a draw to be checked later.
-class FormTickets : public QDialog
+class FormTickets : public ToolWindow
 {
     Q_OBJECT
 
@@ -33,18 +30,14 @@ public:
     void seed(quint32 value); // the next 作成 starts from this seed rather than the clock
     // The main window's draw inputs or its log changed: the next 作成 follows them.
     void setDrawInput(const DrawInput &draw, const QString &logPath);
-    void reload(); // the database changed: the letters, and the draw once there is one
 
 signals:
-    void databaseChanged(); // tickets were saved
     void ticketsLogged(); // tickets were appended to the log
 
 private:
     void buildControls();
 
     const Game &m_game = Loto6();
-    HistoryDatabase m_database;
-    DatabaseWatch *m_watch = nullptr;
     DrawInput m_draw;
     UniformSource m_random;
     std::optional<quint32> m_seed;

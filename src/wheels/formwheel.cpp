@@ -2,10 +2,7 @@
 
 #include "engine/figures.h"
 #include "engine/resultlog.h"
-#include "history/databasewatch.h"
-#include "look/programstyle.h"
 #include "look/tooltable.h"
-#include "platform/module1.h"
 #include "platform/seams.h"
 #include "tickets/madeticketspanel.h"
 #include "wheeltable.h"
@@ -31,16 +28,14 @@ constexpr qint64 improveSteps = 30'000'000;
 } // namespace
 
 FormWheel::FormWheel(const QString &databasePath, const QString &logPath, QWidget *parent)
-    : QDialog(parent, ToolWindowFlags)
-    , m_database(databasePath)
+    : ToolWindow(databasePath, u"ホイール"_s, parent)
     , m_chances(this)
 {
-    setWindowTitle(u"ホイール"_s);
     buildControls();
     m_panel->setLogPath(logPath);
     m_search.emplace(
         m_jobControls, [this](std::vector<Block> found) { searchDone(std::move(found)); });
-    m_watch = new DatabaseWatch(this, m_database, [this] { m_panel->reload(); });
+    frame({560, 720}, u"wheel.htm"_s, {}, [this] { m_panel->reload(); });
 }
 
 void FormWheel::buildControls()
@@ -122,10 +117,6 @@ void FormWheel::buildControls()
     note->setWordWrap(true);
     grid->addWidget(note, 9, 0, 1, 4);
     grid->setRowStretch(4, 1);
-    resize(560, 720);
-    KeepToolWindowWhole(this);
-
-    Module1::ShowHelpPageOnF1(this, u"wheel.htm"_s);
 }
 
 void FormWheel::seed(quint32 value)
@@ -136,11 +127,6 @@ void FormWheel::seed(quint32 value)
 void FormWheel::setLogPath(const QString &logPath)
 {
     m_panel->setLogPath(logPath);
-}
-
-void FormWheel::reload()
-{
-    m_watch->reload();
 }
 
 void FormWheel::copy()

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "history/historydatabase.h"
+#include "history/toolwindow.h"
 #include "look/backgroundjob.h"
 #include "wheelchancesmodel.h"
 #include "wheelmaker.h"
 
-#include <QDialog>
-
-class DatabaseWatch;
 class MadeTicketsPanel;
 class QComboBox;
 class QLabel;
@@ -22,7 +19,7 @@ class QSpinBox;
 // or when asked to improve the design. The window says that a wheel changes only how wins fall
 // on its tickets, never their chance. The tickets are copied, logged and saved as the tickets
 // window's are.
-class FormWheel : public QDialog
+class FormWheel : public ToolWindow
 {
     Q_OBJECT
 
@@ -36,12 +33,10 @@ public:
     void cancelSearch(); // "中止": the best wheel found so far is shown
     void seed(quint32 value); // the next 作成 starts from this seed rather than the clock
     void setLogPath(const QString &logPath);
-    void reload(); // the database changed: the letters, and the draw once there is one
     void copy();
     void save();
 
 signals:
-    void databaseChanged(); // tickets were saved
     void ticketsLogged(); // tickets were appended to the log
 
 private:
@@ -51,8 +46,6 @@ private:
     void searchDone(std::vector<Block> found);
     void showWheel(Wheel wheel, const QString &status);
 
-    HistoryDatabase m_database;
-    DatabaseWatch *m_watch = nullptr;
     std::optional<quint32> m_seed;
     std::vector<int> m_chosen; // ascending
     quint32 m_wheelSeed = 0; // the order the design is put onto the chosen numbers in
