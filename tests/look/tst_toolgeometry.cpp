@@ -24,13 +24,10 @@ namespace {
 
 QString nameOf(const QWidget *widget)
 {
-    if (!widget->objectName().isEmpty())
-        return widget->objectName();
-    if (const auto *label = qobject_cast<const QLabel *>(widget))
-        return u"label 「%1」"_s.arg(label->text().left(12));
-    if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
-        return u"button 「%1」"_s.arg(button->text());
-    return QString::fromLatin1(widget->metaObject()->className());
+    return !widget->objectName().isEmpty()
+        ? widget->objectName()
+        : u"%1 「%2」"_s.arg(QString::fromLatin1(widget->metaObject()->className()),
+            widget->property("text").toString().left(12));
 }
 
 bool manages(const QLayout *layout, const QWidget *widget)
@@ -101,13 +98,11 @@ QStringList faultsAtLeast(QWidget *window)
     window->resize(1, 1);
     QTest::qWait(50);
     QStringList faults;
-    if (const auto *tabs = window->findChild<QTabWidget *>()) {
-        for (int i = 0; i < tabs->count(); ++i) {
-            const_cast<QTabWidget *>(tabs)->setCurrentIndex(i);
-            QTest::qWait(20);
-            faults << faultsOf(window);
-        }
-    } else {
+    auto *tabs = window->findChild<QTabWidget *>();
+    for (int i = 0; i < (tabs ? tabs->count() : 1); ++i) {
+        if (tabs)
+            tabs->setCurrentIndex(i);
+        QTest::qWait(20);
         faults << faultsOf(window);
     }
     faults.removeDuplicates();
