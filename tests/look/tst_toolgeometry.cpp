@@ -1,5 +1,6 @@
 #include "common/storedraws.h"
 #include "common/windowfixture.h"
+#include "history/drawdialog.h"
 #include "history/formhistory.h"
 #include "look/programstyle.h"
 #include "tickets/formcheck.h"
@@ -17,8 +18,9 @@
 
 #include <memory>
 
-// Each tool window at its own smallest size: no control overlaps another, none is smaller than
-// it needs, every wrapped text has the height its lines need, and each table shows rows.
+// Each tool window, and the dialog that mends a draw, at its own smallest size: no control
+// overlaps another, none is smaller than it needs, every wrapped text has the height its lines
+// need, each table shows rows, and every field is named for a screen reader.
 
 namespace {
 
@@ -40,13 +42,12 @@ bool manages(const QLayout *layout, const QWidget *widget)
     return false;
 }
 
-// The controls a layout places: not the parts a control draws itself from.
+// The controls of widgets that a layout arranges: not the parts a control draws itself from.
 QList<QWidget *> placed(const QWidget *window)
 {
     QList<QWidget *> controls;
     for (QWidget *widget : window->findChildren<QWidget *>()) {
-        const QWidget *parent = widget->parentWidget();
-        if (widget->isVisibleTo(window) && parent->layout() && manages(parent->layout(), widget))
+        if (widget->isVisibleTo(window) && widget->parentWidget()->layout())
             controls << widget;
     }
     return controls;
@@ -57,6 +58,8 @@ QStringList faultsOf(const QWidget *window)
     QStringList faults;
     const QList<QWidget *> controls = placed(window);
     for (const QWidget *control : controls) {
+        if (!manages(control->parentWidget()->layout(), control))
+            faults << u"no layout places %1"_s.arg(nameOf(control));
         const QSize least = control->minimumSizeHint().expandedTo(control->minimumSize());
         const QSizePolicy policy = control->sizePolicy();
         if (policy.horizontalPolicy() != QSizePolicy::Ignored && control->width() < least.width())
@@ -72,6 +75,8 @@ QStringList faultsOf(const QWidget *window)
             faults << u"%1 is cut: %2 high of %3"_s.arg(nameOf(control))
                           .arg(label->height())
                           .arg(label->heightForWidth(label->width()));
+        if (qobject_cast<const QLineEdit *>(control) && control->accessibleName().isEmpty())
+            faults << u"%1 has no name"_s.arg(nameOf(control));
         if (const auto *table = qobject_cast<const QTableView *>(control)) {
             const int rows = table->model()->rowCount();
             const int wanted = policy.verticalPolicy() == QSizePolicy::Fixed ? rows : qMin(rows, 3);
@@ -128,6 +133,7 @@ void tst_ToolGeometry::smallest_data()
     QTest::newRow("tickets") << u"tickets"_s;
     QTest::newRow("check") << u"check"_s;
     QTest::newRow("wheel") << u"wheel"_s;
+    QTest::newRow("mending a draw") << u"mend"_s;
 }
 
 void tst_ToolGeometry::smallest()
@@ -147,8 +153,11 @@ void tst_ToolGeometry::smallest()
         tool = std::make_unique<FormTickets>(database, DrawInput {}, QString());
     else if (window == u"check"_s)
         tool = std::make_unique<FormCheck>(database);
-    else
+    else if (window == u"wheel"_s)
         tool = std::make_unique<FormWheel>(database, QString());
+    else
+        tool = std::make_unique<DrawDialog>(
+            Loto6(), History(database).draws().back(), [](int) { return false; }, nullptr);
     if (auto *tickets = qobject_cast<FormTickets *>(tool.get()))
         tickets->make();
     if (auto *wheel = qobject_cast<FormWheel *>(tool.get())) {
