@@ -1174,7 +1174,17 @@ void tst_History::chartScale()
     QCOMPARE(
         labels(ChartLayout(fewer, QSizeF(200, 200), 40, 20).labelled), u"1 5 10 15 20 25 31"_s);
     QCOMPARE(BarTip(period, 2).startsWith(u"2："_s), true);
-    // Asked to, the axis starts at 0 whatever the counts.
+    // Counts as far above the axis's lowest as that is above 0 keep 0; asked to, the axis starts
+    // at 0 whatever the counts.
+    PeriodStatistics tall = StatisticsOf(Loto6(), {}, {});
+    tall.draws = 2100;
+    for (NumberStatistics &figures : tall.numbers)
+        figures.drawn = 293;
+    tall.numbers[0].drawn = 200;
+    tall.numbers[1].drawn = 400;
+    QCOMPARE(ChartLayout(tall, QSizeF(473, 200), 40, 20).low, 0.0);
+    tall.numbers[1].drawn = 399;
+    QVERIFY(ChartLayout(tall, QSizeF(473, 200), 40, 20).low > 0);
     QCOMPARE(ChartLayout(period, QSizeF(473, 200), 40, 20, true).low, 0.0);
 }
 

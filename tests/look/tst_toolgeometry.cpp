@@ -56,10 +56,14 @@ QList<QWidget *> placed(const QWidget *window)
 QStringList faultsOf(const QWidget *window)
 {
     QStringList faults;
+    // Shown or hidden, every control of a widget with a layout is placed by it.
+    for (const QWidget *widget : window->findChildren<QWidget *>()) {
+        const QLayout *layout = widget->parentWidget()->layout();
+        if (layout && !widget->isWindow() && !manages(layout, widget))
+            faults << u"no layout places %1"_s.arg(nameOf(widget));
+    }
     const QList<QWidget *> controls = placed(window);
     for (const QWidget *control : controls) {
-        if (!manages(control->parentWidget()->layout(), control))
-            faults << u"no layout places %1"_s.arg(nameOf(control));
         const QSize least = control->minimumSizeHint().expandedTo(control->minimumSize());
         const QSizePolicy policy = control->sizePolicy();
         if (policy.horizontalPolicy() != QSizePolicy::Ignored && control->width() < least.width())
