@@ -2,6 +2,7 @@
 #include "common/windowfixture.h"
 #include "history/drawdialog.h"
 #include "history/formhistory.h"
+#include "look/backgroundjob.h"
 #include "look/programstyle.h"
 #include "tickets/formcheck.h"
 #include "tickets/formtickets.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -120,7 +122,7 @@ QStringList faultsAtLeast(QWidget *window)
 
 } // namespace
 
-class tst_ToolGeometry : public QObject
+class tst_ToolFrame : public QObject
 {
     Q_OBJECT
 
@@ -128,9 +130,10 @@ private slots:
     void initTestCase() { InstallProgramLook(); }
     void smallest_data();
     void smallest();
+    void jobShowsShare();
 };
 
-void tst_ToolGeometry::smallest_data()
+void tst_ToolFrame::smallest_data()
 {
     QTest::addColumn<QString>("window");
     QTest::newRow("past results") << u"history"_s;
@@ -140,7 +143,7 @@ void tst_ToolGeometry::smallest_data()
     QTest::newRow("mending a draw") << u"mend"_s;
 }
 
-void tst_ToolGeometry::smallest()
+void tst_ToolFrame::smallest()
 {
     QFETCH(QString, window);
     WindowFixture fixture;
@@ -172,5 +175,22 @@ void tst_ToolGeometry::smallest()
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
 }
 
-QTEST_MAIN(tst_ToolGeometry)
-#include "tst_toolgeometry.moc"
+// A job half done shows a bar half full, and the controls show only while it runs.
+void tst_ToolFrame::jobShowsShare()
+{
+    QWidget window;
+    auto *controls = new JobControls(u"進み具合"_s, &window);
+    window.show();
+    QVERIFY(!controls->isVisible());
+    const std::shared_ptr<JobState> state = controls->begin();
+    QVERIFY(controls->isVisible() && state->advance(0.5));
+    const auto *bar = controls->findChild<QProgressBar *>();
+    QTRY_COMPARE(2 * (bar->value() - bar->minimum()), bar->maximum() - bar->minimum());
+    controls->cancel();
+    QVERIFY(!state->advance(0.6) && controls->cancelled());
+    controls->end();
+    QVERIFY(!controls->isVisible() && controls->cancelled());
+}
+
+QTEST_MAIN(tst_ToolFrame)
+#include "tst_toolframe.moc"
