@@ -222,9 +222,12 @@ QWidget *FormHistory::statisticsTab()
     grid->addWidget(m_period, 0, 1);
     grid->addWidget(m_from, 0, 2);
     grid->addWidget(m_to, 0, 3);
-    grid->addWidget(exportTable, 0, 4);
-    grid->addWidget(m_rangeLabel, 1, 0, 1, 4);
-    grid->addWidget(m_fromZero, 1, 4);
+    auto *chartAndExport = new QHBoxLayout;
+    chartAndExport->addWidget(m_fromZero);
+    chartAndExport->addStretch();
+    chartAndExport->addWidget(exportTable);
+    grid->addLayout(chartAndExport, 0, 4);
+    grid->addWidget(m_rangeLabel, 1, 0, 1, 5);
     grid->addWidget(note, 2, 0, 1, 5);
     grid->addWidget(m_chart, 3, 0, 1, 5);
     grid->addWidget(m_table, 4, 0, 1, 5);
