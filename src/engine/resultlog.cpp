@@ -32,7 +32,12 @@ QByteArray LogLine(const QDateTime &when, const QString &result)
 
 void AppendLogLine(const QString &path, const QDateTime &when, const QString &result)
 {
-    // A line is appended whole or not at all: after a short or failed write (a full disk), the
+    AppendLogLines(path, when, {result});
+}
+
+void AppendLogLines(const QString &path, const QDateTime &when, const QStringList &results)
+{
+    // Lines are appended whole or not at all: after a short or failed write (a full disk), the
     // file is cut back to its previous length, so that no fragment is left for the next line
     // to be glued onto.
     // Unbuffered, so that nothing of a failed write is left to be flushed when the file closes.
@@ -40,7 +45,9 @@ void AppendLogLine(const QString &path, const QDateTime &when, const QString &re
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return;
     const qint64 before = file.size();
-    const QByteArray line = LogLine(when, result);
-    if (file.write(line) != line.size())
+    QByteArray lines;
+    for (const QString &result : results)
+        lines += LogLine(when, result);
+    if (file.write(lines) != lines.size())
         file.resize(before);
 }

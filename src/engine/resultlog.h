@@ -41,3 +41,5 @@ QByteArray LogLine(const QDateTime &when, const QString &result);
 // written whole or not at all. Any failure is ignored: the draw has already been shown, and
 // logging stays switched on.
 void AppendLogLine(const QString &path, const QDateTime &when, const QString &result);
+// The same for several results at once, in one write: all of them or none.
+void AppendLogLines(const QString &path, const QDateTime &when, const QStringList &results);

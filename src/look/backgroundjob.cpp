@@ -30,7 +30,6 @@ JobControls::JobControls(const QString &progressName, QWidget *parent)
 std::shared_ptr<JobState> JobControls::begin()
 {
     m_state = std::make_shared<JobState>();
-    m_running = true;
     m_bar->setValue(0);
     show();
     m_timer->start();
@@ -39,14 +38,18 @@ std::shared_ptr<JobState> JobControls::begin()
 
 void JobControls::end()
 {
-    m_running = false;
     m_timer->stop();
     hide();
 }
 
+bool JobControls::running() const
+{
+    return m_timer->isActive(); // the bar follows the job while it runs
+}
+
 void JobControls::cancel()
 {
-    if (m_running)
+    if (running())
         m_state->cancel();
 }
 

@@ -43,13 +43,12 @@ public:
 
     std::shared_ptr<JobState> begin(); // a job starts: the controls show its progress
     void end(); // it ended: they hide
-    bool running() const { return m_running; }
+    bool running() const;
     void cancel(); // "中止": the job running is asked to stop
     bool cancelled() const; // the last job was asked to stop
 
 private:
     std::shared_ptr<JobState> m_state;
-    bool m_running = false;
     QProgressBar *m_bar = nullptr;
     QPushButton *m_cancel = nullptr;
     QTimer *m_timer = nullptr;

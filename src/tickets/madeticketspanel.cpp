@@ -104,8 +104,10 @@ void MadeTicketsPanel::setTickets(std::vector<Ticket> tickets)
     m_tickets.setTickets(std::move(tickets), m_store.nextLine(m_drawNumber->value()).value);
     showTickets();
     if (!m_logPath.isEmpty()) {
+        QStringList lines;
         for (const Ticket &ticket : m_tickets.tickets())
-            AppendLogLine(m_logPath, Seams::now(), DrawText(ticket));
+            lines << DrawText(ticket);
+        AppendLogLines(m_logPath, Seams::now(), lines);
         emit logged();
     }
 }

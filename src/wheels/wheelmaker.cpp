@@ -8,6 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
 QString WheelRefusal(const Game &game, const NumberList &chosen)
 {
     if (!chosen.fault.isEmpty())
@@ -19,6 +21,8 @@ QString WheelRefusal(const Game &game, const NumberList &chosen)
             .arg(count);
     return {};
 }
+
+} // namespace
 
 ChosenNumbers ReadChosen(const Game &game, const QString &text, const QString &what)
 {

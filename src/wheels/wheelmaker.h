@@ -21,12 +21,9 @@ struct Wheel
 // The steps a search under a limit takes: the same seed gives the same wheel.
 inline constexpr qint64 LimitedSearchSteps = 1'000'000;
 
-// Why the chosen numbers make no wheel: a list that cannot be read, or fewer than
-// FewestChosen or more than MostChosen numbers; empty when they do.
-QString WheelRefusal(const Game &game, const NumberList &chosen);
-
-// The numbers chosen for a wheel, read from what was typed: ascending, or why they make none
-// (WheelRefusal); the note tells the numbers typed twice, after what the asker calls the list.
+// The numbers chosen for a wheel, read from what was typed: ascending, or why they make none (a
+// list that cannot be read, or fewer than FewestChosen or more than MostChosen numbers). The
+// note tells the numbers typed twice, after what the asker calls the list.
 struct ChosenNumbers
 {
     std::vector<int> numbers;

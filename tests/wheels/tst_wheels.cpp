@@ -359,7 +359,7 @@ void tst_Wheels::refusals_data()
 void tst_Wheels::refusals()
 {
     QFETCH(QString, chosen);
-    QTEST(WheelRefusal(Loto6(), ParseNumberList(Loto6(), chosen)), "refusal");
+    QTEST(ReadChosen(Loto6(), chosen, {}).refusal, "refusal");
 }
 
 void tst_Wheels::chanceTableSorted()
