@@ -9,6 +9,7 @@
 #include "wheels/formwheel.h"
 
 #include <QAbstractScrollArea>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -63,6 +64,21 @@ QStringList faultsOf(const QWidget *window)
         const QLayout *layout = widget->parentWidget()->layout();
         if (layout && !widget->isWindow() && !manages(layout, widget))
             faults << u"no layout places %1"_s.arg(nameOf(widget));
+    }
+    // Shown or hidden, no two controls of a grid share a cell.
+    for (const QGridLayout *grid : window->findChildren<QGridLayout *>()) {
+        std::vector<QRect> cells;
+        for (int i = 0; i < grid->count(); ++i) {
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            const QRect cell(column, row, columns, rows);
+            for (const QRect &other : cells) {
+                if (other.intersects(cell))
+                    faults << u"two controls share a cell at row %1, column %2"_s.arg(row).arg(
+                        column);
+            }
+            cells.push_back(cell);
+        }
     }
     const QList<QWidget *> controls = placed(window);
     for (const QWidget *control : controls) {
