@@ -131,12 +131,17 @@ void tst_FormTickets::makeAndSave()
         << u"== nmr.log"_s << fileLines(log);
     NMR_COMPARE_GOLDEN(transcript, u"tickets-window"_s);
 
-    // Unseeded, each 作成 starts from the clock: two in a row differ.
+    // Unseeded, each 作成 starts from the clock: two in a row differ, and so do the first of two
+    // windows opened alike.
     control<QSpinBox>(window, u"overlap"_s)->setValue(5);
     window.make();
     const QStringList first = describe(window);
     window.make();
     QVERIFY(describe(window) != first);
+    FormTickets one(database, {DefaultLevelString(), u"11231"_s, true, 5}, {});
+    FormTickets other(database, {DefaultLevelString(), u"11231"_s, true, 5}, {});
+    one.make(), other.make();
+    QVERIFY(describe(one) != describe(other));
 
     // The letters shown follow the draw they are for, and are the ones stored: after the ten
     // tickets saved for 2102, new ones for it start at K; for 2103, where none is, at A, and
