@@ -242,7 +242,7 @@ void tst_FormHistory::storedDraws()
                 dialog->close();
             }
         });
-        window.mendDraw(1);
+        table->selectRow(1), control<QPushButton>(window, u"mend"_s)->click();
         return reason;
     };
     QCOMPARE(mend(u"1 2 3 4 5 44"_s, u"2"_s),
