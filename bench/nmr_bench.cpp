@@ -300,7 +300,7 @@ void benchmarkPastResults(QTextStream &out)
     took();
     HistoryDatabase database(dir.filePath(QStringLiteral("nmr-history.sqlite")));
     DrawStore store(database, Loto6());
-    TicketStore tickets(database);
+    TicketStore tickets(database, Loto6());
     const ImportReport report = ImportFile(store, file, [](const RejectedLine &) {});
     out << QStringLiteral("reading 2,100 draws into a new database: %1 ms  (%2 added)\n")
                .arg(took())
@@ -442,7 +442,7 @@ void benchmarkWheels(QTextStream &out)
             QElapsedTimer timer;
             timer.start();
             const Wheel wheel
-                = MakeWheel(Loto6(), chosen, guarantee, ShippedWheel(v, DrawnCount, guarantee), 1);
+                = MakeWheel(Loto6(), chosen, guarantee, ShippedWheel(Loto6(), v, guarantee), 1);
             const qint64 shown = timer.nsecsElapsed();
             timer.restart();
             const qint64 holes
@@ -461,7 +461,7 @@ void benchmarkWheels(QTextStream &out)
     for (const auto &[v, guarantee] : {std::pair(12, Guarantee {4, 4}),
              std::pair(12, Guarantee {5, 6}), std::pair(20, Guarantee {3, 6}),
              std::pair(20, Guarantee {4, 4}), std::pair(20, Guarantee {5, 5})}) {
-        const auto shipped = int(ShippedWheel(v, DrawnCount, guarantee).size());
+        const auto shipped = int(ShippedWheel(Loto6(), v, guarantee).size());
         QElapsedTimer timer;
         timer.start();
         const std::vector<Block> found = DesignFor(Loto6(), v, guarantee, shipped - 1, 1);

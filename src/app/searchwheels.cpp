@@ -1,7 +1,8 @@
-// Writes the shipped wheels: for every cell from 7 to 20 numbers and every guarantee short of
-// 6/6, or only the cells named (as 15:3/3), searches from the design the file holds (if any) for
-// the given seconds, and keeps the smaller of the two once the new one has been verified whole.
-// Usage: nmr_searchwheels FILE [SECONDS [SEED [CELL...]]]
+// Writes a game's shipped wheels: for every cell from drawn + 1 to 20 numbers and every guarantee
+// short of drawn/drawn, or only the cells named (as 15:3/3), searches from the design the file
+// holds (if any) for the given seconds, and keeps the smaller of the two once the new one has
+// been verified whole.
+// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL...]]]
 #include "wheels/wheelsearch.h"
 #include "wheels/wheeltable.h"
 
@@ -14,21 +15,23 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() < 2) {
-        QTextStream(stderr) << "usage: nmr_searchwheels FILE [SECONDS [SEED [CELL...]]]\n";
+    const Game *named = FindGame(arguments.value(1));
+    if (arguments.size() < 3 || !named) {
+        QTextStream(stderr) << "usage: nmr_searchwheels " << GameKeysText()
+                            << " FILE [SECONDS [SEED [CELL...]]]\n";
         return 2;
     }
-    const QString path = arguments[1];
-    const double seconds = arguments.value(2, QStringLiteral("5")).toDouble();
-    const quint32 seed = arguments.value(3, QStringLiteral("1")).toUInt();
-    const QStringList cells = arguments.mid(4);
+    const Game &game = *named;
+    const QString path = arguments[2];
+    const double seconds = arguments.value(3, QStringLiteral("5")).toDouble();
+    const quint32 seed = arguments.value(4, QStringLiteral("1")).toUInt();
+    const QStringList cells = arguments.mid(5);
     QFile file(path);
     WheelTable table = file.open(QIODevice::ReadOnly)
         ? ReadWheelTable(QString::fromUtf8(file.readAll()))
         : WheelTable {};
     file.close();
     QTextStream out(stdout);
-    const Game &game = Loto6();
     for (int v = FewestChosen(game); v <= MostChosen; ++v) {
         for (const Guarantee guarantee : Guarantees(game)) {
             const QString cell

@@ -63,16 +63,60 @@ double Game::winningChance() const
     return std::accumulate(chances.begin(), chances.end(), 0.0);
 }
 
+namespace {
+
+// The official file names the drawn numbers 第1数字 and on.
+Game withColumns(Game game)
+{
+    for (int i = 1; i <= game.drawn; ++i)
+        game.numberColumns << u"第%1数字"_s.arg(i);
+    return game;
+}
+
+} // namespace
+
 const Game &Loto6()
 {
-    static const Game game = [] {
-        Game loto6 {u"loto6"_s, u"ロト6"_s, NumberCount, DrawnCount, 1, 200,
-            {{6, 0}, {5, 1}, {5, 0}, {4, 0}, {3, 0}}, {}, {u"BONUS数字"_s}};
-        for (int i = 1; i <= loto6.drawn; ++i)
-            loto6.numberColumns << u"第%1数字"_s.arg(i);
-        return loto6;
-    }();
+    static const Game game = withColumns({u"loto6"_s, u"ロト6"_s, NumberCount, DrawnCount, 1, 200,
+        {{6, 0}, {5, 1}, {5, 0}, {4, 0}, {3, 0}}, {}, {u"BONUS数字"_s}});
     return game;
+}
+
+const Game &Loto7()
+{
+    static const Game game = withColumns({u"loto7"_s, u"ロト7"_s, 37, 7, 2, 300,
+        {{7, 0}, {6, 1}, {6, 0}, {5, 0}, {4, 0}, {3, 1}}, {}, {u"BONUS数字1"_s, u"BONUS数字2"_s}});
+    return game;
+}
+
+const Game &MiniLoto()
+{
+    static const Game game = withColumns({u"miniloto"_s, u"ミニロト"_s, 31, 5, 1, 200,
+        {{5, 0}, {4, 1}, {4, 0}, {3, 0}}, {}, {u"BONUS数字"_s}, false});
+    return game;
+}
+
+std::vector<const Game *> Games()
+{
+    return {&Loto6(), &Loto7(), &MiniLoto()};
+}
+
+const Game *FindGame(const QString &text)
+{
+    const QString wanted = text.normalized(QString::NormalizationForm_KC).trimmed();
+    for (const Game *game : Games()) {
+        if (wanted.compare(game->key, Qt::CaseInsensitive) == 0 || wanted == game->name)
+            return game;
+    }
+    return nullptr;
+}
+
+QString GameKeysText()
+{
+    QStringList keys;
+    for (const Game *game : Games())
+        keys << game->key;
+    return keys.join(u'|');
 }
 
 QString SameChanceText(const Game &game)

@@ -102,6 +102,7 @@ struct Game
     // The official file's columns: the drawn numbers' (第1数字 …) and the bonus numbers'.
     QStringList numberColumns;
     QStringList bonusColumns;
+    bool carryOver = true; // whether the file has a キャリーオーバー column
 
     int gradeCount() const { return int(grades.size()); }
     // The most numbers a ticket may fix (軸数字) or two tickets share: all but one.
@@ -122,8 +123,18 @@ struct Game
     double winningChance() const;
 };
 
-// The one game there is: six of 1 to 43 and a bonus, five grades, 200 円 a ticket.
+// Six of 1 to 43 and a bonus, five grades, 200 円 a ticket: the main window's game.
 const Game &Loto6();
+// Seven of 1 to 37 and two bonus numbers, six grades, 300 円 a ticket.
+const Game &Loto7();
+// Five of 1 to 31 and a bonus, four grades, 200 円 a ticket, no carry-over.
+const Game &MiniLoto();
+// The three, in the order the windows offer them.
+std::vector<const Game *> Games();
+// The game a key ("loto7") or a name ("ロト7", full-width letters and digits too) names, or none.
+const Game *FindGame(const QString &text);
+// "loto6|loto7|miniloto", for a usage message.
+QString GameKeysText();
 
 // "1等", or "—" for no grade.
 QString GradeText(int grade);

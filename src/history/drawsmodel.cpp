@@ -61,7 +61,7 @@ qint64 DrawsModel::keyOf(std::size_t row, int column) const
     case Numbers:
         return NumbersKey(draw.numbers);
     case Bonus:
-        return draw.bonus;
+        return NumbersKey(draw.bonuses);
     default: {
         const auto grade = std::size_t((column - FirstGrade) / 2);
         return (column - FirstGrade) % 2 == 0 ? draw.winners[grade] : draw.prizes[grade];
@@ -147,8 +147,12 @@ QVariant DrawsModel::data(const QModelIndex &index, int role) const
             numbers << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
         return numbers.join(u' ');
     }
-    case Bonus:
-        return draw.bonus == 0 ? none : u"%1"_s.arg(draw.bonus, 2, 10, QChar(u'0'));
+    case Bonus: {
+        QStringList bonuses;
+        for (const int number : draw.bonuses)
+            bonuses << u"%1"_s.arg(number, 2, 10, QChar(u'0'));
+        return bonuses.isEmpty() ? none : bonuses.join(u' ');
+    }
     default: {
         const auto grade = std::size_t((column - FirstGrade) / 2);
         return (column - FirstGrade) % 2 == 0 ? amount(draw.winners[grade], false)

@@ -14,16 +14,19 @@ struct ImportRecord
     QString source;
 };
 
-// The stored draws of a game; the tables hold the 6-of-43 game's. Every change is one transaction,
-// so a store that is killed or cancelled halfway leaves the database as it was. A read that fails
-// is a fault, with SQLite's own words, never an empty list; a stored value that no draw can have
-// makes every figure after it wrong, so the draws are not given and the database is not written.
+// The stored draws of a game, beside the other games' in the same tables. Every change is one
+// transaction, so a store that is killed or cancelled halfway leaves the database as it was. A read
+// that fails is a fault, with SQLite's own words, never an empty list; a stored value that no draw
+// can have makes every figure after it wrong, so the draws are not given and the database is not
+// written.
 class DrawStore
 {
 public:
     DrawStore(HistoryDatabase &database, const Game &game);
 
-    const Game &game() const { return m_game; }
+    const Game &game() const { return *m_game; }
+    // Takes the draws of another game from now on.
+    void setGame(const Game &game) { m_game = &game; }
 
     struct Stored
     {
@@ -60,5 +63,5 @@ public:
 
 private:
     HistoryDatabase &m_database;
-    const Game &m_game;
+    const Game *m_game;
 };

@@ -26,7 +26,7 @@ public:
     // The schema's version, kept in PRAGMA user_version. 1 held the draws; 2 added the saved
     // tickets; 3 checks every value of a draw and remembers the stores; 4 tells the tickets the
     // user entered from those the program made; 5 tells wheel tickets apart too.
-    static constexpr int SchemaVersion = 5;
+    static constexpr int SchemaVersion = 6;
     static constexpr int BusyTimeoutMs = 5000;
 
     explicit HistoryDatabase(const QString &path);

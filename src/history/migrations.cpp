@@ -71,6 +71,52 @@ const std::vector<QStringList> &MigrationSteps()
             u"INSERT INTO checked_tickets (id, draw, line, n1, n2, n3, n4, n5, n6, source) "
             u"SELECT id, draw, line, n1, n2, n3, n4, n5, n6, source FROM tickets"_s,
             u"DROP TABLE tickets"_s, u"ALTER TABLE checked_tickets RENAME TO tickets"_s},
+        // 6: the three games side by side, a draw keyed by its game and number.
+        QStringList {
+            u"CREATE TABLE game_draws (game TEXT NOT NULL CHECK (game IN ('loto6', 'loto7', "
+            u"'miniloto')), number INTEGER NOT NULL CHECK (number BETWEEN 1 AND 1000000), date "
+            u"TEXT CHECK (date IS NULL OR date(date) = date), n1 INTEGER NOT NULL CHECK (n1 >= 1), "
+            u"n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, n5 INTEGER NOT NULL, "
+            u"n6 INTEGER, n7 INTEGER, bonus INTEGER CHECK (bonus IS NULL OR (bonus >= 1 AND bonus "
+            u"NOT IN (n1, n2, n3, n4, n5, coalesce(n6, 0), coalesce(n7, 0)))), bonus2 INTEGER "
+            u"CHECK (bonus2 IS NULL OR (bonus IS NOT NULL AND bonus2 >= 1 AND bonus2 <> bonus AND "
+            u"bonus2 NOT IN (n1, n2, n3, n4, n5, coalesce(n6, 0), coalesce(n7, 0)))), winners1 "
+            u"INTEGER CHECK (winners1 >= 0), winners2 INTEGER CHECK (winners2 >= 0), winners3 "
+            u"INTEGER CHECK (winners3 >= 0), winners4 INTEGER CHECK (winners4 >= 0), winners5 "
+            u"INTEGER CHECK (winners5 >= 0), winners6 INTEGER CHECK (winners6 >= 0), prize1 "
+            u"INTEGER CHECK (prize1 >= 0), prize2 INTEGER CHECK (prize2 >= 0), prize3 INTEGER "
+            u"CHECK (prize3 >= 0), prize4 INTEGER CHECK (prize4 >= 0), prize5 INTEGER CHECK "
+            u"(prize5 >= 0), prize6 INTEGER CHECK (prize6 >= 0), carry_over INTEGER CHECK "
+            u"(carry_over >= 0), CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND (n6 IS "
+            u"NULL OR n5 < n6) AND (n7 IS NULL OR (n6 IS NOT NULL AND n6 < n7))), CHECK (CASE game "
+            u"WHEN 'loto6' THEN n6 IS NOT NULL AND n7 IS NULL AND n6 <= 43 AND coalesce(bonus, 0) "
+            u"<= 43 AND bonus2 IS NULL AND winners6 IS NULL AND prize6 IS NULL WHEN 'loto7' THEN "
+            u"n7 IS NOT NULL AND n7 <= 37 AND coalesce(bonus, 0) <= 37 AND coalesce(bonus2, 0) <= "
+            u"37 AND (bonus IS NULL) = (bonus2 IS NULL) ELSE n6 IS NULL AND n7 IS NULL AND n5 <= "
+            u"31 AND coalesce(bonus, 0) <= 31 AND bonus2 IS NULL AND winners5 IS NULL AND winners6 "
+            u"IS NULL AND prize5 IS NULL AND prize6 IS NULL AND carry_over IS NULL END), PRIMARY "
+            u"KEY (game, number))"_s,
+            u"INSERT INTO game_draws (game, number, date, n1, n2, n3, n4, n5, n6, bonus, winners1, "
+            u"winners2, winners3, winners4, winners5, prize1, prize2, prize3, prize4, prize5, "
+            u"carry_over) SELECT 'loto6', number, date, n1, n2, n3, n4, n5, n6, bonus, winners1, "
+            u"winners2, winners3, winners4, winners5, prize1, prize2, prize3, prize4, prize5, "
+            u"carry_over FROM draws"_s,
+            u"DROP TABLE draws"_s, u"ALTER TABLE game_draws RENAME TO draws"_s,
+            u"CREATE TABLE game_tickets (id INTEGER PRIMARY KEY, game TEXT NOT NULL CHECK (game IN "
+            u"('loto6', 'loto7', 'miniloto')), draw INTEGER NOT NULL CHECK (draw BETWEEN 1 AND "
+            u"1000000), line INTEGER NOT NULL CHECK (line >= 0), n1 INTEGER NOT NULL CHECK (n1 >= "
+            u"1), n2 INTEGER NOT NULL, n3 INTEGER NOT NULL, n4 INTEGER NOT NULL, n5 INTEGER NOT "
+            u"NULL, n6 INTEGER, n7 INTEGER, source INTEGER NOT NULL DEFAULT 0 CHECK (source IN (0, "
+            u"1, 2)), CHECK (n1 < n2 AND n2 < n3 AND n3 < n4 AND n4 < n5 AND (n6 IS NULL OR n5 < "
+            u"n6) AND (n7 IS NULL OR (n6 IS NOT NULL AND n6 < n7))), CHECK (CASE game WHEN 'loto6' "
+            u"THEN n6 IS NOT NULL AND n7 IS NULL AND n6 <= 43 WHEN 'loto7' THEN n7 IS NOT NULL AND "
+            u"n7 <= 37 ELSE n6 IS NULL AND n7 IS NULL AND n5 <= 31 END), UNIQUE (game, draw, "
+            u"line))"_s,
+            u"INSERT INTO game_tickets (game, id, draw, line, n1, n2, n3, n4, n5, n6, source) "
+            u"SELECT 'loto6', id, draw, line, n1, n2, n3, n4, n5, n6, source FROM tickets"_s,
+            u"DROP TABLE tickets"_s, u"ALTER TABLE game_tickets RENAME TO tickets"_s,
+            u"ALTER TABLE imports ADD COLUMN game TEXT NOT NULL DEFAULT 'loto6' CHECK (game IN "
+            u"('loto6', 'loto7', 'miniloto'))"_s},
     };
     return steps;
 }

@@ -32,10 +32,14 @@ public:
     {
         m_names = {{u"開催回"_s, {Field::Draw}}, {u"回号"_s, {Field::Draw}},
             {u"回"_s, {Field::Draw}}, {u"no"_s, {Field::Draw}}, {u"日付"_s, {Field::Date}},
-            {u"抽せん日"_s, {Field::Date}}, {u"抽選日"_s, {Field::Date}},
-            {u"キャリーオーバー"_s, {Field::CarryOver}}};
-        for (int i = 0; i < game.bonuses; ++i)
+            {u"抽せん日"_s, {Field::Date}}, {u"抽選日"_s, {Field::Date}}};
+        if (game.carryOver)
+            m_names.push_back({u"キャリーオーバー"_s, {Field::CarryOver}});
+        for (int i = 0; i < game.bonuses; ++i) {
             m_names.push_back({narrowed(game.bonusColumns[i]).toLower(), {Field::Bonus, i}});
+            if (game.bonuses > 1)
+                m_names.push_back({u"ボーナス数字%1"_s.arg(i + 1), {Field::Bonus, i}});
+        }
         if (game.bonuses == 1) {
             m_names.push_back({u"ボーナス数字"_s, {Field::Bonus}});
             m_names.push_back({u"数字b"_s, {Field::Bonus}});
@@ -73,9 +77,10 @@ private:
     std::vector<std::pair<QString, Named>> m_names;
 };
 
-// The checks every draw passes; the reason it fails, or nothing.
+// The checks every draw passes; the reason it fails, or nothing. No bonus number at all is a
+// draw whose bonus the source did not give.
 std::optional<QString> fault(const Game &game, std::optional<qint64> number, const QString &date,
-    const std::vector<QString> &picks, const QString &bonus)
+    const std::vector<QString> &picks, const std::vector<QString> &bonuses)
 {
     // A draw's number is positive; past a million it is no draw of this lottery's.
     if (!number || *number <= 0 || *number > LastDrawNumber)
@@ -92,18 +97,26 @@ std::optional<QString> fault(const Game &game, std::optional<qint64> number, con
         if (std::exchange(seen[std::size_t(*value)], 1))
             return u"数字 %1 が 2 回あります"_s.arg(*value);
     }
-    if (!narrowed(bonus).isEmpty()) {
+    const auto given = std::count_if(bonuses.begin(), bonuses.end(),
+        [](const QString &bonus) { return !narrowed(bonus).isEmpty(); });
+    if (given == 0)
+        return std::nullopt;
+    if (given != game.bonuses || bonuses.size() != std::size_t(game.bonuses))
+        return u"ボーナス数字が %1 つではありません"_s.arg(game.bonuses);
+    for (const QString &bonus : bonuses) {
         const auto value = wholeNumber(narrowed(bonus));
         if (!value || *value < 1 || *value > game.numbers)
             return u"ボーナス数字「%1」が正しくありません"_s.arg(bonus);
-        if (seen[std::size_t(*value)])
+        if (seen[std::size_t(*value)] == 1)
             return u"ボーナス数字 %1 は本数字にあります"_s.arg(*value);
+        if (std::exchange(seen[std::size_t(*value)], 2))
+            return u"ボーナス数字 %1 が 2 回あります"_s.arg(*value);
     }
     return std::nullopt;
 }
 
-PastDraw drawFrom(
-    qint64 number, const QString &date, const std::vector<QString> &picks, const QString &bonus)
+PastDraw drawFrom(qint64 number, const QString &date, const std::vector<QString> &picks,
+    const std::vector<QString> &bonuses)
 {
     PastDraw draw;
     draw.number = int(number);
@@ -111,7 +124,10 @@ PastDraw drawFrom(
     for (const QString &pick : picks)
         draw.numbers.push_back(int(*wholeNumber(narrowed(pick))));
     draw.numbers.sort();
-    draw.bonus = int(wholeNumber(narrowed(bonus)).value_or(0));
+    for (const QString &bonus : bonuses) {
+        if (const auto value = wholeNumber(narrowed(bonus)))
+            draw.bonuses.push_back(int(*value));
+    }
     return draw;
 }
 
@@ -130,7 +146,7 @@ bool drawLike(const QStringList &tokens)
 }
 
 // A pasted table's header row: no digit, and a column's name or 本数字 among its words.
-bool headerRow(const ColumnNames &names, const QStringList &tokens)
+bool pastedHeader(const ColumnNames &names, const QStringList &tokens)
 {
     bool named = false;
     for (const QString &token : tokens) {
@@ -158,7 +174,80 @@ bool binaryStart(const QString &text)
     });
 }
 
+// The first line that is not blank, read as a header row: its cells, split at tabs when it has
+// one and at commas otherwise, and where it starts and ends.
+struct HeaderRow
+{
+    QStringList names;
+    QChar separator = u',';
+    qsizetype start = 0; // where the first line that is not blank starts
+    qsizetype startLine = 1;
+    qsizetype end = 0; // where the line after it starts
+    qsizetype endLine = 1;
+};
+
+HeaderRow headerRow(const QString &text)
+{
+    HeaderRow header;
+    while (header.start < text.size() && text[header.start].isSpace())
+        header.startLine += text[header.start++] == u'\n';
+    const qsizetype lineEnd = text.indexOf(u'\n', header.start);
+    if (QStringView(text)
+            .sliced(header.start, (lineEnd < 0 ? text.size() : lineEnd) - header.start)
+            .contains(u'\t'))
+        header.separator = u'\t';
+    header.end = header.start;
+    header.endLine = header.startLine;
+    header.names = csvRecord(text, header.end, header.endLine, header.separator);
+    return header;
+}
+
+// Where each of a game's fields stands in a header row.
+class HeaderColumns
+{
+public:
+    HeaderColumns(const ColumnNames &names, const QStringList &header)
+    {
+        for (qsizetype i = 0; i < header.size(); ++i) {
+            if (const auto named = names.find(header[i]))
+                m_columns.try_emplace({named->field, named->index}, i);
+        }
+    }
+
+    // -1 where the header names none.
+    qsizetype at(Field field, int index = 0) const
+    {
+        const auto found = m_columns.find({field, index});
+        return found == m_columns.end() ? qsizetype(-1) : found->second;
+    }
+
+    // A header names the draw number and every drawn number at least.
+    bool namesDraws(const Game &game) const
+    {
+        bool named = at(Field::Draw) >= 0;
+        for (int i = 0; i < game.drawn; ++i)
+            named = named && at(Field::Number, i) >= 0;
+        return named;
+    }
+
+private:
+    std::map<std::pair<Field, int>, qsizetype> m_columns;
+};
+
 } // namespace
+
+const Game *ResultsGame(const QString &text)
+{
+    const QStringList header = headerRow(text).names;
+    for (const Game *game : Games()) {
+        const ColumnNames names(*game);
+        if (HeaderColumns(names, header).namesDraws(*game)
+            && std::none_of(header.begin(), header.end(),
+                [&](const QString &name) { return names.foreign(name); }))
+            return game;
+    }
+    return nullptr;
+}
 
 std::optional<int> ReadDrawNumber(const QString &text)
 {
@@ -179,14 +268,24 @@ QString StoredDrawFault(const Game &game, const PastDraw &draw)
         if (number < 1 || number > game.numbers || (i > 0 && number <= draw.numbers[i - 1]))
             return u"数字 %1 が正しくありません"_s.arg(number);
     }
-    if (draw.bonus != 0
-        && (draw.bonus < 1 || draw.bonus > game.numbers
-            || std::find(draw.numbers.begin(), draw.numbers.end(), draw.bonus)
-                != draw.numbers.end()))
-        return u"ボーナス数字 %1 が正しくありません"_s.arg(draw.bonus);
-    const auto negative = [](qint64 value) { return value < -1; };
-    if (std::any_of(draw.winners.begin(), draw.winners.end(), negative)
-        || std::any_of(draw.prizes.begin(), draw.prizes.end(), negative) || draw.carryOver < -1)
+    if (draw.bonuses.size() != 0 && draw.bonuses.size() != game.bonuses)
+        return u"ボーナス数字が %1 つではありません"_s.arg(game.bonuses);
+    for (int i = 0; i < draw.bonuses.size(); ++i) {
+        const int bonus = draw.bonuses[std::size_t(i)];
+        if (bonus < 1 || bonus > game.numbers || draw.numbers.contains(bonus)
+            || std::find(draw.bonuses.begin(), draw.bonuses.begin() + i, bonus)
+                != draw.bonuses.begin() + i)
+            return u"ボーナス数字 %1 が正しくありません"_s.arg(bonus);
+    }
+    // Given figures are not negative, and a grade or a carry-over the game has not is not given.
+    const auto wrong
+        = [](qint64 value, bool offered) { return value < -1 || (!offered && value != -1); };
+    for (std::size_t grade = 0; grade < std::size_t(MostGrades); ++grade) {
+        const bool offered = grade < std::size_t(game.gradeCount());
+        if (wrong(draw.winners[grade], offered) || wrong(draw.prizes[grade], offered))
+            return u"口数か金額が正しくありません"_s;
+    }
+    if (wrong(draw.carryOver, game.carryOver))
         return u"口数か金額が正しくありません"_s;
     return {};
 }
@@ -219,12 +318,12 @@ ReadDraws ReadResults(const Game &game, const QString &text,
     // for a large file would double the memory the draws take.
     draws.reserve(std::size_t(text.count(u'\n') + 1));
     const auto take = [&](qsizetype line, std::optional<qint64> number, const QString &date,
-                          const std::vector<QString> &picks, const QString &bonus) {
-        if (const auto reason = fault(game, number, date, picks, bonus)) {
+                          const std::vector<QString> &picks, const std::vector<QString> &bonuses) {
+        if (const auto reason = fault(game, number, date, picks, bonuses)) {
             rejected({line, *reason});
             return false;
         }
-        draws.push_back(drawFrom(*number, date, picks, bonus));
+        draws.push_back(drawFrom(*number, date, picks, bonuses));
         read.lines.push_back(line);
         return true;
     };
@@ -238,55 +337,43 @@ ReadDraws ReadResults(const Game &game, const QString &text,
     };
 
     // The first line that is not blank tells whether the text has a header row.
-    qsizetype at = 0;
-    qsizetype line = 1;
-    while (at < text.size() && text[at].isSpace())
-        line += text[at++] == u'\n';
-    qsizetype headerEnd = at;
-    qsizetype afterHeader = line;
-    const qsizetype firstLineEnd = text.indexOf(u'\n', at);
-    const QChar separator = QStringView(text)
-                                .sliced(at, (firstLineEnd < 0 ? text.size() : firstLineEnd) - at)
-                                .contains(u'\t')
-        ? u'\t'
-        : u',';
-    const QStringList header = csvRecord(text, headerEnd, afterHeader, separator);
-    // Where each field stands in the header, -1 where it names none.
-    std::map<std::pair<Field, int>, qsizetype> columns;
-    for (qsizetype i = 0; i < header.size(); ++i) {
-        if (const auto named = names.find(header[i]))
-            columns.try_emplace({named->field, named->index}, i);
+    const HeaderRow header = headerRow(text);
+    qsizetype at = header.start;
+    qsizetype line = header.startLine;
+    const HeaderColumns columns(names, header.names);
+    const auto column = [&](Field field, int index = 0) { return columns.at(field, index); };
+    if (const Game *owner = ResultsGame(text); owner && owner->key != game.key) {
+        read.refused
+            = u"%1の当せん番号のファイルです。%2としては読めません"_s.arg(owner->name, game.name);
+        return read;
     }
-    const auto column = [&](Field field, int index = 0) {
-        const auto found = columns.find({field, index});
-        return found == columns.end() ? qsizetype(-1) : found->second;
-    };
-    // A header names the draw number and the drawn numbers at least.
-    bool csv = column(Field::Draw) >= 0;
-    for (int i = 0; i < game.drawn; ++i)
-        csv = csv && column(Field::Number, i) >= 0;
-    if (csv) {
+    if (columns.namesDraws(game)) {
         // Another game's file would be read shifted: a number, a bonus or a grade dropped.
-        for (const QString &name : header) {
+        for (const QString &name : header.names) {
             if (names.foreign(name)) {
                 read.refused = u"この形式の列は読めません: %1"_s.arg(name.trimmed());
                 return read;
             }
         }
-        at = headerEnd;
-        line = afterHeader;
+        at = header.end;
+        line = header.endLine;
+        // Cells after the last column named, as a closing EOF, are not in every row.
+        qsizetype counted = header.names.size();
+        while (counted > 0 && !names.find(header.names[counted - 1]))
+            --counted;
         while (at < text.size()) {
             const qsizetype recordLine = line;
-            const QStringList fields = csvRecord(text, at, line, separator);
+            const QStringList fields = csvRecord(text, at, line, header.separator);
             if (stopped(recordLine, at))
                 return read;
             if (fields.size() == 1 && fields[0].trimmed().isEmpty())
                 continue;
             // A field too many or too few shifts every column after it: such a row is refused
             // rather than read into the wrong columns.
-            if (fields.size() != header.size()) {
+            if (fields.size() != header.names.size() && fields.size() != counted) {
                 rejected({recordLine,
-                    u"列の数が見出しと違います（見出し %1 列、この行 %2 列）"_s.arg(header.size())
+                    u"列の数が見出しと違います（見出し %1 列、この行 %2 列）"_s
+                        .arg(header.names.size())
                         .arg(fields.size())});
                 continue;
             }
@@ -295,8 +382,11 @@ ReadDraws ReadResults(const Game &game, const QString &text,
             std::vector<QString> picks;
             for (int i = 0; i < game.drawn; ++i)
                 picks.push_back(field(Field::Number, i));
-            if (!take(recordLine, drawNumber(field(Field::Draw)), field(Field::Date), picks,
-                    field(Field::Bonus)))
+            std::vector<QString> bonuses;
+            for (int i = 0; i < game.bonuses; ++i)
+                bonuses.push_back(field(Field::Bonus, i));
+            if (!take(
+                    recordLine, drawNumber(field(Field::Draw)), field(Field::Date), picks, bonuses))
                 continue;
             PastDraw &draw = draws.back();
             for (int grade = 0; grade < game.gradeCount(); ++grade) {
@@ -319,7 +409,7 @@ ReadDraws ReadResults(const Game &game, const QString &text,
         const QStringList parts = pastedTokens(each.toString());
         if (stopped(line, each.data() - text.data()))
             return read;
-        if (!parts.isEmpty() && !headerRow(names, parts)) {
+        if (!parts.isEmpty() && !pastedHeader(names, parts)) {
             const bool named = parts[0].startsWith(u'第');
             const bool dated = parts.size() > 1 && looksLikeDate(parts[1]);
             // A weekday after the date is part of it.
@@ -328,22 +418,24 @@ ReadDraws ReadResults(const Game &game, const QString &text,
                 ? 3
                 : 2;
             std::vector<QString> picks;
-            QString bonus;
+            std::vector<QString> bonuses;
             for (qsizetype i = first; i < parts.size(); ++i) {
-                if (parts[i].startsWith(u'(')
-                    || (picks.size() == std::size_t(game.drawn) && bonus.isEmpty()))
-                    bonus = parts[i].startsWith(u'(') ? parts[i].sliced(1) : parts[i];
+                if (parts[i].startsWith(u'('))
+                    bonuses.push_back(parts[i].sliced(1));
+                else if (picks.size() == std::size_t(game.drawn)
+                    && bonuses.size() < std::size_t(game.bonuses))
+                    bonuses.push_back(parts[i]);
                 else
                     picks.push_back(parts[i]);
             }
             const auto number = drawNumber(parts[0]);
-            if (!named && !dated && parts.size() == game.drawn + 1 && number
+            if (!named && !dated && parts.size() == game.drawn + game.bonuses && number
                 && *number <= game.numbers)
                 rejected({line,
-                    u"回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。"
-                    u"第N回 の形で書いてください"_s});
+                    u"回号が分かりません（%1 つの数字は本数字とボーナス数字かもしれません）。"
+                    u"第N回 の形で書いてください"_s.arg(parts.size())});
             else
-                take(line, number, dated ? parts[1] : QString(), picks, bonus);
+                take(line, number, dated ? parts[1] : QString(), picks, bonuses);
         }
         ++line;
     }
@@ -358,7 +450,9 @@ QStringList OfficialHeader(const Game &game)
         header << u"%1等口数"_s.arg(grade);
     for (int grade = 1; grade <= game.gradeCount(); ++grade)
         header << u"%1等賞金"_s.arg(grade);
-    return header << u"キャリーオーバー"_s;
+    if (game.carryOver)
+        header << u"キャリーオーバー"_s;
+    return header;
 }
 
 DrawFromFields ReadDrawFields(const Game &game, const QStringList &fields)
@@ -382,10 +476,14 @@ QStringList DrawFields(const Game &game, const PastDraw &draw)
         draw.date.isValid() ? draw.date.toString(u"yyyy/M/d"_s) : QString()};
     for (const int number : draw.numbers)
         fields << QString::number(number);
-    fields << (draw.bonus == 0 ? QString() : QString::number(draw.bonus));
+    for (int i = 0; i < game.bonuses; ++i)
+        fields << (i < draw.bonuses.size() ? QString::number(draw.bonuses[std::size_t(i)])
+                                           : QString());
     for (int grade = 0; grade < game.gradeCount(); ++grade)
         fields << given(draw.winners[std::size_t(grade)]);
     for (int grade = 0; grade < game.gradeCount(); ++grade)
         fields << given(draw.prizes[std::size_t(grade)]);
-    return fields << given(draw.carryOver);
+    if (game.carryOver)
+        fields << given(draw.carryOver);
+    return fields;
 }

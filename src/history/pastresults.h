@@ -25,7 +25,7 @@ struct PastDraw
     int number = 0; // the draw's number, 第 N 回
     QDate date;
     Numbers numbers; // ascending
-    int bonus = 0; // 0 when the source gave none
+    Numbers bonuses; // as the source gave them, in the order drawn; none when it gave none
     GradeFigures winners {-1, -1, -1, -1, -1, -1}; // 1等口数 and on
     GradeFigures prizes {-1, -1, -1, -1, -1, -1}; // 1等賞金 and on, in yen
     qint64 carryOver = -1; // キャリーオーバー
@@ -53,8 +53,8 @@ struct RejectedLine
 };
 
 // Why a draw as stored cannot be one of the game's: a number out of range or out of order, too
-// many or too few, a bonus among the drawn numbers, a negative count; empty for a draw that can
-// be.
+// many or too few, a bonus among the drawn numbers or given twice, a negative count, a count of a
+// grade or a carry-over the game has not; empty for a draw that can be.
 QString StoredDrawFault(const Game &game, const PastDraw &draw);
 
 // The text of a file: UTF-8, UTF-16LE or UTF-16BE after its byte order mark; without one, UTF-8
@@ -73,14 +73,20 @@ struct ReadDraws
     bool cancelled = false; // carryOn asked to stop; nothing is returned
 };
 
+// The game whose official header starts the text (its first line that is not blank), or none:
+// the columns it names are that game's and no other's.
+const Game *ResultsGame(const QString &text);
+
 // Reads every draw of the game in a text. With a header row (found by its names, in any order,
 // full-width digits allowed, fields separated by commas or, when the header has a tab, by tabs)
 // the columns are taken by name, and a row with more or fewer fields than the header is refused;
 // a header naming a numbered, bonus or grade column the game lacks (第7数字) refuses the whole
-// text. Without one, each line is a draw number (2097 or 第2097回), an optional date (a weekday
-// after it allowed), the drawn numbers and an optional bonus, one number more or one in
-// parentheses, separated by blanks, tabs, commas or 、. As many bare numbers in the game's range
-// as a draw and its bonus are refused: they may be a draw without the draw's number. Blank lines
+// text, naming the game whose header it is when it is one. Trailing header cells that name no
+// column (EOF) do not count. Without a header, each line is a draw number (2097 or 第2097回), an
+// optional date (a weekday after it allowed), the drawn numbers and optionally all the bonus
+// numbers, as many numbers more or each in parentheses, separated by blanks, tabs, commas or 、.
+// As many bare numbers in the game's range as a draw and its bonus numbers are refused: they may
+// be a draw without the draw's number. Blank lines
 // and the header rows of pasted tables are skipped. Each line that is not a valid draw goes to
 // rejected, as it is found, and is not returned. carryOn, when given, is asked now and then with
 // the characters read so far, and stops the read by returning false. Time and memory are linear in

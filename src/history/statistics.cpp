@@ -55,8 +55,10 @@ PeriodStatistics StatisticsOf(const Game &game, const std::vector<PastDraw> &dra
             ++figures.drawn;
             figures.sinceLast = range.last - draw->number;
         }
-        if (draw->bonus >= 1 && draw->bonus <= game.numbers)
-            ++period.numbers[std::size_t(draw->bonus - 1)].asBonus;
+        for (const int bonus : draw->bonuses) {
+            if (bonus >= 1 && bonus <= game.numbers)
+                ++period.numbers[std::size_t(bonus - 1)].asBonus;
+        }
     }
     return period;
 }

@@ -41,7 +41,7 @@ private:
 
     const Game &m_game = Loto6();
     DrawStore m_drawStore {m_database, m_game};
-    TicketStore m_ticketStore {m_database};
+    TicketStore m_ticketStore {m_database, m_game};
     std::vector<PastDraw> m_draws;
     SavedTicketsModel m_tickets;
     GradesModel m_gradeCounts;

@@ -23,7 +23,7 @@ MadeTicketsPanel::MadeTicketsPanel(HistoryDatabase &database, const Game &game, 
     : QWidget(parent)
     , m_database(database)
     , m_draws(database, game)
-    , m_store(database)
+    , m_store(database, game)
     , m_source(source)
     , m_tickets(this)
 {

@@ -16,7 +16,7 @@ QString marked(const SavedTicket &ticket, const PastDraw *draw)
         const QString text = u"%1"_s.arg(number, 2, 10, QChar(u'0'));
         if (draw && draw->numbers.contains(number))
             items << u'[' + text + u']';
-        else if (draw && draw->bonus == number)
+        else if (draw && draw->bonuses.contains(number))
             items << u'(' + text + u')';
         else
             items << text;

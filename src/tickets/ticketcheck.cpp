@@ -8,10 +8,13 @@ using namespace Qt::StringLiterals;
 Grading GradeOf(const Game &game, const Ticket &ticket, const PastDraw &draw)
 {
     Grading grading;
-    for (const int number : ticket)
+    int bonusMatches = 0;
+    for (const int number : ticket) {
         grading.matches += int(draw.numbers.contains(number));
-    // A draw stored without its bonus has 0 there, which no ticket holds.
-    grading.grade = game.gradeOf(grading.matches, int(ticket.contains(draw.bonus)));
+        bonusMatches += int(draw.bonuses.contains(number));
+    }
+    // A draw stored without its bonus numbers has none that a ticket could hold.
+    grading.grade = game.gradeOf(grading.matches, bonusMatches);
     return grading;
 }
 
@@ -32,7 +35,7 @@ GradeCounts CheckAgainstAll(
     const std::vector<double> withBonus = game.gradeChances(true);
     const std::vector<double> withoutBonus = game.gradeChances(false);
     for (const PastDraw &draw : draws) {
-        const std::vector<double> &chances = draw.bonus != 0 ? withBonus : withoutBonus;
+        const std::vector<double> &chances = draw.bonuses.size() != 0 ? withBonus : withoutBonus;
         for (const Ticket &ticket : tickets) {
             if (const int grade = GradeOf(game, ticket, draw).grade; grade > 0)
                 ++counts.counted[std::size_t(grade - 1)];

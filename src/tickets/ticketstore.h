@@ -21,15 +21,20 @@ struct SavedTicket
     friend bool operator==(const SavedTicket &, const SavedTicket &) = default;
 };
 
-// The saved tickets of the 6-of-43 game, in the history database beside the draws. Every change
-// is one transaction; a stored value no ticket can have keeps the tickets from being given or
-// the database written.
+// The saved tickets of a game, in the history database beside the draws; a draw's tickets are
+// lettered apart from another game's draw of the same number. Every change is one transaction;
+// a stored value no ticket of the game can have keeps the tickets from being given or the
+// database written.
 class TicketStore
 {
 public:
-    explicit TicketStore(HistoryDatabase &database);
+    TicketStore(HistoryDatabase &database, const Game &game);
 
-    // Every saved ticket, by draw and letter.
+    const Game &game() const { return *m_game; }
+    // Takes the tickets of another game from now on.
+    void setGame(const Game &game) { m_game = &game; }
+
+    // Every saved ticket of the game, by draw and letter.
     StoreResult<std::vector<SavedTicket>> tickets() const;
     // The line the next ticket saved for a draw gets: after those saved for it before.
     StoreResult<int> nextLine(int draw) const;
@@ -45,4 +50,5 @@ public:
 
 private:
     HistoryDatabase &m_database;
+    const Game *m_game;
 };

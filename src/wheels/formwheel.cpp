@@ -158,7 +158,7 @@ void FormWheel::make()
         = m_seed ? *std::exchange(m_seed, std::nullopt) : QRandomGenerator::global()->generate();
     const Guarantee guarantee = Guarantees(m_game)[std::size_t(m_guarantee->currentIndex())];
     const int v = int(m_chosen.size());
-    std::vector<Block> shipped = ShippedWheel(v, m_game.drawn, guarantee);
+    std::vector<Block> shipped = ShippedWheel(m_game, v, guarantee);
     const QString &repeated = chosen.note;
     if (m_most->value() > 0 && int(shipped.size()) > m_most->value()) {
         m_improving = false;

@@ -35,7 +35,7 @@ ChosenNumbers ReadChosen(const Game &game, const QString &text, const QString &w
 std::vector<Block> DesignFor(const Game &game, int v, Guarantee guarantee, std::optional<int> most,
     quint32 seed, const std::function<bool(const WheelSearchProgress &)> &carryOn)
 {
-    std::vector<Block> shipped = ShippedWheel(v, game.drawn, guarantee);
+    std::vector<Block> shipped = ShippedWheel(game, v, guarantee);
     if (!most || qsizetype(shipped.size()) <= *most)
         return shipped;
     return SearchWheel(

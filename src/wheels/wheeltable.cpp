@@ -30,8 +30,8 @@ WheelTable ReadWheelTable(const QString &text)
 
 QString WheelTableText(const WheelTable &table)
 {
-    QString text = u"# v t m, then each ticket as six positions, a for the first to t for the "
-                   u"twentieth. Written by nmr_searchwheels.\n"_s;
+    QString text = u"# v t m, then each ticket as the letters of its positions, a for the first "
+                   u"to t for the twentieth. Written by nmr_searchwheels.\n"_s;
     for (const auto &[cell, blocks] : table) {
         const auto [v, t, m] = cell;
         text += u"%1 %2 %3"_s.arg(v).arg(t).arg(m);
@@ -45,18 +45,26 @@ QString WheelTableText(const WheelTable &table)
     return text;
 }
 
-std::vector<Block> ShippedWheel(int v, int k, Guarantee guarantee)
+std::vector<Block> ShippedWheel(const Game &game, int v, Guarantee guarantee)
 {
-    if (guarantee.t == guarantee.m && guarantee.m == k)
-        return EveryCombination(v, k);
-    static const WheelTable shipped = [] {
-        QFile file(u":/wheels/wheels.txt"_s);
-        return file.open(QIODevice::ReadOnly) ? ReadWheelTable(QString::fromUtf8(file.readAll()))
-                                              : WheelTable {};
+    if (guarantee.t == guarantee.m && guarantee.m == game.drawn)
+        return EveryCombination(v, game.drawn);
+    // Each game's designs in a file of its own, read once.
+    static const std::map<QString, WheelTable> shipped = [] {
+        std::map<QString, WheelTable> tables;
+        for (const Game *each : Games()) {
+            QFile file(u":/wheels/%1.txt"_s.arg(each->key));
+            if (file.open(QIODevice::ReadOnly))
+                tables[each->key] = ReadWheelTable(QString::fromUtf8(file.readAll()));
+        }
+        return tables;
     }();
-    const auto found = shipped.find({v, guarantee.t, guarantee.m});
-    if (found == shipped.end() || found->second.empty()
-        || std::popcount(found->second.front()) != k)
+    const auto table = shipped.find(game.key);
+    if (table == shipped.end())
+        return {};
+    const auto found = table->second.find({v, guarantee.t, guarantee.m});
+    if (found == table->second.end() || found->second.empty()
+        || std::popcount(found->second.front()) != game.drawn)
         return {};
     return found->second;
 }

@@ -35,5 +35,5 @@ struct History
 
     HistoryDatabase database;
     DrawStore drawStore {database, Loto6()};
-    TicketStore ticketStore {database};
+    TicketStore ticketStore {database, Loto6()};
 };

@@ -36,14 +36,15 @@ const QString official = u"開催回,日付,第1数字,第2数字,第3数字,第
                          u"4等賞金,5等賞金,キャリーオーバー\r\n"_s;
 
 // "第1回 2000-10-05 02 08 10 13 27 30 +39", with the prizes where the source gave any.
-QString shown(const PastDraw &draw)
+QString shown(const PastDraw &draw, const Game &game = Loto6())
 {
     QString text = u"第%1回 %2"_s.arg(draw.number).arg(draw.date.toString(Qt::ISODate));
     for (const int number : draw.numbers)
         text += u" %1"_s.arg(number, 2, 10, QChar(u'0'));
-    text += draw.bonus ? u" +%1"_s.arg(draw.bonus) : QString();
+    for (const int bonus : draw.bonuses)
+        text += u" +%1"_s.arg(bonus);
     if (draw.carryOver >= 0 || draw.winners[0] >= 0) {
-        for (std::size_t grade = 0; grade < std::size_t(Loto6().gradeCount()); ++grade)
+        for (std::size_t grade = 0; grade < std::size_t(game.gradeCount()); ++grade)
             text += u" %1/%2"_s.arg(draw.winners[grade]).arg(draw.prizes[grade]);
         text += u" c%1"_s.arg(draw.carryOver);
     }
@@ -51,15 +52,15 @@ QString shown(const PastDraw &draw)
 }
 
 // What reading a text gives: its draws, then its rejected lines.
-QStringList read(const QString &text)
+QStringList read(const QString &text, const Game &game = Loto6())
 {
     QStringList rejected;
     QStringList all;
-    const ReadDraws draws = ReadResults(Loto6(), text, [&](const RejectedLine &line) {
+    const ReadDraws draws = ReadResults(game, text, [&](const RejectedLine &line) {
         rejected << u"line %1: %2"_s.arg(line.line).arg(line.reason);
     });
     for (const PastDraw &draw : draws.draws)
-        all << shown(draw);
+        all << shown(draw, game);
     if (!draws.refused.isEmpty())
         all << draws.refused;
     return all << rejected;
@@ -255,7 +256,7 @@ void tst_History::reading_data()
     QTest::newRow("another game's file, its seventh number and two bonus columns")
         << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,BONUS数字1,"
            u"BONUS数字2\n1,2013/4/5,5,6,10,19,31,34,36,8,11\n"_s
-        << QStringList {u"この形式の列は読めません: 第7数字"_s};
+        << QStringList {u"ロト7の当せん番号のファイルです。ロト6としては読めません"_s};
     QTest::newRow("a bonus column numbered, as another game's")
         << u"開催回,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字2\n1,1,2,3,4,5,6,7\n"_s
         << QStringList {u"この形式の列は読めません: BONUS数字2"_s};
@@ -472,16 +473,23 @@ void tst_History::valuesReadBack()
     QFETCH(QString, values);
     QFETCH(QString, fault);
     const QString insert = table == u"draws"_s
-        ? u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) VALUES (%1)"_s
-        : u"INSERT INTO tickets (draw, line, n1, n2, n3, n4, n5, n6, source) VALUES (%1)"_s;
+        ? u"INSERT INTO draws (game, number, n1, n2, n3, n4, n5, n6, bonus, winners1, date) "
+          u"VALUES ('loto6', %1)"_s
+        : u"INSERT INTO tickets (game, draw, line, n1, n2, n3, n4, n5, n6, source) VALUES "
+          u"('loto6', %1)"_s;
     QTemporaryDir dir;
     const QString path = dir.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(makeDatabase(path,
         {MigrationSteps()[0][0], u"PRAGMA user_version = %1"_s.arg(HistoryDatabase::SchemaVersion),
-            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT NOT NULL, source TEXT NOT NULL)"_s,
-            u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, draw INTEGER, line INTEGER, n1 "
-            u"INTEGER, "
-            u"n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, n6 INTEGER, source INTEGER)"_s,
+            u"ALTER TABLE draws ADD COLUMN game TEXT DEFAULT 'loto6'"_s,
+            u"ALTER TABLE draws ADD COLUMN n7 INTEGER"_s,
+            u"ALTER TABLE draws ADD COLUMN bonus2 INTEGER"_s,
+            u"ALTER TABLE draws ADD COLUMN winners6 INTEGER"_s,
+            u"ALTER TABLE draws ADD COLUMN prize6 INTEGER"_s,
+            u"CREATE TABLE imports (id INTEGER PRIMARY KEY, time TEXT, source TEXT, game TEXT)"_s,
+            u"CREATE TABLE tickets (id INTEGER PRIMARY KEY, game TEXT DEFAULT 'loto6', draw "
+            u"INTEGER, line INTEGER, n1 INTEGER, n2 INTEGER, n3 INTEGER, n4 INTEGER, n5 INTEGER, "
+            u"n6 INTEGER, n7 INTEGER, source INTEGER)"_s,
             insert.arg(values)}));
     const QByteArray before = readFile(path);
     History database(path);
@@ -553,26 +561,29 @@ void tst_History::climbs()
     QStringList statements;
     for (int step = 0; step < version; ++step)
         statements << MigrationSteps()[std::size_t(step)];
+    // From the three games' schema on, each row names its game.
+    const QString game = version >= 6 ? u"game, "_s : QString();
+    const QString loto6 = version >= 6 ? u"'loto6', "_s : QString();
     statements << u"PRAGMA user_version = %1"_s.arg(version)
-               << u"INSERT INTO draws (number, date, n1, n2, n3, n4, n5, n6, bonus, winners1, "
-                  u"prize1, carry_over) VALUES (1, '2000-10-05', 2, 8, 10, 13, 27, 30, 39, 2, "
-                  u"45513600, 0)"_s;
+               << u"INSERT INTO draws (%1number, date, n1, n2, n3, n4, n5, n6, bonus, winners1, "
+                  u"prize1, carry_over) VALUES (%2 1, '2000-10-05', 2, 8, 10, 13, 27, 30, 39, 2, "
+                  u"45513600, 0)"_s.arg(game, loto6);
     std::vector<SavedTicket> tickets;
     if (version >= 2) {
-        statements << u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6) VALUES "
-                      u"(7, 2, 0, 1, 2, 3, 4, 5, 6)"_s;
+        statements << u"INSERT INTO tickets (%1id, draw, line, n1, n2, n3, n4, n5, n6) VALUES "
+                      u"(%2 7, 2, 0, 1, 2, 3, 4, 5, 6)"_s.arg(game, loto6);
         tickets.push_back({7, 2, 0, {1, 2, 3, 4, 5, 6}, TicketSource::Made});
     }
     if (version >= 3)
         statements << u"INSERT INTO imports (time, source) VALUES ('2026-12-01T10:00:00', 'a')"_s;
     if (version >= 4) {
-        statements << u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6, source) "
-                      u"VALUES (8, 2, 1, 3, 11, 19, 27, 38, 42, 1)"_s;
+        statements << u"INSERT INTO tickets (%1id, draw, line, n1, n2, n3, n4, n5, n6, source) "
+                      u"VALUES (%2 8, 2, 1, 3, 11, 19, 27, 38, 42, 1)"_s.arg(game, loto6);
         tickets.push_back({8, 2, 1, {3, 11, 19, 27, 38, 42}, TicketSource::Entered});
     }
     if (version >= 5) {
-        statements << u"INSERT INTO tickets (id, draw, line, n1, n2, n3, n4, n5, n6, source) "
-                      u"VALUES (9, 3, 0, 1, 2, 3, 4, 5, 7, 2)"_s;
+        statements << u"INSERT INTO tickets (%1id, draw, line, n1, n2, n3, n4, n5, n6, source) "
+                      u"VALUES (%2 9, 3, 0, 1, 2, 3, 4, 5, 7, 2)"_s.arg(game, loto6);
         tickets.push_back({9, 3, 0, {1, 2, 3, 4, 5, 7}, TicketSource::Wheel});
     }
     QTemporaryDir dir;
@@ -585,6 +596,11 @@ void tst_History::climbs()
         u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 -1/-1 -1/-1 -1/-1 -1/-1 c0"_s);
     QCOMPARE(climbed.tickets(), tickets);
     QCOMPARE(climbed.drawStore.lastImport().value.has_value(), version >= 3);
+    // Everything climbed is the 6-of-43 game's.
+    climbed.drawStore.setGame(Loto7());
+    climbed.ticketStore.setGame(MiniLoto());
+    QVERIFY(climbed.draws().empty() && climbed.tickets().empty());
+    QVERIFY(!climbed.drawStore.lastImport().value);
     QSqlQuery query(climbed.database.connection());
     QVERIFY(query.exec(u"SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY name"_s));
     QString schema;
@@ -609,8 +625,9 @@ void tst_History::twoWritersAtOnce()
             db.setDatabaseName(path);
             QSqlQuery query(db.open() ? db : QSqlDatabase());
             query.exec(u"BEGIN IMMEDIATE"_s);
-            query.exec(
-                u"INSERT INTO draws (number, n1, n2, n3, n4, n5, n6) VALUES (7, 1, 2, 3, 4, 5, 6)"_s);
+            query.exec(u"INSERT INTO draws (game, number, n1, n2, n3, n4, n5, n6) VALUES ('loto6', "
+                       u"7, 1, 2, "
+                       u"3, 4, 5, 6)"_s);
             locked.release();
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             query.exec(u"COMMIT"_s);
@@ -697,7 +714,7 @@ void tst_History::importReasons_data()
         << u"loto7.csv"_s
         << Cp932::encode(u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,"
                          u"BONUS数字1,BONUS数字2\r\n1,2013/4/5,5,6,10,19,31,34,36,8,11\r\n"_s)
-        << u"この形式の列は読めません: 第7数字"_s;
+        << u"ロト7の当せん番号のファイルです。ロト6としては読めません"_s;
     QTest::newRow("draws with a gap")
         << u"gap.txt"_s
         << u"第2097回 1 2 3 4 5 6\n第2110回 1 2 3 4 5 6\n第2099回 1 2 3 4 5 6\n第1回 1 2 3"_s

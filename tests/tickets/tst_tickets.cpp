@@ -45,7 +45,8 @@ PastDraw drawOf(
     PastDraw draw;
     draw.number = number;
     draw.numbers = numbers;
-    draw.bonus = bonus;
+    if (bonus != 0)
+        draw.bonuses.push_back(bonus);
     draw.prizes = prizes;
     return draw;
 }

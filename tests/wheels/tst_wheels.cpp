@@ -334,7 +334,7 @@ void tst_Wheels::mapping()
         grades << row.last();
     QCOMPARE(grades.join(u' '), u"— — — — 5等 5等 4等"_s);
     const Wheel full
-        = MakeWheel(Loto6(), {1, 2, 3, 4, 5, 6, 7}, {6, 6}, ShippedWheel(7, DrawnCount, {6, 6}), 1);
+        = MakeWheel(Loto6(), {1, 2, 3, 4, 5, 6, 7}, {6, 6}, ShippedWheel(Loto6(), 7, {6, 6}), 1);
     QCOMPARE(ChanceTable(full).back(),
         (QStringList {u"6 個"_s, u"0.000115%"_s, u"6"_s, u"6.0"_s, u"1等"_s}));
 }
@@ -367,7 +367,7 @@ void tst_Wheels::chanceTableSorted()
     // The chance column sorts by the chance, not by its text ("5.85%" before "11.0%").
     std::vector<int> twenty(20);
     std::iota(twenty.begin(), twenty.end(), 1);
-    const Wheel wheel = MakeWheel(Loto6(), twenty, {3, 3}, ShippedWheel(20, DrawnCount, {3, 3}), 1);
+    const Wheel wheel = MakeWheel(Loto6(), twenty, {3, 3}, ShippedWheel(Loto6(), 20, {3, 3}), 1);
     WheelChancesModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setWheel(&wheel);
@@ -387,7 +387,7 @@ void tst_Wheels::shipped()
     // every combination; 6/6 is every combination.
     for (int v = FewestChosen(Loto6()); v <= MostChosen; ++v) {
         for (const Guarantee guarantee : Guarantees(Loto6())) {
-            const std::vector<Block> blocks = ShippedWheel(v, DrawnCount, guarantee);
+            const std::vector<Block> blocks = ShippedWheel(Loto6(), v, guarantee);
             const QString cell = u"%1 numbers, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
             QVERIFY2(!blocks.empty(), qPrintable(cell));
             QVERIFY2(WheelMatches(v, DrawnCount, blocks).coverage(guarantee).holes == 0,
@@ -400,7 +400,7 @@ void tst_Wheels::shipped()
                     qPrintable(cell + u": %1"_s.arg(blocks.size())));
         }
     }
-    QCOMPARE(qint64(ShippedWheel(20, DrawnCount, {6, 6}).size()), Binomial(20, 6));
+    QCOMPARE(qint64(ShippedWheel(Loto6(), 20, {6, 6}).size()), Binomial(20, 6));
 }
 
 QTEST_GUILESS_MAIN(tst_Wheels)
