@@ -419,10 +419,13 @@ ReadDraws ReadResults(const Game &game, const QString &text,
                 : 2;
             std::vector<QString> picks;
             std::vector<QString> bonuses;
+            // Bonus numbers in parentheses make every bare number a drawn one.
+            const bool marked = std::any_of(parts.begin() + first, parts.end(),
+                [](const QString &part) { return part.startsWith(u'('); });
             for (qsizetype i = first; i < parts.size(); ++i) {
                 if (parts[i].startsWith(u'('))
                     bonuses.push_back(parts[i].sliced(1));
-                else if (picks.size() == std::size_t(game.drawn)
+                else if (!marked && picks.size() == std::size_t(game.drawn)
                     && bonuses.size() < std::size_t(game.bonuses))
                     bonuses.push_back(parts[i]);
                 else

@@ -108,6 +108,8 @@ private slots:
     void decoding();
     void reading_data();
     void reading();
+    void readingGames_data();
+    void readingGames();
     void storing();
     void unusableDatabases();
     void valuesReadBack_data();
@@ -279,6 +281,72 @@ void tst_History::reading()
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(read(text), expected);
+}
+
+void tst_History::readingGames_data()
+{
+    // The sister games' files and lines, read for the game chosen: each game's own shape.
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+    const QString loto7 = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,"
+                          u"BONUS数字1,BONUS数字2,1等口数,2等口数,3等口数,4等口数,5等口数,6等口数,"
+                          u"1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,6等賞金,キャリーオーバー\r\n"_s;
+    const QString mini = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,BONUS数字,1等口数,"
+                         u"2等口数,3等口数,4等口数,1等賞金,2等賞金,3等賞金,4等賞金"_s;
+    QTest::newRow("Loto 7, its bonus numbers in draw order, a carry-over past 2^31")
+        << u"loto7"_s
+        << loto7
+            + u"1,2013/4/5,5,6,10,19,31,34,36,34x,11\r\n"
+              u"2,2013/4/12,2,9,14,21,28,33,37,34,12,0,3,90,4521,72000,123456,0,9000000,"
+              u"800000,9100,1400,1000,12345678901\r\n"_s
+        << QStringList {u"第2回 2013-04-12 02 09 14 21 28 33 37 +34 +12 0/0 3/9000000 90/800000 "
+                        u"4521/9100 72000/1400 123456/1000 c12345678901"_s,
+               u"line 2: 列の数が見出しと違います（見出し 24 列、この行 11 列）"_s};
+    QTest::newRow("Mini Loto, a closing EOF header cell, dates padded and not")
+        << u"miniloto"_s
+        << mini
+            + u",EOF\n1,1999/04/08,4,10,21,26,29,13,0,5,210,5633,0,0,32000,1100\n"
+              u"2,1999/4/15,1,8,17,25,31,4,2,3,90,4000,10000000,400000,15000,1000\n"
+              u"3,1999/4/22,1,8,17,25,4,2,3,90,4000,10000000,400000,15000,1000\n"_s
+        << QStringList {u"第1回 1999-04-08 04 10 21 26 29 +13 0/0 5/0 210/32000 5633/1100 c-1"_s,
+               u"第2回 1999-04-15 01 08 17 25 31 +4 2/10000000 3/400000 90/15000 4000/1000 c-1"_s,
+               u"line 4: 列の数が見出しと違います（見出し 17 列、この行 15 列）"_s};
+    QTest::newRow("seven numbers are a Loto 7 draw")
+        << u"loto7"_s << u"第1回 1 2 3 4 5 6 7\n第2回 1 2 3 4 5 6 7 (8) (9)"_s
+        << QStringList {u"第1回  01 02 03 04 05 06 07"_s, u"第2回  01 02 03 04 05 06 07 +8 +9"_s};
+    QTest::newRow("seven numbers are a Loto 6 draw and its bonus")
+        << u"loto6"_s << u"第1回 1 2 3 4 5 6 7"_s << QStringList {u"第1回  01 02 03 04 05 06 +7"_s};
+    QTest::newRow("Loto 7: one bonus number, one twice, one among the seven, one past 37")
+        << u"loto7"_s
+        << u"第1回 1 2 3 4 5 6 7 (8)\n第2回 1 2 3 4 5 6 7 8 8\n第3回 1 2 3 4 5 6 7 9 7\n"
+           u"第4回 1 2 3 4 5 6 38\n1 2 3 4 5 6 7 8 9"_s
+        << QStringList {u"line 1: ボーナス数字が 2 つではありません"_s,
+               u"line 2: ボーナス数字 8 が 2 回あります"_s,
+               u"line 3: ボーナス数字 7 は本数字にあります"_s,
+               u"line 4: 数字「38」は 1 から 37 までではありません"_s,
+               u"line 5: 回号が分かりません（9 つの数字は本数字とボーナス数字かもしれません）。"
+               u"第N回 の形で書いてください"_s};
+    QTest::newRow("Mini Loto: six numbers and a bonus, six bare numbers, 31 and 32")
+        << u"miniloto"_s << u"第1回 1 2 3 4 5 6 (7)\n1 2 3 4 5 6\n第3回 1 2 3 4 31 32\n"_s
+        << QStringList {u"line 1: 本数字が 5 つではありません"_s,
+               u"line 2: 回号が分かりません（6 つの数字は本数字とボーナス数字かもしれません）。"
+               u"第N回 の形で書いてください"_s,
+               u"line 3: ボーナス数字「32」が正しくありません"_s};
+    QTest::newRow("a Mini Loto file chosen as Loto 7")
+        << u"loto7"_s << mini + u"\n1,1999/4/8,4,10,21,26,29,13,0,5,210,5633,0,0,32000,1100\n"_s
+        << QStringList {u"ミニロトの当せん番号のファイルです。ロト7としては読めません"_s};
+    QTest::newRow("a Loto 6 file chosen as Mini Loto")
+        << u"miniloto"_s << official + u"1,2000/10/5,2,8,10,13,27,30,39\r\n"_s
+        << QStringList {u"ロト6の当せん番号のファイルです。ミニロトとしては読めません"_s};
+}
+
+void tst_History::readingGames()
+{
+    QFETCH(QString, game);
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+    QCOMPARE(read(text, *FindGame(game)), expected);
 }
 
 void tst_History::storing()

@@ -75,6 +75,7 @@ private slots:
     void weighting();
     void grading_data();
     void grading();
+    void randomTicketChances_data();
     void randomTicketChances();
     void summary();
     void enteredTickets_data();
@@ -380,44 +381,81 @@ void tst_Tickets::grading()
     QTEST(grading.grade, "grade");
 }
 
+void tst_Tickets::randomTicketChances_data()
+{
+    // Each game's draw and bonus numbers; every ticket's count by grade with them known and
+    // without (the published figures), the least grade of each match, the chance of a number.
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<Numbers>("drawn");
+    QTest::addColumn<Numbers>("bonuses");
+    QTest::addColumn<qint64>("all");
+    QTest::addColumn<std::vector<qint64>>("withBonus");
+    QTest::addColumn<std::vector<qint64>>("withoutBonus");
+    QTest::addColumn<QString>("least");
+    QTest::addColumn<QString>("chance");
+    QTest::newRow("loto6") << u"loto6"_s << Numbers {3, 11, 19, 27, 38, 42} << Numbers {7}
+                           << qint64(6'096'454) << std::vector<qint64> {1, 6, 216, 9'990, 155'400}
+                           << std::vector<qint64> {1, 0, 222, 9'990, 155'400}
+                           << u"— — — 5等 4等 3等 1等"_s << u"6/43（約 14.0%）"_s;
+    QTest::newRow("loto7") << u"loto7"_s << Numbers {2, 9, 14, 21, 28, 33, 37} << Numbers {34, 12}
+                           << qint64(10'295'472)
+                           << std::vector<qint64> {1, 14, 196, 9'135, 142'100, 242'550}
+                           << std::vector<qint64> {1, 0, 210, 9'135, 142'100, 0}
+                           << u"— — — — 5等 4等 3等 1等"_s << u"7/37（約 18.9%）"_s;
+    QTest::newRow("miniloto") << u"miniloto"_s << Numbers {1, 8, 17, 25, 31} << Numbers {4}
+                              << qint64(169'911) << std::vector<qint64> {1, 5, 125, 3'250}
+                              << std::vector<qint64> {1, 0, 130, 3'250} << u"— — — 4等 3等 1等"_s
+                              << u"5/31（約 16.1%）"_s;
+}
+
 void tst_Tickets::randomTicketChances()
 {
-    // Every one of the C(43, 6) tickets graded against one draw, with its bonus and without: the
+    // Every ticket of the game graded against one draw, with its bonus numbers and without: the
     // counts the grade table gives by counting, and the figures published for the game.
-    const Game &game = Loto6();
-    const PastDraw draw = drawOf(1, {3, 11, 19, 27, 38, 42}, 7);
-    const PastDraw noBonus = drawOf(1, draw.numbers, 0);
-    std::vector<qint64> withBonus(std::size_t(game.gradeCount()) + 1);
-    std::vector<qint64> withoutBonus(withBonus.size());
-    qint64 all = 0;
-    std::vector<bool> chosen(std::size_t(game.numbers));
-    std::fill(chosen.end() - game.drawn, chosen.end(), true);
+    QFETCH(QString, game);
+    QFETCH(Numbers, drawn);
+    QFETCH(Numbers, bonuses);
+    QFETCH(qint64, all);
+    QFETCH(std::vector<qint64>, withBonus);
+    QFETCH(std::vector<qint64>, withoutBonus);
+    QFETCH(QString, least);
+    QFETCH(QString, chance);
+    const Game &rules = *FindGame(game);
+    PastDraw draw = drawOf(1, drawn, 0);
+    const PastDraw noBonus = draw;
+    draw.bonuses = bonuses;
+    std::vector<qint64> counted(std::size_t(rules.gradeCount()) + 1);
+    std::vector<qint64> countedWithout(counted.size());
+    qint64 tickets = 0;
+    std::vector<bool> chosen(std::size_t(rules.numbers));
+    std::fill(chosen.end() - rules.drawn, chosen.end(), true);
     do {
         Ticket t;
-        for (int number = 1; number <= game.numbers; ++number)
+        for (int number = 1; number <= rules.numbers; ++number)
             if (chosen[std::size_t(number - 1)])
                 t.push_back(number);
-        ++withBonus[std::size_t(GradeOf(game, t, draw).grade)], ++all;
-        ++withoutBonus[std::size_t(GradeOf(game, t, noBonus).grade)];
+        ++counted[std::size_t(GradeOf(rules, t, draw).grade)], ++tickets;
+        ++countedWithout[std::size_t(GradeOf(rules, t, noBonus).grade)];
     } while (std::next_permutation(chosen.begin(), chosen.end()));
-    QCOMPARE(all, game.combinations());
-    QCOMPARE(all, qint64(6'096'454));
-    withBonus.erase(withBonus.begin());
-    withoutBonus.erase(withoutBonus.begin());
-    QCOMPARE(withBonus, game.gradeCombinations(true));
-    QCOMPARE(withBonus, (std::vector<qint64> {1, 6, 216, 9'990, 155'400}));
-    QCOMPARE(withoutBonus, game.gradeCombinations(false));
-    QCOMPARE(withoutBonus, (std::vector<qint64> {1, 0, 222, 9'990, 155'400}));
-    const std::vector<double> chances = game.gradeChances();
+    QCOMPARE(tickets, rules.combinations());
+    QCOMPARE(tickets, all);
+    counted.erase(counted.begin());
+    countedWithout.erase(countedWithout.begin());
+    QCOMPARE(counted, rules.gradeCombinations(true));
+    QCOMPARE(counted, withBonus);
+    QCOMPARE(countedWithout, rules.gradeCombinations(false));
+    QCOMPARE(countedWithout, withoutBonus);
+    const std::vector<double> chances = rules.gradeChances();
     for (std::size_t grade = 0; grade < chances.size(); ++grade)
-        QCOMPARE(chances[grade] * double(all), double(withBonus[grade]));
-    QCOMPARE(game.winningChance(), 165'613 / 6'096'454.0);
-    // The least grade of a match, whatever the bonus: 5 numbers are 3等, 2等 needs the bonus.
-    QStringList least;
-    for (int matches = 0; matches <= game.drawn; ++matches)
-        least << GradeText(game.leastGradeOf(matches));
-    QCOMPARE(least.join(u' '), u"— — — 5等 4等 3等 1等"_s);
-    QVERIFY(SameChanceText(game).endsWith(u"毎回同じ 6/43（約 14.0%）の確率です。"_s));
+        QCOMPARE(chances[grade] * double(all), double(counted[grade]));
+    QCOMPARE(rules.winningChance(),
+        double(std::accumulate(withBonus.begin(), withBonus.end(), qint64(0))) / double(all));
+    // The least grade of a match, whatever the bonus numbers.
+    QStringList grades;
+    for (int matches = 0; matches <= rules.drawn; ++matches)
+        grades << GradeText(rules.leastGradeOf(matches));
+    QCOMPARE(grades.join(u' '), least);
+    QVERIFY(SameChanceText(rules).endsWith(u"毎回同じ %1の確率です。"_s.arg(chance)));
 }
 
 void tst_Tickets::summary()
