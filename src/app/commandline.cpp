@@ -44,7 +44,6 @@ QString optionName(const QString &argument)
 
 CommandLine ParseCommandLine(const QStringList &arguments)
 {
-    const Game &game = Loto6();
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"%1 までの異なる %2 つの数字を、数字ごとの出現率に従って選びます。\n"
@@ -65,6 +64,20 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
+    const QCommandLineOption gameOption(u"game"_s,
+        u"--import、--draw、--wheel、--export のゲーム：%1（ロト6、ロト7、ミニロトとも書けます）。"
+        u"省くとロト6。--import では公式の見出し行のあるファイルはそのゲームです。\n"
+        u"The game of --import, --draw, --wheel and --export; loto6 when not given, except for "
+        u"a file --import reads whose official header names its game."_s.arg(GameKeysText()),
+        u"G"_s);
+    const QCommandLineOption exportOption(u"export"_s,
+        u"登録済みの当せん番号を公式の形式で書き出します。\n"
+        u"Writes the stored results of the game in the official layout."_s,
+        u"FILE"_s);
+    const QCommandLineOption encoding(u"encoding"_s,
+        u"--export の文字コード：utf-8（既定、BOM 付き）か cp932。\n"
+        u"With --export: utf-8 (with a byte order mark, the default) or cp932."_s,
+        u"E"_s);
     const QCommandLineOption import(u"import"_s,
         u"過去の当せん番号をファイルから読み込みます。\n"
         u"Reads past results from the files given, without a window."_s);
@@ -79,19 +92,19 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption exclude(u"exclude"_s,
         u"--draw で、どの券にも入れない数字。\nWith --draw: numbers no ticket holds."_s, u"LIST"_s);
     const QCommandLineOption overlap(u"overlap"_s,
-        u"--draw で、2 口が共通に持てる数字の数の上限（0〜%1、既定 %1）。\n"
-        u"With --draw: the most numbers two tickets share (0 to %1, %1 by default)."_s.arg(
-            game.mostFixed()),
-        u"K"_s, QString::number(game.mostFixed()));
+        u"--draw で、2 口が共通に持てる数字の数の上限（0〜本数字の数 − 1、既定はその最大）。\n"
+        u"With --draw: the most numbers two tickets share (0 to one less than a ticket holds, "
+        u"the most by default)."_s,
+        u"K"_s);
     const QCommandLineOption wheel(u"wheel"_s,
-        u"選んだ %1〜%2 個の数字のホイールを作り、券と保証と確率を表示します。\n"
-        u"Prints a wheel over %1 to %2 chosen numbers, its guarantee and its chances."_s
-            .arg(FewestChosen(game))
-            .arg(MostChosen),
+        u"選んだ 本数字の数 + 1〜%1 個の数字のホイールを作り、券と保証と確率を表示します。\n"
+        u"Prints a wheel over one more than a ticket holds to %1 chosen numbers, its guarantee "
+        u"and its chances."_s.arg(MostChosen),
         u"LIST"_s);
     const QCommandLineOption guarantee(u"guarantee"_s,
-        u"--wheel で、保証 T/M：M 個が当たれば、どれかの券に T 個（3/3〜6/6）。\n"
-        u"With --wheel: if M of the drawn numbers are chosen, a ticket holds T (3/3 to 6/6)."_s,
+        u"--wheel で、保証 T/M：M 個が当たれば、どれかの券に T 個（3/3〜本数字の数まで）。\n"
+        u"With --wheel: if M of the drawn numbers are chosen, a ticket holds T (3/3 up to the "
+        u"numbers a ticket holds)."_s,
         u"T/M"_s);
     const QCommandLineOption most(
         u"max"_s, u"--wheel で、口数の上限。\nWith --wheel: at most N tickets."_s, u"N"_s);
@@ -99,9 +112,11 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         u"--wheel で、乱数の種（同じ種なら同じ券）。\nWith --wheel: the same seed gives the same "
         u"tickets."_s,
         u"S"_s);
-    parser.addOptions({import, draw, fixed, exclude, overlap, wheel, guarantee, most, seed});
-    takingValues << u"draw"_s << u"fixed"_s << u"exclude"_s << u"overlap"_s << u"wheel"_s
-                 << u"guarantee"_s << u"max"_s << u"seed"_s;
+    parser.addOptions({gameOption, import, draw, fixed, exclude, overlap, wheel, guarantee, most,
+        seed, exportOption, encoding});
+    takingValues << u"game"_s << u"draw"_s << u"fixed"_s << u"exclude"_s << u"overlap"_s
+                 << u"wheel"_s << u"guarantee"_s << u"max"_s << u"seed"_s << u"export"_s
+                 << u"encoding"_s;
     parser.addPositionalArgument(
         u"FILE"_s, u"--import で読み込むファイル。\nWith --import."_s, u"[FILE...]"_s);
 
@@ -128,8 +143,21 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     const bool drawing = parser.isSet(draw);
     const bool wheeling = parser.isSet(wheel);
-    if (int(drawing) + int(wheeling) + int(parser.isSet(import)) > 1)
-        return refuse(u"--draw、--wheel、--import は一緒に使えません。"_s);
+    const bool exporting = parser.isSet(exportOption);
+    if (int(drawing) + int(wheeling) + int(parser.isSet(import)) + int(exporting) > 1)
+        return refuse(u"--draw、--wheel、--import、--export は一緒に使えません。"_s);
+    const Game *named = FindGame(parser.value(gameOption));
+    if (parser.isSet(gameOption) && !named)
+        return refuse(u"--game には %1 のどれかを指定してください。"_s.arg(
+            GameKeysText().replace(u'|', u"、"_s)));
+    if (parser.isSet(gameOption) && !drawing && !wheeling && !exporting && !parser.isSet(import))
+        return refuse(u"--game は --import、--draw、--wheel、--export と一緒に使います。"_s);
+    const Game &game = named ? *named : Loto6();
+    const QString encodingName = parser.value(encoding).toLower();
+    if (parser.isSet(encoding) && !exporting)
+        return refuse(u"--encoding は --export と一緒に使います。"_s);
+    if (parser.isSet(encoding) && encodingName != u"utf-8"_s && encodingName != u"cp932"_s)
+        return refuse(u"--encoding には utf-8 か cp932 を指定してください。"_s);
     if (!wheeling && (parser.isSet(guarantee) || parser.isSet(most) || parser.isSet(seed)))
         return refuse(u"--guarantee、--max、--seed は --wheel と一緒に使います。"_s);
     const auto offered = ParseGuarantee(game, parser.value(guarantee));
@@ -152,7 +180,8 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     if (drawing && !count)
         return refuse(
             u"--draw には 1 から %1 までの口数を指定してください。"_s.arg(MostTicketsAtOnce));
-    const auto limit = numberIn(parser.value(overlap), 0, game.mostFixed());
+    const auto limit = parser.isSet(overlap) ? numberIn(parser.value(overlap), 0, game.mostFixed())
+                                             : std::optional(game.mostFixed());
     if (drawing && !limit)
         return refuse(
             u"--overlap には 0 から %1 までの数を指定してください。"_s.arg(game.mostFixed()));
@@ -161,6 +190,7 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     if (!parser.isSet(import) && !files.isEmpty())
         return refuse(u"「%1」という引数は使えません。"_s.arg(files.constFirst()));
 
+    line.game = named;
     if (parser.isSet(help) || parser.isSet(u"help-all"_s)) {
         line.action = CommandLine::Action::Help;
         line.text = parser.helpText();
@@ -171,6 +201,10 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     } else if (parser.isSet(import)) {
         line.action = CommandLine::Action::Import;
         line.files = files;
+    } else if (exporting) {
+        line.action = CommandLine::Action::Export;
+        line.files = QStringList {parser.value(exportOption)};
+        line.codePage932 = encodingName == u"cp932"_s;
     } else if (drawing) {
         line.action = CommandLine::Action::Draw;
         line.count = *count;

@@ -2,6 +2,7 @@
 
 #include "engine/figures.h"
 #include "engine/uniformsource.h"
+#include "history/exportresults.h"
 #include "history/importfile.h"
 #include "platform/console.h"
 #include "platform/programlocations.h"
@@ -17,8 +18,9 @@ using namespace Qt::StringLiterals;
 // Reads each file into the database beside the settings: a line for each file on standard
 // output, each rejected line on standard error, and the share done while a file is read when
 // standard output is a terminal. 0 when every line was stored or already present, 1 when a file
-// could not be read, held no draw, or a line was rejected (the good lines are stored).
-int RunImport(const QStringList &files)
+// could not be read, held no draw, or a line was rejected (the good lines are stored). Without a
+// game given, each file is its header's game's, and lines without a header the 6-of-43 game's.
+int RunImport(const QStringList &files, const Game *game)
 {
     const ProgramLocations locations = ProgramLocations::detect();
     QDir().mkpath(locations.programDirectory);
@@ -27,10 +29,11 @@ int RunImport(const QStringList &files)
         Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
         return 1;
     }
-    DrawStore store(database, Loto6());
+    DrawStore store(database, game ? *game : Loto6());
     const bool terminal = Console::OutputIsTerminal();
     int status = 0;
     for (const QString &file : files) {
+        store.setGame(game ? *game : Loto6());
         int shown = -1;
         const auto progress = [&](double done) {
             if (const int percent = int(done * 100); percent != shown) {
@@ -46,7 +49,8 @@ int RunImport(const QStringList &files)
                     + QString::number(line.line) + u": "_s + line.reason + u'\n');
                 shown = -1;
             },
-            terminal ? ImportProgress(progress) : nullptr);
+            terminal ? ImportProgress(progress) : nullptr,
+            game ? ImportGame::Store : ImportGame::FromHeader);
         if (shown >= 0)
             Console::Out(u"\r\033[K"_s);
         Console::Out(ImportSummary(file, report) + u'\n');
@@ -58,14 +62,15 @@ int RunImport(const QStringList &files)
 
 // Prints tickets drawn as the tickets window draws them, with the settings it would use; writes
 // nothing. 2 for a list that is wrong, 1 when the tickets cannot be made.
-int RunDraw(int count, const QString &fixedText, const QString &excludedText, int overlap)
+int RunDraw(
+    const Game &game, int count, const QString &fixedText, const QString &excludedText, int overlap)
 {
     IniFileSaveLoad::SetIniPath(ProgramLocations::detect().settingsFile());
     const ActiveProfile active = ReadActiveProfile();
     const LevelSetting level = ReadLevelSetting();
     UniformSource random;
     random.reseedFromClock();
-    const TypedTicketsMade answer = MakeTickets(Loto6(),
+    const TypedTicketsMade answer = MakeTickets(game,
         {{active.levels, active.birthday, level.on, level.strength}, count, fixedText, excludedText,
             overlap, u"--fixed "_s, u"--exclude "_s},
         random);
@@ -85,7 +90,7 @@ int RunDraw(int count, const QString &fixedText, const QString &excludedText, in
 // a list that is wrong, 1 when the limit leaves the guarantee unmet.
 int RunWheel(const CommandLine &line)
 {
-    const Game &game = Loto6();
+    const Game &game = line.game ? *line.game : Loto6();
     const ChosenNumbers chosen = ReadChosen(game, line.chosen, u"--wheel "_s);
     if (!chosen.refusal.isEmpty()) {
         Console::Err(u"numerisphere: --wheel の%1\n"_s.arg(chosen.refusal));
@@ -116,4 +121,28 @@ int RunWheel(const CommandLine &line)
     Console::Err(u"numerisphere: %1 口では保証を満たせません。\n"_s.arg(
         Grouped(qint64(wheel.tickets.size()))));
     return 1;
+}
+
+// Writes the game's stored draws in its official layout, the bytes the window's export writes.
+// 1 when nothing is stored or the file cannot be written, saying which.
+int RunExport(const Game &game, const QString &path, bool codePage932)
+{
+    const ProgramLocations locations = ProgramLocations::detect();
+    HistoryDatabase database(locations.historyDatabase());
+    const StoreResult<std::vector<PastDraw>> draws = DrawStore(database, game).draws();
+    if (!draws.ok() || draws.value.empty()) {
+        Console::Err(u"numerisphere: %1\n"_s.arg(draws.ok()
+                ? u"%1の当せん番号はまだ登録されていません。"_s.arg(game.name)
+                : draws.fault.text));
+        return 1;
+    }
+    if (const QString failure = WriteExport(path, DrawsCsv(game, draws.value),
+            codePage932 ? ExportEncoding::CodePage932 : ExportEncoding::Utf8WithMark);
+        !failure.isEmpty()) {
+        Console::Err(u"numerisphere: %1\n"_s.arg(failure));
+        return 1;
+    }
+    Console::Out(u"%1: %2の %3 回を書き出しました\n"_s.arg(
+        path, game.name, Grouped(qint64(draws.value.size()))));
+    return 0;
 }

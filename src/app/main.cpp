@@ -36,9 +36,12 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         Console::Out(line.text);
         return 0;
     case CommandLine::Action::Import:
-        return RunImport(line.files);
+        return RunImport(line.files, line.game);
     case CommandLine::Action::Draw:
-        return RunDraw(line.count, line.fixed, line.excluded, line.overlap);
+        return RunDraw(
+            line.game ? *line.game : Loto6(), line.count, line.fixed, line.excluded, line.overlap);
+    case CommandLine::Action::Export:
+        return RunExport(line.game ? *line.game : Loto6(), line.files.front(), line.codePage932);
     case CommandLine::Action::Wheel:
         return RunWheel(line);
     }

@@ -10,11 +10,14 @@
 using namespace Qt::StringLiterals;
 
 ImportReport ImportText(DrawStore &store, const QString &text, const QString &source,
-    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress)
+    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress,
+    ImportGame game)
 {
+    ImportReport report;
+    if (const Game *named = ResultsGame(text); game == ImportGame::FromHeader && named)
+        store.setGame(*named);
     // Reading is quick beside storing: it counts for a fifth of the work.
     constexpr double readShare = 0.2;
-    ImportReport report;
     const auto reading = [&](qsizetype at) {
         return progress(readShare * double(at) / double(std::max<qsizetype>(text.size(), 1)));
     };
@@ -64,7 +67,8 @@ ImportReport ImportText(DrawStore &store, const QString &text, const QString &so
 }
 
 ImportReport ImportFile(DrawStore &store, const QString &path,
-    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress)
+    const std::function<void(const RejectedLine &)> &rejected, const ImportProgress &progress,
+    ImportGame game)
 {
     const QFileInfo info(path);
     ImportReport report;
@@ -87,7 +91,7 @@ ImportReport ImportFile(DrawStore &store, const QString &path,
         return report;
     }
     return ImportText(store, DecodeResults(bytes),
-        QDir::toNativeSeparators(info.absoluteFilePath()), rejected, progress);
+        QDir::toNativeSeparators(info.absoluteFilePath()), rejected, progress, game);
 }
 
 QString ImportCounts(const ImportReport &report)

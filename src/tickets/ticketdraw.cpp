@@ -31,10 +31,13 @@ NumberSet setOf(const std::vector<int> &numbers)
     return set;
 }
 
-// The numbers 1..43, every one open.
-NumberSet allNumbers()
+// The game's numbers, 1 to its highest.
+NumberSet numbersOf(const Game &game)
 {
-    return NumberSet().set().reset(0);
+    NumberSet numbers;
+    for (int number = 1; number <= game.numbers; ++number)
+        numbers.set(std::size_t(number));
+    return numbers;
 }
 
 // A number that is not closed, each in proportion to its chance; open is their sum.
@@ -131,22 +134,23 @@ qint64 MostTickets(int pool, int size, int shared)
 qint64 MostTicketsFor(const TicketRequest &request)
 {
     const int fixed = int(setOf(request.fixed).count());
-    const int left = NumberCount - int(setOf(request.excluded).count());
-    return MostTickets(left - fixed, DrawnCount - fixed, request.overlap - fixed);
+    const int left = request.game->numbers - int(setOf(request.excluded).count());
+    return MostTickets(left - fixed, request.game->drawn - fixed, request.overlap - fixed);
 }
 
 TicketRefusal RefuseTickets(const TicketRequest &request)
 {
     if (request.count < 1 || request.count > MostTicketsAtOnce)
         return {u"口数は 1 から %1 までです。"_s.arg(MostTicketsAtOnce), true};
-    const int mostFixed = Loto6().mostFixed();
+    const Game &game = *request.game;
+    const int mostFixed = game.mostFixed();
     if (request.overlap < 0 || request.overlap > mostFixed)
         return {u"共通数字の上限は 0 から %1 までです。"_s.arg(mostFixed), true};
     for (const auto *list : {&request.fixed, &request.excluded}) {
         for (const int number : *list) {
-            if (number < 1 || number > NumberCount)
-                return {
-                    u"「%1」は %2 までの数字ではありません。"_s.arg(number).arg(NumberRangeText()),
+            if (number < 1 || number > game.numbers)
+                return {u"「%1」は 1 から %2 までの数字ではありません。"_s.arg(number).arg(
+                            game.numbers),
                     true};
         }
     }
@@ -161,10 +165,11 @@ TicketRefusal RefuseTickets(const TicketRequest &request)
     const int fixedCount = int(fixed.count());
     if (fixedCount > mostFixed)
         return {u"軸数字は %1 個までです（%2 個あります）。"_s.arg(mostFixed).arg(fixedCount)};
-    const int left = NumberCount - int(excluded.count());
-    if (left < 6)
-        return {u"除外数字が多すぎます。選べる数字が %1 個しか残りません（6 個必要です）。"_s.arg(
-            left)};
+    const int left = game.numbers - int(excluded.count());
+    if (left < game.drawn)
+        return {
+            u"除外数字が多すぎます。選べる数字が %1 個しか残りません（%2 個必要です）。"_s.arg(left)
+                .arg(game.drawn)};
     const qint64 most = MostTicketsFor(request);
     if (request.count > most) {
         return {
@@ -182,8 +187,12 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
     if (!made.refusal.reason.isEmpty())
         return made;
     const NumberSet fixed = setOf(request.fixed);
-    const NumberSet excluded = setOf(request.excluded);
-    const int free = DrawnCount - int(fixed.count());
+    // Numbers past the game's highest are never open.
+    const NumberSet excluded = setOf(request.excluded) | ~numbersOf(*request.game);
+    const NumberSet all = numbersOf(*request.game);
+    // The 6-of-43 game's picks are the main window's; the others' are all alike.
+    const bool alike = request.game->key != Loto6().key;
+    const int free = request.game->drawn - int(fixed.count());
     const int last = request.count * free; // the depth at which every ticket is made
 
     // A search, pick by pick, ticket after ticket. A pick is the plain draw's, made again while
@@ -207,6 +216,11 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
         overlaps.assign(tickets.size(), 0);
         for (std::size_t i = 0; i < tickets.size(); ++i)
             overlaps[i] = int((current & tickets[i]).count());
+        if (alike) {
+            chances.fill(0);
+            std::fill_n(chances.begin(), request.game->numbers, 1.0 / request.game->numbers);
+            return;
+        }
         working = WithBirthdayBonus(request.draw, random);
         chances = PickChances(request.draw, working);
     };
@@ -244,13 +258,13 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
                 }
             }
         }
-        if ((allNumbers() & ~closed).any()) {
+        if ((all & ~closed).any()) {
             // Where the open numbers are so unlikely that picks seldom land on them, the pick
             // is taken from its odds at once: the same odds, in bounded time.
             double open = 0;
             for (int number = 1; number <= NumberCount; ++number)
                 open += closed[std::size_t(number)] ? 0 : chances[std::size_t(number - 1)];
-            const int picked = open < directBelow
+            const int picked = alike || open < directBelow
                 ? pickByChance(chances, closed, open, random)
                 : PickNumber(request.draw, working, random, closed);
             chosen[std::size_t(depth)] = picked;
@@ -310,7 +324,8 @@ TypedTicketsMade MakeTickets(
         return answer;
     }
     answer.made = DrawTickets(
-        {request.draw, request.count, fixed.numbers, excluded.numbers, request.overlap}, random);
+        {request.draw, request.count, fixed.numbers, excluded.numbers, request.overlap, &game},
+        random);
     return answer;
 }
 

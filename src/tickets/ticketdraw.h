@@ -9,9 +9,10 @@
 
 class UniformSource;
 
-// Several tickets at once: each is a draw of the main window's kind that starts from the fixed
-// numbers and never takes an excluded one, and no two tickets share more numbers than a limit.
-// Needs no display.
+// Several tickets at once: each is a draw of the main window's kind for the 6-of-43 game (the
+// other games draw every open number with the same chance) that starts from the fixed numbers
+// and never takes an excluded one, and no two tickets share more numbers than a limit. Needs no
+// display.
 
 using Ticket = Numbers; // ascending
 
@@ -34,11 +35,12 @@ QString RepeatedNote(const QString &what, const NumberList &list);
 
 struct TicketRequest
 {
-    DrawInput draw;
+    DrawInput draw; // the levels and the birthday, for the 6-of-43 game only
     int count = 5; // 1..MostTicketsAtOnce
     std::vector<int> fixed; // every ticket holds these
     std::vector<int> excluded; // no ticket holds these
-    int overlap = 5; // 0..5: the most numbers two tickets may share
+    int overlap = 5; // 0..drawn - 1: the most numbers two tickets may share
+    const Game *game = &Loto6();
 };
 
 struct TicketRefusal
@@ -47,8 +49,8 @@ struct TicketRefusal
     bool badList = false; // the lists themselves are wrong, not only too demanding
 };
 
-// Why the request cannot be met, found by checking (the count 1..20, the limit 0..5, the lists)
-// and counting alone.
+// Why the request cannot be met, found by checking (the count 1..20, the limit 0..drawn - 1, the
+// lists) and counting alone.
 TicketRefusal RefuseTickets(const TicketRequest &request);
 
 // The most tickets of size numbers, chosen from pool numbers, of which no two share more than

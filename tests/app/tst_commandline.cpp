@@ -48,9 +48,11 @@ void tst_CommandLine::parsing_data()
     QTest::newRow("fixed twice") << u"--draw 5 --fixed 1 --fixed 2"_s
                                  << u"refused --fixed が 2 回以上あります。"_s;
     QTest::newRow("draw and import")
-        << u"--draw 5 --import a"_s << u"refused --draw、--wheel、--import は一緒に使えません。"_s;
-    QTest::newRow("draw and wheel") << u"--draw 5 --wheel 1-7 --guarantee 3/3"_s
-                                    << u"refused --draw、--wheel、--import は一緒に使えません。"_s;
+        << u"--draw 5 --import a"_s
+        << u"refused --draw、--wheel、--import、--export は一緒に使えません。"_s;
+    QTest::newRow("draw and wheel")
+        << u"--draw 5 --wheel 1-7 --guarantee 3/3"_s
+        << u"refused --draw、--wheel、--import、--export は一緒に使えません。"_s;
     QTest::newRow("wheel, the least") << u"--wheel 1·2·3·4·5·6·7 --guarantee 3/3"_s
                                       << u"wheel [1 2 3 4 5 6 7] 3/3 max - seed -"_s;
     QTest::newRow("wheel with a limit and a seed")
@@ -88,6 +90,36 @@ void tst_CommandLine::parsing_data()
         << u"--bogus"_s << u"refused 「bogus」というオプションはありません。"_s;
     QTest::newRow("draw without its value")
         << u"--draw"_s << u"refused --draw の後に値がありません。"_s;
+    QTest::newRow("draw for Loto 7, its overlap at most")
+        << u"--draw 5 --game loto7"_s << u"draw 5 [] [] 6 game loto7"_s;
+    QTest::newRow("draw for Mini Loto by its name, an overlap past its most")
+        << u"--draw 5 --game ミニロト --overlap 5"_s
+        << u"refused --overlap には 0 から 4 までの数を指定してください。"_s;
+    QTest::newRow("wheel for Loto 7, a guarantee of 3/8")
+        << u"--wheel 1 --game ｌｏｔｏ７ --guarantee 3/8"_s
+        << u"refused --guarantee には 3/3、3/4、3/5、3/6、3/7、4/4、4/5、4/6、4/7、5/5、5/6、"
+           u"5/7、6/6、6/7、7/7 のどれかを指定してください。"_s;
+    QTest::newRow("wheel for Mini Loto, 5/5") << u"--wheel 1 --guarantee 5/5 --game miniloto"_s
+                                              << u"wheel [1] 5/5 max - seed - game miniloto"_s;
+    QTest::newRow("import for a game")
+        << u"--import a.csv --game ロト7"_s << u"import a.csv game loto7"_s;
+    QTest::newRow("an unknown game")
+        << u"--draw 5 --game loto8"_s
+        << u"refused --game には loto6、loto7、miniloto のどれかを指定してください。"_s;
+    QTest::newRow("a game alone")
+        << u"--game loto7"_s
+        << u"refused --game は --import、--draw、--wheel、--export と一緒に使います。"_s;
+    QTest::newRow("export, UTF-8 by default") << u"--export out.csv"_s << u"export out.csv utf-8"_s;
+    QTest::newRow("export in code page 932")
+        << u"--export o --game miniloto --encoding CP932"_s << u"export o cp932 game miniloto"_s;
+    QTest::newRow("an encoding without export")
+        << u"--encoding cp932"_s << u"refused --encoding は --export と一緒に使います。"_s;
+    QTest::newRow("an encoding unknown")
+        << u"--export o --encoding sjis"_s
+        << u"refused --encoding には utf-8 か cp932 を指定してください。"_s;
+    QTest::newRow("export and draw")
+        << u"--export o --draw 5"_s
+        << u"refused --draw、--wheel、--import、--export は一緒に使えません。"_s;
     QTest::newRow("a Qt option without its value")
         << u"-platform"_s << u"refused --platform の後に値がありません。"_s;
 }
@@ -125,10 +157,16 @@ void tst_CommandLine::parsing()
                     .arg(line.most ? QString::number(*line.most) : u"-"_s,
                         line.seed ? QString::number(*line.seed) : u"-"_s);
         break;
+    case CommandLine::Action::Export:
+        asked = u"export %1 %2"_s.arg(
+            line.files.join(u'|'), line.codePage932 ? u"cp932"_s : u"utf-8"_s);
+        break;
     case CommandLine::Action::Refuse:
         asked = u"refused "_s + line.text;
         break;
     }
+    if (line.game)
+        asked += u" game "_s + line.game->key;
     QTEST(asked, "asked");
 }
 
@@ -136,10 +174,10 @@ void tst_CommandLine::helpNamesEveryOption()
 {
     // The help names the options and their ranges as the messages do, and hides Qt's own.
     const QString help = ParseCommandLine({u"numerisphere"_s, u"--help"_s}).text;
-    for (const QString &named :
-        {u"--import"_s, u"--draw <N>"_s, u"（1〜20）"_s, u"--fixed <LIST>"_s, u"--exclude <LIST>"_s,
-            u"--overlap <K>"_s, u"（0〜5、既定 5）"_s, u"--wheel <LIST>"_s, u"7〜20 個"_s,
-            u"--guarantee <T/M>"_s, u"--max <N>"_s, u"--seed <S>"_s, u"[FILE...]"_s})
+    for (const QString &named : {u"--import"_s, u"--draw <N>"_s, u"（1〜20）"_s,
+             u"--fixed <LIST>"_s, u"--exclude <LIST>"_s, u"--overlap <K>"_s, u"--wheel <LIST>"_s,
+             u"--guarantee <T/M>"_s, u"--max <N>"_s, u"--seed <S>"_s, u"[FILE...]"_s,
+             u"--game <G>"_s, u"loto6|loto7|miniloto"_s, u"--export <FILE>"_s, u"--encoding <E>"_s})
         QVERIFY2(help.contains(named), qPrintable(named));
     QVERIFY(!help.contains(u"--platform"_s));
 }

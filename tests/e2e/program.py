@@ -115,6 +115,40 @@ class Program(unittest.TestCase):
         self.assertEqual((run('--import', str(results)).returncode, run('--import').returncode), (0, 2))
         self.assertTrue((self.program / 'nmr-history.sqlite').is_file())
 
+    def test_the_sister_games_on_the_command_line(self):
+        # A Loto 7 file is read as its header says; --export writes it back in the official
+        # layout, which reads back to the same bytes; tickets of seven numbers from 1 to 37.
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        run = lambda *options: subprocess.run([self.program / 'numerisphere', *options], env=env,
+                                              capture_output=True, text=True, timeout=20)
+        header = ('開催回,日付,' + ','.join(f'第{i}数字' for i in range(1, 8)) + ',BONUS数字1,BONUS数字2,'
+                  + ','.join(f'{g}等口数' for g in range(1, 7)) + ',' + ','.join(f'{g}等賞金' for g in range(1, 7))
+                  + ',キャリーオーバー')
+        rows = ['1,2013/4/5,5,6,10,19,31,34,36,32,12,0,3,90,4521,72000,123456,0,9000000,800000,9100,1400,1000,12345678901',
+                '2,2013/4/12,2,9,14,21,28,33,37,1,4,,,,,,,,,,,,,']
+        results = self.dir / 'loto7.csv'
+        results.write_bytes(('\r\n'.join([header, *rows]) + '\r\n').encode('cp932'))
+        self.assertEqual(run('--export', str(self.dir / 'none.csv'), '--game', 'loto7').returncode, 1)
+        self.assertEqual(run('--import', str(results)).returncode, 0)
+        refused = run('--import', str(results), '--game', 'miniloto')
+        self.assertEqual((refused.returncode, refused.stdout),
+                         (1, f'{results}: ロト7の当せん番号のファイルです。ミニロトとしては読めません\n'))
+        exported = self.dir / 'out.csv'
+        self.assertEqual(run('--export', str(exported), '--game', 'ロト7').returncode, 0)
+        self.assertEqual(exported.read_bytes(), b'\xef\xbb\xbf' + results.read_bytes().decode('cp932').encode())
+        self.assertEqual(run('--export', str(exported), '--game', 'loto7', '--encoding', 'cp932').returncode, 0)
+        self.assertEqual(exported.read_bytes(), results.read_bytes())
+        self.assertEqual(run('--export', str(self.dir), '--game', 'loto7').returncode, 1)
+        self.assertEqual(run('--export', str(exported)).returncode, 1)  # no Loto 6 draw stored
+        drawn = run('--draw', '5', '--game', 'loto7', '--fixed', '37', '--exclude', '1,2')
+        tickets = [list(map(int, line.split())) for line in drawn.stdout.splitlines()]
+        self.assertEqual((drawn.returncode, len(tickets)), (0, 5), drawn.stderr)
+        self.assertTrue(all(len(set(t)) == 7 and 37 in t and not {1, 2} & set(t) and max(t) <= 37 for t in tickets))
+        wrong = run('--draw', '5', '--game', 'loto7', '--fixed', '38')
+        self.assertEqual((wrong.returncode, wrong.stdout), (2, ''))
+        self.assertIn('1 から 37', wrong.stderr)
+        self.assertEqual(run('--draw', '5', '--game', 'loto8').returncode, 2)
+
     def test_first_start_saves_the_six_setup_keys_with_the_window_centred(self):
         process, window = self.start()
         # A second copy ends at once and writes nothing.

@@ -77,6 +77,9 @@ private slots:
     void grading();
     void randomTicketChances_data();
     void randomTicketChances();
+    void sisterGames_data();
+    void sisterGames();
+    void sisterGamesDrawAlike();
     void summary();
     void enteredTickets_data();
     void enteredTickets();
@@ -456,6 +459,98 @@ void tst_Tickets::randomTicketChances()
         grades << GradeText(rules.leastGradeOf(matches));
     QCOMPARE(grades.join(u' '), least);
     QVERIFY(SameChanceText(rules).endsWith(u"毎回同じ %1の確率です。"_s.arg(chance)));
+}
+
+void tst_Tickets::sisterGames_data()
+{
+    // A request for a sister game: its tickets hold its count of numbers from its range, the
+    // fixed ones in each and the excluded in none, and two share at most the limit; or the
+    // reason it is refused, with the game's own figures.
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("fixed");
+    QTest::addColumn<QString>("excluded");
+    QTest::addColumn<int>("overlap");
+    QTest::addColumn<QString>("refused");
+    QTest::newRow("Loto 7, 37 fixed") << u"loto7"_s << 5 << u"37"_s << u"1 2"_s << 6 << QString();
+    QTest::newRow("Loto 7, six fixed")
+        << u"loto7"_s << 20 << u"1 2 3 4 5 37"_s << u""_s << 6 << QString();
+    QTest::newRow("Loto 7, 38") << u"loto7"_s << 5 << u"38"_s << u""_s << 6
+                                << u"軸数字の「38」は 1 から 37 までの数字ではありません。"_s;
+    QTest::newRow("Loto 7, seven fixed") << u"loto7"_s << 1 << u"1 2 3 4 5 6 7"_s << u""_s << 6
+                                         << u"軸数字は 6 個までです（7 個あります）。"_s;
+    QTest::newRow("Loto 7, an overlap of 7")
+        << u"loto7"_s << 2 << u""_s << u""_s << 7 << u"共通数字の上限は 0 から 6 までです。"_s;
+    QTest::newRow("Mini Loto, six apart from 31")
+        << u"miniloto"_s << 6 << u""_s << u"31"_s << 0 << QString();
+    QTest::newRow("Mini Loto, seven apart")
+        << u"miniloto"_s << 7 << u""_s << u""_s << 0
+        << u"共通数字の上限 0 では 7 口を作れません。この条件で作れるのは多くて 6 口です。"_s;
+    QTest::newRow("Mini Loto, 32") << u"miniloto"_s << 1 << u""_s << u"32"_s << 4
+                                   << u"除外数字の「32」は 1 から 31 までの数字ではありません。"_s;
+    QTest::newRow("Mini Loto, four numbers left")
+        << u"miniloto"_s << 1 << u""_s
+        << u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27"_s << 4
+        << u"除外数字が多すぎます。選べる数字が 4 個しか残りません（5 個必要です）。"_s;
+}
+
+void tst_Tickets::sisterGames()
+{
+    QFETCH(QString, game);
+    QFETCH(int, count);
+    QFETCH(QString, fixed);
+    QFETCH(QString, excluded);
+    QFETCH(int, overlap);
+    QFETCH(QString, refused);
+    const Game &rules = *FindGame(game);
+    UniformSource random(5);
+    const TypedTicketsMade answer = MakeTickets(
+        rules, {{}, count, fixed, excluded, overlap, u"軸数字"_s, u"除外数字"_s}, random);
+    QCOMPARE(answer.made.refusal.reason, refused);
+    if (!refused.isEmpty())
+        return;
+    const std::vector<int> held = ParseNumberList(rules, fixed).numbers;
+    const std::vector<int> kept = ParseNumberList(rules, excluded).numbers;
+    QCOMPARE(int(answer.made.tickets.size()), count);
+    for (std::size_t i = 0; i < answer.made.tickets.size(); ++i) {
+        const Ticket &ticket = answer.made.tickets[i];
+        QCOMPARE(ticket.size(), rules.drawn);
+        QVERIFY(std::is_sorted(ticket.begin(), ticket.end())
+            && std::adjacent_find(ticket.begin(), ticket.end()) == ticket.end());
+        QVERIFY(ticket.front() >= 1 && ticket.back() <= rules.numbers);
+        QVERIFY(std::all_of(held.begin(), held.end(), [&](int n) { return ticket.contains(n); }));
+        QVERIFY(std::none_of(kept.begin(), kept.end(), [&](int n) { return ticket.contains(n); }));
+        for (std::size_t j = 0; j < i; ++j) {
+            const Ticket &other = answer.made.tickets[j];
+            QVERIFY(std::count_if(ticket.begin(), ticket.end(), [&](int n) {
+                return other.contains(n);
+            }) <= overlap);
+        }
+    }
+}
+
+void tst_Tickets::sisterGamesDrawAlike()
+{
+    // Every open number of a sister game as likely, whatever the levels: 37 or 31 numbers each
+    // near its share over many tickets, the highest among them.
+    for (const Game *game : {&Loto7(), &MiniLoto()}) {
+        std::vector<int> seen(std::size_t(game->numbers) + 1);
+        UniformSource random(11);
+        // Levels that would all but keep the main window's draw to 1 to 6.
+        const DrawInput levels {u"FFFFFF"_s + QString(NumberCount - 6, u'0'), {}, true, 15};
+        constexpr int rounds = 3000;
+        for (int round = 0; round < rounds; ++round) {
+            const TicketsMade made = DrawTickets({levels, 1, {}, {}, 0, game}, random);
+            QCOMPARE(made.tickets.size(), std::size_t(1));
+            for (const int number : made.tickets.front())
+                ++seen[std::size_t(number)];
+        }
+        const double share = double(rounds) * game->drawn / game->numbers;
+        QCOMPARE(seen[0], 0);
+        for (int number = 1; number <= game->numbers; ++number)
+            QVERIFY2(std::abs(seen[std::size_t(number)] - share) < 5 * std::sqrt(share),
+                qPrintable(u"%1: %2"_s.arg(number).arg(seen[std::size_t(number)])));
+    }
 }
 
 void tst_Tickets::summary()
