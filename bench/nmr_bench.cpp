@@ -214,7 +214,8 @@ void benchmarkLongImport(QTextStream &out)
     {
         // The window reads them in the background: the longest its own thread was busy, as the
         // gap between ticks of a 10 ms timer, from the start to the report shown.
-        FormHistory window(dir.filePath(QStringLiteral("window.sqlite")), QString(), true, 5);
+        FormHistory window(
+            dir.filePath(QStringLiteral("window.sqlite")), Loto6(), QString(), true, 5);
         QElapsedTimer since;
         since.start();
         qint64 longest = 0;
@@ -318,7 +319,7 @@ void benchmarkPastResults(QTextStream &out)
     }
     out << QStringLiteral("saving 1,000 tickets in 50 transactions: %1 ms\n").arg(took());
     {
-        FormCheck check(database.path());
+        FormCheck check(database.path(), Loto6());
         out << QStringLiteral("opening the check window with 1,000 tickets: %1 ms\n").arg(took());
         check.checkAll();
         out << QStringLiteral("checking 1,000 tickets against 2,100 draws: %1 ms\n").arg(took());
@@ -343,7 +344,8 @@ void benchmarkPastResults(QTextStream &out)
                .arg(stored.size());
     {
         took();
-        FormHistory window(dir.filePath(QStringLiteral("nmr-history.sqlite")), QString(), true, 15);
+        FormHistory window(
+            dir.filePath(QStringLiteral("nmr-history.sqlite")), Loto6(), QString(), true, 15);
         out << QStringLiteral("opening the history window with 10,000 draws: %1 ms\n").arg(took());
         for (const char *choice : {"period", "rule"}) {
             auto *list = window.findChild<QComboBox *>(QString::fromLatin1(choice));
@@ -473,7 +475,7 @@ void benchmarkWheels(QTextStream &out)
                    .arg(timer.elapsed())
                    .arg(WheelMatches(v, DrawnCount, found).coverage(guarantee).holes);
     }
-    FormWheel window {QString(), QString()};
+    FormWheel window {QString(), Loto6(), QString()};
     window.findChild<QLineEdit *>(u"chosen"_s)
         ->setText(u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20"_s);
     window.findChild<QComboBox *>(u"guarantee"_s)

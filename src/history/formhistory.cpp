@@ -58,9 +58,9 @@ QSortFilterProxyModel *sorted(QAbstractItemModel *model, int role, QSortFilterPr
 } // namespace
 
 // What a read in the background did, source by source.
-FormHistory::FormHistory(const QString &databasePath, const QString &choicesPath, bool levelsOn,
-    int strength, QWidget *parent)
-    : ToolWindow(databasePath, u"当せん番号の履歴"_s, parent)
+FormHistory::FormHistory(const QString &databasePath, const Game &game, const QString &choicesPath,
+    bool levelsOn, int strength, QWidget *parent)
+    : ToolWindow(databasePath, game, u"当せん番号の履歴"_s, parent)
     , m_choicesPath(choicesPath)
     , m_stored(ReadProfileTable())
     , m_levelsOn(levelsOn)
@@ -82,7 +82,7 @@ FormHistory::FormHistory(const QString &databasePath, const QString &choicesPath
 
 void FormHistory::buildControls()
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = gridUnderGameChoice();
     auto *read = new QPushButton(u"ファイルから読み込む(&I)..."_s, this);
     auto *paste = new QPushButton(u"貼り付け(&V)"_s, this);
     connect(read, &QPushButton::clicked, this, [this] {
@@ -146,6 +146,15 @@ void FormHistory::buildControls()
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     for (QComboBox *choice : {m_target, m_rule})
         connect(choice, &QComboBox::currentIndexChanged, this, &FormHistory::refresh);
+    if (m_game.key != Loto6().key) {
+        const QString why = u"出現率を反映できるのはロト6だけです（プロファイルは 1 から 43 の"
+                            u"数字の出現率です）。"_s;
+        for (QWidget *levels : std::initializer_list<QWidget *> {m_target, m_rule, m_apply}) {
+            levels->setEnabled(false);
+            levels->setToolTip(why);
+            levels->setAccessibleDescription(why);
+        }
+    }
 
     grid->addWidget(read, 0, 0);
     grid->addWidget(paste, 0, 1);
@@ -371,6 +380,12 @@ void FormHistory::refresh()
                       m_figures.lastDate.toString(u"yyyy/MM/dd"_s), Grouped(m_figures.draws),
                       missingInPeriod.isEmpty() ? QString() : u"（"_s + missingInPeriod + u"）"_s));
     m_chart->show(m_figures, m_period->currentText());
+    // The profiles hold the 6-of-43 game's levels: another game's statistics have none.
+    if (m_game.key != Loto6().key) {
+        m_statistics.setFigures(m_figures, {}, std::nullopt, {});
+        fitScreen();
+        return;
+    }
     const LevelString current = m_stored.profiles[std::size_t(m_target->currentIndex())].levels;
     m_newLevels = LevelsFromHistory(m_figures, rules()[std::size_t(m_rule->currentIndex())].second);
     m_apply->setEnabled(m_newLevels.has_value() && !m_database.fault());

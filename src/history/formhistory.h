@@ -35,8 +35,8 @@ public:
     // The main window's level switch and strength, for the preview's chances; the period and the
     // chart's axis shown last are read from choicesPath and kept there as they change (with an
     // empty path, not kept).
-    FormHistory(const QString &databasePath, const QString &choicesPath, bool levelsOn,
-        int strength, QWidget *parent = nullptr);
+    FormHistory(const QString &databasePath, const Game &game, const QString &choicesPath,
+        bool levelsOn, int strength, QWidget *parent = nullptr);
     using ToolWindow::reload; // read again, unless a read is running
 
     void readFile(const QString &path); // "ファイルから読み込む": a file's results
@@ -89,7 +89,6 @@ private:
     // Asks where and in which encoding, then writes, telling a failure.
     void exportAs(QString (FormHistory::*write)(const QString &, ExportEncoding) const);
 
-    const Game &m_game = Loto6();
     DrawStore m_store {m_database, m_game};
     QString m_choicesPath;
     std::optional<DrawRange> m_recalledRange; // a chosen range, until there are draws to show it

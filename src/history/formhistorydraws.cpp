@@ -93,7 +93,7 @@ QWidget *FormHistory::drawsTab()
     goTo->setObjectName(u"goTo"_s);
     goTo->setAccessibleName(u"回へ移動"_s);
     goTo->setPlaceholderText(u"第2097回"_s);
-    auto *goToLabel = new QLabel(u"回へ移動(&G):"_s, tab);
+    auto *goToLabel = new QLabel(u"回へ移動(&J):"_s, tab);
     goToLabel->setBuddy(goTo);
     goTo->entered = [this, goTo] {
         const std::optional<int> number = ReadDrawNumber(goTo->text());

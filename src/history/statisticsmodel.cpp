@@ -25,7 +25,7 @@ void StatisticsModel::setFigures(const PeriodStatistics &period, const LevelStri
     m_proposed = proposed;
     m_chances = chances;
     if (sameRows)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     else
         endResetModel();
 }
@@ -37,7 +37,8 @@ int StatisticsModel::rowCount(const QModelIndex &parent) const
 
 int StatisticsModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    // Without levels, as for a game the profiles do not hold, the figures of the draws alone.
+    return parent.isValid() ? 0 : m_chances.empty() ? int(Level) : ColumnCount;
 }
 
 QVariant StatisticsModel::data(const QModelIndex &index, int role) const

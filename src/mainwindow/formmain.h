@@ -81,8 +81,10 @@ private:
     DrawInput drawInput() const; // the active profile with the level switch and strength
     void followDrawInput(); // the chances and the open tool windows follow the draw's inputs
     QString ticketsLog() const; // where the tickets window logs: empty while logging is off
+    void showTool(int index, const Game &game); // opens it for the game unless it is open
+    // Kept until closed, told what others store, opened again for another game when asked.
     template<typename Tool>
-    void openTool(QPointer<Tool> &slot, Tool *tool); // kept until closed, told what others store
+    void openTool(QPointer<Tool> &slot, int index, Tool *tool);
     void databaseChanged(const QObject *origin); // every open tool window but origin reloads
 
     ProgramLocations m_locations;

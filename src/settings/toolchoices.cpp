@@ -1,5 +1,7 @@
 #include "toolchoices.h"
 
+#include "inifilesaveload.h"
+
 #include <QSettings>
 
 using namespace Qt::StringLiterals;
@@ -10,6 +12,8 @@ const QString period = u"Statistics/Period"_s;
 const QString from = u"Statistics/From"_s;
 const QString to = u"Statistics/To"_s;
 const QString axisFromZero = u"Statistics/AxisFromZero"_s;
+const QString toolsSection = u"Tools"_s;
+const QString gameKey = u"Game"_s;
 
 } // namespace
 
@@ -40,4 +44,15 @@ void WriteStatisticsChoice(const QString &path, const StatisticsChoice &choice)
     file.setValue(from, choice.from);
     file.setValue(to, choice.to);
     file.setValue(axisFromZero, choice.axisFromZero ? 1 : 0);
+}
+
+const Game &ReadToolGame()
+{
+    const Game *game = FindGame(IniFileSaveLoad::ReadIniString(toolsSection, gameKey, {}));
+    return game ? *game : Loto6();
+}
+
+bool WriteToolGame(const Game &game)
+{
+    return IniFileSaveLoad::WriteIniString(toolsSection, gameKey, game.key);
 }

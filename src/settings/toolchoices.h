@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/game.h"
+
 #include <QString>
 
 // What the user last chose in the tool windows, kept in a file of their own beside the settings
@@ -19,3 +21,9 @@ struct StatisticsChoice
 
 StatisticsChoice ReadStatisticsChoice(const QString &path);
 void WriteStatisticsChoice(const QString &path, const StatisticsChoice &choice);
+
+// The game the tool windows open on, the one last chosen in any of them: kept in the settings
+// file, as the key Game of a section [Tools] of its own, written only when a game is chosen.
+// The 6-of-43 game when none or an unknown one is kept.
+const Game &ReadToolGame();
+bool WriteToolGame(const Game &game);

@@ -21,8 +21,8 @@ using namespace Qt::StringLiterals;
 
 namespace { } // namespace
 
-FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
-    : ToolWindow(databasePath, u"当せん確認"_s, parent)
+FormCheck::FormCheck(const QString &databasePath, const Game &game, QWidget *parent)
+    : ToolWindow(databasePath, game, u"当せん確認"_s, parent)
     , m_draws(m_drawStore.draws().value)
     , m_tickets(m_game, this)
     , m_gradeCounts(m_game, this)
@@ -37,7 +37,7 @@ FormCheck::FormCheck(const QString &databasePath, QWidget *parent)
 
 void FormCheck::buildControls()
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = gridUnderGameChoice();
     m_view = new RowsProxy(this);
     m_view->setSourceModel(&m_tickets);
     m_view->setFilterKeyColumn(SavedTicketsModel::Draw);

@@ -21,7 +21,7 @@ class FormCheck : public ToolWindow
     Q_OBJECT
 
 public:
-    explicit FormCheck(const QString &databasePath, QWidget *parent = nullptr);
+    FormCheck(const QString &databasePath, const Game &game, QWidget *parent = nullptr);
 
     void checkAll(); // "過去の全抽せんで照合": the chosen tickets, or all, against every draw
     // "券を入力": the tickets the user bought, saved for their draws, any already saved with
@@ -39,7 +39,6 @@ private:
     std::vector<SavedTicket> chosen() const; // the tickets of the selected rows
     std::vector<SavedTicket> shown() const; // the tickets the filter lets through
 
-    const Game &m_game = Loto6();
     DrawStore m_drawStore {m_database, m_game};
     TicketStore m_ticketStore {m_database, m_game};
     std::vector<PastDraw> m_draws;

@@ -28,9 +28,9 @@ QSpinBox *spinBox(QWidget *parent, const QString &name, int minimum, int maximum
 
 } // namespace
 
-FormTickets::FormTickets(
-    const QString &databasePath, const DrawInput &draw, const QString &logPath, QWidget *parent)
-    : ToolWindow(databasePath, u"まとめて予想"_s, parent)
+FormTickets::FormTickets(const QString &databasePath, const Game &game, const DrawInput &draw,
+    const QString &logPath, QWidget *parent)
+    : ToolWindow(databasePath, game, u"まとめて予想"_s, parent)
     , m_draw(draw)
 {
     buildControls();
@@ -40,7 +40,7 @@ FormTickets::FormTickets(
 
 void FormTickets::buildControls()
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = gridUnderGameChoice();
     const auto labelled = [&](const QString &caption, QWidget *field, int row, int column) {
         auto *label = new QLabel(caption, this);
         label->setBuddy(field);
@@ -62,7 +62,7 @@ void FormTickets::buildControls()
     labelled(u"軸数字(&F):"_s, m_fixed, 1, 0);
     labelled(u"除外数字(&E):"_s, m_excluded, 1, 2);
 
-    auto *make = new QPushButton(u"作成(&G)"_s, this);
+    auto *make = new QPushButton(u"作成(&M)"_s, this);
     make->setObjectName(u"make"_s);
     make->setDefault(true);
     connect(make, &QPushButton::clicked, this, &FormTickets::make);
@@ -75,8 +75,14 @@ void FormTickets::buildControls()
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     m_panel->addButton(close);
     grid->addWidget(m_panel, 3, 0, 1, 4);
+    // The profiles, the level switch and the birthday are the 6-of-43 game's.
+    const QString draws = m_game.key == Loto6().key
+        ? QString()
+        : u"%1の券は、プロファイルの出現率も誕生日も使わず、どの数字も同じ確率で選びます。"_s.arg(
+            m_game.name);
     auto *note = new QLabel(SameChanceText(m_game)
-            + u"どの券も毎回同じ確率で当たり、ここで作る券も、当たりやすさは変わりません。"_s,
+            + u"どの券も毎回同じ確率で当たり、ここで作る券も、当たりやすさは変わりません。"_s
+            + draws,
         this);
     note->setWordWrap(true);
     grid->addWidget(note, 4, 0, 1, 4);

@@ -19,8 +19,8 @@ class FormTickets : public ToolWindow
 
 public:
     // The main window's draw inputs, and its log: empty while logging is off.
-    FormTickets(const QString &databasePath, const DrawInput &draw, const QString &logPath,
-        QWidget *parent = nullptr);
+    FormTickets(const QString &databasePath, const Game &game, const DrawInput &draw,
+        const QString &logPath, QWidget *parent = nullptr);
 
     void make(); // "作成": draws the tickets, or says why it cannot and keeps those shown
     void copy(); // "コピー": the tickets onto the clipboard, a line each
@@ -37,7 +37,6 @@ signals:
 private:
     void buildControls();
 
-    const Game &m_game = Loto6();
     DrawInput m_draw;
     UniformSource m_random;
     std::optional<quint32> m_seed;

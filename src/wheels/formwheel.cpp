@@ -27,8 +27,9 @@ constexpr qint64 improveSteps = 30'000'000;
 
 } // namespace
 
-FormWheel::FormWheel(const QString &databasePath, const QString &logPath, QWidget *parent)
-    : ToolWindow(databasePath, u"ホイール"_s, parent)
+FormWheel::FormWheel(
+    const QString &databasePath, const Game &game, const QString &logPath, QWidget *parent)
+    : ToolWindow(databasePath, game, u"ホイール"_s, parent)
     , m_chances(this)
 {
     buildControls();
@@ -40,7 +41,7 @@ FormWheel::FormWheel(const QString &databasePath, const QString &logPath, QWidge
 
 void FormWheel::buildControls()
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = gridUnderGameChoice();
     const auto labelled = [&](const QString &caption, QWidget *field, int row) {
         auto *label = new QLabel(caption, this);
         label->setBuddy(field);
@@ -64,7 +65,7 @@ void FormWheel::buildControls()
     labelled(u"保証(&U):"_s, m_guarantee, 1);
     labelled(u"口数の上限(&L):"_s, m_most, 2);
 
-    m_make = new QPushButton(u"作成(&G)"_s, this);
+    m_make = new QPushButton(u"作成(&M)"_s, this);
     m_make->setObjectName(u"make"_s);
     m_make->setDefault(true);
     connect(m_make, &QPushButton::clicked, this, &FormWheel::make);

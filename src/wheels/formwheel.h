@@ -25,7 +25,8 @@ class FormWheel : public ToolWindow
 
 public:
     // The main window's log: empty while logging is off.
-    FormWheel(const QString &databasePath, const QString &logPath, QWidget *parent = nullptr);
+    FormWheel(const QString &databasePath, const Game &game, const QString &logPath,
+        QWidget *parent = nullptr);
 
     void make(); // "作成"
     void improve(); // "改善": a search from the wheel shown for one with fewer tickets
@@ -40,7 +41,6 @@ signals:
     void ticketsLogged(); // tickets were appended to the log
 
 private:
-    const Game &m_game = Loto6();
     void buildControls();
     void startSearch(const WheelSearchRequest &request);
     void searchDone(std::vector<Block> found);

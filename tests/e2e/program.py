@@ -291,7 +291,7 @@ class Program(unittest.TestCase):
         check = self.dialog(process, window)
         self.keys(window, 'ctrl+m')
         tickets = wait_for(lambda: set(self.windows(process)) - {window, check}, 'the tickets window').pop()
-        self.keys(tickets, 'alt+g')  # logged as it is made, the log being on by default
+        self.keys(tickets, 'alt+m')  # logged as it is made, the log being on by default
         log = self.program / 'nmr.log'
         wait_for(lambda: log.exists() and len(LOG_LINE.findall(log.read_bytes())) == 5, 'five tickets logged')
         # No draw is stored yet: 保存 asks which draw the tickets are for.
@@ -329,7 +329,7 @@ class Program(unittest.TestCase):
         self.keys(window, 'ctrl+j')
         wheel = self.dialog(process, window)
         xdotool('windowfocus', '--sync', wheel, 'type', '3 7 11 19 22 27 31 38 40 42')
-        for key in ('alt+u', 'Down', 'alt+g'):
+        for key in ('alt+u', 'Down', 'alt+m'):
             self.keys(wheel, key)
         log = self.program / 'nmr.log'
         wait_for(lambda: log.exists() and len(LOG_LINE.findall(log.read_bytes())) == 4, 'four tickets logged')

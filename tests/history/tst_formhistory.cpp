@@ -95,7 +95,7 @@ void tst_FormHistory::session()
         Cp932::encode(u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字\r\n"
                       u"3,2000/10/19,1,2,3,4,5,43,7\r\n1,2000/10/5,9,10,11,12,13,14,15\r\n"_s)));
     const QString choices = fixture.filePath(u"nmr-tools.ini"_s);
-    std::optional<FormHistory> window(std::in_place, database, choices, true, 5);
+    std::optional<FormHistory> window(std::in_place, database, Loto6(), choices, true, 5);
     Module1::SetHelpDirectory(u"/help"_s);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(&*window));
@@ -153,7 +153,7 @@ void tst_FormHistory::session()
              control<QSpinBox>(*window, u"from"_s)->setValue(3);
              control<QSpinBox>(*window, u"to"_s)->setValue(9);
              window.reset();
-             window.emplace(database, choices, true, 5);
+             window.emplace(database, Loto6(), choices, true, 5);
          }}};
     const QStringList transcript = replay(
                                        steps,
@@ -177,7 +177,7 @@ void tst_FormHistory::storedDraws()
         History stored(database);
         QVERIFY(stored.saveTickets(2, {{1, 2, 3, 4, 5, 6}}));
     }
-    FormHistory window(database, QString(), true, 5);
+    FormHistory window(database, Loto6(), QString(), true, 5);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.readText(u"第1回 2000/10/5 1 2 3 4 5 6 (7)\n第2回 2000/10/12 1 2 3 4 5 8 (9)\n"
@@ -273,7 +273,7 @@ void tst_FormHistory::unusableDatabase()
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     QVERIFY(writeFile(database, QByteArray(4096, 'x')));
-    FormHistory window(database, QString(), true, 5);
+    FormHistory window(database, Loto6(), QString(), true, 5);
     window.readText(u"第1回 1 2 3 4 5 6"_s);
     waitForImport(window);
     const QStringList seen = describe(window);
@@ -287,7 +287,7 @@ void tst_FormHistory::unusableDatabase()
 
     // A profile that cannot be written is told, as the settings dialog tells it.
     QVERIFY(QFile::remove(database) && QDir().mkdir(fixture.path()));
-    FormHistory usable(database, QString(), true, 5);
+    FormHistory usable(database, Loto6(), QString(), true, 5);
     usable.readText(u"第1回 1 2 3 4 5 6"_s);
     waitForImport(usable);
     fixture.takeRecords(), fixture.nextAnswer = QMessageBox::Yes, usable.apply();
@@ -301,7 +301,7 @@ void tst_FormHistory::longImport()
     // database as it was. A report of many reasons scrolls, and the window stays on the screen.
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
-    FormHistory window(database, QString(), true, 5);
+    FormHistory window(database, Loto6(), QString(), true, 5);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.readText(u"第1回 1 2 3 4 5 6"_s);

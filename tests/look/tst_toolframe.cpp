@@ -152,35 +152,58 @@ private slots:
 void tst_ToolFrame::smallest_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::newRow("past results") << u"history"_s;
-    QTest::newRow("tickets") << u"tickets"_s;
-    QTest::newRow("check") << u"check"_s;
-    QTest::newRow("wheel") << u"wheel"_s;
-    QTest::newRow("mending a draw") << u"mend"_s;
+    QTest::addColumn<QString>("game");
+    for (const Game *game : Games()) {
+        const QByteArray name = game->key.toUtf8();
+        QTest::newRow("past results, " + name) << u"history"_s << game->key;
+        QTest::newRow("tickets, " + name) << u"tickets"_s << game->key;
+        QTest::newRow("check, " + name) << u"check"_s << game->key;
+        QTest::newRow("wheel, " + name) << u"wheel"_s << game->key;
+        QTest::newRow("mending a draw, " + name) << u"mend"_s << game->key;
+    }
 }
 
 void tst_ToolFrame::smallest()
 {
     QFETCH(QString, window);
+    QFETCH(QString, game);
+    const Game &rules = *FindGame(game);
     WindowFixture fixture;
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
-    QVERIFY(StoreResults(database,
-        u"第2099回 2026/11/30 1 2 3 4 5 6 (7)\n第2100回 2026/12/3 8 9 10 11 12 13 (14)"_s));
-    QVERIFY(History(database).saveTickets(2100,
-        {Numbers {8, 9, 10, 11, 12, 14}, Numbers {1, 2, 3, 4, 5, 6},
-            Numbers {20, 21, 22, 23, 24, 25}}));
+    // Two draws of the game, with their bonus numbers, and three tickets saved for the second.
+    History history(database);
+    history.drawStore.setGame(rules);
+    history.ticketStore.setGame(rules);
+    QString draws;
+    std::vector<Numbers> tickets(3);
+    for (int draw = 0; draw < 2; ++draw) {
+        draws += u"第%1回 2026/12/%2"_s.arg(2099 + draw).arg(draw + 3);
+        for (int i = 1; i <= rules.drawn + rules.bonuses; ++i) {
+            const int number = draw * 10 + i;
+            draws += (i > rules.drawn ? u" (%1)"_s : u" %1"_s).arg(number);
+            if (draw == 1 && i <= rules.drawn) {
+                tickets[0].push_back(number - (i == 1 ? 1 : 0));
+                tickets[1].push_back(i);
+                tickets[2].push_back(rules.numbers + 1 - i);
+            }
+        }
+        draws += u'\n';
+    }
+    tickets[2].sort();
+    QVERIFY(history.store(ReadResults(rules, draws, [](const RejectedLine &) {}), u"t"_s));
+    QVERIFY(history.saveTickets(2100, tickets));
     std::unique_ptr<QWidget> tool;
     if (window == u"history"_s)
-        tool = std::make_unique<FormHistory>(database, QString(), true, 5);
+        tool = std::make_unique<FormHistory>(database, rules, QString(), true, 5);
     else if (window == u"tickets"_s)
-        tool = std::make_unique<FormTickets>(database, DrawInput {}, QString());
+        tool = std::make_unique<FormTickets>(database, rules, DrawInput {}, QString());
     else if (window == u"check"_s)
-        tool = std::make_unique<FormCheck>(database);
+        tool = std::make_unique<FormCheck>(database, rules);
     else if (window == u"wheel"_s)
-        tool = std::make_unique<FormWheel>(database, QString());
+        tool = std::make_unique<FormWheel>(database, rules, QString());
     else
         tool = std::make_unique<DrawDialog>(
-            Loto6(), History(database).draws().back(), [](int) { return false; }, nullptr);
+            rules, history.draws().back(), [](int) { return false; }, nullptr);
     if (auto *tickets = qobject_cast<FormTickets *>(tool.get()))
         tickets->make();
     if (auto *wheel = qobject_cast<FormWheel *>(tool.get())) {

@@ -4,10 +4,12 @@
 #include "common/windowfixture.h"
 #include "history/importfile.h"
 #include "look/programstyle.h"
+#include "settings/toolchoices.h"
 #include "tickets/formcheck.h"
 #include "tickets/formtickets.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -72,6 +74,7 @@ private slots:
     void makeAndSave();
     void check();
     void sideBySide();
+    void gameChosen();
 };
 
 void tst_FormTickets::makeAndSave()
@@ -80,7 +83,7 @@ void tst_FormTickets::makeAndSave()
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     const QString log = fixture.filePath(u"nmr.log"_s);
     QVERIFY(storeDraws(database));
-    FormTickets window(database, {DefaultLevelString(), u"11231"_s, true, 5}, log);
+    FormTickets window(database, Loto6(), {DefaultLevelString(), u"11231"_s, true, 5}, log);
     Module1::SetHelpDirectory(u"/help"_s);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -138,8 +141,8 @@ void tst_FormTickets::makeAndSave()
     const QStringList first = describe(window);
     window.make();
     QVERIFY(describe(window) != first);
-    FormTickets one(database, {DefaultLevelString(), u"11231"_s, true, 5}, {});
-    FormTickets other(database, {DefaultLevelString(), u"11231"_s, true, 5}, {});
+    FormTickets one(database, Loto6(), {DefaultLevelString(), u"11231"_s, true, 5}, {});
+    FormTickets other(database, Loto6(), {DefaultLevelString(), u"11231"_s, true, 5}, {});
     one.make(), other.make();
     QVERIFY(describe(one) != describe(other));
 
@@ -171,7 +174,7 @@ void tst_FormTickets::makeAndSave()
     // With no draw stored the draw is empty, and 保存 asks for one: nothing saved on a wrong
     // answer, each told why.
     const QString empty = fixture.filePath(u"empty.sqlite"_s);
-    FormTickets fresh(empty, {DefaultLevelString(), {}, false, 0}, {});
+    FormTickets fresh(empty, Loto6(), {DefaultLevelString(), {}, false, 0}, {});
     QCOMPARE(control<QSpinBox>(fresh, u"draw"_s)->text(), u" "_s);
     fresh.make();
     fixture.takeRecords();
@@ -190,7 +193,7 @@ void tst_FormTickets::makeAndSave()
     QCOMPARE(History(empty).tickets().size(), std::size_t(5));
     // An empty draw takes the one after the first draw stored elsewhere, once reloaded.
     const QString later = fixture.filePath(u"later.sqlite"_s);
-    FormTickets waiting(later, {DefaultLevelString(), {}, false, 0}, {});
+    FormTickets waiting(later, Loto6(), {DefaultLevelString(), {}, false, 0}, {});
     QVERIFY(storeDraws(later));
     QCOMPARE(control<QSpinBox>(waiting, u"draw"_s)->text(), u" "_s);
     waiting.reload();
@@ -199,7 +202,7 @@ void tst_FormTickets::makeAndSave()
     // A database that cannot be used offers no saving.
     QVERIFY(QDir().mkdir(fixture.filePath(u"folder.sqlite"_s)));
     FormTickets unusable(
-        fixture.filePath(u"folder.sqlite"_s), {DefaultLevelString(), {}, false, 0}, {});
+        fixture.filePath(u"folder.sqlite"_s), Loto6(), {DefaultLevelString(), {}, false, 0}, {});
     QVERIFY(describe(unusable).at(0).contains(u"を開けません。"_s));
     unusable.make();
     QCOMPARE(describe(unusable).at(1), u"コピー on, 保存 off  "_s);
@@ -215,7 +218,7 @@ void tst_FormTickets::makeAndSave()
         db.close();
     }
     QSqlDatabase::removeDatabase(u"by hand"_s);
-    FormTickets failing(unreadable, {DefaultLevelString(), {}, false, 0}, {});
+    FormTickets failing(unreadable, Loto6(), {DefaultLevelString(), {}, false, 0}, {});
     QVERIFY2(describe(failing).at(0).contains(u"を読めません（no such table: draws"_s),
         qPrintable(describe(failing).at(0)));
     failing.make();
@@ -233,7 +236,7 @@ void tst_FormTickets::check()
             {3, 11, 19, 27, 38, 42}}));
     QVERIFY(History(database).saveTickets(2101, {{1, 2, 3, 10, 20, 30}}));
     QVERIFY(History(database).saveTickets(2102, {{1, 2, 3, 4, 5, 6}}));
-    FormCheck window(database);
+    FormCheck window(database, Loto6());
     Module1::SetHelpDirectory(u"/help"_s);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -406,6 +409,49 @@ void tst_FormTickets::sideBySide()
     QVERIFY(reopened && reopened->isVisible());
     window.close();
     QVERIFY(!reopened->isVisible() && !tickets->isVisible());
+}
+
+void tst_FormTickets::gameChosen()
+{
+    // ゲーム chosen in a tool window opens it again in its place for that game, which every tool
+    // window opens on from then on, kept in the settings file; each game's tickets apart.
+    WindowFixture fixture;
+    const QString database = fixture.locations().historyDatabase();
+    QVERIFY(storeDraws(database));
+    History loto7(database);
+    loto7.drawStore.setGame(Loto7());
+    loto7.ticketStore.setGame(Loto7());
+    QVERIFY(loto7.store(
+        ReadResults(Loto7(), u"第2100回 1 2 3 4 5 6 7 (8) (9)"_s, [](const RejectedLine &) {}),
+        u"t"_s));
+    QVERIFY(loto7.saveTickets(2100, {{1, 2, 3, 4, 5, 6, 8}}));
+    FormMain window(fixture.locations());
+    QVERIFY(window.Form_Load());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+    const QPointer<FormCheck> first = window.findChild<FormCheck *>();
+    QVERIFY(first);
+    QCOMPARE(first->game().key, Loto6().key);
+    const QRect place(40, 50, 900, 700);
+    first->setGeometry(place);
+    auto *choice = control<QComboBox>(*first, u"game"_s);
+    QCOMPARE(choice->currentText(), u"ロト6"_s);
+    QTest::keyClick(choice, Qt::Key_Down);
+    QTRY_VERIFY(!first);
+    const auto *check = window.findChild<FormCheck *>();
+    QVERIFY(check && check->isVisible());
+    QApplication::setActiveWindow(&window);
+    QCOMPARE(check->game().key, Loto7().key);
+    QCOMPARE(control<QComboBox>(*check, u"game"_s)->currentText(), u"ロト7"_s);
+    QCOMPARE(check->geometry(), place);
+    QCOMPARE(rowsHeard(*control<QTableView>(*check, u"tickets"_s)).size(), 1);
+    QCOMPARE(ReadToolGame().key, Loto7().key);
+    QTest::keyClick(&window, Qt::Key_M, Qt::ControlModifier);
+    const auto *tickets = window.findChild<FormTickets *>();
+    QVERIFY(tickets);
+    QCOMPARE(tickets->game().key, Loto7().key);
+    QCOMPARE(control<QSpinBox>(*tickets, u"overlap"_s)->maximum(), 6);
 }
 
 QTEST_MAIN(tst_FormTickets)

@@ -51,7 +51,7 @@ void tst_FormWheel::session()
     const QString database = fixture.filePath(u"nmr-history.sqlite"_s);
     const QString log = fixture.filePath(u"nmr.log"_s);
     QVERIFY(StoreResults(database, u"第2100回 2026/12/3 1 2 3 4 5 6 (7)"_s));
-    FormWheel window(database, log);
+    FormWheel window(database, Loto6(), log);
     connect(&window, &FormWheel::databaseChanged, this,
         [&] { fixture.records << u"told the other windows"_s; });
     Module1::SetHelpDirectory(u"/help"_s);
