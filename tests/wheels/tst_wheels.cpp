@@ -81,6 +81,7 @@ private slots:
     void refusals_data();
     void refusals();
     void chanceTableSorted();
+    void shipped_data();
     void shipped();
 };
 
@@ -381,26 +382,38 @@ void tst_Wheels::chanceTableSorted()
     QCOMPARE(hits.join(u' '), u"6 個 0 個 5 個 1 個 4 個 2 個 3 個"_s);
 }
 
+void tst_Wheels::shipped_data()
+{
+    QTest::addColumn<QString>("game");
+    for (const Game *game : Games())
+        QTest::newRow(game->key.toUtf8()) << game->key;
+}
+
 void tst_Wheels::shipped()
 {
-    // Every shipped design is whole, within its target where one is set, and no larger than
-    // every combination; 6/6 is every combination.
-    for (int v = FewestChosen(Loto6()); v <= MostChosen; ++v) {
-        for (const Guarantee guarantee : Guarantees(Loto6())) {
-            const std::vector<Block> blocks = ShippedWheel(Loto6(), v, guarantee);
+    // Every shipped design of each game is whole, of tickets of the game's size, within its
+    // target where one is set, and no larger than every combination; drawn/drawn is every
+    // combination.
+    QFETCH(QString, game);
+    const Game &rules = *FindGame(game);
+    for (int v = FewestChosen(rules); v <= MostChosen; ++v) {
+        for (const Guarantee guarantee : Guarantees(rules)) {
+            const std::vector<Block> blocks = ShippedWheel(rules, v, guarantee);
             const QString cell = u"%1 numbers, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
             QVERIFY2(!blocks.empty(), qPrintable(cell));
-            QVERIFY2(WheelMatches(v, DrawnCount, blocks).coverage(guarantee).holes == 0,
+            QVERIFY2(WheelMatches(v, rules.drawn, blocks).coverage(guarantee).holes == 0,
                 qPrintable(cell));
-            QVERIFY2(
-                qint64(blocks.size()) >= LowerBound(v, DrawnCount, guarantee), qPrintable(cell));
+            QVERIFY2(qint64(blocks.size()) >= LowerBound(v, rules.drawn, guarantee)
+                    && qint64(blocks.size()) <= Binomial(v, rules.drawn),
+                qPrintable(cell));
             const auto target = targets.find({v, guarantee.t, guarantee.m});
-            if (target != targets.end())
+            if (&rules == &Loto6() && target != targets.end())
                 QVERIFY2(int(blocks.size()) <= target->second,
                     qPrintable(cell + u": %1"_s.arg(blocks.size())));
         }
     }
-    QCOMPARE(qint64(ShippedWheel(Loto6(), 20, {6, 6}).size()), Binomial(20, 6));
+    QCOMPARE(qint64(ShippedWheel(rules, 20, {rules.drawn, rules.drawn}).size()),
+        Binomial(20, rules.drawn));
 }
 
 QTEST_GUILESS_MAIN(tst_Wheels)
