@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -28,6 +29,7 @@
 
 #include <atomic>
 #include <numeric>
+#include <random>
 #include <thread>
 
 #ifdef Q_OS_UNIX
@@ -434,32 +436,38 @@ void benchmarkTickets(QTextStream &out)
 void benchmarkWheels(QTextStream &out)
 {
     using namespace Qt::StringLiterals;
-    qint64 slowestShown = 0;
-    qint64 slowestChecked = 0;
-    QString shownCell;
-    for (int v = FewestChosen(Loto6()); v <= MostChosen; ++v) {
-        std::vector<int> chosen(static_cast<std::size_t>(v));
-        std::iota(chosen.begin(), chosen.end(), 1);
-        for (const Guarantee guarantee : Guarantees(Loto6())) {
-            QElapsedTimer timer;
-            timer.start();
-            const Wheel wheel
-                = MakeWheel(Loto6(), chosen, guarantee, ShippedWheel(Loto6(), v, guarantee), 1);
-            const qint64 shown = timer.nsecsElapsed();
-            timer.restart();
-            const qint64 holes
-                = WheelMatches(v, DrawnCount, wheel.blocks).coverage(guarantee).holes;
-            const qint64 checked = timer.nsecsElapsed();
-            if (shown > slowestShown)
-                slowestShown = shown,
-                shownCell = u"%1, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
-            slowestChecked = std::max(slowestChecked, checked + holes);
+    for (const Game *game : Games()) {
+        qint64 slowestShown = 0;
+        qint64 slowestChecked = 0;
+        QString shownCell;
+        QString checkedCell;
+        for (int v = FewestChosen(*game); v <= MostChosen; ++v) {
+            std::vector<int> chosen(static_cast<std::size_t>(v));
+            std::iota(chosen.begin(), chosen.end(), 1);
+            for (const Guarantee guarantee : Guarantees(*game)) {
+                const QString cell = u"%1, %2/%3"_s.arg(v).arg(guarantee.t).arg(guarantee.m);
+                QElapsedTimer timer;
+                timer.start();
+                const Wheel wheel
+                    = MakeWheel(*game, chosen, guarantee, ShippedWheel(*game, v, guarantee), 1);
+                const qint64 shown = timer.nsecsElapsed();
+                timer.restart();
+                const qint64 holes
+                    = WheelMatches(v, game->drawn, wheel.blocks).coverage(guarantee).holes;
+                const qint64 checked = timer.nsecsElapsed() + holes;
+                if (shown > slowestShown)
+                    slowestShown = shown, shownCell = cell;
+                if (checked > slowestChecked)
+                    slowestChecked = checked, checkedCell = cell;
+            }
         }
+        out << u"wheels, %1: slowest shipped design shown in %2 ms (%3), slowest check %4 ms "
+               u"(%5)\n"_s.arg(game->key)
+                   .arg(double(slowestShown) / 1e6, 0, 'f', 1)
+                   .arg(shownCell)
+                   .arg(double(slowestChecked) / 1e6, 0, 'f', 1)
+                   .arg(checkedCell);
     }
-    out << u"wheels: slowest shipped design shown in %1 ms (%2), slowest check %3 ms\n"_s
-               .arg(double(slowestShown) / 1e6, 0, 'f', 1)
-               .arg(shownCell)
-               .arg(double(slowestChecked) / 1e6, 0, 'f', 1);
     for (const auto &[v, guarantee] : {std::pair(12, Guarantee {4, 4}),
              std::pair(12, Guarantee {5, 6}), std::pair(20, Guarantee {3, 6}),
              std::pair(20, Guarantee {4, 4}), std::pair(20, Guarantee {5, 5})}) {
@@ -487,6 +495,53 @@ void benchmarkWheels(QTextStream &out)
         timer.elapsed());
 }
 
+// The sister games: 700 Loto 7 draws (the length of the real history) read into a new
+// database, and each game's statistics over each period of its stored draws.
+void benchmarkGames(QTextStream &out)
+{
+    using namespace Qt::StringLiterals;
+    QTemporaryDir dir;
+    for (const Game *game : Games()) {
+        QRandomGenerator random(1);
+        QString text = OfficialHeader(*game).join(u',') + u"\n"_s;
+        const int count = game == &MiniLoto() ? 1350 : game == &Loto7() ? 700 : 2100;
+        for (int number = 1; number <= count; ++number) {
+            std::vector<int> all(std::size_t(game->numbers));
+            std::iota(all.begin(), all.end(), 1);
+            std::shuffle(all.begin(), all.end(), random);
+            QStringList fields {QString::number(number), u"2013/4/5"_s};
+            for (int i = 0; i < game->drawn + game->bonuses; ++i)
+                fields << QString::number(all[std::size_t(i)]);
+            while (fields.size() < OfficialHeader(*game).size())
+                fields << QString::number(random.bounded(1'000'000));
+            text += fields.join(u',') + u'\n';
+        }
+        HistoryDatabase database(dir.filePath(game->key + u".sqlite"_s));
+        DrawStore store(database, *game);
+        QElapsedTimer timer;
+        timer.start();
+        const ImportReport report
+            = ImportText(store, text, u"bench"_s, [](const RejectedLine &) {});
+        out << u"%1: reading %2 draws into a new database: %3 ms  (%4 added)\n"_s.arg(game->key)
+                   .arg(count)
+                   .arg(timer.elapsed())
+                   .arg(report.added);
+        const std::vector<PastDraw> draws = store.draws().value;
+        qint64 slowest = 0;
+        qint64 checksum = 0;
+        for (const int period : {50, 100, 200, count}) {
+            timer.restart();
+            const PeriodStatistics figures = StatisticsOf(*game, draws, LastDraws(draws, period));
+            slowest = std::max(slowest, timer.nsecsElapsed());
+            checksum += figures.draws;
+        }
+        out << u"%1: statistics of a period, slowest of the last 50, 100, 200 and all: %2 ms  "
+               u"(%3 draws counted)\n"_s.arg(game->key)
+                   .arg(double(slowest) / 1e6, 0, 'f', 2)
+                   .arg(checksum);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -501,6 +556,7 @@ int main(int argc, char *argv[])
     benchmarkChances(out);
     benchmarkTickets(out);
     benchmarkWheels(out);
+    benchmarkGames(out);
     benchmarkLongImport(out);
     benchmarkPastResults(out);
     benchmarkProfileRead(out);

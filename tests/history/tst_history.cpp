@@ -12,6 +12,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QSqlDatabase>
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+#include <random>
 #include <semaphore>
 #include <thread>
 
@@ -34,6 +37,12 @@ namespace {
 const QString official = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,"
                          u"1等口数,2等口数,3等口数,4等口数,5等口数,1等賞金,2等賞金,3等賞金,"
                          u"4等賞金,5等賞金,キャリーオーバー\r\n"_s;
+const QString loto7Header
+    = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,"
+      u"BONUS数字1,BONUS数字2,1等口数,2等口数,3等口数,4等口数,5等口数,6等口数,"
+      u"1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,6等賞金,キャリーオーバー\r\n"_s;
+const QString miniHeader = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,BONUS数字,1等口数,"
+                           u"2等口数,3等口数,4等口数,1等賞金,2等賞金,3等賞金,4等賞金"_s;
 
 // "第1回 2000-10-05 02 08 10 13 27 30 +39", with the prizes where the source gave any.
 QString shown(const PastDraw &draw, const Game &game = Loto6())
@@ -110,6 +119,12 @@ private slots:
     void reading();
     void readingGames_data();
     void readingGames();
+    void wholeHistories_data();
+    void wholeHistories();
+    void gameShapesChecked_data();
+    void gameShapesChecked();
+    void storedDrawFaults_data();
+    void storedDrawFaults();
     void storing();
     void unusableDatabases();
     void valuesReadBack_data();
@@ -289,11 +304,8 @@ void tst_History::readingGames_data()
     QTest::addColumn<QString>("game");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
-    const QString loto7 = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,"
-                          u"BONUS数字1,BONUS数字2,1等口数,2等口数,3等口数,4等口数,5等口数,6等口数,"
-                          u"1等賞金,2等賞金,3等賞金,4等賞金,5等賞金,6等賞金,キャリーオーバー\r\n"_s;
-    const QString mini = u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,BONUS数字,1等口数,"
-                         u"2等口数,3等口数,4等口数,1等賞金,2等賞金,3等賞金,4等賞金"_s;
+    const QString &loto7 = loto7Header;
+    const QString &mini = miniHeader;
     QTest::newRow("Loto 7, its bonus numbers in draw order, a carry-over past 2^31")
         << u"loto7"_s
         << loto7
@@ -347,6 +359,217 @@ void tst_History::readingGames()
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(read(text, *FindGame(game)), expected);
+}
+
+void tst_History::wholeHistories_data()
+{
+    // A game's whole history in its official layout, as long as the real one, in each encoding.
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<int>("draws");
+    QTest::addColumn<bool>("codePage932");
+    QTest::newRow("Loto 7, 700 draws, code page 932") << u"loto7"_s << 700 << true;
+    QTest::newRow("Loto 7, 700 draws, UTF-8") << u"loto7"_s << 700 << false;
+    QTest::newRow("Mini Loto, 1,350 draws, code page 932") << u"miniloto"_s << 1350 << true;
+    QTest::newRow("Mini Loto, 1,350 draws, UTF-8") << u"miniloto"_s << 1350 << false;
+}
+
+void tst_History::wholeHistories()
+{
+    // Every column of every draw is read exact: bonus numbers in draw order, dates padded and
+    // not, counts and amounts past 2^31; the game is told from the header; stored and
+    // exported, the file reads back to the same draws.
+    QFETCH(QString, game);
+    QFETCH(int, draws);
+    QFETCH(bool, codePage932);
+    const Game &rules = *FindGame(game);
+    QRandomGenerator random(draws);
+    std::vector<PastDraw> expected;
+    QString text = game == u"loto7"_s ? loto7Header : miniHeader + u",EOF\r\n"_s;
+    for (int number = 1; number <= draws; ++number) {
+        PastDraw &draw = expected.emplace_back();
+        draw.number = number;
+        draw.date = QDate(1999, 4, 8).addDays(7 * number);
+        std::vector<int> all(std::size_t(rules.numbers));
+        std::iota(all.begin(), all.end(), 1);
+        std::shuffle(all.begin(), all.end(), random);
+        draw.numbers = Numbers(std::span(all).first(std::size_t(rules.drawn)));
+        draw.numbers.sort();
+        draw.bonuses
+            = Numbers(std::span(all).subspan(std::size_t(rules.drawn), std::size_t(rules.bonuses)));
+        QStringList fields {QString::number(number),
+            draw.date.toString(number % 2 ? u"yyyy/M/d"_s : u"yyyy/MM/dd"_s)};
+        for (const int each : draw.numbers)
+            fields << QString::number(each);
+        for (const int each : draw.bonuses)
+            fields << QString::number(each);
+        for (int grade = 0; grade < rules.gradeCount(); ++grade)
+            fields << QString::number(draw.winners[std::size_t(grade)] = random.bounded(1'000'000));
+        for (int grade = 0; grade < rules.gradeCount(); ++grade)
+            fields << QString::number(draw.prizes[std::size_t(grade)]
+                = qint64(random.bounded(1'000'000)) * (grade + 1) * 1000);
+        if (rules.carryOver)
+            fields << QString::number(draw.carryOver = qint64(random.bounded(20'000'000)) * 1000);
+        text += fields.join(u',') + u"\r\n"_s;
+    }
+    const QByteArray bytes = codePage932 ? Cp932::encode(text) : text.toUtf8();
+    const QString decoded = DecodeResults(bytes);
+    QCOMPARE(ResultsGame(decoded), &rules);
+    QStringList rejected;
+    const ReadDraws read = ReadResults(rules, decoded, [&](const RejectedLine &line) {
+        rejected << u"line %1: %2"_s.arg(line.line).arg(line.reason);
+    });
+    QCOMPARE(rejected, QStringList());
+    QCOMPARE(read.draws, expected);
+
+    QTemporaryDir dir;
+    History database(dir.filePath(u"nmr-history.sqlite"_s));
+    database.drawStore.setGame(rules);
+    QVERIFY(database.store(read, u"t"_s));
+    QCOMPARE(database.draws(), expected);
+    const QString exported = DrawsCsv(rules, database.draws());
+    QCOMPARE(ReadResults(rules, exported, [](const RejectedLine &) { QFAIL("rejected"); }).draws,
+        expected);
+    database.drawStore.setGame(Loto6());
+    QVERIFY(database.draws().empty());
+}
+
+void tst_History::gameShapesChecked_data()
+{
+    // Rows written past the program into the tables as shipped: each game's own shape holds,
+    // and nothing else goes in. Draws: game, number, n1..n7, bonus, bonus2, winners5, prize6,
+    // carry_over; tickets: game, draw, line, n1..n7.
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("values");
+    QTest::addColumn<bool>("taken");
+    const QString draws = u"draws"_s;
+    const QString tickets = u"tickets"_s;
+    QTest::newRow("loto6") << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 43, NULL, 7, NULL, 0, NULL, 0"_s
+                           << true;
+    QTest::newRow("loto6, a seventh")
+        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, 7, NULL, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto6, 44")
+        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 44, NULL, NULL, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto6, a bonus of 44")
+        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, NULL, 44, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto6, a second bonus")
+        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, NULL, 7, 8, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto6, a sixth prize")
+        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, NULL, 7, NULL, NULL, 0, NULL"_s << false;
+    QTest::newRow("loto7") << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 37, 9, 8, 0, 0, 0"_s << true;
+    QTest::newRow("loto7, 38")
+        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 38, NULL, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto7, six")
+        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, NULL, NULL, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto7, one bonus")
+        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto7, a bonus twice")
+        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, 8, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto7, a bonus among the seven")
+        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, 7, NULL, NULL, NULL"_s << false;
+    QTest::newRow("loto7, a bonus of 38")
+        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, 38, NULL, NULL, NULL"_s << false;
+    QTest::newRow("miniloto")
+        << draws << u"'miniloto', 1, 1, 2, 3, 4, 31, NULL, NULL, 6, NULL, NULL, NULL, NULL"_s
+        << true;
+    QTest::newRow("miniloto, six")
+        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, 6, NULL, NULL, NULL, NULL, NULL, NULL"_s
+        << false;
+    QTest::newRow("miniloto, 32")
+        << draws << u"'miniloto', 1, 1, 2, 3, 4, 32, NULL, NULL, NULL, NULL, NULL, NULL, NULL"_s
+        << false;
+    QTest::newRow("miniloto, a bonus of 32")
+        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, NULL, NULL, 32, NULL, NULL, NULL, NULL"_s
+        << false;
+    QTest::newRow("miniloto, a fifth grade")
+        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, NULL, NULL, NULL, NULL, 0, NULL, NULL"_s
+        << false;
+    QTest::newRow("miniloto, a carry-over")
+        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, NULL, NULL, NULL, NULL, NULL, NULL, 0"_s
+        << false;
+    QTest::newRow("another game")
+        << draws << u"'loto8', 1, 1, 2, 3, 4, 5, 6, NULL, NULL, NULL, NULL, NULL, NULL"_s << false;
+    QTest::newRow("ticket, loto7") << tickets << u"'loto7', 1, 0, 1, 2, 3, 4, 5, 6, 37"_s << true;
+    QTest::newRow("ticket, loto7, six")
+        << tickets << u"'loto7', 1, 0, 1, 2, 3, 4, 5, 6, NULL"_s << false;
+    QTest::newRow("ticket, loto7, 38")
+        << tickets << u"'loto7', 1, 0, 1, 2, 3, 4, 5, 6, 38"_s << false;
+    QTest::newRow("ticket, miniloto")
+        << tickets << u"'miniloto', 1, 0, 1, 2, 3, 4, 31, NULL, NULL"_s << true;
+    QTest::newRow("ticket, miniloto, six")
+        << tickets << u"'miniloto', 1, 0, 1, 2, 3, 4, 5, 6, NULL"_s << false;
+    QTest::newRow("ticket, miniloto, 32")
+        << tickets << u"'miniloto', 1, 0, 1, 2, 3, 4, 32, NULL, NULL"_s << false;
+    QTest::newRow("ticket, loto6, a seventh")
+        << tickets << u"'loto6', 1, 0, 1, 2, 3, 4, 5, 6, 7"_s << false;
+    QTest::newRow("ticket, loto6, out of order")
+        << tickets << u"'loto6', 1, 0, 1, 2, 3, 4, 6, 5, NULL"_s << false;
+}
+
+void tst_History::gameShapesChecked()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, values);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    History database(dir.filePath(u"nmr-history.sqlite"_s));
+    QVERIFY(database.draws().empty());
+    QSqlQuery query(database.database.connection());
+    const QString columns = table == u"draws"_s
+        ? u"game, number, n1, n2, n3, n4, n5, n6, n7, bonus, bonus2, winners5, prize6, carry_over"_s
+        : u"game, draw, line, n1, n2, n3, n4, n5, n6, n7"_s;
+    QCOMPARE(query.exec(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, columns, values)), taken);
+}
+
+void tst_History::storedDrawFaults_data()
+{
+    // A draw as a store gives it back, judged against its game's shape: the numbers, the bonus
+    // numbers, and a figure given for a grade (winners, by grade from 1) or a carry-over.
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<Numbers>("numbers");
+    QTest::addColumn<Numbers>("bonuses");
+    QTest::addColumn<int>("winnersOf");
+    QTest::addColumn<qint64>("carryOver");
+    QTest::addColumn<QString>("fault");
+    const Numbers seven {1, 2, 3, 4, 5, 6, 7};
+    const Numbers five {1, 2, 3, 4, 5};
+    QTest::newRow("loto7") << u"loto7"_s << seven << Numbers {9, 8} << 6 << qint64(0) << QString();
+    QTest::newRow("loto7, one bonus") << u"loto7"_s << seven << Numbers {8} << 0 << qint64(-1)
+                                      << u"ボーナス数字が 2 つではありません"_s;
+    QTest::newRow("loto7, a bonus twice") << u"loto7"_s << seven << Numbers {8, 8} << 0
+                                          << qint64(-1) << u"ボーナス数字 8 が正しくありません"_s;
+    QTest::newRow("loto7, a bonus drawn") << u"loto7"_s << seven << Numbers {8, 7} << 0
+                                          << qint64(-1) << u"ボーナス数字 7 が正しくありません"_s;
+    QTest::newRow("loto7, 38") << u"loto7"_s << Numbers {1, 2, 3, 4, 5, 6, 38} << Numbers {} << 0
+                               << qint64(-1) << u"数字 38 が正しくありません"_s;
+    QTest::newRow("loto7, a bonus of 38") << u"loto7"_s << seven << Numbers {8, 38} << 0
+                                          << qint64(-1) << u"ボーナス数字 38 が正しくありません"_s;
+    QTest::newRow("miniloto") << u"miniloto"_s << Numbers {1, 2, 3, 4, 31} << Numbers {6} << 4
+                              << qint64(-1) << QString();
+    QTest::newRow("miniloto, six") << u"miniloto"_s << Numbers {1, 2, 3, 4, 5, 6} << Numbers {} << 0
+                                   << qint64(-1) << u"本数字が 5 つではありません"_s;
+    QTest::newRow("miniloto, a fifth grade") << u"miniloto"_s << five << Numbers {} << 5
+                                             << qint64(-1) << u"口数か金額が正しくありません"_s;
+    QTest::newRow("miniloto, a carry-over") << u"miniloto"_s << five << Numbers {} << 0 << qint64(0)
+                                            << u"口数か金額が正しくありません"_s;
+    QTest::newRow("loto6, a sixth grade") << u"loto6"_s << Numbers {1, 2, 3, 4, 5, 6} << Numbers {7}
+                                          << 6 << qint64(0) << u"口数か金額が正しくありません"_s;
+}
+
+void tst_History::storedDrawFaults()
+{
+    QFETCH(QString, game);
+    QFETCH(Numbers, numbers);
+    QFETCH(Numbers, bonuses);
+    QFETCH(int, winnersOf);
+    QFETCH(qint64, carryOver);
+    PastDraw draw;
+    draw.number = 1;
+    draw.numbers = numbers;
+    draw.bonuses = bonuses;
+    if (winnersOf > 0)
+        draw.winners[std::size_t(winnersOf - 1)] = 0;
+    draw.carryOver = carryOver;
+    QTEST(StoredDrawFault(*FindGame(game), draw), "fault");
 }
 
 void tst_History::storing()

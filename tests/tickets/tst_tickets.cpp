@@ -608,30 +608,41 @@ void tst_Tickets::summary()
 void tst_Tickets::enteredTickets_data()
 {
     // Lines as a user types or pastes them; the tickets read, then the faults.
+    QTest::addColumn<QString>("game");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("read");
     QTest::newRow("as コピー writes them, a blank line")
-        << u"A 03 11 19 27 38 42\n\nAB 42 38 27 19 11 3\n"_s
+        << u"loto6"_s << u"A 03 11 19 27 38 42\n\nAB 42 38 27 19 11 3\n"_s
         << u"03 11 19 27 38 42 | 03 11 19 27 38 42"_s;
     QTest::newRow("six numbers alone, full-width, commas")
-        << u"１,２,３,４,５,４３"_s << u"01 02 03 04 05 43"_s;
-    QTest::newRow("a lower-case letter") << u"b 1 2 3 4 5 6"_s << u"01 02 03 04 05 06"_s;
-    QTest::newRow("five") << u"1 2 3 4 5"_s << u"1 行目：数字が 5 つあります（6 つ必要です）。"_s;
+        << u"loto6"_s << u"１,２,３,４,５,４３"_s << u"01 02 03 04 05 43"_s;
+    QTest::newRow("a lower-case letter")
+        << u"loto6"_s << u"b 1 2 3 4 5 6"_s << u"01 02 03 04 05 06"_s;
+    QTest::newRow("five") << u"loto6"_s << u"1 2 3 4 5"_s
+                          << u"1 行目：数字が 5 つあります（6 つ必要です）。"_s;
     QTest::newRow("seven")
-        << u"x\n1 2 3 4 5 6 7"_s
+        << u"loto6"_s << u"x\n1 2 3 4 5 6 7"_s
         << u"1 行目：「x」は数字として読めません。 | 2 行目：数字が 7 つあります（6 つ必要です）。"_s;
-    QTest::newRow("a number twice") << u"1 2 3 4 5 5"_s << u"1 行目：数字 5 が 2 回あります。"_s;
+    QTest::newRow("a number twice")
+        << u"loto6"_s << u"1 2 3 4 5 5"_s << u"1 行目：数字 5 が 2 回あります。"_s;
     QTest::newRow("44, the good line kept")
-        << u"1 2 3 4 5 44\n1 2 3 4 5 6"_s
+        << u"loto6"_s << u"1 2 3 4 5 44\n1 2 3 4 5 6"_s
         << u"01 02 03 04 05 06 | 1 行目：「44」は 1 から 43 までの数字ではありません。"_s;
     QTest::newRow("a letter glued on")
-        << u"A1 2 3 4 5 6"_s << u"1 行目：「A1」は数字として読めません。"_s;
+        << u"loto6"_s << u"A1 2 3 4 5 6"_s << u"1 行目：「A1」は数字として読めません。"_s;
+    QTest::newRow("Loto 7: seven, 37, six")
+        << u"loto7"_s << u"A 1 2 3 4 5 6 37\n1 2 3 4 5 6"_s
+        << u"01 02 03 04 05 06 37 | 2 行目：数字が 6 つあります（7 つ必要です）。"_s;
+    QTest::newRow("Mini Loto: five, six, 32")
+        << u"miniloto"_s << u"1 2 3 4 31\n1 2 3 4 5 6\n1 2 3 4 32"_s
+        << u"01 02 03 04 31 | 2 行目：数字が 6 つあります（5 つ必要です）。 | 3 行目：「32」は 1 から 31 までの数字ではありません。"_s;
 }
 
 void tst_Tickets::enteredTickets()
 {
+    QFETCH(QString, game);
     QFETCH(QString, text);
-    const EnteredTickets entered = ParseEnteredTickets(Loto6(), text);
+    const EnteredTickets entered = ParseEnteredTickets(*FindGame(game), text);
     QStringList read;
     for (const Ticket &ticket : entered.tickets)
         read << DrawText(ticket);
