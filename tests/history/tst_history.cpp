@@ -1,3 +1,4 @@
+#include "common/cases.h"
 #include "common/files.h"
 #include "common/history.h"
 #include "engine/draw.h"
@@ -179,116 +180,7 @@ void tst_History::decoding()
 
 void tst_History::reading_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-
-    const QString first
-        = u"1,2000/10/5,2,8,10,13,27,30,39,2,2,262,12413,174452,45513600,40961900,375200,6900,1000,0\r\n"_s;
-    QTest::newRow("the official file")
-        << official + first
-        << QStringList {
-               u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 2/40961900 262/375200 12413/6900 174452/1000 c0"_s};
-    QTest::newRow("amounts with separators, 円 and 該当なし")
-        << official
-            + u"2,2000-10-12,1,2,3,4,5,6,7,該当なし,1,2,3,4,\"1,000円\",2円,3,4,5,\"1,234,567\"\n"_s
-        << QStringList {
-               u"第2回 2000-10-12 01 02 03 04 05 06 +7 -1/1000 1/2 2/3 3/4 4/5 c1234567"_s};
-    QTest::newRow("other names, any order, full-width digits")
-        << u"数字１,ボーナス数字,数字2,数字3,数字4,数字5,数字6,抽選日,回号\n1,9,2,3,4,5,6,2000年10月5日,第3回\n"_s
-        << QStringList {u"第3回 2000-10-05 01 02 03 04 05 06 +9"_s};
-    QTest::newRow("No and 数字B, no date")
-        << u"No,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,数字B\n4,6,5,4,3,2,1,\n"_s
-        << QStringList {u"第4回  01 02 03 04 05 06"_s};
-    QTest::newRow("quoted fields across lines, blank lines")
-        << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字,備考\r\n"
-           u"\r\n\"5\",\"2000/10/"
-           u"5\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"a\r\nb\"\r\n\r\n6,2000/10/"
-           u"5,1,2,3,4,5,99,7,\r\n7,2000/10/5,\"1\"\"2\",2,3,4,5,6,7,\r\n"_s
-        << QStringList {u"第5回 2000-10-05 01 02 03 04 05 06 +7"_s,
-               u"line 6: 数字「99」は 1 から 43 までではありません"_s,
-               u"line 7: 数字「1\"2」は 1 から 43 までではありません"_s};
-    QTest::newRow("pasted, the highest bonus")
-        << u"第5回 1 2 3 4 5 6 (43)"_s << QStringList {u"第5回  01 02 03 04 05 06 +43"_s};
-    QTest::newRow("pasted, a bonus in parentheses")
-        << u"第2097回 2026/4/27 3 20 24 27 34 42 (37)"_s
-        << QStringList {u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s};
-    QTest::newRow("pasted, a seventh number, 、 and tabs")
-        << u"2098\t2026-05-04、1、2、3、4、5、43、7"_s
-        << QStringList {u"第2098回 2026-05-04 01 02 03 04 05 43 +7"_s};
-    QTest::newRow("pasted, full-width, no date, no bonus")
-        << u"第２０９９回　１　２　３　４　５　６（７）\n2100 1 2 3 4 5 6"_s
-        << QStringList {u"第2099回  01 02 03 04 05 06 +7"_s, u"第2100回  01 02 03 04 05 06"_s};
-    QTest::newRow("rejected lines")
-        << u"第1回 1 2 3 4 5\n第2回 0 2 3 4 5 6\n第3回 1 2 3 4 5 44\n第4回 1 2 3 4 5 5\n"
-           u"5 1 2 3 4 5 6 (6)\n6 1 2 3 4 5 6 (44)\n第0回 1 2 3 4 5 6\n"
-           u"8 2000/2/30 1 2 3 4 5 6\n9 1 2 3 4 5 6 7 8"_s
-        << QStringList {u"line 1: 本数字が 6 つではありません"_s,
-               u"line 2: 数字「0」は 1 から 43 までではありません"_s,
-               u"line 3: 数字「44」は 1 から 43 までではありません"_s,
-               u"line 4: 数字 5 が 2 回あります"_s, u"line 5: ボーナス数字 6 は本数字にあります"_s,
-               u"line 6: ボーナス数字「44」が正しくありません"_s,
-               u"line 7: 回号が正しくありません"_s, u"line 8: 日付が正しくありません"_s,
-               u"line 9: 本数字が 6 つではありません"_s};
-    QTest::newRow("a short row")
-        << official + u"7,2000/10/5,1,2,3\r\n"_s
-        << QStringList {u"line 2: 列の数が見出しと違います（見出し 20 列、この行 5 列）"_s};
-    QTest::newRow("a field too many is never read shifted")
-        << official
-            + u"2099,2026/5/4,1,2,3,4,5,6,7,8,0,4,100,5000,90000,0,0,700000,8000,1000,500\r\n"_s
-        << QStringList {u"line 2: 列の数が見出しと違います（見出し 20 列、この行 21 列）"_s};
-    QTest::newRow("seven bare numbers may be six and a bonus")
-        << u"3 20 24 27 34 42 37\n43 1 2 3 4 5 6"_s
-        << QStringList {
-               u"line 1: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s,
-               u"line 2: 回号が分かりません（7 つの数字は本数字とボーナス数字かもしれません）。第N回 の形で書いてください"_s};
-    QTest::newRow("what leaves no doubt of the draw's number")
-        << u"第3回 20 24 27 34 42 37\n4 2026/5/4 20 24 27 34 42 37\n5 20 24 27 34 42 37 1\n"
-           u"6 20 24 27 34 42 37 (1)\n44 1 2 3 4 5 6"_s
-        << QStringList {u"第3回  20 24 27 34 37 42"_s, u"第4回 2026-05-04 20 24 27 34 37 42"_s,
-               u"第5回  20 24 27 34 37 42 +1"_s, u"第6回  20 24 27 34 37 42 +1"_s,
-               u"第44回  01 02 03 04 05 06"_s};
-    QTest::newRow("a weekday after the date")
-        << u"第2099回 2026年5月4日(月) 1 2 3 4 5 6 7\n第2100回 2026/5/7（木） 1 2 3 4 5 6 (7)\n"
-           u"2101 2026-05-11 (Mon) 1 2 3 4 5 6\n2102 2026/5/14(木曜日) 1 2 3 4 5 6\n"
-           u"2103 2026/5/18(x) 1 2 3 4 5 6"_s
-        << QStringList {u"第2099回 2026-05-04 01 02 03 04 05 06 +7"_s,
-               u"第2100回 2026-05-07 01 02 03 04 05 06 +7"_s,
-               u"第2101回 2026-05-11 01 02 03 04 05 06"_s,
-               u"第2102回 2026-05-14 01 02 03 04 05 06"_s,
-               u"line 5: ボーナス数字「x」が正しくありません"_s};
-    QTest::newRow("a weekday in the date column")
-        << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字\n1,2026/5/4(月),1,2,3,4,5,6\n"_s
-        << QStringList {u"第1回 2026-05-04 01 02 03 04 05 06"_s};
-    QTest::newRow("the official file with tabs, amounts with separators")
-        << QString(official).replace(u',', u'\t')
-            + u"1\t2000/10/5\t2\t8\t10\t13\t27\t30\t39\t2\t2\t262\t12,413\t174,452\t"
-              u"45,513,600\t40,961,900\t375,200\t6,900\t1,000\t0\r\n"_s
-        << QStringList {
-               u"第1回 2000-10-05 02 08 10 13 27 30 +39 2/45513600 2/40961900 262/375200 12413/6900 174452/1000 c0"_s};
-    QTest::newRow("a pasted web table's header rows")
-        << u"回号\t抽せん日\t本数字\tボーナス数字\n第2097回\t2026/4/27\t3 20 24 27 34 42\t(37)\n"
-           u"開催回 本数字 ボーナス 備考\n第2098回 1 2 3 4 5 6"_s
-        << QStringList {
-               u"第2097回 2026-04-27 03 20 24 27 34 42 +37"_s, u"第2098回  01 02 03 04 05 06"_s};
-    QTest::newRow("another game's file, its seventh number and two bonus columns")
-        << u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,第7数字,BONUS数字1,"
-           u"BONUS数字2\n1,2013/4/5,5,6,10,19,31,34,36,8,11\n"_s
-        << QStringList {u"ロト7の当せん番号のファイルです。ロト6としては読めません"_s};
-    QTest::newRow("a bonus column numbered, as another game's")
-        << u"開催回,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字2\n1,1,2,3,4,5,6,7\n"_s
-        << QStringList {u"この形式の列は読めません: BONUS数字2"_s};
-    QTest::newRow("a sixth grade, as another game's")
-        << u"開催回,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,６等口数\n1,1,2,3,4,5,6,7\n"_s
-        << QStringList {u"この形式の列は読めません: ６等口数"_s};
-    QTest::newRow("a program, not text") << u"第1回 1 2 3 4 5 6\n\u0001\u0000ELF"_s
-                                         << QStringList {u"当せん番号のファイルではありません"_s};
-    QTest::newRow("text without a line like a draw")
-        << u"お知らせ\n抽せん日は毎週月曜日と木曜日です\n1 2 3"_s
-        << QStringList {u"当せん番号のファイルではありません"_s};
-    QTest::newRow("one line like a draw makes it results")
-        << u"お知らせ\n第1回 1 2 3 4 5"_s
-        << QStringList {
-               u"line 1: 回号が正しくありません"_s, u"line 2: 本数字が 6 つではありません"_s};
+    AddCaseRows(u"reading.txt"_s, {"text"}, "expected");
 }
 
 void tst_History::reading()
@@ -300,57 +192,7 @@ void tst_History::reading()
 
 void tst_History::readingGames_data()
 {
-    // The sister games' files and lines, read for the game chosen: each game's own shape.
-    QTest::addColumn<QString>("game");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-    const QString &loto7 = loto7Header;
-    const QString &mini = miniHeader;
-    QTest::newRow("Loto 7, its bonus numbers in draw order, a carry-over past 2^31")
-        << u"loto7"_s
-        << loto7
-            + u"1,2013/4/5,5,6,10,19,31,34,36,34x,11\r\n"
-              u"2,2013/4/12,2,9,14,21,28,33,37,34,12,0,3,90,4521,72000,123456,0,9000000,"
-              u"800000,9100,1400,1000,12345678901\r\n"_s
-        << QStringList {u"第2回 2013-04-12 02 09 14 21 28 33 37 +34 +12 0/0 3/9000000 90/800000 "
-                        u"4521/9100 72000/1400 123456/1000 c12345678901"_s,
-               u"line 2: 列の数が見出しと違います（見出し 24 列、この行 11 列）"_s};
-    QTest::newRow("Mini Loto, a closing EOF header cell, dates padded and not")
-        << u"miniloto"_s
-        << mini
-            + u",EOF\n1,1999/04/08,4,10,21,26,29,13,0,5,210,5633,0,0,32000,1100\n"
-              u"2,1999/4/15,1,8,17,25,31,4,2,3,90,4000,10000000,400000,15000,1000\n"
-              u"3,1999/4/22,1,8,17,25,4,2,3,90,4000,10000000,400000,15000,1000\n"_s
-        << QStringList {u"第1回 1999-04-08 04 10 21 26 29 +13 0/0 5/0 210/32000 5633/1100 c-1"_s,
-               u"第2回 1999-04-15 01 08 17 25 31 +4 2/10000000 3/400000 90/15000 4000/1000 c-1"_s,
-               u"line 4: 列の数が見出しと違います（見出し 17 列、この行 15 列）"_s};
-    QTest::newRow("seven numbers are a Loto 7 draw")
-        << u"loto7"_s << u"第1回 1 2 3 4 5 6 7\n第2回 1 2 3 4 5 6 7 (8) (9)"_s
-        << QStringList {u"第1回  01 02 03 04 05 06 07"_s, u"第2回  01 02 03 04 05 06 07 +8 +9"_s};
-    QTest::newRow("seven numbers are a Loto 6 draw and its bonus")
-        << u"loto6"_s << u"第1回 1 2 3 4 5 6 7"_s << QStringList {u"第1回  01 02 03 04 05 06 +7"_s};
-    QTest::newRow("Loto 7: one bonus number, one twice, one among the seven, one past 37")
-        << u"loto7"_s
-        << u"第1回 1 2 3 4 5 6 7 (8)\n第2回 1 2 3 4 5 6 7 8 8\n第3回 1 2 3 4 5 6 7 9 7\n"
-           u"第4回 1 2 3 4 5 6 38\n1 2 3 4 5 6 7 8 9"_s
-        << QStringList {u"line 1: ボーナス数字が 2 つではありません"_s,
-               u"line 2: ボーナス数字 8 が 2 回あります"_s,
-               u"line 3: ボーナス数字 7 は本数字にあります"_s,
-               u"line 4: 数字「38」は 1 から 37 までではありません"_s,
-               u"line 5: 回号が分かりません（9 つの数字は本数字とボーナス数字かもしれません）。"
-               u"第N回 の形で書いてください"_s};
-    QTest::newRow("Mini Loto: six numbers and a bonus, six bare numbers, 31 and 32")
-        << u"miniloto"_s << u"第1回 1 2 3 4 5 6 (7)\n1 2 3 4 5 6\n第3回 1 2 3 4 31 32\n"_s
-        << QStringList {u"line 1: 本数字が 5 つではありません"_s,
-               u"line 2: 回号が分かりません（6 つの数字は本数字とボーナス数字かもしれません）。"
-               u"第N回 の形で書いてください"_s,
-               u"line 3: ボーナス数字「32」が正しくありません"_s};
-    QTest::newRow("a Mini Loto file chosen as Loto 7")
-        << u"loto7"_s << mini + u"\n1,1999/4/8,4,10,21,26,29,13,0,5,210,5633,0,0,32000,1100\n"_s
-        << QStringList {u"ミニロトの当せん番号のファイルです。ロト7としては読めません"_s};
-    QTest::newRow("a Loto 6 file chosen as Mini Loto")
-        << u"miniloto"_s << official + u"1,2000/10/5,2,8,10,13,27,30,39\r\n"_s
-        << QStringList {u"ロト6の当せん番号のファイルです。ミニロトとしては読めません"_s};
+    AddCaseRows(u"reading-games.txt"_s, {"game", "text"}, "expected");
 }
 
 void tst_History::readingGames()
@@ -435,81 +277,14 @@ void tst_History::wholeHistories()
 
 void tst_History::gameShapesChecked_data()
 {
-    // Rows written past the program into the tables as shipped: each game's own shape holds,
-    // and nothing else goes in. Draws: game, number, n1..n7, bonus, bonus2, winners5, prize6,
-    // carry_over; tickets: game, draw, line, n1..n7.
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("values");
-    QTest::addColumn<bool>("taken");
-    const QString draws = u"draws"_s;
-    const QString tickets = u"tickets"_s;
-    QTest::newRow("loto6") << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 43, NULL, 7, NULL, 0, NULL, 0"_s
-                           << true;
-    QTest::newRow("loto6, a seventh")
-        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, 7, NULL, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto6, 44")
-        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 44, NULL, NULL, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto6, a bonus of 44")
-        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, NULL, 44, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto6, a second bonus")
-        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, NULL, 7, 8, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto6, a sixth prize")
-        << draws << u"'loto6', 1, 1, 2, 3, 4, 5, 6, NULL, 7, NULL, NULL, 0, NULL"_s << false;
-    QTest::newRow("loto7") << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 37, 9, 8, 0, 0, 0"_s << true;
-    QTest::newRow("loto7, 38")
-        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 38, NULL, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto7, six")
-        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, NULL, NULL, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto7, one bonus")
-        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto7, a bonus twice")
-        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, 8, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto7, a bonus among the seven")
-        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, 7, NULL, NULL, NULL"_s << false;
-    QTest::newRow("loto7, a bonus of 38")
-        << draws << u"'loto7', 1, 1, 2, 3, 4, 5, 6, 7, 8, 38, NULL, NULL, NULL"_s << false;
-    QTest::newRow("miniloto")
-        << draws << u"'miniloto', 1, 1, 2, 3, 4, 31, NULL, NULL, 6, NULL, NULL, NULL, NULL"_s
-        << true;
-    QTest::newRow("miniloto, six")
-        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, 6, NULL, NULL, NULL, NULL, NULL, NULL"_s
-        << false;
-    QTest::newRow("miniloto, 32")
-        << draws << u"'miniloto', 1, 1, 2, 3, 4, 32, NULL, NULL, NULL, NULL, NULL, NULL, NULL"_s
-        << false;
-    QTest::newRow("miniloto, a bonus of 32")
-        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, NULL, NULL, 32, NULL, NULL, NULL, NULL"_s
-        << false;
-    QTest::newRow("miniloto, a fifth grade")
-        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, NULL, NULL, NULL, NULL, 0, NULL, NULL"_s
-        << false;
-    QTest::newRow("miniloto, a carry-over")
-        << draws << u"'miniloto', 1, 1, 2, 3, 4, 5, NULL, NULL, NULL, NULL, NULL, NULL, 0"_s
-        << false;
-    QTest::newRow("another game")
-        << draws << u"'loto8', 1, 1, 2, 3, 4, 5, 6, NULL, NULL, NULL, NULL, NULL, NULL"_s << false;
-    QTest::newRow("ticket, loto7") << tickets << u"'loto7', 1, 0, 1, 2, 3, 4, 5, 6, 37"_s << true;
-    QTest::newRow("ticket, loto7, six")
-        << tickets << u"'loto7', 1, 0, 1, 2, 3, 4, 5, 6, NULL"_s << false;
-    QTest::newRow("ticket, loto7, 38")
-        << tickets << u"'loto7', 1, 0, 1, 2, 3, 4, 5, 6, 38"_s << false;
-    QTest::newRow("ticket, miniloto")
-        << tickets << u"'miniloto', 1, 0, 1, 2, 3, 4, 31, NULL, NULL"_s << true;
-    QTest::newRow("ticket, miniloto, six")
-        << tickets << u"'miniloto', 1, 0, 1, 2, 3, 4, 5, 6, NULL"_s << false;
-    QTest::newRow("ticket, miniloto, 32")
-        << tickets << u"'miniloto', 1, 0, 1, 2, 3, 4, 32, NULL, NULL"_s << false;
-    QTest::newRow("ticket, loto6, a seventh")
-        << tickets << u"'loto6', 1, 0, 1, 2, 3, 4, 5, 6, 7"_s << false;
-    QTest::newRow("ticket, loto6, out of order")
-        << tickets << u"'loto6', 1, 0, 1, 2, 3, 4, 6, 5, NULL"_s << false;
+    AddCaseRows(u"game-shapes.txt"_s, {"table", "values", "taken"});
 }
 
 void tst_History::gameShapesChecked()
 {
     QFETCH(QString, table);
     QFETCH(QString, values);
-    QFETCH(bool, taken);
+    QFETCH(QString, taken);
     QTemporaryDir dir;
     History database(dir.filePath(u"nmr-history.sqlite"_s));
     QVERIFY(database.draws().empty());
@@ -517,7 +292,8 @@ void tst_History::gameShapesChecked()
     const QString columns = table == u"draws"_s
         ? u"game, number, n1, n2, n3, n4, n5, n6, n7, bonus, bonus2, winners5, prize6, carry_over"_s
         : u"game, draw, line, n1, n2, n3, n4, n5, n6, n7"_s;
-    QCOMPARE(query.exec(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, columns, values)), taken);
+    QCOMPARE(query.exec(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, columns, values)),
+        taken == u"taken"_s);
 }
 
 void tst_History::storedDrawFaults_data()
@@ -716,46 +492,7 @@ void tst_History::unusableDatabases()
 
 void tst_History::valuesReadBack_data()
 {
-    // A stored value no draw can have, written past the checks: the database is damaged, says
-    // which draw and why, and takes nothing more.
-    // A row of draws or of saved tickets, by the columns' order there.
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("values"); // draws: number, n1..n6, bonus, winners1, date;
-    // tickets: draw, line, n1..n6, source
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("a number of 0") << u"draws"_s << u"5, 0, 2, 3, 4, 5, 6, NULL, NULL, NULL"_s
-                                   << u"（第5回：数字 0 が正しくありません）。"_s;
-    QTest::newRow("a number of 44") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 44, NULL, NULL, NULL"_s
-                                    << u"（第5回：数字 44 が正しくありません）。"_s;
-    QTest::newRow("a number twice") << u"draws"_s << u"5, 1, 2, 2, 4, 5, 6, NULL, NULL, NULL"_s
-                                    << u"（第5回：数字 2 が正しくありません）。"_s;
-    QTest::newRow("numbers out of order")
-        << u"draws"_s << u"5, 1, 3, 2, 4, 5, 6, NULL, NULL, NULL"_s
-        << u"（第5回：数字 2 が正しくありません）。"_s;
-    QTest::newRow("a bonus of 44") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 44, NULL, NULL"_s
-                                   << u"（第5回：ボーナス数字 44 が正しくありません）。"_s;
-    QTest::newRow("a bonus among the six") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 6, NULL, NULL"_s
-                                           << u"（第5回：ボーナス数字 6 が正しくありません）。"_s;
-    QTest::newRow("a negative count") << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 7, -2, NULL"_s
-                                      << u"（第5回：口数か金額が正しくありません）。"_s;
-    QTest::newRow("a date that is none")
-        << u"draws"_s << u"5, 1, 2, 3, 4, 5, 6, 7, 0, '2026-02-30'"_s
-        << u"（第5回：日付が正しくありません）。"_s;
-    QTest::newRow("a draw numbered 0") << u"draws"_s << u"0, 1, 2, 3, 4, 5, 6, 7, 0, NULL"_s
-                                       << u"（第0回：回号が正しくありません）。"_s;
-    QTest::newRow("ticket: a number of 44") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 5, 44, 0"_s
-                                            << u"（第5回の券：数字 44 が正しくありません）。"_s;
-    QTest::newRow("ticket: a number of 0") << u"tickets"_s << u"5, 0, 0, 2, 3, 4, 5, 6, 0"_s
-                                           << u"（第5回の券：数字 0 が正しくありません）。"_s;
-    QTest::newRow("ticket: a number twice") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 6, 6, 0"_s
-                                            << u"（第5回の券：数字 6 が正しくありません）。"_s;
-    QTest::newRow("ticket: a draw numbered 0") << u"tickets"_s << u"0, 0, 1, 2, 3, 4, 5, 6, 0"_s
-                                               << u"（第0回の券：回号が正しくありません）。"_s;
-    QTest::newRow("ticket: a line before A")
-        << u"tickets"_s << u"5, -1, 1, 2, 3, 4, 5, 6, 1"_s
-        << u"（第5回の券：券の順番 -1 が正しくありません）。"_s;
-    QTest::newRow("ticket: a source of 3") << u"tickets"_s << u"5, 0, 1, 2, 3, 4, 5, 6, 3"_s
-                                           << u"（第5回の券：入手元 3 が正しくありません）。"_s;
+    AddCaseRows(u"values-read-back.txt"_s, {"table", "values", "fault"});
 }
 
 void tst_History::valuesReadBack()

@@ -1,3 +1,4 @@
+#include "common/cases.h"
 #include "common/history.h"
 #include "engine/chance.h"
 #include "engine/uniformsource.h"
@@ -91,33 +92,7 @@ private slots:
 
 void tst_Tickets::numberLists_data()
 {
-    // The note a list gets for the numbers it repeats comes last in each row.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("read"); // the numbers, or the fault
-    QTest::addColumn<QString>("note");
-    QTest::newRow("empty") << u""_s << u""_s << QString();
-    QTest::newRow("blanks, commas and 、") << u" 3 11,27、9  "_s << u"3 11 27 9"_s << QString();
-    QTest::newRow("full-width digits, blank and comma")
-        << u"３　１９，０７"_s << u"3 19 7"_s << QString();
-    QTest::newRow("both ends of the range") << u"1 43"_s << u"1 43"_s << QString();
-    QTest::newRow("leading zeros, twice")
-        << u"03 003 3"_s << u"3"_s
-        << u"軸数字の 3 が 2 回以上書かれています。1 回として扱いました。"_s;
-    QTest::newRow("two numbers repeated")
-        << u"5 5 9 5 9"_s << u"5 9"_s
-        << u"軸数字の 5 と 9 が 2 回以上書かれています。1 回として扱いました。"_s;
-    QTest::newRow("zero") << u"0"_s << u"「0」は 1 から 43 までの数字ではありません。"_s
-                          << QString();
-    QTest::newRow("44") << u"1 44"_s << u"「44」は 1 から 43 までの数字ではありません。"_s
-                        << QString();
-    QTest::newRow("overlong")
-        << u"12345678901234567890"_s
-        << u"「12345678901234567890」は 1 から 43 までの数字ではありません。"_s << QString();
-    QTest::newRow("a letter") << u"1 2a"_s << u"「2a」は数字として読めません。"_s << QString();
-    QTest::newRow("a sign") << u"-3"_s << u"「-3」は数字として読めません。"_s << QString();
-    QTest::newRow("a circled digit") << u"①"_s << u"「①」は数字として読めません。"_s << QString();
-    QTest::newRow("an Arabic-Indic digit")
-        << u"٣"_s << u"「٣」は数字として読めません。"_s << QString();
+    AddCaseRows(u"number-lists.txt"_s, {"text", "read", "note"});
 }
 
 void tst_Tickets::numberLists()
@@ -133,46 +108,7 @@ void tst_Tickets::numberLists()
 
 void tst_Tickets::refusals_data()
 {
-    QTest::addColumn<QString>("request"); // count | fixed | excluded | limit
-    QTest::addColumn<QString>("reason"); // empty when the tickets are made
-    QTest::addColumn<bool>("badList");
-    const QString most
-        = u"共通数字の上限 %1 では %2 口を作れません。この条件で作れるのは多くて %3 口です。"_s;
-    const QString outside = u"「%1」は 1 から 43 までの数字ではありません。"_s;
-    QTest::newRow("0 fixed") << u"1 | 0 | | 5"_s << outside.arg(0) << true;
-    QTest::newRow("44 excluded") << u"1 | | 44 | 5"_s << outside.arg(44) << true;
-    QTest::newRow("fixed and excluded")
-        << u"1 | 5 9 | 2 9 | 5"_s << u"9 が軸数字と除外数字の両方に入っています。"_s << true;
-    QTest::newRow("six fixed") << u"1 | 1-6 | | 5"_s << u"軸数字は 5 個までです（6 個あります）。"_s
-                               << false;
-    QTest::newRow("six left") << u"1 | | 7-43 | 5"_s << u""_s << false;
-    QTest::newRow("five left")
-        << u"1 | | 6-43 | 5"_s
-        << u"除外数字が多すぎます。選べる数字が 5 個しか残りません（6 個必要です）。"_s << false;
-    QTest::newRow("the only ticket, once") << u"1 | 1-5 | 7-43 | 5"_s << u""_s << false;
-    QTest::newRow("the only ticket, twice")
-        << u"2 | 1-5 | 7-43 | 5"_s << most.arg(5).arg(2).arg(1) << false;
-    QTest::newRow("two fixed, limit 1, once") << u"1 | 1 2 | | 1"_s << u""_s << false;
-    QTest::newRow("two fixed, limit 1, twice")
-        << u"2 | 1 2 | | 1"_s << most.arg(1).arg(2).arg(1) << false;
-    QTest::newRow("limit 0, 5 tickets") << u"5 | | | 0"_s << u""_s << false;
-    QTest::newRow("limit 0, 8 tickets") << u"8 | | | 0"_s << most.arg(0).arg(8).arg(7) << false;
-    QTest::newRow("limit 1, 20 tickets") << u"20 | | | 1"_s << u""_s << false;
-    QTest::newRow("limit 0, 7 tickets: at the bound, made") << u"7 | | | 0"_s << u""_s << false;
-    QTest::newRow("no ticket") << u"0 | | | 5"_s << u"口数は 1 から 20 までです。"_s << true;
-    QTest::newRow("21 tickets") << u"21 | | | 5"_s << u"口数は 1 から 20 までです。"_s << true;
-    QTest::newRow("20 tickets") << u"20 | | | 5"_s << u""_s << false;
-    QTest::newRow("a limit of -1")
-        << u"1 | | | -1"_s << u"共通数字の上限は 0 から 5 までです。"_s << true;
-    QTest::newRow("a limit of 6") << u"1 | | | 6"_s << u"共通数字の上限は 0 から 5 までです。"_s
-                                  << true;
-    // Of eight numbers, two tickets share four at least, and those sharing exactly four leave
-    // out two numbers apart: four such tickets at most, though counting allows six.
-    QTest::newRow("eight left, limit 4, 4 tickets") << u"4 | | 9-43 | 4"_s << u""_s << false;
-    QTest::newRow("eight left, limit 4, 5 tickets: searched through")
-        << u"5 | | 9-43 | 4"_s
-        << u"すべての組み合わせを調べましたが、共通数字の上限 4 を守る 5 口はありません（数えて分かる上限は 6 口です）。上限を上げるか、口数を減らしてください。"_s
-        << false;
+    AddCaseRows(u"refusals.txt"_s, {"request", "reason", "badList"});
 }
 
 void tst_Tickets::refusals()
@@ -180,8 +116,9 @@ void tst_Tickets::refusals()
     QFETCH(QString, request);
     UniformSource random(7);
     const TicketsMade made = DrawTickets(requestOf(request, {mixedLevels, {}, false, 0}), random);
+    QFETCH(QString, badList);
     QTEST(made.refusal.reason, "reason");
-    QTEST(made.refusal.badList, "badList");
+    QCOMPARE(made.refusal.badList, badList == u"bad list"_s);
     if (made.refusal.reason.isEmpty())
         QCOMPARE(BrokenRule(requestOf(request, {}), made.tickets), QString());
     else
@@ -607,35 +544,7 @@ void tst_Tickets::summary()
 
 void tst_Tickets::enteredTickets_data()
 {
-    // Lines as a user types or pastes them; the tickets read, then the faults.
-    QTest::addColumn<QString>("game");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("read");
-    QTest::newRow("as コピー writes them, a blank line")
-        << u"loto6"_s << u"A 03 11 19 27 38 42\n\nAB 42 38 27 19 11 3\n"_s
-        << u"03 11 19 27 38 42 | 03 11 19 27 38 42"_s;
-    QTest::newRow("six numbers alone, full-width, commas")
-        << u"loto6"_s << u"１,２,３,４,５,４３"_s << u"01 02 03 04 05 43"_s;
-    QTest::newRow("a lower-case letter")
-        << u"loto6"_s << u"b 1 2 3 4 5 6"_s << u"01 02 03 04 05 06"_s;
-    QTest::newRow("five") << u"loto6"_s << u"1 2 3 4 5"_s
-                          << u"1 行目：数字が 5 つあります（6 つ必要です）。"_s;
-    QTest::newRow("seven")
-        << u"loto6"_s << u"x\n1 2 3 4 5 6 7"_s
-        << u"1 行目：「x」は数字として読めません。 | 2 行目：数字が 7 つあります（6 つ必要です）。"_s;
-    QTest::newRow("a number twice")
-        << u"loto6"_s << u"1 2 3 4 5 5"_s << u"1 行目：数字 5 が 2 回あります。"_s;
-    QTest::newRow("44, the good line kept")
-        << u"loto6"_s << u"1 2 3 4 5 44\n1 2 3 4 5 6"_s
-        << u"01 02 03 04 05 06 | 1 行目：「44」は 1 から 43 までの数字ではありません。"_s;
-    QTest::newRow("a letter glued on")
-        << u"loto6"_s << u"A1 2 3 4 5 6"_s << u"1 行目：「A1」は数字として読めません。"_s;
-    QTest::newRow("Loto 7: seven, 37, six")
-        << u"loto7"_s << u"A 1 2 3 4 5 6 37\n1 2 3 4 5 6"_s
-        << u"01 02 03 04 05 06 37 | 2 行目：数字が 6 つあります（7 つ必要です）。"_s;
-    QTest::newRow("Mini Loto: five, six, 32")
-        << u"miniloto"_s << u"1 2 3 4 31\n1 2 3 4 5 6\n1 2 3 4 32"_s
-        << u"01 02 03 04 31 | 2 行目：数字が 6 つあります（5 つ必要です）。 | 3 行目：「32」は 1 から 31 までの数字ではありません。"_s;
+    AddCaseRows(u"entered-tickets.txt"_s, {"game", "text", "read"});
 }
 
 void tst_Tickets::enteredTickets()
