@@ -6,6 +6,7 @@
 #include "history/drawsmodel.h"
 #include "history/formhistory.h"
 #include "history/importfile.h"
+#include "history/statisticsmodel.h"
 #include "layouts/mainlayout.h"
 #include "look/programstyle.h"
 
@@ -84,6 +85,7 @@ private slots:
     void longImport();
     void openedFromMainWindow();
     void watchNotesWhatItSaw();
+    void sisterGame();
 };
 
 void tst_FormHistory::session()
@@ -394,6 +396,33 @@ void tst_FormHistory::watchNotesWhatItSaw()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::keyClick(&window, Qt::Key_F5);
     QCOMPARE(reloads, 2);
+}
+
+void tst_FormHistory::sisterGame()
+{
+    // For Loto 7 the window reads its draws, counts its 37 numbers with its own chance and no
+    // levels (the profiles hold the 6-of-43 game's, and the controls say so), and refuses
+    // another game's file by name.
+    WindowFixture fixture;
+    FormHistory window(fixture.filePath(u"nmr-history.sqlite"_s), Loto7(), QString(), true, 5);
+    window.readText(u"第1回 1 2 3 4 5 6 7 (8) (9)\n第2回 31 32 33 34 35 36 37 (1) (2)"_s);
+    waitForImport(window);
+    QVERIFY(control<QLabel>(window, u"stored"_s)->text().startsWith(u"登録済み 2 回"_s));
+    const QAbstractItemModel *table = control<QTableView>(window, u"table"_s)->model();
+    QCOMPARE(std::pair(table->rowCount(), table->columnCount()),
+        std::pair(37, int(StatisticsModel::Level)));
+    QCOMPARE(table->index(36, StatisticsModel::Drawn).data().toString(), u"1"_s);
+    for (const QString &name : {u"apply"_s, u"target"_s, u"rule"_s}) {
+        const auto *levels = control<QWidget>(window, name);
+        QVERIFY(!levels->isEnabled()
+            && levels->toolTip().startsWith(u"出現率を反映できるのはロト6だけ"_s));
+    }
+    window.readText(
+        u"開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字\n1,2000/10/5,1,2,3,4,5,6,7"_s);
+    waitForImport(window);
+    QVERIFY(control<QPlainTextEdit>(window, u"report"_s)
+                ->toPlainText()
+                .contains(u"ロト6の当せん番号のファイルです。ロト7としては読めません"_s));
 }
 
 QTEST_MAIN(tst_FormHistory)
