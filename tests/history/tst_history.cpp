@@ -387,6 +387,9 @@ void tst_History::storing()
     QCOMPARE(stored(QString(full).replace(u"45513600"_s, u"45513601"_s)),
         (QStringList {u"added 0, completed 0, present 0"_s,
             u"line 2: 第1回の1等賞金は別の値で登録済みです"_s}));
+    QCOMPARE(stored(QString(full).replace(u",39,2,2,"_s, u",39,3,2,"_s)),
+        (QStringList {u"added 0, completed 0, present 0"_s,
+            u"line 2: 第1回の1等口数は別の値で登録済みです"_s}));
     QCOMPARE(stored(QString(full)
                         .replace(u"2000/10/5"_s, u"2000/10/6"_s)
                         .replace(u"45513600"_s, u"45513601"_s)
