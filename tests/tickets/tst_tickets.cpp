@@ -400,55 +400,28 @@ void tst_Tickets::randomTicketChances()
 
 void tst_Tickets::sisterGames_data()
 {
-    // A request for a sister game: its tickets hold its count of numbers from its range, the
-    // fixed ones in each and the excluded in none, and two share at most the limit; or the
-    // reason it is refused, with the game's own figures.
-    QTest::addColumn<QString>("game");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("fixed");
-    QTest::addColumn<QString>("excluded");
-    QTest::addColumn<int>("overlap");
-    QTest::addColumn<QString>("refused");
-    QTest::newRow("Loto 7, 37 fixed") << u"loto7"_s << 5 << u"37"_s << u"1 2"_s << 6 << QString();
-    QTest::newRow("Loto 7, six fixed")
-        << u"loto7"_s << 20 << u"1 2 3 4 5 37"_s << u""_s << 6 << QString();
-    QTest::newRow("Loto 7, 38") << u"loto7"_s << 5 << u"38"_s << u""_s << 6
-                                << u"軸数字の「38」は 1 から 37 までの数字ではありません。"_s;
-    QTest::newRow("Loto 7, seven fixed") << u"loto7"_s << 1 << u"1 2 3 4 5 6 7"_s << u""_s << 6
-                                         << u"軸数字は 6 個までです（7 個あります）。"_s;
-    QTest::newRow("Loto 7, an overlap of 7")
-        << u"loto7"_s << 2 << u""_s << u""_s << 7 << u"共通数字の上限は 0 から 6 までです。"_s;
-    QTest::newRow("Mini Loto, six apart from 31")
-        << u"miniloto"_s << 6 << u""_s << u"31"_s << 0 << QString();
-    QTest::newRow("Mini Loto, seven apart")
-        << u"miniloto"_s << 7 << u""_s << u""_s << 0
-        << u"共通数字の上限 0 では 7 口を作れません。この条件で作れるのは多くて 6 口です。"_s;
-    QTest::newRow("Mini Loto, 32") << u"miniloto"_s << 1 << u""_s << u"32"_s << 4
-                                   << u"除外数字の「32」は 1 から 31 までの数字ではありません。"_s;
-    QTest::newRow("Mini Loto, four numbers left")
-        << u"miniloto"_s << 1 << u""_s
-        << u"1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27"_s << 4
-        << u"除外数字が多すぎます。選べる数字が 4 個しか残りません（5 個必要です）。"_s;
+    AddCaseRows(
+        u"sister-games.txt"_s, {"game", "count", "fixed", "excluded", "overlap", "refused"});
 }
 
 void tst_Tickets::sisterGames()
 {
     QFETCH(QString, game);
-    QFETCH(int, count);
+    QFETCH(QString, count);
     QFETCH(QString, fixed);
     QFETCH(QString, excluded);
-    QFETCH(int, overlap);
+    QFETCH(QString, overlap);
     QFETCH(QString, refused);
     const Game &rules = *FindGame(game);
     UniformSource random(5);
-    const TypedTicketsMade answer = MakeTickets(
-        rules, {{}, count, fixed, excluded, overlap, u"軸数字"_s, u"除外数字"_s}, random);
+    const TypedTicketsMade answer = MakeTickets(rules,
+        {{}, count.toInt(), fixed, excluded, overlap.toInt(), u"軸数字"_s, u"除外数字"_s}, random);
     QCOMPARE(answer.made.refusal.reason, refused);
     if (!refused.isEmpty())
         return;
     const std::vector<int> held = ParseNumberList(rules, fixed).numbers;
     const std::vector<int> kept = ParseNumberList(rules, excluded).numbers;
-    QCOMPARE(int(answer.made.tickets.size()), count);
+    QCOMPARE(int(answer.made.tickets.size()), count.toInt());
     for (std::size_t i = 0; i < answer.made.tickets.size(); ++i) {
         const Ticket &ticket = answer.made.tickets[i];
         QCOMPARE(ticket.size(), rules.drawn);
@@ -461,7 +434,7 @@ void tst_Tickets::sisterGames()
             const Ticket &other = answer.made.tickets[j];
             QVERIFY(std::count_if(ticket.begin(), ticket.end(), [&](int n) {
                 return other.contains(n);
-            }) <= overlap);
+            }) <= overlap.toInt());
         }
     }
 }
