@@ -78,7 +78,7 @@ Game withColumns(Game game)
 const Game &Loto6()
 {
     static const Game game = withColumns({u"loto6"_s, u"ロト6"_s, NumberCount, DrawnCount, 1, 200,
-        {{6, 0}, {5, 1}, {5, 0}, {4, 0}, {3, 0}}, {}, {u"BONUS数字"_s}});
+        {{6, 0}, {5, 1}, {5, 0}, {4, 0}, {3, 0}}, {}, {u"BONUS数字"_s}, true, true});
     return game;
 }
 

@@ -103,6 +103,9 @@ struct Game
     QStringList numberColumns;
     QStringList bonusColumns;
     bool carryOver = true; // whether the file has a キャリーオーバー column
+    // Whether the profiles' levels, the level switch and the birthday apply to its draws: only
+    // the main window's game, whose 43 numbers the profiles hold.
+    bool levels = false;
 
     int gradeCount() const { return int(grades.size()); }
     // The most numbers a ticket may fix (軸数字) or two tickets share: all but one.

@@ -146,7 +146,7 @@ void FormHistory::buildControls()
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     for (QComboBox *choice : {m_target, m_rule})
         connect(choice, &QComboBox::currentIndexChanged, this, &FormHistory::refresh);
-    if (m_game.key != Loto6().key) {
+    if (!m_game.levels) {
         const QString why = u"出現率を反映できるのはロト6だけです（プロファイルは 1 から 43 の"
                             u"数字の出現率です）。"_s;
         for (QWidget *levels : std::initializer_list<QWidget *> {m_target, m_rule, m_apply}) {
@@ -381,7 +381,7 @@ void FormHistory::refresh()
                       missingInPeriod.isEmpty() ? QString() : u"（"_s + missingInPeriod + u"）"_s));
     m_chart->show(m_figures, m_period->currentText());
     // The profiles hold the 6-of-43 game's levels: another game's statistics have none.
-    if (m_game.key != Loto6().key) {
+    if (!m_game.levels) {
         m_statistics.setFigures(m_figures, {}, std::nullopt, {});
         fitScreen();
         return;

@@ -76,7 +76,7 @@ void FormTickets::buildControls()
     m_panel->addButton(close);
     grid->addWidget(m_panel, 3, 0, 1, 4);
     // The profiles, the level switch and the birthday are the 6-of-43 game's.
-    const QString draws = m_game.key == Loto6().key
+    const QString draws = m_game.levels
         ? QString()
         : u"%1の券は、プロファイルの出現率も誕生日も使わず、どの数字も同じ確率で選びます。"_s.arg(
             m_game.name);

@@ -187,11 +187,11 @@ TicketsMade DrawTickets(const TicketRequest &request, UniformSource &random)
     if (!made.refusal.reason.isEmpty())
         return made;
     const NumberSet fixed = setOf(request.fixed);
-    // Numbers past the game's highest are never open.
-    const NumberSet excluded = setOf(request.excluded) | ~numbersOf(*request.game);
+    // The game's numbers; those past its highest are never open.
     const NumberSet all = numbersOf(*request.game);
+    const NumberSet excluded = setOf(request.excluded) | ~all;
     // The 6-of-43 game's picks are the main window's; the others' are all alike.
-    const bool alike = request.game->key != Loto6().key;
+    const bool alike = !request.game->levels;
     const int free = request.game->drawn - int(fixed.count());
     const int last = request.count * free; // the depth at which every ticket is made
 
