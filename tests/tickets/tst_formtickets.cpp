@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -452,6 +453,11 @@ void tst_FormTickets::gameChosen()
     QVERIFY(tickets);
     QCOMPARE(tickets->game().key, Loto7().key);
     QCOMPARE(control<QSpinBox>(*tickets, u"overlap"_s)->maximum(), 6);
+    const QList<QLabel *> labels = tickets->findChildren<QLabel *>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
+        return label->text().endsWith(
+            u"ロト7の券は、プロファイルの出現率も誕生日も使わず、どの数字も同じ確率で選びます。"_s);
+    }));
 }
 
 QTEST_MAIN(tst_FormTickets)

@@ -492,6 +492,12 @@ void tst_Tickets::summary()
     const double all = 6'096'454;
     QCOMPARE(counts.expected[1], 2 * 6 / all);
     QCOMPARE(counts.expected[2], (2 * 216 + 2 * 222) / all);
+    // Loto 7: two draws with both bonus numbers and one without; only the first two give 2等.
+    PastDraw withBonuses = drawOf(1, {1, 2, 3, 4, 5, 6, 7}, 0);
+    withBonuses.bonuses = {8, 9};
+    const GradeCounts sister = CheckAgainstAll(Loto7(), {{10, 11, 12, 13, 14, 15, 16}},
+        {withBonuses, withBonuses, drawOf(3, {1, 2, 3, 4, 5, 6, 7}, 0)});
+    QCOMPARE(sister.expected[1], 2 * 14 / 10'295'472.0);
 
     // The same as CSV, data a spreadsheet sums: amounts as plain numbers, unknown ones empty,
     // and a row of totals; its ticket rows read back as the tickets they are.
