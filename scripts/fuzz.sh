@@ -13,7 +13,7 @@ cmake --build --preset fuzz --parallel
 nmr_took "installing clang and building the fuzz targets"
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
-for target in read write codepage profile results; do
+for target in read write codepage profile results drawfile; do
     corpus="$root/build-fuzz/corpus-$target"
     rm -rf "$corpus"
     cp -r "$root/fuzz/corpus/$target" "$corpus"

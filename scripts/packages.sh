@@ -2,7 +2,7 @@
 # Sourced by the build scripts; runs apt-get as root, or through sudo otherwise.
 
 nmr_build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n)
-nmr_run_packages=(fonts-ipafont-gothic fonts-ipafont-mincho libqt6sql6-sqlite)
+nmr_run_packages=(fonts-ipafont-gothic fonts-ipafont-mincho libqt6sql6-sqlite ca-certificates)
 # xdg-utils opens the help and the log; its recommends would bring a terminal editor along.
 nmr_lean_packages=(xdg-utils)
 nmr_headless_packages=(xvfb xdotool imagemagick)

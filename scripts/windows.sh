@@ -28,7 +28,8 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake ninja-build dpkg-dev tcl \
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-translations-l10n nsis zip >/dev/null
 
-if [ -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
+# A Qt built before the program fetched results lacks the network module: it is built again.
+if [ -f "$qt/lib/cmake/Qt6Network/Qt6NetworkConfig.cmake" ]; then
     say "Qt for Windows: reused from $qt"
 else
     say "Qt for Windows: building into $qt"
@@ -43,7 +44,7 @@ else
     configure=("$source_dir/configure" -prefix "$qt" -release -shared
         -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32-
         -qt-host-path /usr -nomake examples -nomake tests
-        -no-opengl -no-dbus -no-feature-vulkan -no-feature-network -no-feature-xml
+        -no-opengl -no-dbus -no-feature-vulkan -no-feature-xml -schannel -no-openssl
         -no-feature-printsupport -no-feature-tabletevent
         -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre
         -sql-sqlite -qt-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql -no-sql-ibase -no-sql-db2
@@ -88,12 +89,13 @@ say "Numerisphere for Windows: built in $(( $(date +%s) - start )) s"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build-windows/build/CMakeCache.txt")"
 folder="$root/build-windows/Numerisphere-$version"
 say "deploying into ${folder#"$root"/}"
-rm -rf "$folder" && mkdir -p "$folder/plugins"/{platforms,sqldrivers,styles} "$folder/translations"
+rm -rf "$folder" && mkdir -p "$folder/plugins"/{platforms,sqldrivers,styles,tls} "$folder/translations"
 cp "$root/build-windows/build/bin/numerisphere.exe" "$folder/"
 cp -r "$root/build-windows/build/bin/nmr-help" "$folder/"
 cp "$qt/plugins/platforms/qwindows.dll" "$folder/plugins/platforms/"
 cp "$qt/plugins/sqldrivers/qsqlite.dll" "$folder/plugins/sqldrivers/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/plugins/styles/"
+cp "$qt/plugins/tls/qschannelbackend.dll" "$folder/plugins/tls/"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$folder/translations/"
 printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' > "$folder/qt.conf"
 pending=("$folder/numerisphere.exe" "$folder"/plugins/*/*.dll)

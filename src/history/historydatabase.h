@@ -25,8 +25,9 @@ class HistoryDatabase
 public:
     // The schema's version, kept in PRAGMA user_version. 1 held the draws; 2 added the saved
     // tickets; 3 checks every value of a draw and remembers the stores; 4 tells the tickets the
-    // user entered from those the program made; 5 tells wheel tickets apart too.
-    static constexpr int SchemaVersion = 6;
+    // user entered from those the program made; 5 tells wheel tickets apart too; 6 holds the
+    // three games; 7 remembers the last check of each game's source.
+    static constexpr int SchemaVersion = 7;
     static constexpr int BusyTimeoutMs = 5000;
 
     explicit HistoryDatabase(const QString &path);

@@ -117,6 +117,12 @@ const std::vector<QStringList> &MigrationSteps()
             u"DROP TABLE tickets"_s, u"ALTER TABLE game_tickets RENAME TO tickets"_s,
             u"ALTER TABLE imports ADD COLUMN game TEXT NOT NULL DEFAULT 'loto6' CHECK (game IN "
             u"('loto6', 'loto7', 'miniloto'))"_s},
+        // 7: the last check of each game's source, and what its index answered.
+        QStringList {
+            u"CREATE TABLE source_checks (game TEXT PRIMARY KEY CHECK (game IN ('loto6', "
+            u"'loto7', 'miniloto')), time TEXT NOT NULL, address TEXT NOT NULL, etag TEXT, "
+            u"last_modified TEXT, newest INTEGER NOT NULL CHECK (newest BETWEEN 0 AND "
+            u"1000000), brought TEXT NOT NULL)"_s},
     };
     return steps;
 }
