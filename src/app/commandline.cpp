@@ -65,10 +65,13 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         parser.addOption(option);
     }
     const QCommandLineOption gameOption(u"game"_s,
-        u"--import、--draw、--wheel、--export のゲーム：%1（ロト6、ロト7、ミニロトとも書けます）。"
-        u"省くとロト6。--import では公式の見出し行のあるファイルはそのゲームです。\n"
-        u"The game of --import, --draw, --wheel and --export; loto6 when not given, except for "
-        u"a file --import reads whose official header names its game."_s.arg(GameKeysText()),
+        u"--import、--draw、--wheel、--export、--update "
+        u"のゲーム：%1（ロト6、ロト7、ミニロトとも書け"
+        u"ます）。省くとロト6。--import では公式の見出し行のあるファイルはそのゲーム、--update では"
+        u"全ゲームです。\n"
+        u"The game of --import, --draw, --wheel, --export and --update; loto6 when not given, "
+        u"except for a file --import reads whose official header names its game, and for "
+        u"--update, which checks every game."_s.arg(GameKeysText()),
         u"G"_s);
     const QCommandLineOption exportOption(u"export"_s,
         u"登録済みの当せん番号を公式の形式で書き出します。\n"
@@ -78,6 +81,9 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         u"--export の文字コード：utf-8（既定、BOM 付き）か cp932。\n"
         u"With --export: utf-8 (with a byte order mark, the default) or cp932."_s,
         u"E"_s);
+    const QCommandLineOption update(u"update"_s,
+        u"最新の当せん番号を取得元から取得し、新しい回の保存した券を照合します。\n"
+        u"Fetches the latest official results and grades the saved tickets of new draws."_s);
     const QCommandLineOption import(u"import"_s,
         u"過去の当せん番号をファイルから読み込みます。\n"
         u"Reads past results from the files given, without a window."_s);
@@ -113,7 +119,7 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         u"tickets."_s,
         u"S"_s);
     parser.addOptions({gameOption, import, draw, fixed, exclude, overlap, wheel, guarantee, most,
-        seed, exportOption, encoding});
+        seed, exportOption, encoding, update});
     takingValues << u"game"_s << u"draw"_s << u"fixed"_s << u"exclude"_s << u"overlap"_s
                  << u"wheel"_s << u"guarantee"_s << u"max"_s << u"seed"_s << u"export"_s
                  << u"encoding"_s;
@@ -144,14 +150,18 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     const bool drawing = parser.isSet(draw);
     const bool wheeling = parser.isSet(wheel);
     const bool exporting = parser.isSet(exportOption);
-    if (int(drawing) + int(wheeling) + int(parser.isSet(import)) + int(exporting) > 1)
-        return refuse(u"--draw、--wheel、--import、--export は一緒に使えません。"_s);
+    const bool updating = parser.isSet(update);
+    if (int(drawing) + int(wheeling) + int(parser.isSet(import)) + int(exporting) + int(updating)
+        > 1)
+        return refuse(u"--draw、--wheel、--import、--export、--update は一緒に使えません。"_s);
     const Game *named = FindGame(parser.value(gameOption));
     if (parser.isSet(gameOption) && !named)
         return refuse(u"--game には %1 のどれかを指定してください。"_s.arg(
             GameKeysText().replace(u'|', u"、"_s)));
-    if (parser.isSet(gameOption) && !drawing && !wheeling && !exporting && !parser.isSet(import))
-        return refuse(u"--game は --import、--draw、--wheel、--export と一緒に使います。"_s);
+    if (parser.isSet(gameOption) && !drawing && !wheeling && !exporting && !updating
+        && !parser.isSet(import))
+        return refuse(
+            u"--game は --import、--draw、--wheel、--export、--update と一緒に使います。"_s);
     const Game &game = named ? *named : Loto6();
     const QString encodingName = parser.value(encoding).toLower();
     if (parser.isSet(encoding) && !exporting)
@@ -205,6 +215,8 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         line.action = CommandLine::Action::Export;
         line.files = QStringList {parser.value(exportOption)};
         line.codePage932 = encodingName == u"cp932"_s;
+    } else if (updating) {
+        line.action = CommandLine::Action::Update;
     } else if (drawing) {
         line.action = CommandLine::Action::Draw;
         line.count = *count;

@@ -8,9 +8,11 @@
 #include "platform/programlocations.h"
 #include "settings/inifilesaveload.h"
 #include "tickets/ticketdraw.h"
+#include "update/resultsupdate.h"
 #include "wheels/wheelmaker.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
@@ -145,4 +147,44 @@ int RunExport(const Game &game, const QString &path, bool codePage932)
     Console::Out(u"%1: %2の %3 回を書き出しました\n"_s.arg(
         path, game.name, Grouped(qint64(draws.value.size()))));
     return 0;
+}
+
+int RunUpdate(const Game *game)
+{
+    const ProgramLocations locations = ProgramLocations::detect();
+    QDir().mkpath(locations.programDirectory);
+    HistoryDatabase database(locations.historyDatabase());
+    if (const StoreFault &fault = database.fault()) {
+        Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
+        return 1;
+    }
+    const Sources sources = LoadSources(locations.sourcesFile());
+    for (const QString &fault : sources.faults)
+        Console::Err(u"numerisphere: %1\n"_s.arg(fault));
+    const bool terminal = Console::OutputIsTerminal();
+    ResultsUpdate update(database, sources);
+    QEventLoop loop;
+    int status = 0;
+    QObject::connect(&update, &ResultsUpdate::progressed, &loop,
+        [terminal](const QString &doing, int done, int total) {
+            if (terminal)
+                Console::Out(u"\r\033[K"_s + doing
+                    + (total > 0 ? u"（%1/%2）"_s.arg(done).arg(total) : QString()));
+        });
+    QObject::connect(&update, &ResultsUpdate::gameChecked, &loop, [&](const GameUpdate &checked) {
+        if (terminal)
+            Console::Out(u"\r\033[K"_s);
+        Console::Out(checked.summary() + u'\n');
+        for (const QString &problem : checked.problems)
+            Console::Err(u"numerisphere: %1\n"_s.arg(problem));
+        for (const QString &grades : checked.grades)
+            Console::Out(grades + u'\n');
+        if (checked.failed)
+            status = 1;
+    });
+    QObject::connect(&update, &ResultsUpdate::finished, &loop, &QEventLoop::quit);
+    update.start(game ? std::vector<const Game *> {game} : Games());
+    if (update.running())
+        loop.exec();
+    return status;
 }

@@ -27,3 +27,10 @@ int RunWheel(const CommandLine &line);
 // Writes the game's stored draws in its official layout, the bytes the window's export writes.
 // 1 when nothing is stored or the file cannot be written, saying which.
 int RunExport(const Game &game, const QString &path, bool codePage932);
+
+// Fetches the latest results of the game, or of every game without one, from their sources: a
+// line for each game and the grades of the saved tickets of the draws that came on standard
+// output, what went wrong on standard error, and what is being fetched while it runs when
+// standard output is a terminal. 0 when every source answered, 1 when one failed or an answer
+// was refused (what came before stays stored).
+int RunUpdate(const Game *game);

@@ -16,8 +16,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Answers --help, --version, --import, --draw and --wheel, or refuses what it does not know (exit
-// status 2), before any window system is needed; nothing when the program is to start.
+// Answers --help, --version, --import, --draw, --wheel, --export and --update, or refuses what it
+// does not know (exit status 2), before any window system is needed; nothing when the program is to
+// start.
 std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     const QCoreApplication reader(argc, argv);
@@ -44,6 +45,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         return RunExport(line.game ? *line.game : Loto6(), line.files.front(), line.codePage932);
     case CommandLine::Action::Wheel:
         return RunWheel(line);
+    case CommandLine::Action::Update:
+        return RunUpdate(line.game);
     }
     return 2;
 }

@@ -17,6 +17,11 @@ QString ProgramLocations::settingsFile() const
     return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr.ini"_s));
 }
 
+QString ProgramLocations::sourcesFile() const
+{
+    return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr-sources.ini"_s));
+}
+
 QString ProgramLocations::historyDatabase() const
 {
     return QDir::toNativeSeparators(QDir(programDirectory).filePath(u"nmr-history.sqlite"_s));

@@ -16,6 +16,7 @@ struct ProgramLocations
     QString settingsFile() const;
     QString historyDatabase() const;
     QString toolChoicesFile() const; // what the tool windows were last left showing
+    QString sourcesFile() const; // the user's own sources of the official results
 
     static ProgramLocations detect();
     // A portable layout rooted at directory.

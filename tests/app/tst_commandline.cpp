@@ -57,6 +57,9 @@ void tst_CommandLine::parsing()
         asked = u"export %1 %2"_s.arg(
             line.files.join(u'|'), line.codePage932 ? u"cp932"_s : u"utf-8"_s);
         break;
+    case CommandLine::Action::Update:
+        asked = u"update"_s;
+        break;
     case CommandLine::Action::Refuse:
         asked = u"refused "_s + line.text;
         break;
@@ -72,7 +75,7 @@ void tst_CommandLine::helpNamesEveryOption()
     const QString help = ParseCommandLine({u"numerisphere"_s, u"--help"_s}).text;
     for (const QString &named : {u"--import"_s, u"--draw <N>"_s, u"（1〜20）"_s,
              u"--fixed <LIST>"_s, u"--exclude <LIST>"_s, u"--overlap <K>"_s, u"--wheel <LIST>"_s,
-             u"--guarantee <T/M>"_s, u"--max <N>"_s, u"--seed <S>"_s, u"[FILE...]"_s,
+             u"--guarantee <T/M>"_s, u"--max <N>"_s, u"--seed <S>"_s, u"[FILE...]"_s, u"--update"_s,
              u"--game <G>"_s, u"loto6|loto7|miniloto"_s, u"--export <FILE>"_s, u"--encoding <E>"_s})
         QVERIFY2(help.contains(named), qPrintable(named));
     QVERIFY(!help.contains(u"--platform"_s));

@@ -149,6 +149,97 @@ class Program(unittest.TestCase):
         self.assertIn('1 から 37', wrong.stderr)
         self.assertEqual(run('--draw', '5', '--game', 'loto8').returncode, 2)
 
+    def serve_results(self, files):
+        # The official results on a server of the test's own, on 127.0.0.1: each path's bytes,
+        # or its status; the index with an ETag, answered 304 when asked with it. Every request
+        # is recorded, and nmr-sources.ini beside the settings points every game at it: the
+        # sister games' indexes list a draw before their first one with a file.
+        import http.server, threading
+        requests = []
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                requests.append((self.path, self.headers.get('If-None-Match'), self.headers.get('User-Agent')))
+                answer = files.get(self.path, 404)
+                etag = f'"{len(files.get("/index.txt", b""))}"'
+                if self.path == '/index.txt' and self.headers.get('If-None-Match') == etag:
+                    answer = 304
+                if isinstance(answer, int):
+                    self.send_response(answer)
+                    self.send_header('Content-Length', '0')
+                    self.end_headers()
+                    return
+                self.send_response(200)
+                self.send_header('Content-Length', str(len(answer)))
+                if self.path == '/index.txt':
+                    self.send_header('ETag', etag)
+                self.end_headers()
+                self.wfile.write(answer)
+
+            def log_message(self, *arguments):
+                pass
+
+        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+        address = f'http://127.0.0.1:{server.server_port}'
+        (self.program / 'nmr-sources.ini').write_text(
+            f'[loto6]\nIndex={address}/index.txt\nDraw={address}/A102{{draw:4}}.CSV\nFirstDraw=2122\n'
+            f'[loto7]\nIndex={address}/loto7.txt\nDraw={address}/A103{{draw:4}}.CSV\nFirstDraw=2\n'
+            f'[miniloto]\nIndex={address}/mini.txt\nDraw={address}/A101{{draw:4}}.CSV\nFirstDraw=2\n')
+        files.update({'/loto7.txt': '第1回ロト７'.encode('cp932'), '/mini.txt': '第1回ミニロト'.encode('cp932')})
+        return requests
+
+    @staticmethod
+    def draw_file(number, first):
+        return (f'A52\r\n第{number}回ロト６,数字選択式全国自治宝くじ,令和8年7月{number - 2094}日,東京\r\n'
+                f'本数字,{first:02},20,29,36,37,41,ボーナス数字,19\r\n１等,該当なし,該当なし\r\n２等,8口,8247000円\r\n'
+                '３等,165口,431800円\r\n４等,8005口,9400円\r\n５等,134914口,1000円\r\nキャリーオーバー,0円\r\n').encode('cp932')
+
+    def test_results_fetched_then_checked_again_with_one_request(self):
+        import sqlite3
+        files = {'/index.txt': '第2123回ロト６\r\n'.encode('cp932'), '/A1022122.CSV': self.draw_file(2122, 1),
+                 '/A1022123.CSV': self.draw_file(2123, 2), '/A1022124.CSV': self.draw_file(2124, 6)}
+        requests = self.serve_results(files)
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        run = lambda *options: subprocess.run([self.program / 'numerisphere', '--update', *options], env=env,
+                                              capture_output=True, text=True, timeout=30)
+        first = run('--game', 'loto6')
+        self.assertEqual((first.returncode, first.stdout, first.stderr),
+                         (0, 'ロト6：新規 2 回（第2122回〜第2123回）、最新です\n', ''))
+        self.assertEqual([path for path, _, _ in requests], ['/index.txt', '/A1022123.CSV', '/A1022122.CSV'])
+        self.assertTrue(requests[0][2].startswith(f'Numerisphere/{VERSION}'))
+        database = sqlite3.connect(self.program / 'nmr-history.sqlite')
+        with database:
+            database.executemany('INSERT INTO tickets (game, draw, line, n1, n2, n3, n4, n5, n6) '
+                                 "VALUES ('loto6', 2124, ?, ?, ?, ?, ?, ?, ?)",
+                                 [(0, 6, 19, 20, 29, 36, 37), (1, 1, 2, 3, 4, 5, 7)])
+        database.close()
+        # Draw 2124 is published: it comes, and the tickets saved for it are graded.
+        files['/index.txt'] = '第2124回ロト６\r\n第2123回ロト６\r\n'.encode('cp932')
+        del requests[:]
+        second = run()
+        self.assertEqual((second.returncode, second.stderr), (0, ''))
+        self.assertEqual(second.stdout.splitlines(), ['ロト6：新規 1 回（第2124回）、最新です',
+                                                     '第2124回：保存した券 2 枚のうち 2等 1 枚',
+                                                     'ロト7：新規 0 回、最新です', 'ミニロト：新規 0 回、最新です'])
+        self.assertEqual([path for path, _, _ in requests if path.startswith('/A102')], ['/A1022124.CSV'])
+        # Nothing new: one conditional request, answered by 304, and nothing stored.
+        del requests[:]
+        third = run('--game', 'loto6')
+        self.assertEqual((third.returncode, third.stdout), (0, 'ロト6：新規 0 回、最新です\n'))
+        self.assertEqual(requests, [('/index.txt', f'"{len(files["/index.txt"])}"', requests[0][2])])
+        # A draw the site refuses: told, status 1, and what came before stays.
+        files['/index.txt'] = '第2125回ロト６\r\n'.encode('cp932')
+        files['/A1022125.CSV'] = 403
+        refused = run('--game', 'loto6')
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn('取得元が取得を断りました（HTTP 403）', refused.stderr)
+        stored = sqlite3.connect(self.program / 'nmr-history.sqlite').execute(
+            "SELECT number, n1 FROM draws WHERE game = 'loto6' ORDER BY number").fetchall()
+        self.assertEqual(stored, [(2122, 1), (2123, 2), (2124, 6)])
+
     def test_first_start_saves_the_six_setup_keys_with_the_window_centred(self):
         process, window = self.start()
         # A second copy ends at once and writes nothing.
