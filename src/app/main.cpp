@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 #include <optional>
@@ -74,5 +75,6 @@ int main(int argc, char *argv[])
     if (!window.Form_Load())
         return 0;
     window.show();
+    QTimer::singleShot(0, &window, &FormMain::checkAtStart);
     return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 #include "look/tooltable.h"
 #include "platform/seams.h"
 #include "settings/toolchoices.h"
+#include "update/sourcecheck.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSortFilterProxyModel>
@@ -94,6 +96,23 @@ void FormHistory::buildControls()
     connect(paste, &QPushButton::clicked, this,
         [this] { readText(QGuiApplication::clipboard()->text()); });
     paste->setObjectName(u"paste"_s);
+    auto *update = new QPushButton(u"最新の結果を取得(&U)"_s, this);
+    update->setObjectName(u"update"_s);
+    update->setToolTip(u"%1の最新の当せん番号を取得元から取得します"_s.arg(m_game.name));
+    auto *updateAll = new QPushButton(u"全ゲーム(&L)"_s, this);
+    updateAll->setObjectName(u"updateAll"_s);
+    updateAll->setToolTip(u"全ゲームの最新の当せん番号を取得元から取得します"_s);
+    updateAll->setAccessibleName(u"全ゲームの最新の結果を取得"_s);
+    m_updateButtons = {update, updateAll};
+    connect(update, &QPushButton::clicked, this, [this] { emit updateAsked(false); });
+    connect(updateAll, &QPushButton::clicked, this, [this] { emit updateAsked(true); });
+    m_updateBar = new QProgressBar(this);
+    m_updateBar->setAccessibleName(u"取得の進み具合"_s);
+    m_updateCancel = new QPushButton(u"取得を中止(&T)"_s, this);
+    m_updateCancel->setObjectName(u"updateCancel"_s);
+    connect(m_updateCancel, &QPushButton::clicked, this, &FormHistory::updateCancelled);
+    m_updateBar->hide();
+    m_updateCancel->hide();
     m_storedLabel = new QLabel(this);
     m_storedLabel->setObjectName(u"stored"_s);
     m_storedLabel->setWordWrap(true);
@@ -158,19 +177,25 @@ void FormHistory::buildControls()
 
     grid->addWidget(read, 0, 0);
     grid->addWidget(paste, 0, 1);
-    grid->addWidget(m_storedLabel, 0, 2, 1, 4);
+    grid->addWidget(update, 0, 2);
+    grid->addWidget(updateAll, 0, 3);
+    grid->addWidget(m_storedLabel, 0, 4, 1, 2);
     grid->addWidget(m_sourceLabel, 1, 0, 1, 6);
     grid->addWidget(m_report, 2, 0, 1, 6);
-    grid->addWidget(m_jobControls, 3, 0, 1, 6);
-    grid->addWidget(tabs, 4, 0, 1, 6);
-    grid->addWidget(targetLabel, 5, 0);
-    grid->addWidget(m_target, 5, 1);
-    grid->addWidget(ruleLabel, 5, 2);
-    grid->addWidget(m_rule, 5, 3);
-    grid->addWidget(m_apply, 5, 4);
-    grid->addWidget(close, 5, 5);
-    grid->setRowStretch(4, 1);
-    m_writers = {read, paste};
+    auto *fetching = new QHBoxLayout;
+    fetching->addWidget(m_updateBar, 1);
+    fetching->addWidget(m_updateCancel);
+    grid->addLayout(fetching, 3, 0, 1, 6);
+    grid->addWidget(m_jobControls, 4, 0, 1, 6);
+    grid->addWidget(tabs, 5, 0, 1, 6);
+    grid->addWidget(targetLabel, 6, 0);
+    grid->addWidget(m_target, 6, 1);
+    grid->addWidget(ruleLabel, 6, 2);
+    grid->addWidget(m_rule, 6, 3);
+    grid->addWidget(m_apply, 6, 4);
+    grid->addWidget(close, 6, 5);
+    grid->setRowStretch(5, 1);
+    m_writers = {read, paste, update, updateAll};
 }
 
 QWidget *FormHistory::statisticsTab()
@@ -316,9 +341,16 @@ void FormHistory::reload(std::vector<PastDraw> stored)
         }
     }
     const auto last = m_store.lastImport().value;
-    m_sourceLabel->setText(last ? u"最後の読み込み：%1、%2"_s.arg(
-                               last->time.toString(u"yyyy/MM/dd HH:mm"_s), last->source)
-                                : QString());
+    const auto checked = LastSourceCheck(m_database, m_game).value;
+    QStringList sources;
+    if (last)
+        sources << u"最後の読み込み：%1、%2"_s.arg(
+            last->time.toString(u"yyyy/MM/dd HH:mm"_s), last->source);
+    if (checked)
+        sources << u"最後の取得：%1、%2、%3"_s.arg(
+            checked->time.toLocalTime().toString(u"yyyy/MM/dd HH:mm"_s),
+            AddressText(checked->address), checked->brought);
+    m_sourceLabel->setText(sources.join(u'\n'));
     refresh();
 }
 
@@ -432,4 +464,25 @@ void FormHistory::apply()
     m_stored.profiles[std::size_t(slot)] = profile;
     refresh();
     emit levelsApplied();
+}
+
+void FormHistory::showUpdateProgress(const QString &doing, int done, int total)
+{
+    for (QPushButton *button : std::as_const(m_updateButtons))
+        button->setEnabled(false);
+    m_updateBar->setRange(0, total);
+    m_updateBar->setValue(done);
+    m_updateBar->show();
+    m_updateCancel->show();
+    m_report->setPlainText(doing);
+}
+
+void FormHistory::showUpdateReport(const QString &report)
+{
+    for (QPushButton *button : std::as_const(m_updateButtons))
+        button->setEnabled(true);
+    m_updateBar->hide();
+    m_updateCancel->hide();
+    m_report->setPlainText(report);
+    m_report->setAccessibleDescription(report);
 }

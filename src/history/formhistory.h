@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
 class QSpinBox;
@@ -39,6 +40,11 @@ public:
         bool levelsOn, int strength, QWidget *parent = nullptr);
     using ToolWindow::reload; // read again, unless a read is running
 
+    // A check of the official results runs: what it does, and how many of the game's files are
+    // done of how many (0 of 0 while not known). Then its report, once it ended.
+    void showUpdateProgress(const QString &doing, int done, int total);
+    void showUpdateReport(const QString &report);
+
     void readFile(const QString &path); // "ファイルから読み込む": a file's results
     void readText(const QString &text); // "貼り付け": pasted results
     bool importing() const;
@@ -60,6 +66,9 @@ public:
 
 signals:
     void levelsApplied(); // a profile's levels were written to the settings file
+    // "最新の結果を取得" for the window's game, or for every game, and its "中止".
+    void updateAsked(bool allGames);
+    void updateCancelled();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override; // files may be dropped
@@ -107,7 +116,11 @@ private:
     std::optional<BackgroundJob<std::shared_ptr<Outcome>>> m_import;
 
     QLabel *m_storedLabel = nullptr; // how many draws are stored, their range, missing ones
-    QLabel *m_sourceLabel = nullptr; // when the database was last read into, and from what
+    QLabel *m_sourceLabel = nullptr; // when the database was last read into, and from what, and
+                                     // when the source was last checked, from where, with what
+    QList<QPushButton *> m_updateButtons; // "最新の結果を取得", for the game and for all
+    QProgressBar *m_updateBar = nullptr; // a check's files done, with its "中止"
+    QPushButton *m_updateCancel = nullptr;
     QPlainTextEdit *m_report = nullptr; // what the last read did
     QComboBox *m_period = nullptr; // "期間": the last 50, 100 or 200 draws, all, or chosen
     QSpinBox *m_from = nullptr; // a chosen period's first and last draw

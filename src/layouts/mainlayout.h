@@ -80,13 +80,16 @@ inline const std::array<MenuItem, 20> MSys1 {{
     {u"終了(&X)", "Ctrl+W"},
 }};
 
-enum ToolItem { History = 0, Tickets = 1, Check = 2, Wheel = 3 };
+enum ToolItem { History = 0, Tickets = 1, Check = 2, Wheel = 3, Update = 5, CheckAtStart = 6 };
 
-inline const std::array<MenuItem, 4> MTool1 {{
+inline const std::array<MenuItem, 7> MTool1 {{
     {u"当せん番号の履歴(&H)...", "Ctrl+H"},
     {u"まとめて予想(&M)...", "Ctrl+M"},
     {u"当せん確認(&K)...", "Ctrl+K"},
     {u"ホイール(&W)...", "Ctrl+J"},
+    {u"-"},
+    {u"最新の結果を取得(&U)"},
+    {u"起動時に最新の結果を取得(&S)", nullptr, true, true},
 }};
 
 enum HelpItem { Contents = 0, About = 2 };

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class ChanceFollower;
 class FormCheck;
@@ -24,6 +25,8 @@ class InstanceLock;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class UpdateSession;
+struct Game;
 
 // The main window. It draws six numbers onto the simulated display, shows the level switch and
 // the draw strength, plays the title animation, and keeps its own state in the settings file's
@@ -49,6 +52,9 @@ public:
     // A command of the tools menu, by its item (MainLayout::ToolItem): opens its window beside
     // this one, or brings it to the front when it is open already.
     void mTool1_Click(int index);
+    // Once the window is up: the official results are checked when the user agreed to it and
+    // no check came in the last six hours.
+    void checkAtStart();
     void mHelp1_Click(int index); // a command of the help menu, by its item (MainLayout::HelpItem)
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers); // F1, before any control
 
@@ -81,11 +87,16 @@ private:
     DrawInput drawInput() const; // the active profile with the level switch and strength
     void followDrawInput(); // the chances and the open tool windows follow the draw's inputs
     QString ticketsLog() const; // where the tickets window logs: empty while logging is off
-    void showTool(int index, const Game &game); // opens it for the game unless it is open
+    // Opens it for the game unless it is open, and brings it to the front; without activate,
+    // beside this window without taking the focus.
+    void showTool(int index, const Game &game, bool activate = true);
     // Kept until closed, told what others store, opened again for another game when asked.
     template<typename Tool>
     void openTool(QPointer<Tool> &slot, int index, Tool *tool);
     void databaseChanged(const QObject *origin); // every open tool window but origin reloads
+    // "最新の結果を取得": asks once whether to check at start-up too, then checks the games.
+    void fetchResults(const std::vector<const Game *> &games, QWidget *asking);
+    UpdateSession &updates(); // made at the first check, never before the window is up
 
     ProgramLocations m_locations;
     std::unique_ptr<InstanceLock> m_instanceLock;
@@ -97,12 +108,13 @@ private:
     LcdDisplay *m_txtDisp = nullptr; // the simulated display
     QPushButton *m_com1 = nullptr; // the big draw button, the window's default
     std::array<QAction *, 20> m_mSys1 {}; // the system menu's items, by MainLayout::SysItem
-    std::array<QAction *, 4> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
+    std::array<QAction *, 7> m_mTool1 {}; // the tools menu's items, by MainLayout::ToolItem
     std::array<QAction *, 3> m_mHelp1 {}; // the help menu's items, by MainLayout::HelpItem
     QPointer<FormHistory> m_history; // the tool windows, while open
     QPointer<FormTickets> m_tickets;
     QPointer<FormCheck> m_check;
     QPointer<FormWheel> m_wheel;
+    UpdateSession *m_updates = nullptr;
 
     // The timer's step counter lives beside it as text, as the animation expects.
     QTimer m_timer1;

@@ -14,6 +14,7 @@ const QString to = u"Statistics/To"_s;
 const QString axisFromZero = u"Statistics/AxisFromZero"_s;
 const QString toolsSection = u"Tools"_s;
 const QString gameKey = u"Game"_s;
+const QString checkAtStartKey = u"CheckAtStart"_s;
 
 } // namespace
 
@@ -55,4 +56,17 @@ const Game &ReadToolGame()
 bool WriteToolGame(const Game &game)
 {
     return IniFileSaveLoad::WriteIniString(toolsSection, gameKey, game.key);
+}
+
+std::optional<bool> ReadCheckAtStart()
+{
+    const QString value = IniFileSaveLoad::ReadIniString(toolsSection, checkAtStartKey, {});
+    if (value == u"1"_s || value == u"0"_s)
+        return value == u"1"_s;
+    return std::nullopt;
+}
+
+bool WriteCheckAtStart(bool check)
+{
+    return IniFileSaveLoad::WriteIniString(toolsSection, checkAtStartKey, check ? u"1"_s : u"0"_s);
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What the user last chose in the tool windows, kept in a file of their own beside the settings
 // file, which holds only its own keys. A missing or damaged file, or an empty path, gives the
 // defaults; with an empty path nothing is written.
@@ -27,3 +29,9 @@ void WriteStatisticsChoice(const QString &path, const StatisticsChoice &choice);
 // The 6-of-43 game when none or an unknown one is kept.
 const Game &ReadToolGame();
 bool WriteToolGame(const Game &game);
+
+// Whether the official results are checked when the program starts: the key CheckAtStart of
+// [Tools], 1 or 0, written when the user answers the question of the first fetch or changes it;
+// none until then.
+std::optional<bool> ReadCheckAtStart();
+bool WriteCheckAtStart(bool check);
