@@ -1,7 +1,9 @@
 // Prints how fast the draw runs, how long reading the profile table takes on a large settings
 // file, how long past results take to read, store, show and sort, and how long tickets take to
-// make, and how long wheels take to show, check and search. It measures; it asserts nothing.
+// make, how long wheels take to show, check and search, and what a check of the official results
+// costs. It measures; it asserts nothing.
 
+#include "common/httpserver.h"
 #include "engine/chance.h"
 #include "engine/draw.h"
 #include "engine/profile.h"
@@ -12,6 +14,8 @@
 #include "settings/inifilesaveload.h"
 #include "tickets/formcheck.h"
 #include "tickets/ticketdraw.h"
+#include "update/drawfile.h"
+#include "update/resultsupdate.h"
 #include "wheels/formwheel.h"
 #include "wheels/wheelmaker.h"
 #include "wheels/wheeltable.h"
@@ -19,6 +23,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -28,6 +33,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <ctime>
 #include <numeric>
 #include <random>
 #include <thread>
@@ -542,6 +548,65 @@ void benchmarkGames(QTextStream &out)
     }
 }
 
+// Reading the per-draw files, and a check with nothing new against a server of its own on
+// 127.0.0.1: its requests, and the time it takes from start to report, of which the program's
+// own is the CPU time (the server, in the same process, answers at once).
+void benchmarkUpdate(QTextStream &out)
+{
+    using namespace Qt::StringLiterals;
+    QFile sample(QStringLiteral(NMR_TEST_DATA "/update/A1022124.CSV"));
+    sample.open(QIODevice::ReadOnly);
+    const QByteArray file = sample.readAll();
+    QElapsedTimer timer;
+    timer.start();
+    int read = 0;
+    for (int i = 0; i < 1000; ++i)
+        read += ReadDrawFile(Loto6(), 2124, file).draw ? 1 : 0;
+    out << u"reading 1,000 per-draw files: %1 ms  (%2 read)\n"_s
+               .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 1)
+               .arg(read);
+
+    HttpServer server;
+    server.answer("/index.txt", {200, "A1022124.CSV", {{"ETag", "\"1\""}}});
+    server.answer("/A1022124.CSV", {200, file});
+    const QString address = server.url({}).toString();
+    const Sources sources = ReadSources(ShippedSources(),
+        u"[loto6]\nIndex=%1/index.txt\nDraw=%1/A102{draw:4}.CSV\nFirstDraw=2124\n"_s.arg(address)
+            .toUtf8(),
+        u"bench"_s);
+    QTemporaryDir dir;
+    HistoryDatabase database(dir.filePath(u"update.sqlite"_s));
+    const auto check = [&] {
+        ResultsUpdate update(database, sources, {0, 30'000, {1000, 4000}, 120});
+        QEventLoop loop;
+        QObject::connect(&update, &ResultsUpdate::finished, &loop, &QEventLoop::quit);
+        update.start({&Loto6()});
+        if (update.running())
+            loop.exec();
+        return update.requestsSent();
+    };
+    check();
+    server.answer("/index.txt", {304, {}});
+    server.requests.clear();
+    qint64 slowest = 0;
+    double slowestCpu = 0;
+    int requests = 0;
+    for (int i = 0; i < 20; ++i) {
+        const std::clock_t cpu = std::clock();
+        timer.restart();
+        requests = std::max(requests, check());
+        slowest = std::max(slowest, timer.nsecsElapsed());
+        slowestCpu = std::max(slowestCpu, double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+    }
+    out << u"a check with nothing new, slowest of 20: %1 ms, %2 ms of CPU time  (%3 request(s) "
+           u"each, %4 in all, answered %5)\n"_s.arg(double(slowest) / 1e6, 0, 'f', 1)
+               .arg(slowestCpu, 0, 'f', 1)
+               .arg(requests)
+               .arg(server.requests.size())
+               .arg(server.requests.empty() ? QString()
+                                            : QString::fromLatin1(server.requests.front().path));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -557,6 +622,7 @@ int main(int argc, char *argv[])
     benchmarkTickets(out);
     benchmarkWheels(out);
     benchmarkGames(out);
+    benchmarkUpdate(out);
     benchmarkLongImport(out);
     benchmarkPastResults(out);
     benchmarkProfileRead(out);

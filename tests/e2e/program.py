@@ -161,6 +161,9 @@ class Program(unittest.TestCase):
             def do_GET(self):
                 requests.append((self.path, self.headers.get('If-None-Match'), self.headers.get('User-Agent')))
                 answer = files.get(self.path, 404)
+                if answer == 'silent':  # accepts and never answers
+                    time.sleep(60)
+                    return
                 etag = f'"{len(files.get("/index.txt", b""))}"'
                 if self.path == '/index.txt' and self.headers.get('If-None-Match') == etag:
                     answer = 304
@@ -239,6 +242,21 @@ class Program(unittest.TestCase):
         stored = sqlite3.connect(self.program / 'nmr-history.sqlite').execute(
             "SELECT number, n1 FROM draws WHERE game = 'loto6' ORDER BY number").fetchall()
         self.assertEqual(stored, [(2122, 1), (2123, 2), (2124, 6)])
+
+    def test_a_check_killed_halfway_keeps_every_draw_it_completed(self):
+        import sqlite3
+        files = {'/index.txt': '第2124回ロト６\r\n'.encode('cp932'), '/A1022122.CSV': 'silent',
+                 '/A1022123.CSV': self.draw_file(2123, 2), '/A1022124.CSV': self.draw_file(2124, 6)}
+        requests = self.serve_results(files)
+        env = {name: value for name, value in self.env.items() if 'DISPLAY' not in name}
+        process = subprocess.Popen([self.program / 'numerisphere', '--update', '--game', 'loto6'], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(process.wait)
+        wait_for(lambda: any(path == '/A1022122.CSV' for path, _, _ in requests), 'the third draw asked for')
+        process.kill()
+        stored = sqlite3.connect(self.program / 'nmr-history.sqlite').execute(
+            "SELECT number FROM draws WHERE game = 'loto6' ORDER BY number").fetchall()
+        self.assertEqual(stored, [(2123,), (2124,)])
 
     def test_first_start_saves_the_six_setup_keys_with_the_window_centred(self):
         process, window = self.start()
