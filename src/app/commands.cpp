@@ -15,7 +15,27 @@
 #include <QEventLoop>
 #include <QRandomGenerator>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The database beside the settings, made if need be; none, with the fault told, when it cannot be
+// used.
+std::unique_ptr<HistoryDatabase> OpenDatabase()
+{
+    const ProgramLocations locations = ProgramLocations::detect();
+    QDir().mkpath(locations.programDirectory);
+    auto database = std::make_unique<HistoryDatabase>(locations.historyDatabase());
+    if (const StoreFault &fault = database->fault()) {
+        Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
+        return nullptr;
+    }
+    return database;
+}
+
+} // namespace
 
 // Reads each file into the database beside the settings: a line for each file on standard
 // output, each rejected line on standard error, and the share done while a file is read when
@@ -24,13 +44,10 @@ using namespace Qt::StringLiterals;
 // game given, each file is its header's game's, and lines without a header the 6-of-43 game's.
 int RunImport(const QStringList &files, const Game *game)
 {
-    const ProgramLocations locations = ProgramLocations::detect();
-    QDir().mkpath(locations.programDirectory);
-    HistoryDatabase database(locations.historyDatabase());
-    if (const StoreFault &fault = database.fault()) {
-        Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
+    const std::unique_ptr<HistoryDatabase> opened = OpenDatabase();
+    if (!opened)
         return 1;
-    }
+    HistoryDatabase &database = *opened;
     DrawStore store(database, game ? *game : Loto6());
     const bool terminal = Console::OutputIsTerminal();
     int status = 0;
@@ -151,14 +168,11 @@ int RunExport(const Game &game, const QString &path, bool codePage932)
 
 int RunUpdate(const Game *game)
 {
-    const ProgramLocations locations = ProgramLocations::detect();
-    QDir().mkpath(locations.programDirectory);
-    HistoryDatabase database(locations.historyDatabase());
-    if (const StoreFault &fault = database.fault()) {
-        Console::Err(u"numerisphere: %1\n"_s.arg(fault.text));
+    const std::unique_ptr<HistoryDatabase> opened = OpenDatabase();
+    if (!opened)
         return 1;
-    }
-    const Sources sources = LoadSources(locations.sourcesFile());
+    HistoryDatabase &database = *opened;
+    const Sources sources = LoadSources(ProgramLocations::detect().sourcesFile());
     for (const QString &fault : sources.faults)
         Console::Err(u"numerisphere: %1\n"_s.arg(fault));
     const bool terminal = Console::OutputIsTerminal();

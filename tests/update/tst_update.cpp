@@ -1,3 +1,4 @@
+#include "common/cases.h"
 #include "common/files.h"
 #include "common/history.h"
 #include "common/httpserver.h"
@@ -10,9 +11,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-using Answers = std::deque<HttpAnswer>;
-Q_DECLARE_METATYPE(Answers)
 
 namespace {
 
@@ -36,6 +34,31 @@ QByteArray DrawFile(int number)
         u"A52\r\n第%1回ロト６,数字選択式全国自治宝くじ,令和8年7月30日\r\n本数字,%2,20,29,36,37,41,ボーナス数字,19\r\n１等,該当なし,該当なし\r\n２等,8口,8247000円\r\n３等,165口,431800円\r\n４等,8005口,9400円\r\n５等,134914口,1000円\r\nキャリーオーバー,0円\r\n"_s
             .arg(number)
             .arg(6 + shift));
+}
+
+// Answers as the cases write them: "500 oops | 200 @A1022124.CSV".
+std::deque<HttpAnswer> Answered(const QString &text)
+{
+    std::deque<HttpAnswer> answers;
+    for (const QString &written : text.split(u" | "_s)) {
+        QStringList tokens = written.split(u' ');
+        HttpAnswer &answer = answers.emplace_back(tokens.takeFirst().toInt());
+        for (const QString &token : std::as_const(tokens)) {
+            if (token == u"cut" || token == u"silent")
+                answer.act = token == u"cut" ? HttpAnswer::Act::CutBody : HttpAnswer::Act::Silent;
+            else if (token.startsWith(u'@'))
+                answer.body = Sample(token.mid(1));
+            else if (token.contains(u'='))
+                answer.headers.append(
+                    {token.section(u'=', 0, 0).toLatin1(), token.section(u'=', 1).toLatin1()});
+            else
+                answer.body = token == u"page"
+                    ? "<!DOCTYPE html>\n<html><body>blocked</body></html>"
+                    : token == u"big" ? QByteArray(2 << 20, '1')
+                                      : token.toUtf8();
+        }
+    }
+    return answers;
 }
 
 QString Joined(const std::vector<int> &numbers)
@@ -123,92 +146,22 @@ private slots:
 
 void tst_Update::drawFile_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("game");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("read"); // the draw's official fields, or the reason
-    const QString loto6 = u"A1022124.CSV"_s;
-    const QString loto7 = u"A1030694.CSV"_s;
-    const QString mini = u"A1011290.CSV"_s;
-    QString read2124 = u"2124,2026/7/30,6,20,29,36,37,41,19,0,8,165,8005,134914,0,8247000,"
-                       u"431800,9400,1000,219914692"_s;
-    const QString as2019 = QString(read2124).replace(u"2026/7/30"_s, u"2019/5/1"_s);
-    const QString unsettled = QString(read2124).replace(u",8247000,"_s, u",,"_s);
-    QTest::newRow("loto6") << loto6 << "loto6" << 2124 << ""
-                           << "" << read2124;
-    QTest::newRow("LF only") << loto6 << "loto6" << 2124 << "\r"
-                             << "" << read2124;
-    QTest::newRow("loto7, zero-padded, bonuses as drawn")
-        << loto7 << "loto7" << 694 << ""
-        << ""
-        << "694,2026/9/4,2,9,14,21,27,33,36,34,12,1,6,151,6311,100283,153040,600000000,7310300,"
-           "670000,9300,1400,1000,1585217804";
-    QTest::newRow("miniloto, 平成, no carry-over")
-        << mini << "miniloto" << 1290 << ""
-        << ""
-        << "1290,2019/4/30,3,11,19,24,30,7,0,12,333,10501,0,1523100,13600,1000";
-    QTest::newRow("令和元年") << loto6 << "loto6" << 2124 << "令和8年7月30日"
-                              << "令和元年5月1日" << as2019;
-    QTest::newRow("full-width title digits") << loto6 << "loto6" << 2124 << "第2124回"
-                                             << "第２１２４回" << read2124;
-    QTest::newRow("prize 未確定") << loto6 << "loto6" << 2124 << "8247000円"
-                                  << "未確定" << unsettled;
-    QTest::newRow("another game") << loto7 << "loto6" << 694 << ""
-                                  << ""
-                                  << "第694回のファイルは ロト7 のものです";
-    QTest::newRow("another draw") << loto6 << "loto6" << 2125 << ""
-                                  << ""
-                                  << "第2125回を求めましたが、第2124回のファイルでした";
-    QTest::newRow("no code line") << loto6 << "loto6" << 2124 << "A52"
-                                  << "<html>"
-                                  << "1 行目";
-    QTest::newRow("code line too long") << loto6 << "loto6" << 2124 << "A52"
-                                        << "A520"
-                                        << "1 行目";
-    QTest::newRow("no title") << loto6 << "loto6" << 2124 << "第2124回ロト６"
-                              << "2124"
-                              << "2 行目";
-    QTest::newRow("unknown game") << loto6 << "loto6" << 2124 << "ロト６"
-                                  << "ビンゴ５"
-                                  << "「ビンゴ5」を名乗ります";
-    QTest::newRow("令和 before its first day") << loto6 << "loto6" << 2124 << "令和8年7月30日"
-                                               << "令和元年4月30日"
-                                               << "抽せん日が読めません";
-    QTest::newRow("平成 after its last day") << mini << "miniloto" << 1290 << "平成31年4月30日"
-                                             << "平成31年5月1日"
-                                             << "抽せん日が読めません";
-    QTest::newRow("no bonus") << loto6 << "loto6" << 2124 << ",ボーナス数字,19"
-                              << ""
-                              << "本数字とボーナス数字が 6 個と 1 個ではありません";
-    QTest::newRow("one bonus of two") << loto7 << "loto7" << 694 << ",34,12"
-                                      << ",34"
-                                      << "本数字とボーナス数字が 7 個と 2 個ではありません";
-    QTest::newRow("number past the range") << loto6 << "loto6" << 2124 << ",41,"
-                                           << ",44,"
-                                           << "第2124回：";
-    QTest::newRow("bonus among the numbers") << loto6 << "loto6" << 2124 << "数字,19"
-                                             << "数字,41"
-                                             << "第2124回：";
-    QTest::newRow("count that is no number") << loto6 << "loto6" << 2124 << "165口"
-                                             << "多数"
-                                             << "第2124回の3等「多数,431800円」が読めません";
-    QTest::newRow("empty") << loto6 << "loto6" << 2124 << Cp932::decode(Sample(loto6)) << ""
-                           << "1 行目";
+    AddCaseRows(u"drawfiles.txt"_s, {"file", "game", "number", "from", "to", "read"});
 }
 
 void tst_Update::drawFile()
 {
     QFETCH(QString, file);
     QFETCH(QString, game);
-    QFETCH(int, number);
+    QFETCH(QString, number);
     QFETCH(QString, from);
     QFETCH(QString, to);
     QFETCH(QString, read);
     const Game &played = *FindGame(game);
-    const DrawFileRead result
-        = ReadDrawFile(played, number, from.isEmpty() ? Sample(file) : Edited(file, from, to));
+    const QByteArray bytes = from == u"*" ? QByteArray()
+        : from.isEmpty()                  ? Sample(file)
+                                          : Edited(file, from, to);
+    const DrawFileRead result = ReadDrawFile(played, number.toInt(), bytes);
     if (result.draw)
         QCOMPARE(DrawFields(played, *result.draw).join(u','), read);
     else
@@ -239,68 +192,7 @@ void tst_Update::newestIndexed()
 
 void tst_Update::sources_data()
 {
-    QTest::addColumn<QString>("user"); // nmr-sources.ini
-    QTest::addColumn<QString>("game");
-    QTest::addColumn<QString>("source"); // index | the draw 2124's address | first | history
-    QTest::addColumn<QString>("faults");
-    const QString shipped6 = u"https://www.mizuhobank.co.jp/retail/takarakuji/loto/loto6/csv/"_s;
-    const QString index6
-        = shipped6 + u"loto6.csv https://www.mizuhobank.co.jp/takarakuji/apl/txt/loto6/name.txt"_s;
-    QTest::newRow("shipped loto6") << ""
-                                   << "loto6" << index6 + " | " + shipped6 + "A1022124.CSV | 461 | "
-                                   << "";
-    QTest::newRow("shipped loto7")
-        << ""
-        << "loto7"
-        << "https://www.mizuhobank.co.jp/retail/takarakuji/loto/loto7/csv/loto7.csv "
-           "https://www.mizuhobank.co.jp/takarakuji/apl/txt/loto7/name.txt | "
-           "https://www.mizuhobank.co.jp/retail/takarakuji/loto/loto7/csv/A1032124.CSV | 1 | "
-        << "";
-    QTest::newRow("shipped miniloto")
-        << ""
-        << "miniloto"
-        << "https://www.mizuhobank.co.jp/retail/takarakuji/loto/miniloto/csv/miniloto.csv "
-           "https://www.mizuhobank.co.jp/takarakuji/apl/txt/miniloto/name.txt | "
-           "https://www.mizuhobank.co.jp/retail/takarakuji/loto/miniloto/csv/A1012124.CSV | 521 | "
-        << "";
-    QTest::newRow("one key overridden, the others kept")
-        << "[loto6]\r\nDraw = http://example.jp/{draw}.csv\r\n; a "
-           "comment\r\nHistory=https://example.jp/all.csv"
-        << "loto6" << index6 + " | http://example.jp/2124.csv | 461 | https://example.jp/all.csv"
-        << "";
-    QTest::newRow("section by name, keys in any case")
-        << "[ロト6]\nfirstdraw=1000\nINDEX=http://a.jp/i"
-        << "loto6"
-        << "http://a.jp/i | " + shipped6 + "A1022124.CSV | 1000 | "
-        << "";
-    QTest::newRow("unknown key told")
-        << "[loto6]\nIndexes=http://a.jp/i"
-        << "loto6" << index6 + " | " + shipped6 + "A1022124.CSV | 461 | "
-        << "nmr-sources.ini 2 行目：知らないキー「Indexes」です（Index, Draw, FirstDraw, History）";
-    QTest::newRow("unknown section told once")
-        << "[bingo5]\nIndex=http://a.jp/i\nDraw=http://a.jp/{draw}"
-        << "loto6" << index6 + " | " + shipped6 + "A1022124.CSV | 461 | "
-        << "nmr-sources.ini 1 行目：知らないゲーム「[bingo5]」です（loto6|loto7|miniloto）";
-    QTest::newRow("key outside a section")
-        << "Index=http://a.jp/i"
-        << "loto6" << index6 + " | " + shipped6 + "A1022124.CSV | 461 | "
-        << "nmr-sources.ini 1 行目：ゲームの節（[loto6] など）の外にあります";
-    QTest::newRow("file: and ftp: refused, https kept")
-        << "[loto6]\nIndex=file:///etc/passwd https://a.jp/i ftp://a.jp/i"
-        << "loto6"
-        << "https://a.jp/i | " + shipped6 + "A1022124.CSV | 461 | "
-        << "nmr-sources.ini 2 行目：http か https のアドレスではありません：file:///etc/passwd\n"
-           "nmr-sources.ini 2 行目：http か https のアドレスではありません：ftp://a.jp/i";
-    QTest::newRow("draw without its number")
-        << "[loto6]\nDraw=https://a.jp/latest.csv"
-        << "loto6" << index6 + " | " + shipped6 + "A1022124.CSV | 461 | "
-        << "nmr-sources.ini 2 行目：回の番号 {draw} または {draw:4} "
-           "がありません：https://a.jp/latest.csv";
-    QTest::newRow("first draw not a number")
-        << "[loto6]\nFirstDraw=-1\nnoequals"
-        << "loto6" << index6 + " | " + shipped6 + "A1022124.CSV | 461 | "
-        << "nmr-sources.ini 2 行目：回の番号ではありません：-1\nnmr-sources.ini 3 "
-           "行目：「キー=値」の形ではありません";
+    AddCaseRows(u"sources.txt"_s, {"user", "game", "source", "faults"});
 }
 
 void tst_Update::sources()
@@ -311,12 +203,18 @@ void tst_Update::sources()
     QFETCH(QString, faults);
     const Sources read = ReadSources(ShippedSources(), user.toUtf8(), u"nmr-sources.ini"_s);
     const Source &of = *read.of(*FindGame(game));
+    // The shipped addresses by their scheme and file name: the tests name no site but their own.
+    const auto shown = [](const QUrl &url) {
+        return url.host() == u"127.0.0.1" || url.isEmpty()
+            ? url.toString()
+            : url.scheme() + u"…/"_s + url.fileName();
+    };
     QStringList index;
     for (const QUrl &url : of.index)
-        index << url.toString();
-    QCOMPARE(u"%1 | %2 | %3 | %4"_s.arg(index.join(u' '), of.drawUrl(2124).toString())
+        index << shown(url);
+    QCOMPARE(u"%1 | %2 | %3 | %4"_s.arg(index.join(u' '), shown(of.drawUrl(2124)))
                  .arg(of.firstDraw)
-                 .arg(of.history.toString()),
+                 .arg(shown(of.history)),
         source);
     QCOMPARE(read.faults.join(u'\n'), faults);
 }
@@ -357,86 +255,20 @@ void tst_Update::fillThenNothingNew()
 
 void tst_Update::faults_data()
 {
-    QTest::addColumn<QByteArray>("path");
-    QTest::addColumn<Answers>("answers");
-    QTest::addColumn<QString>("user"); // more of nmr-sources.ini; {server} for the server
-    QTest::addColumn<QString>("told"); // in the problems; none when empty
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("requests"); // to path
-    const QByteArray draw = "/A1022124.CSV";
-    const QByteArray page = "<!DOCTYPE html>\n<html><body>blocked</body></html>";
-    const HttpAnswer ok {200, Sample(u"A1022124.CSV"_s)};
-    const QString all = u"2122 2123 2124"_s;
-    QTest::newRow("500 then 200") << draw << Answers {{500, "oops"}, ok} << ""
-                                  << "" << all << 2;
-    QTest::newRow("503 three times") << draw << Answers {{503, ""}} << ""
-                                     << "取得元が混み合っています（HTTP 503）"
-                                     << "" << 3;
-    QTest::newRow("429 with Retry-After waited once")
-        << draw << Answers {{429, "", {{"Retry-After", "1"}}}, ok} << ""
-        << "" << all << 2;
-    QTest::newRow("429 asking too long a wait")
-        << draw << Answers {{429, "", {{"Retry-After", "2"}}}} << ""
-        << "取得元が 2 秒待つよう求めています（HTTP 429）"
-        << "" << 1;
-    QTest::newRow("403 with a web page")
-        << draw << Answers {{403, page, {{"Content-Type", "text/html"}}}} << ""
-        << "取得元が CSV ではなくウェブページを返しました（HTTP "
-           "403）。取得元の設定を確認してください（http://127.0.0.1:"
-        << "" << 1;
-    QTest::newRow("web page where a CSV was expected") << draw << Answers {{200, page}} << ""
-                                                       << "ウェブページを返しました（HTTP 200）"
-                                                       << "" << 1;
-    QTest::newRow("redirect loop") << draw << Answers {{302, "", {{"Location", draw}}}} << ""
-                                   << "転送が 5 回を超えました"
-                                   << "" << 6;
-    QTest::newRow("redirect to file:")
-        << draw << Answers {{302, "", {{"Location", "file:///etc/passwd"}}}} << ""
-        << "http でも https でもないアドレスへ転送しようとしました"
-        << "" << 1;
-    QTest::newRow("body cut in the middle")
-        << draw << Answers {{200, ok.body, {}, HttpAnswer::Act::CutBody}} << ""
-        << "取得元との接続が途中で切れました（3 回試しました）"
-        << "" << 3;
-    QTest::newRow("body of 2 MiB") << draw << Answers {{200, QByteArray(2 << 20, '1')}} << ""
-                                   << "応答が大きすぎます（1 MiB を超えます）"
-                                   << "" << 1;
-    QTest::newRow("server that never answers")
-        << draw << Answers {{200, {}, {}, HttpAnswer::Act::Silent}} << ""
-        << "取得元が応答しません（0.4 秒、3 回試しました）"
-        << "" << 3;
-    QTest::newRow("draw file of another game")
-        << draw << Answers {{200, Sample(u"A1030694.CSV"_s)}} << ""
-        << "第694回のファイルは ロト7 のものです"
-        << "2122 2123" << 1;
-    QTest::newRow("draw not published yet") << draw << Answers {{404, ""}} << ""
-                                            << ""
-                                            << "2122 2123" << 1;
-    QTest::newRow("first index gone, the next answers")
-        << QByteArray("/gone.txt") << Answers {{404, ""}}
-        << "Index={server}/gone.txt {server}/loto6.csv"
-        << "" << all << 1;
-    QTest::newRow("index a web page")
-        << QByteArray("/loto6.csv") << Answers {{200, page, {{"Content-Type", "text/html"}}}} << ""
-        << "ウェブページを返しました"
-        << "" << 1;
-    QTest::newRow("index listing nothing")
-        << QByteArray("/loto6.csv") << Answers {{200, "hello"}} << ""
-        << "一覧にロト6の回が見つかりません"
-        << "" << 1;
+    AddCaseRows(u"fetchfaults.txt"_s, {"path", "answers", "user", "told", "stored", "requests"});
 }
 
 void tst_Update::faults()
 {
-    QFETCH(QByteArray, path);
-    QFETCH(Answers, answers);
+    QFETCH(QString, path);
+    QFETCH(QString, answers);
     QFETCH(QString, user);
     QFETCH(QString, told);
     QFETCH(QString, stored);
-    QFETCH(int, requests);
+    QFETCH(QString, requests);
     HttpServer server;
     serveDraws(server);
-    server.answerInTurn(path, answers);
+    server.answerInTurn(path.toLatin1(), Answered(answers));
     History history(freshDatabase());
     const GameUpdate update = check(
         history, ServedSources(server, user.replace(u"{server}"_s, server.url({}).toString())));
@@ -444,7 +276,7 @@ void tst_Update::faults()
     QCOMPARE(update.problems.isEmpty(), told.isEmpty());
     QCOMPARE(update.failed, !told.isEmpty());
     QCOMPARE(Joined(storedNumbers(history)), stored);
-    QCOMPARE(server.paths().count(path), requests);
+    QCOMPARE(server.paths().count(path.toLatin1()), requests.toInt());
 }
 
 void tst_Update::conflictKeepsStored()
