@@ -143,6 +143,8 @@ void ResultsUpdate::fetchHistory()
 {
     const QUrl url = m_source->history;
     emit progressed(u"%1：これまでの結果を取得しています"_s.arg(m_update.game->name), 0, 0);
+    if (!m_running) // cancelled by whoever heard it
+        return;
     m_fetcher->get(url, MostHistoryBytes, {}, [this, url](const FetchAnswer &answer) {
         if (answer.kind != FetchAnswer::Kind::Body) {
             problem(url,
@@ -179,6 +181,8 @@ void ResultsUpdate::fetchIndex(qsizetype at)
     const Validators validators
         = m_last && m_last->address == url ? m_last->validators : Validators {};
     emit progressed(u"%1：一覧を取得しています"_s.arg(m_update.game->name), 0, 0);
+    if (!m_running) // cancelled by whoever heard it
+        return;
     m_fetcher->get(url, MostBytes, validators, [this, url, at](const FetchAnswer &answer) {
         int newest = 0;
         if (answer.kind == FetchAnswer::Kind::NotModified && m_last && m_last->newest > 0) {
@@ -236,6 +240,8 @@ void ResultsUpdate::fetchDraw()
     const QUrl url = m_source->drawUrl(number);
     emit progressed(u"%1：第%2回を取得しています"_s.arg(m_update.game->name).arg(number),
         int(m_done), int(m_todo.size()));
+    if (!m_running) // cancelled by whoever heard it
+        return;
     m_fetcher->get(url, MostBytes, {}, [this, number, url](const FetchAnswer &answer) {
         ++m_done;
         if (answer.kind == FetchAnswer::Kind::NotFound) {

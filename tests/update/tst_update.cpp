@@ -114,6 +114,7 @@ private:
         update.start({&Loto6()});
         if (!QTest::qWaitFor([&] { return result.has_value(); }, 20'000))
             qFatal("the check did not finish");
+        QTest::qWait(60); // a request made after the end would reach the server
         return *result;
     }
 
@@ -335,15 +336,22 @@ void tst_Update::cancelKeepsCompleted()
     HttpServer server;
     serveDraws(server);
     History history(freshDatabase());
-    const GameUpdate update = check(history, ServedSources(server), [](ResultsUpdate &update) {
-        connect(&update, &ResultsUpdate::progressed, &update, [&update](const QString &, int done) {
-            if (done == 2)
-                update.cancel();
-        });
-    });
+    FetchTiming prompt = Quick;
+    prompt.spacingMs = 0;
+    const GameUpdate update = check(
+        history, ServedSources(server),
+        [](ResultsUpdate &update) {
+            connect(
+                &update, &ResultsUpdate::progressed, &update, [&update](const QString &, int done) {
+                    if (done == 2)
+                        update.cancel();
+                });
+        },
+        prompt);
     QVERIFY(update.cancelled);
     QCOMPARE(update.summary(), u"ロト6：新規 2 回（第2123回〜第2124回）、中止しました"_s);
     QCOMPARE(Joined(storedNumbers(history)), u"2123 2124"_s);
+    QCOMPARE(server.paths().join(' '), "/loto6.csv /A1022124.CSV /A1022123.CSV");
 }
 
 void tst_Update::firstFillFromHistory()
