@@ -83,7 +83,6 @@ void ResultsUpdate::start(const std::vector<const Game *> &games)
 {
     m_games = games;
     std::reverse(m_games.begin(), m_games.end());
-    m_updates.clear();
     m_running = true;
     nextGame();
 }

@@ -46,6 +46,7 @@ public:
     ResultsUpdate(HistoryDatabase &database, const Sources &sources, FetchTiming timing = {},
         QObject *parent = nullptr);
 
+    // Checks the games in turn; an update is started once.
     void start(const std::vector<const Game *> &games);
     // Stops at once; what was stored stays stored.
     void cancel();

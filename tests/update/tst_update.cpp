@@ -5,6 +5,7 @@
 #include "settings/cp932.h"
 #include "update/drawfile.h"
 #include "update/resultsupdate.h"
+#include "update/updatesession.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -143,6 +144,8 @@ private slots:
     void savedTicketsGraded();
     void cancelKeepsCompleted();
     void firstFillFromHistory();
+    void automaticDue_data();
+    void automaticDue();
 };
 
 void tst_Update::drawFile_data()
@@ -373,6 +376,39 @@ void tst_Update::firstFillFromHistory()
     QCOMPARE(update.summary(),
         u"ロト6：新規 4 回（第2121回〜第2124回）、補完 1 回（第2122回）、最新です"_s);
     QCOMPARE(Joined(storedNumbers(history)), u"2121 2122 2123 2124"_s);
+}
+
+void tst_Update::automaticDue_data()
+{
+    QTest::addColumn<qint64>("checkedAgo"); // seconds before now; none when 0
+    QTest::addColumn<bool>("unreadable");
+    QTest::addColumn<bool>("due");
+    const qint64 interval = UpdateSession::AutomaticIntervalS;
+    QTest::newRow("never checked") << qint64(0) << false << true;
+    QTest::newRow("checked just inside six hours") << interval - 1 << false << false;
+    QTest::newRow("checked six hours ago") << interval << false << true;
+    QTest::newRow("stamped after now, the clock set back") << qint64(-60) << false << true;
+    QTest::newRow("a database that cannot be read") << qint64(0) << true << false;
+}
+
+void tst_Update::automaticDue()
+{
+    QFETCH(qint64, checkedAgo);
+    QFETCH(bool, unreadable);
+    QFETCH(bool, due);
+    const QString path = freshDatabase();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (unreadable)
+        QVERIFY(QDir().mkpath(path));
+    else if (checkedAgo != 0) {
+        HistoryDatabase database(path);
+        SourceCheck check;
+        check.time = now.addSecs(-checkedAgo);
+        check.address = QUrl(u"http://127.0.0.1/index.txt"_s);
+        check.brought = u"ミニロト：新規 0 回、最新です"_s;
+        QVERIFY(!NoteSourceCheck(database, MiniLoto(), check));
+    }
+    QCOMPARE(UpdateSession(path, {}).automaticDue(now), due);
 }
 
 QTEST_GUILESS_MAIN(tst_Update)
