@@ -123,14 +123,17 @@ void ResultsUpdate::nextGame()
     const auto fault = [&](const QString &reason) {
         m_update.problems << game.name + u'：' + reason;
         m_update.failed = true;
+        m_source = nullptr; // nothing was asked of it: its last check stays as it was
         endGame();
     };
     if (!m_source || m_source->index.isEmpty() || m_source->draw.isEmpty())
         return fault(u"取得元が決まっていません"_s);
     const StoreResult<std::optional<SourceCheck>> last = LastSourceCheck(m_database, game);
+    if (!last.ok())
+        return fault(last.fault.text);
     const StoreResult<int> latest = m_store->latestDraw();
-    if (!last.ok() || !latest.ok())
-        return fault(last.ok() ? latest.fault.text : last.fault.text);
+    if (!latest.ok())
+        return fault(latest.fault.text);
     m_last = last.value;
     if (latest.value == 0 && !m_source->history.isEmpty())
         fetchHistory();

@@ -7,18 +7,13 @@ UpdateSession::UpdateSession(
     , m_sourcesFile(sourcesFile)
 { }
 
-UpdateSession::~UpdateSession()
-{
-    delete m_update;
-}
-
 void UpdateSession::start(const std::vector<const Game *> &games)
 {
     if (running())
         return;
     m_database = std::make_unique<HistoryDatabase>(m_databasePath);
     const Sources sources = LoadSources(m_sourcesFile);
-    m_update = new ResultsUpdate(*m_database, sources);
+    m_update = new ResultsUpdate(*m_database, sources, {}, this);
     connect(m_update, &ResultsUpdate::progressed, this, &UpdateSession::progressed);
     connect(m_update, &ResultsUpdate::finished, this,
         [this, faults = sources.faults](const std::vector<GameUpdate> &updates) {

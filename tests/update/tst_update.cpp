@@ -55,8 +55,8 @@ std::deque<HttpAnswer> Answered(const QString &text)
             else
                 answer.body = token == u"page"
                     ? "<!DOCTYPE html>\n<html><body>blocked</body></html>"
-                    : token == u"big" ? QByteArray(2 << 20, '1')
-                                      : token.toUtf8();
+                    : token.startsWith(u"size:") ? QByteArray(token.mid(5).toInt(), '1')
+                                                 : token.toUtf8();
         }
     }
     return answers;
@@ -141,6 +141,7 @@ private slots:
     void faults();
     void conflictKeepsStored();
     void untrustedCertificate();
+    void unusableDatabase();
     void savedTicketsGraded();
     void cancelKeepsCompleted();
     void firstFillFromHistory();
@@ -305,14 +306,37 @@ void tst_Update::conflictKeepsStored()
 
 void tst_Update::untrustedCertificate()
 {
-    HttpServer server(true);
+    // The index over TLS with a certificate nobody trusts is refused; the next index, over plain
+    // HTTP on another server, then answers as if nothing had failed before it.
+    HttpServer trusting(true);
+    HttpServer server;
     serveDraws(server);
     History history(freshDatabase());
+    const GameUpdate update = check(history,
+        ServedSources(server,
+            u"Index=%1 %2\n"_s.arg(
+                trusting.url(u"/loto6.csv"_s).toString(), server.url(u"/loto6.csv"_s).toString())));
+    QVERIFY(trusting.requests.empty());
+    QCOMPARE(Joined(storedNumbers(history)), u"2122 2123 2124"_s);
+    QVERIFY(!update.failed);
+    History refused(freshDatabase());
+    const GameUpdate alone = check(refused,
+        ServedSources(server, u"Index=%1\n"_s.arg(trusting.url(u"/loto6.csv"_s).toString())));
+    QVERIFY2(alone.problems.join(u'\n').contains(u"取得元の証明書を確かめられません"_s),
+        qPrintable(alone.problems.join(u'\n')));
+    QVERIFY(alone.failed && refused.draws().empty());
+}
+
+void tst_Update::unusableDatabase()
+{
+    HttpServer server;
+    serveDraws(server);
+    const QString folder = freshDatabase();
+    QVERIFY(QDir().mkpath(folder));
+    History history(folder);
     const GameUpdate update = check(history, ServedSources(server));
-    QVERIFY2(update.problems.join(u'\n').contains(u"取得元の証明書を確かめられません"_s),
-        qPrintable(update.problems.join(u'\n')));
     QVERIFY(update.failed);
-    QVERIFY(history.draws().empty());
+    QCOMPARE(update.problems, QStringList {u"ロト6："_s + history.fault()});
     QVERIFY(server.requests.empty());
 }
 
