@@ -7,6 +7,11 @@ UpdateSession::UpdateSession(
     , m_sourcesFile(sourcesFile)
 { }
 
+UpdateSession::~UpdateSession()
+{
+    delete m_update; // before the database it reads
+}
+
 void UpdateSession::start(const std::vector<const Game *> &games)
 {
     if (running())
