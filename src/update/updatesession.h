@@ -20,6 +20,7 @@ public:
 
     UpdateSession(
         const QString &databasePath, const QString &sourcesFile, QObject *parent = nullptr);
+    ~UpdateSession() override;
 
     bool running() const { return m_update != nullptr; }
     // Checks the games; nothing while a check runs.
