@@ -142,37 +142,6 @@ class Windows(unittest.TestCase):
         self.assertTrue((self.program / 'nmr-history.sqlite').is_file())
         self.assertFalse(self.ini.exists())
 
-    def test_the_latest_results_fetched_from_a_local_server(self):
-        # --update under Wine, over Qt's network module and its Schannel backend, against a server
-        # of the test's own on 127.0.0.1 that nmr-sources.ini beside the program points at.
-        import http.server, threading
-        draw = ('A52\r\n第2124回ロト６,数字選択式全国自治宝くじ,令和8年7月30日\r\n本数字,06,20,29,36,37,41,ボーナス数字,19\r\n'
-                '１等,該当なし,該当なし\r\n２等,8口,8247000円\r\n３等,165口,431800円\r\n４等,8005口,9400円\r\n'
-                '５等,134914口,1000円\r\nキャリーオーバー,0円\r\n').encode('cp932')
-        files = {'/index.txt': '第2124回ロト６'.encode('cp932'), '/A1022124.CSV': draw}
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                body = files.get(self.path)
-                self.send_response(200 if body else 404)
-                self.send_header('Content-Length', str(len(body or b'')))
-                self.end_headers()
-                self.wfile.write(body or b'')
-
-            def log_message(self, *arguments):
-                pass
-
-        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        self.addCleanup(server.server_close)
-        self.addCleanup(server.shutdown)
-        address = f'http://127.0.0.1:{server.server_port}'
-        (self.program / 'nmr-sources.ini').write_text(
-            f'[loto6]\nIndex={address}/index.txt\nDraw={address}/A102{{draw:4}}.CSV\nFirstDraw=2124\n')
-        answer = self.run_program('--update', '--game', 'loto6')
-        self.assertEqual((answer.returncode, answer.stdout.decode('cp932').replace('\r\n', '\n')),
-                         (0, 'ロト6：新規 1 回（第2124回）、最新です\n'), answer.stderr.decode('cp932'))
-
     def test_the_installer_installs_and_the_uninstaller_keeps_the_users_files(self):
         installed = PREFIX / 'drive_c/Program Files/Numerisphere'
         shortcut = PREFIX / 'drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Numerisphere.lnk'
