@@ -145,12 +145,11 @@ void Fetcher::start()
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply, refuse] {
         const qint64 length = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (length > m_limit)
-            refuse(u"応答が大きすぎます（%1 を超えます）"_s.arg(Size(m_limit)));
+            refuse(tooLarge());
     });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply, refuse] {
-        m_body += reply->read(m_limit + 1 - m_body.size());
-        if (m_body.size() > m_limit)
-            refuse(u"応答が大きすぎます（%1 を超えます）"_s.arg(Size(m_limit)));
+        if (!take(reply))
+            refuse(tooLarge());
     });
     connect(reply, &QNetworkReply::sslErrors, this, [this](const QList<QSslError> &errors) {
         QStringList texts;
@@ -161,16 +160,24 @@ void Fetcher::start()
     connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
 }
 
+bool Fetcher::take(QNetworkReply *reply)
+{
+    m_body += reply->read(m_limit + 1 - m_body.size());
+    return m_body.size() <= m_limit;
+}
+
+QString Fetcher::tooLarge() const
+{
+    return u"応答が大きすぎます（%1 を超えます）"_s.arg(Size(m_limit));
+}
+
 void Fetcher::finish(QNetworkReply *reply)
 {
     reply->deleteLater();
     if (reply != m_reply)
         return;
-    if (m_refused.isEmpty() && reply->bytesAvailable() > 0) {
-        m_body += reply->read(m_limit + 1 - m_body.size());
-        if (m_body.size() > m_limit)
-            m_refused = u"応答が大きすぎます（%1 を超えます）"_s.arg(Size(m_limit));
-    }
+    if (m_refused.isEmpty() && !take(reply))
+        m_refused = tooLarge();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
     FetchAnswer result;
@@ -190,8 +197,8 @@ void Fetcher::finish(QNetworkReply *reply)
         result.kind = FetchAnswer::Kind::NotModified;
     } else if (status == 404 || status == 410) {
         result.kind = FetchAnswer::Kind::NotFound;
-    } else if (status == 403 || (status == 200 && WebPage(reply, m_body))) {
-        result.failure = WebPage(reply, m_body)
+    } else if (const bool page = WebPage(reply, m_body); status == 403 || (status == 200 && page)) {
+        result.failure = page
             ? u"取得元が CSV ではなくウェブページを返しました（HTTP %1）。取得元の設定を確認してください"_s
                   .arg(status)
             : u"取得元が取得を断りました（HTTP 403）。取得元の設定を確認してください"_s;

@@ -69,6 +69,9 @@ signals:
 private:
     void start();
     void finish(QNetworkReply *reply);
+    // Reads what has come of the body; false once it is over the limit.
+    bool take(QNetworkReply *reply);
+    QString tooLarge() const; // why a body over the limit is refused
     void answer(const FetchAnswer &answer);
     void again(int delayMs);
 
