@@ -16,9 +16,8 @@ void UpdateSession::start(const std::vector<const Game *> &games)
 {
     if (running())
         return;
-    m_database = std::make_unique<HistoryDatabase>(m_databasePath);
     const Sources sources = LoadSources(m_sourcesFile);
-    m_update = new ResultsUpdate(*m_database, sources, {}, this);
+    m_update = new ResultsUpdate(database(), sources, {}, this);
     connect(m_update, &ResultsUpdate::progressed, this, &UpdateSession::progressed);
     connect(m_update, &ResultsUpdate::finished, this,
         [this, faults = sources.faults](const std::vector<GameUpdate> &updates) {
@@ -40,11 +39,17 @@ void UpdateSession::cancel()
         m_update->cancel();
 }
 
-bool UpdateSession::automaticDue(const QDateTime &now) const
+HistoryDatabase &UpdateSession::database()
 {
-    HistoryDatabase database(m_databasePath);
+    if (!m_database)
+        m_database = std::make_unique<HistoryDatabase>(m_databasePath);
+    return *m_database;
+}
+
+bool UpdateSession::automaticDue(const QDateTime &now)
+{
     for (const Game *game : Games()) {
-        const StoreResult<std::optional<SourceCheck>> last = LastSourceCheck(database, *game);
+        const StoreResult<std::optional<SourceCheck>> last = LastSourceCheck(database(), *game);
         if (!last.ok())
             return false;
         // A check stamped after now (the clock was set back) does not hold the next one off.

@@ -8,8 +8,8 @@
 #include <memory>
 
 // The program's checks of the official results for its windows, one at a time: started by the
-// user or, with consent, when the program starts. Each check opens the database and reads the
-// sources anew, so that a user's nmr-sources.ini changed meanwhile counts.
+// user or, with consent, when the program starts. The database is opened at the first use; each
+// check reads the sources anew, so that a user's nmr-sources.ini changed meanwhile counts.
 class UpdateSession : public QObject
 {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
     void start(const std::vector<const Game *> &games);
     void cancel();
     // Whether no game was checked in the last AutomaticIntervalS before now.
-    bool automaticDue(const QDateTime &now) const;
+    bool automaticDue(const QDateTime &now);
 
 signals:
     void progressed(const QString &doing, int done, int total);
@@ -36,6 +36,8 @@ signals:
     void finished(const QString &report, const std::vector<const Game *> &graded);
 
 private:
+    HistoryDatabase &database(); // opened at the first use
+
     QString m_databasePath;
     QString m_sourcesFile;
     std::unique_ptr<HistoryDatabase> m_database;
