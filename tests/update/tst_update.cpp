@@ -348,11 +348,11 @@ void tst_Update::savedTicketsGraded()
     // 2124 drew 06 20 29 36 37 41 and 19.
     QVERIFY(history.saveTickets(2124,
         {{6, 19, 20, 29, 36, 37}, {1, 2, 3, 6, 20, 29}, {2, 3, 6, 20, 29, 36}, {1, 2, 3, 4, 5, 7},
-            {1, 2, 6, 19, 20, 29}}));
+            {1, 2, 6, 19, 20, 29}, {6, 20, 29, 36, 37, 41}}));
     QVERIFY(history.saveTickets(2125, {{1, 2, 3, 4, 5, 6}}));
     const GameUpdate update = check(history, ServedSources(server));
     QCOMPARE(update.grades.join(u'\n'),
-        u"第2124回：保存した券 5 枚のうち 2等 1 枚、4等 1 枚、5等 2 枚"_s);
+        u"第2124回：保存した券 6 枚のうち 1等 1 枚、2等 1 枚、4等 1 枚、5等 2 枚"_s);
     QVERIFY(history.saveTickets(2123, {{1, 2, 3, 4, 5, 8}}));
     server.answer("/loto6.csv", {200, Cp932::encode(u"第2123回ロト６"_s)});
     QCOMPARE(check(history, ServedSources(server)).grades.join(u'\n'), QString());
