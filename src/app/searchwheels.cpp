@@ -1,8 +1,10 @@
 // Writes a game's shipped wheels: for every cell from drawn + 1 to 20 numbers and every guarantee
-// short of drawn/drawn, or only the cells named (as 15:3/3), searches from the design the file
-// holds (if any) for the given seconds, and keeps the smaller of the two once the new one has
-// been verified whole.
-// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL...]]]
+// short of drawn/drawn, or only the cells named (as 15:3/3), searches for the given seconds: half
+// of them for designs that a group maps onto themselves (each group a share, or only the groups
+// named), the rest for any design, from the best found. Keeps the smallest once it has been
+// verified whole, and prints which group gave it.
+// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...]]]]
+#include "wheels/coversearch.h"
 #include "wheels/wheelsearch.h"
 #include "wheels/wheeltable.h"
 
@@ -10,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTextStream>
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
@@ -25,7 +29,14 @@ int main(int argc, char *argv[])
     const QString path = arguments[2];
     const double seconds = arguments.value(3, QStringLiteral("5")).toDouble();
     const quint32 seed = arguments.value(4, QStringLiteral("1")).toUInt();
-    const QStringList cells = arguments.mid(5);
+    QStringList cells = arguments.mid(5);
+    // --groups=A,B: only those groups, by name, and then none.
+    QStringList only;
+    for (const QString &cell : std::as_const(cells)) {
+        if (cell.startsWith(u"--groups="_s))
+            only += cell.mid(9).split(u',');
+    }
+    cells.removeIf([](const QString &cell) { return cell.startsWith(u"--"_s); });
     QFile file(path);
     WheelTable table = file.open(QIODevice::ReadOnly)
         ? ReadWheelTable(QString::fromUtf8(file.readAll()))
@@ -41,15 +52,47 @@ int main(int argc, char *argv[])
             std::vector<Block> &kept = table[{v, guarantee.t, guarantee.m}];
             QElapsedTimer timer;
             timer.start();
-            const std::vector<Block> found = SearchWheel(
-                {v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000, game.drawn},
-                [&](const WheelSearchProgress &) { return timer.elapsed() < seconds * 1000; });
-            const bool whole = WheelMatches(v, game.drawn, found).coverage(guarantee).holes == 0;
-            if (whole && (kept.empty() || found.size() < kept.size()))
-                kept = found;
+            QString how = u"shipped"_s;
+            const auto consider = [&](const std::vector<Block> &found, const QString &name) {
+                if (!found.empty() && (kept.empty() || found.size() < kept.size())
+                    && WheelMatches(v, game.drawn, found).coverage(guarantee).holes == 0)
+                    kept = found, how = name;
+            };
+            // Until the time is up or a design is as small as the bound allows.
+            const auto bound = std::size_t(LowerBound(v, game.drawn, guarantee));
+            const auto until = [&](double end) {
+                return [&, end](auto &&...) {
+                    return timer.elapsed() < end * 1000 && (kept.empty() || kept.size() > bound);
+                };
+            };
+            // Half the time among the groups, a share each, then the rest without symmetry
+            // from the best design found.
+            std::vector<PositionGroup> groups
+                = SearchGroups(v, std::max<std::size_t>(2, kept.size() / 4));
+            if (!only.isEmpty()) {
+                std::erase_if(groups, [&](const PositionGroup &group) {
+                    return group.name != u"1"_s && !only.contains(group.name);
+                });
+            }
+            const CoverSearchRequest request {v, game.drawn, guarantee, seed, {}};
+            for (std::size_t at = 1; at < groups.size(); ++at) {
+                consider(SearchCover(request, groups[at],
+                             until(seconds / 2 * double(at) / double(groups.size() - 1))),
+                    groups[at].name);
+            }
+            if (CoverPairs(v, game.drawn, guarantee, 1) <= MostCoverPairs) {
+                consider(SearchCover({v, game.drawn, guarantee, seed, kept}, groups.front(),
+                             until(seconds)),
+                    how + u", then 1"_s);
+            } else {
+                consider(SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000,
+                                         game.drawn},
+                             until(seconds)),
+                    how + u", then annealing"_s);
+            }
             out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()
-                << " tickets (bound " << LowerBound(v, game.drawn, guarantee) << "), "
-                << timer.elapsed() / 1000.0 << " s\n";
+                << " tickets (bound " << LowerBound(v, game.drawn, guarantee) << "), " << how
+                << ", " << timer.elapsed() / 1000.0 << " s\n";
             out.flush();
             QFile written(path);
             if (!written.open(QIODevice::WriteOnly | QIODevice::Truncate)

@@ -1,3 +1,4 @@
+#include "wheels/coversearch.h"
 #include "wheels/wheelchancesmodel.h"
 #include "wheels/wheelmaker.h"
 #include "wheels/wheelsearch.h"
@@ -10,6 +11,7 @@
 #include <bit>
 #include <numeric>
 #include <random>
+#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -81,6 +83,10 @@ private slots:
     void refusals_data();
     void refusals();
     void chanceTableSorted();
+    void groups_data();
+    void groups();
+    void coverSearch_data();
+    void coverSearch();
     void shipped_data();
     void shipped();
 };
@@ -414,6 +420,106 @@ void tst_Wheels::shipped()
     }
     QCOMPARE(qint64(ShippedWheel(rules, 20, {rules.drawn, rules.drawn}).size()),
         Binomial(20, rules.drawn));
+}
+
+void tst_Wheels::groups_data()
+{
+    QTest::addColumn<int>("v");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("order"); // 0: not among the groups
+    QTest::newRow("shift on all") << 20 << u"Z20"_s << 20;
+    QTest::newRow("shift with a point fixed") << 20 << u"Z19+1"_s << 19;
+    QTest::newRow("multiplier of order 3") << 20 << u"Z19·7+1"_s << 57;
+    QTest::newRow("every multiplier") << 20 << u"Z19·2+1"_s << 342;
+    QTest::newRow("multiplier, composite") << 16 << u"Z15·2+1"_s << 60;
+    QTest::newRow("three fixed, the most") << 20 << u"Z17+3"_s << 17;
+    QTest::newRow("four fixed, too many") << 20 << u"Z16+4"_s << 0;
+    QTest::newRow("multiplier of order 9") << 20 << u"Z19·4+1"_s << 171;
+    QTest::newRow("a multiplier's powers once") << 20 << u"Z19·11+1"_s << 0;
+    QTest::newRow("cycles at once") << 20 << u"4×Z5"_s << 5;
+    QTest::newRow("cycles turned round") << 20 << u"Z5×Z4"_s << 20;
+    QTest::newRow("cycles and fixed") << 15 << u"4×Z3+3"_s << 3;
+    QTest::newRow("no symmetry") << 12 << u"1"_s << 1;
+}
+
+void tst_Wheels::groups()
+{
+    // The groups a search tries, each of the order its generators make, of permutations that
+    // leave every position from v on in place.
+    QFETCH(int, v);
+    QFETCH(QString, name);
+    QFETCH(int, order);
+    const std::vector<PositionGroup> groups = SearchGroups(v, 400);
+    QCOMPARE(groups.front().name, u"1"_s);
+    const auto found = std::ranges::find(groups, name, &PositionGroup::name);
+    QCOMPARE(found == groups.end() ? 0 : int(found->elements.size()), order);
+    if (found == groups.end())
+        return;
+    std::set<Permutation> distinct(found->elements.begin(), found->elements.end());
+    QCOMPARE(int(distinct.size()), order);
+    QVERIFY(distinct.contains(Identity()));
+    for (const Permutation &element : found->elements) {
+        QCOMPARE(ImageOf(element, (Block(1) << v) - 1), (Block(1) << v) - 1);
+        for (const Permutation &other : found->elements) {
+            Permutation product {};
+            for (std::size_t x = 0; x < product.size(); ++x)
+                product[x] = element[other[x]];
+            QVERIFY(distinct.contains(product));
+        }
+    }
+    QVERIFY(std::ranges::none_of(SearchGroups(v, 50),
+        [](const PositionGroup &group) { return group.elements.size() > 50; }));
+}
+
+void tst_Wheels::coverSearch_data()
+{
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<int>("v");
+    QTest::addColumn<QString>("guarantee");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<int>("most"); // tickets
+    QTest::newRow("loto6 10 3/3") << u"loto6"_s << 10 << u"3/3"_s << u"1"_s << 10;
+    QTest::newRow("loto6 12 4/4") << u"loto6"_s << 12 << u"4/4"_s << u"1"_s << 41;
+    QTest::newRow("loto6 15 4/4 cycles") << u"loto6"_s << 15 << u"4/4"_s << u"5×Z3"_s << 140;
+    QTest::newRow("loto6 13 4/4 shift") << u"loto6"_s << 13 << u"4/4"_s << u"Z13"_s << 78;
+    QTest::newRow("loto6 10 4/5") << u"loto6"_s << 10 << u"4/5"_s << u"1"_s << 7;
+    QTest::newRow("loto6 12 5/6 fixed") << u"loto6"_s << 12 << u"5/6"_s << u"Z11+1"_s << 55;
+    QTest::newRow("loto7 11 5/5") << u"loto7"_s << 11 << u"5/5"_s << u"Z11"_s << 44;
+    QTest::newRow("miniloto 12 4/4") << u"miniloto"_s << 12 << u"4/4"_s << u"1"_s << 115;
+}
+
+void tst_Wheels::coverSearch()
+{
+    // A few hundred steps reach the size, with a design that is whole and that every element of
+    // the group maps onto itself. Searched again from it, the design never grows.
+    QFETCH(QString, game);
+    QFETCH(int, v);
+    QFETCH(QString, guarantee);
+    QFETCH(QString, group);
+    QFETCH(int, most);
+    const Game &rules = *FindGame(game);
+    const Guarantee wanted = *ParseGuarantee(rules, guarantee);
+    const std::vector<PositionGroup> groups = SearchGroups(v, 1000);
+    const auto symmetry = std::ranges::find(groups, group, &PositionGroup::name);
+    QVERIFY(symmetry != groups.end());
+    int asked = 0;
+    const auto steps = [&](int) { return ++asked < 200; };
+    const std::vector<Block> blocks
+        = SearchCover({v, rules.drawn, wanted, 3, {}}, *symmetry, steps);
+    QVERIFY2(int(blocks.size()) <= most, qPrintable(QString::number(blocks.size())));
+    QCOMPARE(WheelMatches(v, rules.drawn, blocks).coverage(wanted).holes, 0);
+    const std::set<Block> design(blocks.begin(), blocks.end());
+    QCOMPARE(design.size(), blocks.size());
+    for (const Block block : blocks) {
+        QCOMPARE(std::popcount(block), rules.drawn);
+        for (const Permutation &element : symmetry->elements)
+            QVERIFY(design.contains(ImageOf(element, block)));
+    }
+    asked = 0;
+    const std::vector<Block> again
+        = SearchCover({v, rules.drawn, wanted, 4, blocks}, groups.front(), steps);
+    QVERIFY(again.size() <= blocks.size());
+    QCOMPARE(WheelMatches(v, rules.drawn, again).coverage(wanted).holes, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Wheels)

@@ -1,0 +1,443 @@
+#include "coversearch.h"
+
+#include "subsets.h"
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <set>
+#include <span>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The cases one ticket satisfies: j ≥ t of its positions and m − j others.
+qint64 CasesOfTicket(int v, int k, Guarantee guarantee)
+{
+    qint64 cases = 0;
+    for (int j = guarantee.t; j <= std::min(k, guarantee.m); ++j)
+        cases += Binomial(k, j) * Binomial(v - k, guarantee.m - j);
+    return cases;
+}
+
+// x → a·x + 1 on positions from..from+n−1 (counted from from), a multiplier of 1 for a shift.
+Permutation AffineOn(int from, int n, int a, int plus)
+{
+    Permutation permutation = Identity();
+    for (int x = 0; x < n; ++x)
+        permutation[std::size_t(from + x)] = quint8(from + (a * x + plus) % n);
+    return permutation;
+}
+
+// The subgroup of the units modulo n that a makes: its elements, ascending.
+std::vector<int> PowersOf(int a, int n)
+{
+    std::vector<int> powers {1};
+    for (int power = a % n; power != 1; power = power * a % n)
+        powers.push_back(power);
+    std::ranges::sort(powers);
+    return powers;
+}
+
+// The orbit of every subset of size `size`: its index by mask, the first member of each (its
+// least mask) and how many members it has.
+struct Orbits
+{
+    std::vector<int> of; // by mask, -1 for other sizes
+    std::vector<Block> first;
+    std::vector<int> size;
+};
+
+Orbits OrbitsOf(int v, int size, const PositionGroup &group)
+{
+    Orbits orbits;
+    orbits.of.assign(std::size_t(1) << v, -1);
+    ForEachSubset(v, size, [&](Block subset) {
+        if (orbits.of[subset] >= 0)
+            return;
+        const int index = int(orbits.first.size());
+        int members = 0;
+        for (const Permutation &element : group.elements) {
+            int &of = orbits.of[ImageOf(element, subset)];
+            members += of < 0;
+            of = index;
+        }
+        orbits.first.push_back(subset);
+        orbits.size.push_back(members);
+    });
+    return orbits;
+}
+
+// A set cover: choose columns (tickets' orbits, each at its cost in tickets) so that every row
+// (a case's orbit) has one that satisfies it.
+struct CoverProblem
+{
+    std::vector<int> cost;
+    std::vector<int> columnStart, columnRows; // the rows of each column, one after another
+    std::vector<int> rowStart, rowColumns; // the columns of each row
+    int rows = 0;
+    int columns() const { return int(cost.size()); }
+};
+
+CoverProblem ProblemOf(
+    int v, int k, Guarantee guarantee, const Orbits &tickets, const Orbits &cases)
+{
+    CoverProblem problem;
+    problem.rows = int(cases.first.size());
+    problem.cost = tickets.size;
+    problem.columnStart.push_back(0);
+    const Block full = (Block(1) << v) - 1;
+    std::vector<int> seen(std::size_t(problem.rows), -1);
+    for (int column = 0; column < problem.columns(); ++column) {
+        const Block ticket = tickets.first[std::size_t(column)];
+        for (int j = guarantee.t; j <= std::min(k, guarantee.m); ++j) {
+            ForEachSubsetOf(ticket, j, [&](Block inside) {
+                ForEachSubsetOf(full & ~ticket, guarantee.m - j, [&](Block rest) {
+                    const int row = cases.of[inside | rest];
+                    if (std::exchange(seen[std::size_t(row)], column) != column)
+                        problem.columnRows.push_back(row);
+                });
+            });
+        }
+        problem.columnStart.push_back(int(problem.columnRows.size()));
+    }
+    std::vector<int> degree(std::size_t(problem.rows) + 1, 0);
+    for (const int row : problem.columnRows)
+        ++degree[std::size_t(row) + 1];
+    std::partial_sum(degree.begin(), degree.end(), degree.begin());
+    problem.rowStart = degree;
+    problem.rowColumns.resize(problem.columnRows.size());
+    for (int column = 0; column < problem.columns(); ++column) {
+        for (int at = problem.columnStart[std::size_t(column)];
+             at < problem.columnStart[std::size_t(column) + 1]; ++at)
+            problem
+                .rowColumns[std::size_t(degree[std::size_t(problem.columnRows[std::size_t(at)])]++)]
+                = column;
+    }
+    return problem;
+}
+
+// A list of indices that one can be added to, taken from and picked from at random in constant
+// time.
+class IndexSet
+{
+public:
+    explicit IndexSet(int size)
+        : m_where(std::size_t(size), -1)
+    { }
+    bool contains(int index) const { return m_where[std::size_t(index)] >= 0; }
+    const std::vector<int> &members() const { return m_members; }
+    void insert(int index)
+    {
+        m_where[std::size_t(index)] = int(m_members.size());
+        m_members.push_back(index);
+    }
+    void erase(int index)
+    {
+        const int last = m_members.back();
+        const int at = std::exchange(m_where[std::size_t(index)], -1);
+        m_members[std::size_t(at)] = last;
+        if (last != index)
+            m_where[std::size_t(last)] = at;
+        m_members.pop_back();
+    }
+
+private:
+    std::vector<int> m_where;
+    std::vector<int> m_members;
+};
+
+// Row-weighting local search on a set cover, with configuration checking: a column taken out
+// may come back only once a column beside it (sharing a row) has changed.
+class CoverSearch
+{
+public:
+    CoverSearch(const CoverProblem &problem, quint32 seed)
+        : m_problem(problem)
+        , m_count(std::size_t(problem.rows), 0)
+        , m_coverers(std::size_t(problem.rows), 0)
+        , m_weight(std::size_t(problem.rows), 1)
+        , m_score(std::size_t(problem.columns()), 0)
+        , m_changed(std::size_t(problem.columns()), 0)
+        , m_mayAdd(std::size_t(problem.columns()), 1)
+        , m_chosen(problem.columns())
+        , m_uncovered(problem.rows)
+        , m_random(seed)
+    {
+        for (int row = 0; row < problem.rows; ++row)
+            m_uncovered.insert(row);
+        for (int column = 0; column < problem.columns(); ++column)
+            m_score[std::size_t(column)] = rowsOf(column).size();
+    }
+
+    std::vector<int> run(const std::vector<int> &start, const std::function<bool(qint64)> &carryOn)
+    {
+        for (const int column : start)
+            add(column);
+        while (!m_uncovered.members().empty())
+            add(bestFor(pickUncovered(), false));
+        // Orbits that the others cover wholly, the dearest first.
+        std::vector<int> chosen = m_chosen.members();
+        std::ranges::sort(chosen, [&](int a, int b) { return cost(a) > cost(b); });
+        for (const int column : chosen) {
+            if (m_score[std::size_t(column)] == 0)
+                remove(column);
+        }
+        std::vector<int> best = m_chosen.members();
+        qint64 bestCost = m_cost;
+        int added = -1;
+        for (qint64 step = 0;; ++step) {
+            while (m_uncovered.members().empty()) {
+                if (m_cost < bestCost)
+                    best = m_chosen.members(), bestCost = m_cost;
+                if (m_chosen.members().empty())
+                    return best;
+                remove(bestToRemove(-1));
+            }
+            if (step % 256 == 0 && !carryOn(bestCost))
+                break;
+            const int taken = bestToRemove(added);
+            if (taken >= 0)
+                remove(taken);
+            added = bestFor(pickUncovered(), true);
+            if (added >= 0) {
+                add(added);
+                while (m_cost >= bestCost && m_chosen.members().size() > 1)
+                    remove(bestToRemove(added));
+            }
+            for (const int row : m_uncovered.members()) {
+                ++m_weight[std::size_t(row)];
+                for (const int column : columnsOf(row))
+                    ++m_score[std::size_t(column)];
+            }
+        }
+        return best;
+    }
+
+private:
+    std::span<const int> rowsOf(int column) const
+    {
+        return std::span(m_problem.columnRows)
+            .subspan(std::size_t(m_problem.columnStart[std::size_t(column)]),
+                std::size_t(m_problem.columnStart[std::size_t(column) + 1]
+                    - m_problem.columnStart[std::size_t(column)]));
+    }
+
+    std::span<const int> columnsOf(int row) const
+    {
+        return std::span(m_problem.rowColumns)
+            .subspan(std::size_t(m_problem.rowStart[std::size_t(row)]),
+                std::size_t(m_problem.rowStart[std::size_t(row) + 1]
+                    - m_problem.rowStart[std::size_t(row)]));
+    }
+
+    int cost(int column) const { return m_problem.cost[std::size_t(column)]; }
+
+    // What a change of the column does to the covering, per ticket it costs.
+    double worth(int column) const { return double(m_score[std::size_t(column)]) / cost(column); }
+
+    int pickUncovered()
+    {
+        const std::vector<int> &rows = m_uncovered.members();
+        return rows[std::uniform_int_distribution<std::size_t>(0, rows.size() - 1)(m_random)];
+    }
+
+    // Among candidates, the one worth most, and of those the one left alone longest.
+    template<typename Candidates, typename Allowed>
+    int mostWorth(const Candidates &candidates, Allowed allowed) const
+    {
+        int best = -1;
+        for (const int column : candidates) {
+            if (!allowed(column))
+                continue;
+            if (best < 0 || worth(column) > worth(best)
+                || (worth(column) == worth(best)
+                    && m_changed[std::size_t(column)] < m_changed[std::size_t(best)]))
+                best = column;
+        }
+        return best;
+    }
+
+    int bestToRemove(int kept) const
+    {
+        return mostWorth(m_chosen.members(), [&](int column) { return column != kept; });
+    }
+
+    int bestFor(int row, bool checked) const
+    {
+        return mostWorth(
+            columnsOf(row), [&](int column) { return !checked || m_mayAdd[std::size_t(column)]; });
+    }
+
+    void add(int column)
+    {
+        m_chosen.insert(column);
+        m_cost += cost(column);
+        m_changed[std::size_t(column)] = ++m_time;
+        qint64 &score = m_score[std::size_t(column)];
+        score = -score;
+        for (const int row : rowsOf(column)) {
+            const qint64 weight = m_weight[std::size_t(row)];
+            int &count = m_count[std::size_t(row)];
+            if (count == 0) {
+                m_uncovered.erase(row);
+                for (const int other : columnsOf(row)) {
+                    if (other != column)
+                        m_score[std::size_t(other)] -= weight;
+                    m_mayAdd[std::size_t(other)] = 1;
+                }
+            } else if (count == 1) {
+                m_score[std::size_t(m_coverers[std::size_t(row)])] += weight;
+            }
+            ++count;
+            m_coverers[std::size_t(row)] ^= column;
+        }
+    }
+
+    void remove(int column)
+    {
+        m_chosen.erase(column);
+        m_cost -= cost(column);
+        m_changed[std::size_t(column)] = ++m_time;
+        qint64 &score = m_score[std::size_t(column)];
+        score = -score;
+        for (const int row : rowsOf(column)) {
+            const qint64 weight = m_weight[std::size_t(row)];
+            int &count = m_count[std::size_t(row)];
+            --count;
+            m_coverers[std::size_t(row)] ^= column;
+            if (count == 0) {
+                m_uncovered.insert(row);
+                for (const int other : columnsOf(row)) {
+                    if (other != column)
+                        m_score[std::size_t(other)] += weight;
+                    m_mayAdd[std::size_t(other)] = 1;
+                }
+            } else if (count == 1) {
+                m_score[std::size_t(m_coverers[std::size_t(row)])] -= weight;
+            }
+        }
+        m_mayAdd[std::size_t(column)] = 0;
+    }
+
+    const CoverProblem &m_problem;
+    std::vector<int> m_count; // the chosen columns that cover each row
+    std::vector<int> m_coverers; // their indices, combined by exclusive or: the one when alone
+    std::vector<qint64> m_weight;
+    // For a column not chosen, the weight of the uncovered rows it covers; for a chosen one, less
+    // the weight of the rows it alone covers.
+    std::vector<qint64> m_score;
+    std::vector<qint64> m_changed; // when each column last changed
+    std::vector<char> m_mayAdd;
+    IndexSet m_chosen;
+    IndexSet m_uncovered;
+    qint64 m_cost = 0;
+    qint64 m_time = 0;
+    std::mt19937 m_random;
+};
+
+} // namespace
+
+Permutation Identity()
+{
+    Permutation identity {};
+    std::iota(identity.begin(), identity.end(), quint8(0));
+    return identity;
+}
+
+Block ImageOf(const Permutation &permutation, Block block)
+{
+    Block image = 0;
+    for (; block; block &= block - 1)
+        image |= Block(1) << permutation[std::size_t(std::countr_zero(block))];
+    return image;
+}
+
+PositionGroup GroupOf(
+    const QString &name, const std::vector<Permutation> &generators, std::size_t mostOrder)
+{
+    std::set<Permutation> found {Identity()};
+    std::vector<Permutation> elements {Identity()};
+    for (std::size_t next = 0; next < elements.size(); ++next) {
+        for (const Permutation &generator : generators) {
+            Permutation product {};
+            for (std::size_t x = 0; x < product.size(); ++x)
+                product[x] = generator[elements[next][x]];
+            if (found.insert(product).second)
+                elements.push_back(product);
+            if (elements.size() > mostOrder)
+                return {name, {}};
+        }
+    }
+    return {name, elements};
+}
+
+std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
+{
+    std::vector<PositionGroup> groups {{u"1"_s, {Identity()}}};
+    const auto keep = [&](const QString &name, const std::vector<Permutation> &generators) {
+        PositionGroup group = GroupOf(name, generators, mostOrder);
+        if (!group.elements.empty())
+            groups.push_back(std::move(group));
+    };
+    for (int n = v; n >= std::max(3, v - 3); --n) {
+        const QString fixed = n < v ? u"+%1"_s.arg(v - n) : QString();
+        std::set<std::vector<int>> multipliers;
+        for (int a = 1; a < n; ++a) {
+            if (std::gcd(a, n) == 1 && multipliers.insert(PowersOf(a, n)).second) {
+                keep(a == 1 ? u"Z%1%2"_s.arg(n).arg(fixed) : u"Z%1·%2%3"_s.arg(n).arg(a).arg(fixed),
+                    {AffineOn(0, n, 1, 1), AffineOn(0, n, a, 0)});
+            }
+        }
+    }
+    // The same shift on c cycles of length l, and with the cycles turned round too.
+    for (int l = 3; l <= v / 2; ++l) {
+        for (int c = 2; c * l <= v; ++c) {
+            if (c * l < v - 3)
+                continue;
+            const QString fixed = c * l < v ? u"+%1"_s.arg(v - c * l) : QString();
+            Permutation shift = Identity();
+            Permutation turn = Identity();
+            for (int x = 0; x < c * l; ++x) {
+                shift[std::size_t(x)] = quint8(x / l * l + (x % l + 1) % l);
+                turn[std::size_t(x)] = quint8((x + l) % (c * l));
+            }
+            keep(u"%1×Z%2%3"_s.arg(c).arg(l).arg(fixed), {shift});
+            keep(u"Z%2×Z%1%3"_s.arg(c).arg(l).arg(fixed), {shift, turn});
+        }
+    }
+    return groups;
+}
+
+qint64 CoverPairs(int v, int k, Guarantee guarantee, std::size_t groupOrder)
+{
+    return Binomial(v, k) * CasesOfTicket(v, k, guarantee) / qint64(groupOrder);
+}
+
+std::vector<Block> SearchCover(const CoverSearchRequest &request, const PositionGroup &group,
+    const std::function<bool(int)> &carryOn)
+{
+    if (CoverPairs(request.v, request.k, request.guarantee, group.elements.size()) > MostCoverPairs)
+        return {};
+    const Orbits tickets = OrbitsOf(request.v, request.k, group);
+    const Orbits cases = OrbitsOf(request.v, request.guarantee.m, group);
+    const CoverProblem problem = ProblemOf(request.v, request.k, request.guarantee, tickets, cases);
+    // The start's orbits that it holds whole.
+    std::vector<int> start;
+    std::vector<int> held(problem.cost.size(), 0);
+    for (const Block block : request.start) {
+        const int orbit = tickets.of[block];
+        if (++held[std::size_t(orbit)] == problem.cost[std::size_t(orbit)])
+            start.push_back(orbit);
+    }
+    CoverSearch search(problem, request.seed);
+    const std::vector<int> best
+        = search.run(start, [&](qint64 cost) { return carryOn(int(cost)); });
+    std::set<Block> blocks;
+    for (const int orbit : best) {
+        for (const Permutation &element : group.elements)
+            blocks.insert(ImageOf(element, tickets.first[std::size_t(orbit)]));
+    }
+    return {blocks.begin(), blocks.end()};
+}
