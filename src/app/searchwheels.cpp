@@ -65,8 +65,9 @@ int main(int argc, char *argv[])
                     return timer.elapsed() < end * 1000 && (kept.empty() || kept.size() > bound);
                 };
             };
-            // Half the time among the groups, a share each, then the rest without symmetry
-            // from the best design found.
+            // A quarter of the time among the groups, a share each; another quarter for the
+            // three that gave the smallest designs, from those designs; then the rest without
+            // symmetry from the best design found.
             std::vector<PositionGroup> groups
                 = SearchGroups(v, std::max<std::size_t>(2, kept.size() / 4));
             if (!only.isEmpty()) {
@@ -74,11 +75,21 @@ int main(int argc, char *argv[])
                     return group.name != u"1"_s && !only.contains(group.name);
                 });
             }
-            const CoverSearchRequest request {v, game.drawn, guarantee, seed, {}};
+            std::vector<std::pair<std::vector<Block>, const PositionGroup *>> found;
             for (std::size_t at = 1; at < groups.size(); ++at) {
-                consider(SearchCover(request, groups[at],
-                             until(seconds / 2 * double(at) / double(groups.size() - 1))),
-                    groups[at].name);
+                found.emplace_back(SearchCover({v, game.drawn, guarantee, seed, {}}, groups[at],
+                                       until(seconds / 4 * double(at) / double(groups.size() - 1))),
+                    &groups[at]);
+                consider(found.back().first, groups[at].name);
+            }
+            std::erase_if(found, [](const auto &each) { return each.first.empty(); });
+            std::ranges::sort(found, {}, [](const auto &each) { return each.first.size(); });
+            found.resize(std::min<std::size_t>(found.size(), 3));
+            for (std::size_t at = 0; at < found.size(); ++at) {
+                const auto &[design, group] = found[at];
+                consider(SearchCover({v, game.drawn, guarantee, seed + 1, design}, *group,
+                             until(seconds / 4 * (1 + double(at + 1) / double(found.size())))),
+                    group->name);
             }
             if (CoverPairs(v, game.drawn, guarantee, 1) <= MostCoverPairs) {
                 consider(SearchCover({v, game.drawn, guarantee, seed, kept}, groups.front(),

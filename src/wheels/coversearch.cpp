@@ -12,15 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The cases one ticket satisfies: j ≥ t of its positions and m − j others.
-qint64 CasesOfTicket(int v, int k, Guarantee guarantee)
-{
-    qint64 cases = 0;
-    for (int j = guarantee.t; j <= std::min(k, guarantee.m); ++j)
-        cases += Binomial(k, j) * Binomial(v - k, guarantee.m - j);
-    return cases;
-}
-
 // x → a·x + 1 on positions from..from+n−1 (counted from from), a multiplier of 1 for a shift.
 Permutation AffineOn(int from, int n, int a, int plus)
 {

@@ -141,11 +141,17 @@ qint64 SchoenheimBound(int v, int k, int t)
     return (qint64(v) * inner + k - 1) / k;
 }
 
+qint64 CasesOfTicket(int v, int k, Guarantee guarantee)
+{
+    qint64 cases = 0;
+    for (int j = guarantee.t; j <= std::min(k, guarantee.m); ++j)
+        cases += Binomial(k, j) * Binomial(v - k, guarantee.m - j);
+    return cases;
+}
+
 qint64 CountingBound(int v, int k, Guarantee guarantee)
 {
-    qint64 perTicket = 0;
-    for (int j = guarantee.t; j <= std::min(k, guarantee.m); ++j)
-        perTicket += Binomial(k, j) * Binomial(v - k, guarantee.m - j);
+    const qint64 perTicket = CasesOfTicket(v, k, guarantee);
     const qint64 cases = Binomial(v, guarantee.m);
     return (cases + perTicket - 1) / perTicket;
 }

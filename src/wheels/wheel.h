@@ -83,5 +83,7 @@ std::vector<int> NumbersOf(Block subset, const std::vector<int> &order);
 // Lower bounds on the tickets of k numbers a full guarantee needs: Schönheim's for t = m, and for
 // any t and m that each ticket can satisfy only so many of the C(v, m) cases.
 qint64 SchoenheimBound(int v, int k, int t);
+// The cases of C(v, m) that one ticket satisfies: j ≥ t of its numbers and m − j others.
+qint64 CasesOfTicket(int v, int k, Guarantee guarantee);
 qint64 CountingBound(int v, int k, Guarantee guarantee);
 qint64 LowerBound(int v, int k, Guarantee guarantee);
