@@ -6,6 +6,7 @@
 // Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...]]]]
 #include "wheels/coversearch.h"
 #include "wheels/wheelsearch.h"
+#include "wheels/wheelsizes.h"
 #include "wheels/wheeltable.h"
 
 #include <QCoreApplication>
@@ -15,14 +16,42 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The shipped wheels' sizes beside the records and the bounds, as the README's tables and then
+// the help page's.
+int PrintSizes(const QString &recordsPath)
+{
+    QFile file(recordsPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        QTextStream(stderr) << "cannot read " << recordsPath << '\n';
+        return 1;
+    }
+    const WheelRecords records = ReadWheelRecords(QString::fromUtf8(file.readAll()));
+    QTextStream out(stdout);
+    QString html;
+    for (const Game *game : Games()) {
+        const std::vector<WheelSize> sizes = WheelSizes(*game, records, ProofSteps);
+        out << game->name << "\n\n" << WheelSizesMarkdown(sizes) << '\n';
+        html += u"<h3>%1</h3>\n"_s.arg(game->name) + WheelSizesHtml(sizes);
+    }
+    out << html;
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
+    if (arguments.value(1) == u"--table"_s)
+        return PrintSizes(arguments.value(2));
     const Game *named = FindGame(arguments.value(1));
     if (arguments.size() < 3 || !named) {
         QTextStream(stderr) << "usage: nmr_searchwheels " << GameKeysText()
-                            << " FILE [SECONDS [SEED [CELL...]]]\n";
+                            << " FILE [SECONDS [SEED [CELL... [--groups=NAME,...]]]]\n"
+                            << "       nmr_searchwheels --table RECORDS\n";
         return 2;
     }
     const Game &game = *named;

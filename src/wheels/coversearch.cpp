@@ -328,6 +328,65 @@ private:
     std::mt19937 m_random;
 };
 
+// A depth-first search for a cover of at most `most` columns, branching on the columns that cover
+// the first uncovered row.
+class ExactCover
+{
+public:
+    ExactCover(const CoverProblem &problem, int most, qint64 mostSteps, qint64 perColumn)
+        : m_problem(problem)
+        , m_count(std::size_t(problem.rows), 0)
+        , m_uncovered(problem.rows)
+        , m_most(most)
+        , m_stepsLeft(mostSteps)
+        , m_perColumn(perColumn)
+    { }
+
+    bool outOfSteps() const { return m_stepsLeft < 0; }
+    bool covered() const { return m_uncovered == 0; }
+
+    void add(int column)
+    {
+        for (int at = start(column); at < start(column + 1); ++at)
+            m_uncovered -= m_count[std::size_t(m_problem.columnRows[std::size_t(at)])]++ == 0;
+    }
+
+    void remove(int column)
+    {
+        for (int at = start(column); at < start(column + 1); ++at)
+            m_uncovered += --m_count[std::size_t(m_problem.columnRows[std::size_t(at)])] == 0;
+    }
+
+    // Whether the columns added so far, depth of them, can be completed.
+    bool completes(int depth)
+    {
+        if (m_uncovered == 0)
+            return true;
+        if (--m_stepsLeft < 0 || m_uncovered > qint64(m_most - depth) * m_perColumn)
+            return false;
+        const auto row = std::size_t(std::ranges::find(m_count, 0) - m_count.begin());
+        for (int at = m_problem.rowStart[row]; at < m_problem.rowStart[row + 1]; ++at) {
+            const int column = m_problem.rowColumns[std::size_t(at)];
+            add(column);
+            const bool done = completes(depth + 1);
+            remove(column);
+            if (done)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    int start(int column) const { return m_problem.columnStart[std::size_t(column)]; }
+
+    const CoverProblem &m_problem;
+    std::vector<int> m_count;
+    qint64 m_uncovered;
+    int m_most;
+    qint64 m_stepsLeft;
+    qint64 m_perColumn;
+};
+
 } // namespace
 
 Permutation Identity()
@@ -431,4 +490,35 @@ std::vector<Block> SearchCover(const CoverSearchRequest &request, const Position
             blocks.insert(ImageOf(element, tickets.first[std::size_t(orbit)]));
     }
     return {blocks.begin(), blocks.end()};
+}
+
+std::optional<bool> FewerExist(int v, int k, Guarantee guarantee, int tickets, qint64 mostSteps)
+{
+    if (tickets <= LowerBound(v, k, guarantee))
+        return false;
+    if (CoverPairs(v, k, guarantee, 1) > MostCoverPairs)
+        return std::nullopt;
+    const PositionGroup none {u"1"_s, {Identity()}};
+    const Orbits blocks = OrbitsOf(v, k, none);
+    const CoverProblem problem = ProblemOf(v, k, guarantee, blocks, OrbitsOf(v, guarantee.m, none));
+    ExactCover exact(problem, tickets - 1, mostSteps, CasesOfTicket(v, k, guarantee));
+    // Every design can be renumbered so that its first ticket holds positions 0..k−1 and its
+    // second shares the first j of them, the rest next after them.
+    const Block first = (Block(1) << k) - 1;
+    exact.add(blocks.of[first]);
+    if (exact.covered())
+        return true;
+    for (int j = 0; j < k && tickets - 1 >= 2; ++j) {
+        if (v - k < k - j)
+            continue;
+        const int second = blocks.of[((Block(1) << j) - 1) | (((Block(1) << (k - j)) - 1) << k)];
+        exact.add(second);
+        const bool done = exact.completes(2);
+        exact.remove(second);
+        if (done)
+            return true;
+    }
+    if (exact.outOfSteps())
+        return std::nullopt;
+    return false;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 // The search that writes the shipped wheels: designs that a group of permutations of the
 // positions maps onto themselves, and designs with no such symmetry, each found by a local search
@@ -54,3 +55,8 @@ struct CoverSearchRequest
 // search. Empty when the group's cover search does not fit in memory.
 std::vector<Block> SearchCover(const CoverSearchRequest &request, const PositionGroup &group,
     const std::function<bool(int)> &carryOn);
+
+// Whether a design of fewer tickets than given exists for the guarantee: false when the bound or
+// an exhaustive search (of at most mostSteps steps) proves that none does; nothing when the
+// search would take more.
+std::optional<bool> FewerExist(int v, int k, Guarantee guarantee, int tickets, qint64 mostSteps);
