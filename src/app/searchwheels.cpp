@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
             // three that gave the smallest designs, from those designs; then the rest without
             // symmetry from the best design found.
             std::vector<PositionGroup> groups
-                = SearchGroups(v, std::max<std::size_t>(2, kept.size() / 4));
+                = SearchGroups(v, std::max<std::size_t>(2, kept.size()));
             if (!only.isEmpty()) {
                 std::erase_if(groups, [&](const PositionGroup &group) {
                     return group.name != u"1"_s && !only.contains(group.name);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <ranges>
 #include <set>
 #include <span>
 
@@ -440,6 +441,29 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
                     {AffineOn(0, n, 1, 1), AffineOn(0, n, a, 0)});
             }
         }
+    }
+    // The projective groups on the line over a prime field: 0..p−1 and ∞ as position p.
+    for (int p = 5; p + 1 <= v; ++p) {
+        if (p + 1 < v - 3
+            || std::ranges::any_of(std::views::iota(2, p), [p](int d) { return p % d == 0; }))
+            continue;
+        const QString fixed = p + 1 < v ? u"+%1"_s.arg(v - p - 1) : QString();
+        int root = 2;
+        while (int(PowersOf(root, p).size()) != p - 1)
+            ++root;
+        Permutation inverse = Identity(); // x → −1/x
+        inverse[0] = quint8(p);
+        inverse[std::size_t(p)] = 0;
+        for (int x = 1; x < p; ++x) {
+            int reciprocal = 1;
+            while (reciprocal * x % p != 1)
+                ++reciprocal;
+            inverse[std::size_t(x)] = quint8((p - reciprocal) % p);
+        }
+        keep(u"PSL2(%1)%2"_s.arg(p).arg(fixed),
+            {AffineOn(0, p, 1, 1), AffineOn(0, p, root * root % p, 0), inverse});
+        keep(u"PGL2(%1)%2"_s.arg(p).arg(fixed),
+            {AffineOn(0, p, 1, 1), AffineOn(0, p, root, 0), inverse});
     }
     // The same shift on c cycles of length l, and with the cycles turned round too.
     for (int l = 3; l <= v / 2; ++l) {
