@@ -465,7 +465,8 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
         keep(u"PGL2(%1)%2"_s.arg(p).arg(fixed),
             {AffineOn(0, p, 1, 1), AffineOn(0, p, root, 0), inverse});
     }
-    // The same shift on c cycles of length l, and with the cycles turned round too.
+    // The same shift on c cycles of length l, and with the cycles turned round too; each with a
+    // multiplier on every cycle at once as well.
     for (int l = 3; l <= v / 2; ++l) {
         for (int c = 2; c * l <= v; ++c) {
             if (c * l < v - 3)
@@ -477,8 +478,17 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
                 shift[std::size_t(x)] = quint8(x / l * l + (x % l + 1) % l);
                 turn[std::size_t(x)] = quint8((x + l) % (c * l));
             }
-            keep(u"%1×Z%2%3"_s.arg(c).arg(l).arg(fixed), {shift});
-            keep(u"Z%2×Z%1%3"_s.arg(c).arg(l).arg(fixed), {shift, turn});
+            std::set<std::vector<int>> multipliers;
+            for (int a = 1; a < l; ++a) {
+                if (std::gcd(a, l) != 1 || !multipliers.insert(PowersOf(a, l)).second)
+                    continue;
+                Permutation times = Identity();
+                for (int x = 0; x < c * l; ++x)
+                    times[std::size_t(x)] = quint8(x / l * l + x % l * a % l);
+                const QString by = a == 1 ? QString() : u"·%1"_s.arg(a);
+                keep(u"%1×Z%2%3%4"_s.arg(c).arg(l).arg(by, fixed), {shift, times});
+                keep(u"Z%2×Z%1%3%4"_s.arg(c).arg(l).arg(by, fixed), {shift, turn, times});
+            }
         }
     }
     return groups;

@@ -443,6 +443,9 @@ void tst_Wheels::groups_data()
     QTest::newRow("cycles at once") << 20 << u"4×Z5"_s << 5;
     QTest::newRow("cycles turned round") << 20 << u"Z5×Z4"_s << 20;
     QTest::newRow("cycles and fixed") << 15 << u"4×Z3+3"_s << 3;
+    QTest::newRow("cycles, a multiplier") << 20 << u"4×Z5·2"_s << 20;
+    QTest::newRow("cycles turned, a multiplier") << 20 << u"Z5×Z4·4"_s << 40;
+    QTest::newRow("cycles, the same multiplier") << 20 << u"4×Z5·3"_s << 0;
     QTest::newRow("no symmetry") << 12 << u"1"_s << 1;
     QTest::newRow("projective") << 20 << u"PSL2(19)"_s << 3420;
     QTest::newRow("projective, all") << 20 << u"PGL2(19)"_s << 6840;
