@@ -262,55 +262,45 @@ private:
             columnsOf(row), [&](int column) { return !checked || m_mayAdd[std::size_t(column)]; });
     }
 
-    void add(int column)
-    {
-        m_chosen.insert(column);
-        m_cost += cost(column);
-        m_changed[std::size_t(column)] = ++m_time;
-        qint64 &score = m_score[std::size_t(column)];
-        score = -score;
-        for (const int row : rowsOf(column)) {
-            const qint64 weight = m_weight[std::size_t(row)];
-            int &count = m_count[std::size_t(row)];
-            if (count == 0) {
-                m_uncovered.erase(row);
-                for (const int other : columnsOf(row)) {
-                    if (other != column)
-                        m_score[std::size_t(other)] -= weight;
-                    m_mayAdd[std::size_t(other)] = 1;
-                }
-            } else if (count == 1) {
-                m_score[std::size_t(m_coverers[std::size_t(row)])] += weight;
-            }
-            ++count;
-            m_coverers[std::size_t(row)] ^= column;
-        }
-    }
+    void add(int column) { change(column, true); }
+    void remove(int column) { change(column, false); }
 
-    void remove(int column)
+    // Puts the column in or takes it out, and mends the scores of every column beside it.
+    void change(int column, bool in)
     {
-        m_chosen.erase(column);
-        m_cost -= cost(column);
+        const int sign = in ? 1 : -1;
+        if (in)
+            m_chosen.insert(column);
+        else
+            m_chosen.erase(column);
+        m_cost += sign * cost(column);
         m_changed[std::size_t(column)] = ++m_time;
         qint64 &score = m_score[std::size_t(column)];
         score = -score;
         for (const int row : rowsOf(column)) {
             const qint64 weight = m_weight[std::size_t(row)];
             int &count = m_count[std::size_t(row)];
-            --count;
-            m_coverers[std::size_t(row)] ^= column;
+            if (!in)
+                --count, m_coverers[std::size_t(row)] ^= column;
+            // A row covered by no other column, or by one other alone.
             if (count == 0) {
-                m_uncovered.insert(row);
+                if (in)
+                    m_uncovered.erase(row);
+                else
+                    m_uncovered.insert(row);
                 for (const int other : columnsOf(row)) {
                     if (other != column)
-                        m_score[std::size_t(other)] += weight;
+                        m_score[std::size_t(other)] -= sign * weight;
                     m_mayAdd[std::size_t(other)] = 1;
                 }
             } else if (count == 1) {
-                m_score[std::size_t(m_coverers[std::size_t(row)])] -= weight;
+                m_score[std::size_t(m_coverers[std::size_t(row)])] += sign * weight;
             }
+            if (in)
+                ++count, m_coverers[std::size_t(row)] ^= column;
         }
-        m_mayAdd[std::size_t(column)] = 0;
+        if (!in)
+            m_mayAdd[std::size_t(column)] = 0;
     }
 
     const CoverProblem &m_problem;
