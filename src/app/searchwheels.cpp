@@ -131,8 +131,8 @@ int main(int argc, char *argv[])
                     how + u", then annealing"_s);
             }
             out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()
-                << " tickets (bound " << LowerBound(v, game.drawn, guarantee) << "), " << how
-                << ", " << timer.elapsed() / 1000.0 << " s\n";
+                << " tickets (bound " << bound << "), " << how << ", " << timer.elapsed() / 1000.0
+                << " s\n";
             out.flush();
             QFile written(path);
             if (!written.open(QIODevice::WriteOnly | QIODevice::Truncate)

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
-#include <ranges>
 #include <set>
 #include <span>
 
@@ -434,8 +433,10 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
     }
     // The projective groups on the line over a prime field: 0..p−1 and ∞ as position p.
     for (int p = 5; p + 1 <= v; ++p) {
-        if (p + 1 < v - 3
-            || std::ranges::any_of(std::views::iota(2, p), [p](int d) { return p % d == 0; }))
+        int divisor = 2;
+        while (p % divisor != 0)
+            ++divisor;
+        if (p + 1 < v - 3 || divisor < p)
             continue;
         const QString fixed = p + 1 < v ? u"+%1"_s.arg(v - p - 1) : QString();
         int root = 2;
