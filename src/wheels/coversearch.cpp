@@ -31,6 +31,96 @@ std::vector<int> PowersOf(int a, int n)
     return powers;
 }
 
+// The field of q = p^e elements, each numbered by its digits base p (the coefficients of a
+// polynomial in x, taken modulo a primitive one of degree e, so that x makes every other).
+struct Field
+{
+    int q = 0;
+    int p = 0;
+    std::vector<int> exponential; // x^i for i = 0..q−2
+    std::vector<int> logarithm; // its inverse, -1 for 0
+
+    int primitive() const { return exponential[1 % exponential.size()]; }
+
+    template<typename Digits>
+    int digitwise(int x, int y, Digits digits) const
+    {
+        int result = 0;
+        for (int place = 1; place < q; place *= p)
+            result += digits(x / place % p, y / place % p) % p * place;
+        return result;
+    }
+    int sum(int x, int y) const
+    {
+        return digitwise(x, y, [&](int a, int b) { return a + b; });
+    }
+    int negative(int x) const
+    {
+        return digitwise(x, 0, [&](int a, int) { return p - a; });
+    }
+    int product(int x, int y) const
+    {
+        if (x == 0 || y == 0)
+            return 0;
+        return exponential[std::size_t(
+            (logarithm[std::size_t(x)] + logarithm[std::size_t(y)]) % (q - 1))];
+    }
+    int inverse(int x) const
+    {
+        return exponential[std::size_t((q - 1 - logarithm[std::size_t(x)]) % (q - 1))];
+    }
+    int power(int x, int n) const
+    {
+        int result = 1;
+        while (n-- > 0)
+            result = product(result, x);
+        return result;
+    }
+
+    // The permutation that takes each element x to image(x), ∞ (position q) left in place.
+    template<typename Image>
+    Permutation map(Image image) const
+    {
+        Permutation permutation = Identity();
+        for (int x = 0; x < q; ++x)
+            permutation[std::size_t(x)] = quint8(image(x));
+        return permutation;
+    }
+};
+
+std::optional<Field> FieldOf(int q)
+{
+    Field field {q, 2, {}, {}};
+    while (q % field.p != 0)
+        ++field.p;
+    int left = q;
+    while (left % field.p == 0)
+        left /= field.p;
+    if (left != 1)
+        return std::nullopt;
+    const int top = q / field.p; // the place of the highest digit
+    // The polynomials x^e + c(x), c numbered as the elements are, until x makes all q − 1.
+    for (int c = 0; c < q; ++c) {
+        const auto timesX = [&](int a) {
+            const int carry = a / top;
+            const int shifted = a % top * field.p;
+            return field.sum(shifted,
+                field.digitwise(c, 0, [&](int digit, int) { return (field.p - digit) * carry; }));
+        };
+        field.exponential.clear();
+        field.logarithm.assign(std::size_t(q), -1);
+        int element = 1;
+        while (element != 0 && field.logarithm[std::size_t(element)] < 0) {
+            field.logarithm[std::size_t(element)] = int(field.exponential.size());
+            field.exponential.push_back(element);
+            element = timesX(element);
+        }
+        if (int(field.exponential.size()) == q - 1)
+            return field;
+    }
+    return std::nullopt;
+}
+
 // The orbit of every subset of size `size`: its index by mask, the first member of each (its
 // least mask) and how many members it has.
 struct Orbits
@@ -421,7 +511,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
         if (!group.elements.empty())
             groups.push_back(std::move(group));
     };
-    for (int n = v; n >= std::max(3, v - 3); --n) {
+    for (int n = v; n >= std::max(3, v - 5); --n) {
         const QString fixed = n < v ? u"+%1"_s.arg(v - n) : QString();
         std::set<std::vector<int>> multipliers;
         for (int a = 1; a < n; ++a) {
@@ -431,36 +521,58 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
             }
         }
     }
-    // The projective groups on the line over a prime field: 0..p−1 and ∞ as position p.
-    for (int p = 5; p + 1 <= v; ++p) {
-        int divisor = 2;
-        while (p % divisor != 0)
-            ++divisor;
-        if (p + 1 < v - 3 || divisor < p)
+    // The affine groups of the fields that are not prime (those of a prime are among the
+    // multipliers above), and the projective groups of every field on its line: the field's
+    // elements as positions 0..q−1 and ∞ as position q. Each with the field's automorphism too.
+    for (int q = 4; q <= v; ++q) {
+        const std::optional<Field> field = FieldOf(q);
+        if (!field)
             continue;
-        const QString fixed = p + 1 < v ? u"+%1"_s.arg(v - p - 1) : QString();
-        int root = 2;
-        while (int(PowersOf(root, p).size()) != p - 1)
-            ++root;
-        Permutation inverse = Identity(); // x → −1/x
-        inverse[0] = quint8(p);
-        inverse[std::size_t(p)] = 0;
-        for (int x = 1; x < p; ++x) {
-            int reciprocal = 1;
-            while (reciprocal * x % p != 1)
-                ++reciprocal;
-            inverse[std::size_t(x)] = quint8((p - reciprocal) % p);
+        const bool prime = field->p == q;
+        const Permutation plusOne = field->map([&](int x) { return field->sum(x, 1); });
+        const Permutation power = field->map([&](int x) { return field->power(x, field->p); });
+        const auto times = [&](int factor) {
+            return field->map([&, factor](int x) { return field->product(factor, x); });
+        };
+        const auto withPower
+            = [&](const QString &name, const QString &fixed, std::vector<Permutation> generators) {
+                  keep(name + fixed, generators);
+                  if (!prime) {
+                      generators.push_back(power);
+                      keep(name + u"·φ"_s + fixed, generators);
+                  }
+              };
+        if (!prime && q >= v - 5) {
+            // Every translation, and a subgroup of the multipliers.
+            std::vector<Permutation> translations;
+            for (int place = 1; place < q; place *= field->p)
+                translations.push_back(field->map([&](int x) { return field->sum(x, place); }));
+            for (int order = 1; order < q; ++order) {
+                if ((q - 1) % order != 0)
+                    continue;
+                std::vector<Permutation> generators = translations;
+                generators.push_back(times(field->power(field->primitive(), (q - 1) / order)));
+                withPower(u"F%1·%2"_s.arg(q).arg(order), q < v ? u"+%1"_s.arg(v - q) : QString(),
+                    generators);
+            }
         }
-        keep(u"PSL2(%1)%2"_s.arg(p).arg(fixed),
-            {AffineOn(0, p, 1, 1), AffineOn(0, p, root * root % p, 0), inverse});
-        keep(u"PGL2(%1)%2"_s.arg(p).arg(fixed),
-            {AffineOn(0, p, 1, 1), AffineOn(0, p, root, 0), inverse});
+        if (q + 1 > v || q + 1 < v - 5)
+            continue;
+        const QString fixed = q + 1 < v ? u"+%1"_s.arg(v - q - 1) : QString();
+        const QString of = prime ? QString::number(q) : u"F%1"_s.arg(q);
+        Permutation inverse
+            = field->map([&](int x) { return x == 0 ? q : field->negative(field->inverse(x)); });
+        inverse[std::size_t(q)] = 0;
+        const int square = field->product(field->primitive(), field->primitive());
+        if (q % 2 == 1)
+            withPower(u"PSL2(%1)"_s.arg(of), fixed, {plusOne, times(square), inverse});
+        withPower(u"PGL2(%1)"_s.arg(of), fixed, {plusOne, times(field->primitive()), inverse});
     }
     // The same shift on c cycles of length l, and with the cycles turned round too; each with a
     // multiplier on every cycle at once as well.
     for (int l = 3; l <= v / 2; ++l) {
         for (int c = 2; c * l <= v; ++c) {
-            if (c * l < v - 3)
+            if (c * l < v - 5)
                 continue;
             const QString fixed = c * l < v ? u"+%1"_s.arg(v - c * l) : QString();
             Permutation shift = Identity();

@@ -436,8 +436,8 @@ void tst_Wheels::groups_data()
     QTest::newRow("multiplier of order 3") << 20 << u"Z19·7+1"_s << 57;
     QTest::newRow("every multiplier") << 20 << u"Z19·2+1"_s << 342;
     QTest::newRow("multiplier, composite") << 16 << u"Z15·2+1"_s << 60;
-    QTest::newRow("three fixed, the most") << 20 << u"Z17+3"_s << 17;
-    QTest::newRow("four fixed, too many") << 20 << u"Z16+4"_s << 0;
+    QTest::newRow("five fixed, the most") << 20 << u"Z15+5"_s << 15;
+    QTest::newRow("six fixed, too many") << 20 << u"Z14+6"_s << 0;
     QTest::newRow("multiplier of order 9") << 20 << u"Z19·4+1"_s << 171;
     QTest::newRow("a multiplier's powers once") << 20 << u"Z19·11+1"_s << 0;
     QTest::newRow("cycles at once") << 20 << u"4×Z5"_s << 5;
@@ -453,6 +453,22 @@ void tst_Wheels::groups_data()
     QTest::newRow("projective, too many fixed") << 20 << u"PSL2(13)+6"_s << 0;
     QTest::newRow("projective, small") << 12 << u"PGL2(11)+0"_s << 0;
     QTest::newRow("projective on 12") << 12 << u"PGL2(11)"_s << 1320;
+    QTest::newRow("field of 16, translations") << 16 << u"F16·1"_s << 16;
+    QTest::newRow("field of 16, affine") << 16 << u"F16·15"_s << 240;
+    QTest::newRow("field of 16, its automorphism") << 16 << u"F16·15·φ"_s << 960;
+    QTest::newRow("field of 16, fifth powers") << 16 << u"F16·5"_s << 80;
+    QTest::newRow("field of 16, fixed") << 20 << u"F16·3+4"_s << 48;
+    QTest::newRow("field of 9, affine") << 9 << u"F9·8·φ"_s << 144;
+    QTest::newRow("field of 4") << 9 << u"F4·3·φ+5"_s << 24;
+    QTest::newRow("a prime field, among the shifts") << 13 << u"F13·12"_s << 0;
+    QTest::newRow("not a field") << 12 << u"F12·11"_s << 0;
+    QTest::newRow("line over 9") << 10 << u"PSL2(F9)"_s << 360;
+    QTest::newRow("line over 9, all") << 10 << u"PGL2(F9)"_s << 720;
+    QTest::newRow("line over 9, automorphism") << 10 << u"PGL2(F9)·φ"_s << 1440;
+    QTest::newRow("line over 8") << 9 << u"PGL2(F8)·φ"_s << 1512;
+    QTest::newRow("line over 8, no PSL apart") << 9 << u"PSL2(F8)"_s << 0;
+    QTest::newRow("line over 16") << 18 << u"PGL2(F16)+1"_s << 4080;
+    QTest::newRow("line over 4") << 5 << u"PGL2(F4)·φ"_s << 120;
 }
 
 void tst_Wheels::groups()
