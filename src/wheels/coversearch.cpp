@@ -570,7 +570,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
     }
     // The same shift on c cycles of length l, and with the cycles turned round too; each with a
     // multiplier on every cycle at once as well.
-    for (int l = 3; l <= v / 2; ++l) {
+    for (int l = 2; l <= v / 2; ++l) {
         for (int c = 2; c * l <= v; ++c) {
             if (c * l < v - 5)
                 continue;
