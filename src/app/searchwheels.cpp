@@ -18,6 +18,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Whether the design has tickets of the game's size alone, and satisfies the guarantee.
+bool IsWhole(int v, int drawn, Guarantee guarantee, const std::vector<Block> &design)
+{
+    return !design.empty()
+        && std::ranges::all_of(design, [&](Block ticket) { return std::popcount(ticket) == drawn; })
+        && WheelMatches(v, drawn, design).coverage(guarantee).holes == 0;
+}
+
 // The shipped wheels' sizes beside the records and the bounds, as the README's tables and then
 // the help page's.
 int PrintSizes(const QString &recordsPath)
@@ -79,20 +87,24 @@ int main(int argc, char *argv[])
             if (guarantee.t == game.drawn || (!cells.isEmpty() && !cells.contains(cell)))
                 continue;
             std::vector<Block> &kept = table[{v, guarantee.t, guarantee.m}];
+            // A damaged file's design is searched again rather than kept.
+            if (!IsWhole(v, game.drawn, guarantee, kept))
+                kept.clear();
             QElapsedTimer timer;
             timer.start();
             QString how = u"shipped"_s;
             const auto consider = [&](const std::vector<Block> &found, const QString &name) {
-                if (!found.empty() && (kept.empty() || found.size() < kept.size())
-                    && WheelMatches(v, game.drawn, found).coverage(guarantee).holes == 0)
+                if ((kept.empty() || found.size() < kept.size())
+                    && IsWhole(v, game.drawn, guarantee, found))
                     kept = found, how = name;
             };
             // Until the time is up or a design is as small as the bound allows.
             const auto bound = std::size_t(LowerBound(v, game.drawn, guarantee));
+            const auto within = [&](double end) {
+                return timer.elapsed() < end * 1000 && (kept.empty() || kept.size() > bound);
+            };
             const auto until = [&](double end) {
-                return [&, end](auto &&...) {
-                    return timer.elapsed() < end * 1000 && (kept.empty() || kept.size() > bound);
-                };
+                return [&, end](int cost) { return std::size_t(cost) > bound && within(end); };
             };
             // A quarter of the time among the groups, a share each; another quarter for the
             // three that gave the smallest designs, from those designs; then the rest without
@@ -127,7 +139,7 @@ int main(int argc, char *argv[])
             } else {
                 consider(SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000,
                                          game.drawn},
-                             until(seconds)),
+                             [&](const WheelSearchProgress &) { return within(seconds); }),
                     how + u", then annealing"_s);
             }
             out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()

@@ -6,7 +6,9 @@
 #include "wheels/wheeltable.h"
 
 #include <QAbstractItemModelTester>
+#include <QProcess>
 #include <QSortFilterProxyModel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <bit>
@@ -93,6 +95,8 @@ private slots:
     void shipped_data();
     void shipped();
     void sizesDocumented();
+    void searchTool_data();
+    void searchTool();
 };
 
 void tst_Wheels::guarantees_data()
@@ -639,6 +643,79 @@ void tst_Wheels::sizesDocumented()
                 qPrintable(cell));
         }
     }
+}
+
+void tst_Wheels::searchTool_data()
+{
+    // FILE in the arguments stands for the table's file, FOLDER for the folder it is in. A search
+    // stops once a design is as small as the bound allows, long before its time is up.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("start"); // the table's file before, none when null
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<int>("v"); // of the design the file must hold whole after, 0 for none
+    QTest::addColumn<QString>("guarantee");
+    QTest::addColumn<int>("most"); // tickets
+    QTest::newRow("at the bound at once")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"8:3/3"_s} << QString() << 0
+        << u"8 3/3: 4 tickets (bound 4)"_s << 8 << u"3/3"_s << 4;
+    QTest::newRow("a start not whole is dropped")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"8:3/3"_s} << u"8 3 3 abcdef\n"_s
+        << 0 << u"8 3/3: 4 tickets"_s << 8 << u"3/3"_s << 4;
+    QTest::newRow("a group named")
+        << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=Z9"_s}
+        << QString() << 0 << u"9 3/3: 12 tickets (bound 11)"_s << 9 << u"3/3"_s << 12;
+    QTest::newRow("a file that cannot be written")
+        << QStringList {u"loto6"_s, u"FOLDER"_s, u"1"_s, u"1"_s, u"8:3/3"_s} << QString() << 1
+        << u"cannot write"_s << 0 << QString() << 0;
+    QTest::newRow("no such game") << QStringList {u"loto8"_s, u"FILE"_s} << QString() << 2
+                                  << u"usage"_s << 0 << QString() << 0;
+    QTest::newRow("no file") << QStringList {u"loto6"_s} << QString() << 2 << u"usage"_s << 0
+                             << QString() << 0;
+    QTest::newRow("records unreadable") << QStringList {u"--table"_s, u"FILE"_s} << QString() << 1
+                                        << u"cannot read"_s << 0 << QString() << 0;
+}
+
+void tst_Wheels::searchTool()
+{
+    // The offline search, run as anyone would: the file it writes holds whole designs only.
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, start);
+    QFETCH(int, status);
+    QFETCH(QString, printed);
+    QFETCH(int, v);
+    QFETCH(QString, guarantee);
+    QFETCH(int, most);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"wheels.txt"_s);
+    if (!start.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(start.toUtf8());
+    }
+    arguments.replaceInStrings(u"FILE"_s, path);
+    arguments.replaceInStrings(u"FOLDER"_s, folder.path());
+    QProcess tool;
+    tool.start(QStringLiteral(NMR_SEARCHWHEELS), arguments);
+    QVERIFY(tool.waitForFinished(60'000));
+    QCOMPARE(tool.exitCode(), status);
+    QVERIFY2(
+        (tool.readAllStandardOutput() + tool.readAllStandardError()).contains(printed.toUtf8()),
+        qPrintable(printed));
+    if (v == 0)
+        return;
+    const Game &game = *FindGame(arguments[0]);
+    const Guarantee wanted = *ParseGuarantee(game, guarantee);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const WheelTable table = ReadWheelTable(QString::fromUtf8(file.readAll()));
+    const auto found = table.find({v, wanted.t, wanted.m});
+    QVERIFY(found != table.end());
+    const std::vector<Block> &design = found->second;
+    QVERIFY(!design.empty() && int(design.size()) <= most);
+    QVERIFY(std::ranges::all_of(
+        design, [&](Block ticket) { return std::popcount(ticket) == game.drawn; }));
+    QCOMPARE(WheelMatches(v, game.drawn, design).coverage(wanted).holes, 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Wheels)
