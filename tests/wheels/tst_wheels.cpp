@@ -1,4 +1,5 @@
 #include "wheels/coversearch.h"
+#include "wheels/subsets.h"
 #include "wheels/wheelchancesmodel.h"
 #include "wheels/wheelmaker.h"
 #include "wheels/wheelsearch.h"
@@ -666,6 +667,12 @@ void tst_Wheels::searchTool_data()
         << QStringList {u"loto7"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"15:3/3"_s}
         << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
         << 0 << u"15 3/3: 15 tickets (bound 15), shipped"_s << 15 << u"3/3"_s << 15;
+    std::vector<Block> everyTicket;
+    ForEachSubset(12, 6, [&](Block ticket) { everyTicket.push_back(ticket); });
+    QTest::newRow("a whole design searched further")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"3"_s, u"1"_s, u"12:4/4"_s}
+        << WheelTableText({{{12, 4, 4}, everyTicket}}) << 0 << u"12 4/4: 41 tickets"_s << 12
+        << u"4/4"_s << 41;
     QTest::newRow("a group named")
         << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=Z9"_s}
         << QString() << 0 << u"9 3/3: 12 tickets (bound 11)"_s << 9 << u"3/3"_s << 12;
