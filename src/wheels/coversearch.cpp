@@ -207,7 +207,6 @@ public:
     explicit IndexSet(int size)
         : m_where(std::size_t(size), -1)
     { }
-    bool contains(int index) const { return m_where[std::size_t(index)] >= 0; }
     const std::vector<int> &members() const { return m_members; }
     void insert(int index)
     {
