@@ -31,6 +31,9 @@ std::vector<int> PowersOf(int a, int n)
     return powers;
 }
 
+// The most numbers a group leaves in place.
+constexpr int MostFixed = 5;
+
 // The field of q = p^e elements, each numbered by its digits base p (the coefficients of a
 // polynomial in x, taken modulo a primitive one of degree e, so that x makes every other).
 struct Field
@@ -40,7 +43,7 @@ struct Field
     std::vector<int> exponential; // x^i for i = 0..q−2
     std::vector<int> logarithm; // its inverse, -1 for 0
 
-    int primitive() const { return exponential[1 % exponential.size()]; }
+    int primitive() const { return exponential[1]; }
 
     template<typename Digits>
     int digitwise(int x, int y, Digits digits) const
@@ -510,7 +513,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
         if (!group.elements.empty())
             groups.push_back(std::move(group));
     };
-    for (int n = v; n >= std::max(3, v - 5); --n) {
+    for (int n = v; n >= std::max(3, v - MostFixed); --n) {
         const QString fixed = n < v ? u"+%1"_s.arg(v - n) : QString();
         std::set<std::vector<int>> multipliers;
         for (int a = 1; a < n; ++a) {
@@ -541,7 +544,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
                       keep(name + u"·φ"_s + fixed, generators);
                   }
               };
-        if (!prime && q >= v - 5) {
+        if (!prime && q >= v - MostFixed) {
             // Every translation, and a subgroup of the multipliers.
             std::vector<Permutation> translations;
             for (int place = 1; place < q; place *= field->p)
@@ -555,7 +558,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
                     generators);
             }
         }
-        if (q + 1 > v || q + 1 < v - 5)
+        if (q + 1 > v || q + 1 < v - MostFixed)
             continue;
         const QString fixed = q + 1 < v ? u"+%1"_s.arg(v - q - 1) : QString();
         const QString of = prime ? QString::number(q) : u"F%1"_s.arg(q);
@@ -571,7 +574,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
     // multiplier on every cycle at once as well.
     for (int l = 2; l <= v / 2; ++l) {
         for (int c = 2; c * l <= v; ++c) {
-            if (c * l < v - 5)
+            if (c * l < v - MostFixed)
                 continue;
             const QString fixed = c * l < v ? u"+%1"_s.arg(v - c * l) : QString();
             Permutation shift = Identity();
