@@ -16,6 +16,7 @@
 #include "tickets/ticketdraw.h"
 #include "update/drawfile.h"
 #include "update/resultsupdate.h"
+#include "wheels/coversearch.h"
 #include "wheels/formwheel.h"
 #include "wheels/wheelmaker.h"
 #include "wheels/wheeltable.h"
@@ -501,6 +502,33 @@ void benchmarkWheels(QTextStream &out)
         timer.elapsed());
 }
 
+// The cover search without symmetry, from a shipped design: how many of its steps (a ticket
+// taken out, one put in) run in a second, on a small design and on the largest one searched.
+void benchmarkCoverSearch(QTextStream &out)
+{
+    using namespace Qt::StringLiterals;
+    for (const auto &[game, v, guarantee] :
+        {std::tuple(&MiniLoto(), 15, Guarantee {3, 3}), std::tuple(&Loto6(), 15, Guarantee {5, 5}),
+            std::tuple(&Loto7(), 19, Guarantee {6, 6})}) {
+        const std::vector<Block> shipped = ShippedWheel(*game, v, guarantee);
+        qint64 asked = 0;
+        QElapsedTimer timer;
+        timer.start();
+        SearchCover({v, game->drawn, guarantee, 1, shipped}, SearchGroups(v, 1).front(), [&](int) {
+            ++asked;
+            return timer.elapsed() < 3000;
+        });
+        // The search asks whether to carry on once every 256 steps.
+        out << u"wheels: cover search, %1 %2 numbers %3/%4 from %5 tickets: %6 steps a second\n"_s
+                   .arg(game->key)
+                   .arg(v)
+                   .arg(guarantee.t)
+                   .arg(guarantee.m)
+                   .arg(shipped.size())
+                   .arg(double(asked) * 256 / (double(timer.elapsed()) / 1000), 0, 'f', 0);
+    }
+}
+
 // The sister games: 700 Loto 7 draws (the length of the real history) read into a new
 // database, and each game's statistics over each period of its stored draws.
 void benchmarkGames(QTextStream &out)
@@ -621,6 +649,7 @@ int main(int argc, char *argv[])
     benchmarkChances(out);
     benchmarkTickets(out);
     benchmarkWheels(out);
+    benchmarkCoverSearch(out);
     benchmarkGames(out);
     benchmarkUpdate(out);
     benchmarkLongImport(out);

@@ -231,6 +231,10 @@ private:
     std::vector<int> m_members;
 };
 
+// The columns a cover is expected to need (its rows, over the rows a column covers on average)
+// from which the search keeps its chosen columns in order.
+constexpr std::size_t RankedFrom = 1000;
+
 // Row-weighting local search on a set cover, with configuration checking: a column taken out
 // may come back only once a column beside it (sharing a row) has changed.
 class CoverSearch
@@ -241,17 +245,20 @@ public:
         , m_count(std::size_t(problem.rows), 0)
         , m_coverers(std::size_t(problem.rows), 0)
         , m_weight(std::size_t(problem.rows), 1)
-        , m_score(std::size_t(problem.columns()), 0)
-        , m_changed(std::size_t(problem.columns()), 0)
-        , m_mayAdd(std::size_t(problem.columns()), 1)
+        , m_columns(std::size_t(problem.columns()))
         , m_chosen(problem.columns())
+        , m_ranked(std::size_t(problem.rows) * std::size_t(problem.columns())
+              > RankedFrom * problem.columnRows.size())
         , m_uncovered(problem.rows)
         , m_random(seed)
     {
         for (int row = 0; row < problem.rows; ++row)
             m_uncovered.insert(row);
-        for (int column = 0; column < problem.columns(); ++column)
-            m_score[std::size_t(column)] = rowsOf(column).size();
+        for (int column = 0; column < problem.columns(); ++column) {
+            Column &state = m_columns[std::size_t(column)];
+            state.score = state.open = int(rowsOf(column).size());
+            state.cost = problem.cost[std::size_t(column)];
+        }
     }
 
     std::vector<int> run(const std::vector<int> &start, const std::function<bool(qint64)> &carryOn)
@@ -264,7 +271,7 @@ public:
         std::vector<int> chosen = m_chosen.members();
         std::ranges::sort(chosen, [&](int a, int b) { return cost(a) > cost(b); });
         for (const int column : chosen) {
-            if (m_score[std::size_t(column)] == 0)
+            if (score(column) == 0)
                 remove(column);
         }
         std::vector<int> best = m_chosen.members();
@@ -289,11 +296,8 @@ public:
                 while (m_cost >= bestCost && m_chosen.members().size() > 1)
                     remove(bestToRemove(added));
             }
-            for (const int row : m_uncovered.members()) {
-                ++m_weight[std::size_t(row)];
-                for (const int column : columnsOf(row))
-                    ++m_score[std::size_t(column)];
-            }
+            // Every uncovered row weighs one more.
+            ++m_ticks;
         }
         return best;
     }
@@ -315,10 +319,15 @@ private:
                     - m_problem.rowStart[std::size_t(row)]));
     }
 
-    int cost(int column) const { return m_problem.cost[std::size_t(column)]; }
+    int cost(int column) const { return m_columns[std::size_t(column)].cost; }
 
-    // What a change of the column does to the covering, per ticket it costs.
-    double worth(int column) const { return double(m_score[std::size_t(column)]) / cost(column); }
+    // For a column not chosen, the weight of the uncovered rows it covers; for a chosen one, less
+    // the weight of the rows it alone covers.
+    qint64 score(int column) const
+    {
+        const Column &state = m_columns[std::size_t(column)];
+        return state.score + m_ticks * state.open;
+    }
 
     int pickUncovered()
     {
@@ -326,31 +335,58 @@ private:
         return rows[std::uniform_int_distribution<std::size_t>(0, rows.size() - 1)(m_random)];
     }
 
-    // Among candidates, the one worth most, and of those the one left alone longest.
+    // What a change of a column does to the covering, per ticket it costs, and when it last
+    // changed: the order in which columns are chosen to change.
+    struct Ranked
+    {
+        qint64 score;
+        qint64 changed;
+        int cost;
+        int column;
+        // Worth more, or as much and left alone longer.
+        bool operator<(const Ranked &other) const
+        {
+            const qint64 mine = score * other.cost;
+            const qint64 theirs = other.score * cost;
+            return mine > theirs || (mine == theirs && changed < other.changed);
+        }
+    };
+    Ranked ranked(int column) const
+    {
+        const Column &state = m_columns[std::size_t(column)];
+        return {score(column), state.changed, state.cost, column};
+    }
+
+    // Among candidates, the first in that order.
     template<typename Candidates, typename Allowed>
     int mostWorth(const Candidates &candidates, Allowed allowed) const
     {
-        int best = -1;
+        std::optional<Ranked> best;
         for (const int column : candidates) {
             if (!allowed(column))
                 continue;
-            if (best < 0 || worth(column) > worth(best)
-                || (worth(column) == worth(best)
-                    && m_changed[std::size_t(column)] < m_changed[std::size_t(best)]))
-                best = column;
+            const Ranked each = ranked(column);
+            if (!best || each < *best)
+                best = each;
         }
-        return best;
+        return best ? best->column : -1;
     }
 
     int bestToRemove(int kept) const
     {
-        return mostWorth(m_chosen.members(), [&](int column) { return column != kept; });
+        if (!m_ranked)
+            return mostWorth(m_chosen.members(), [&](int column) { return column != kept; });
+        for (const Ranked &each : m_removable) {
+            if (each.column != kept)
+                return each.column;
+        }
+        return -1;
     }
 
     int bestFor(int row, bool checked) const
     {
-        return mostWorth(
-            columnsOf(row), [&](int column) { return !checked || m_mayAdd[std::size_t(column)]; });
+        return mostWorth(columnsOf(row),
+            [&](int column) { return !checked || m_columns[std::size_t(column)].mayAdd; });
     }
 
     void add(int column) { change(column, true); }
@@ -360,53 +396,91 @@ private:
     void change(int column, bool in)
     {
         const int sign = in ? 1 : -1;
-        if (in)
+        Column &state = m_columns[std::size_t(column)];
+        if (in) {
             m_chosen.insert(column);
-        else
+        } else {
             m_chosen.erase(column);
-        m_cost += sign * cost(column);
-        m_changed[std::size_t(column)] = ++m_time;
-        qint64 &score = m_score[std::size_t(column)];
-        score = -score;
+            if (m_ranked)
+                m_removable.erase(ranked(column));
+        }
+        m_cost += sign * state.cost;
+        state.changed = ++m_time;
+        // Its score counts the rows it now covers alone, or would cover that none do.
+        state.score = 0;
+        state.open = 0;
         for (const int row : rowsOf(column)) {
-            const qint64 weight = m_weight[std::size_t(row)];
+            qint64 &weight = m_weight[std::size_t(row)];
             int &count = m_count[std::size_t(row)];
             if (!in)
                 --count, m_coverers[std::size_t(row)] ^= column;
             // A row covered by no other column, or by one other alone.
             if (count == 0) {
-                if (in)
+                const qint64 uncoveredWeight = in ? weight : weight - m_ticks;
+                if (in) {
                     m_uncovered.erase(row);
-                else
+                    weight += m_ticks;
+                    state.score -= weight;
+                } else {
                     m_uncovered.insert(row);
+                    weight -= m_ticks;
+                    state.score += weight;
+                    ++state.open;
+                }
                 for (const int other : columnsOf(row)) {
-                    if (other != column)
-                        m_score[std::size_t(other)] -= sign * weight;
-                    m_mayAdd[std::size_t(other)] = 1;
+                    Column &beside = m_columns[std::size_t(other)];
+                    if (other != column) {
+                        beside.score -= sign * uncoveredWeight;
+                        beside.open -= sign;
+                    }
+                    beside.mayAdd = true;
                 }
             } else if (count == 1) {
-                m_score[std::size_t(m_coverers[std::size_t(row)])] += sign * weight;
+                const int alone = m_coverers[std::size_t(row)];
+                if (m_ranked) {
+                    auto node = m_removable.extract(ranked(alone));
+                    m_columns[std::size_t(alone)].score += sign * weight;
+                    node.value() = ranked(alone);
+                    m_removable.insert(std::move(node));
+                } else {
+                    m_columns[std::size_t(alone)].score += sign * weight;
+                }
             }
             if (in)
                 ++count, m_coverers[std::size_t(row)] ^= column;
         }
         if (!in)
-            m_mayAdd[std::size_t(column)] = 0;
+            state.mayAdd = false;
+        else if (m_ranked)
+            m_removable.insert(ranked(column));
     }
+
+    // What the search keeps of each column, together so that a change reads each one once.
+    struct Column
+    {
+        qint64 score = 0; // less the ticks times its uncovered rows (open)
+        qint64 changed = 0; // when it last changed
+        int open = 0;
+        int cost = 0;
+        bool mayAdd = true;
+    };
 
     const CoverProblem &m_problem;
     std::vector<int> m_count; // the chosen columns that cover each row
     std::vector<int> m_coverers; // their indices, combined by exclusive or: the one when alone
+    // Each row's weight; for an uncovered row, less the ticks, since each tick adds one to every
+    // uncovered row.
     std::vector<qint64> m_weight;
-    // For a column not chosen, the weight of the uncovered rows it covers; for a chosen one, less
-    // the weight of the rows it alone covers.
-    std::vector<qint64> m_score;
-    std::vector<qint64> m_changed; // when each column last changed
-    std::vector<char> m_mayAdd;
+    std::vector<Column> m_columns;
     IndexSet m_chosen;
+    // The chosen columns in the order of taking out, kept only for a cover of many columns: for
+    // a few, finding the first among them all costs less than keeping the order.
+    bool m_ranked;
+    std::set<Ranked> m_removable;
     IndexSet m_uncovered;
     qint64 m_cost = 0;
     qint64 m_time = 0;
+    qint64 m_ticks = 0;
     std::mt19937 m_random;
 };
 

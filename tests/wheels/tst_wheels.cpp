@@ -527,6 +527,8 @@ void tst_Wheels::coverSearch_data()
     QTest::newRow("loto6 12 5/6 fixed") << u"loto6"_s << 12 << u"5/6"_s << u"Z11+1"_s << 55;
     QTest::newRow("loto7 11 5/5") << u"loto7"_s << 11 << u"5/5"_s << u"Z11"_s << 44;
     QTest::newRow("miniloto 12 4/4") << u"miniloto"_s << 12 << u"4/4"_s << u"1"_s << 115;
+    // Enough tickets that the search keeps its chosen ones in order, to the same end.
+    QTest::newRow("loto7 17 6/6 many") << u"loto7"_s << 17 << u"6/6"_s << u"1"_s << 2473;
 }
 
 void tst_Wheels::coverSearch()
