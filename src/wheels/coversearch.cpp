@@ -2,6 +2,8 @@
 
 #include "subsets.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <numeric>
 #include <random>
@@ -667,6 +669,33 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
                 const QString by = a == 1 ? QString() : u"·%1"_s.arg(a);
                 keep(u"%1×Z%2%3%4"_s.arg(c).arg(l).arg(by, fixed), {shift, times});
                 keep(u"Z%2×Z%1%3%4"_s.arg(c).arg(l).arg(by, fixed), {shift, turn, times});
+            }
+        }
+    }
+    // One permutation of cycles of two lengths, the shorter dividing the longer (so that the
+    // shift of the long cycles, done on the short ones too, makes the group), and fixed points;
+    // named by the lengths of all its cycles, e.g. Z6=6+6+3.
+    for (int l = 4; l <= v; ++l) {
+        for (int s = 2; s < l; ++s) {
+            if (l % s != 0)
+                continue;
+            for (int a = 1; a * l + s <= v; ++a) {
+                for (int b = 1; a * l + b * s <= v; ++b) {
+                    const int fixed = v - a * l - b * s;
+                    if (fixed > MostFixed)
+                        continue;
+                    Permutation shift = Identity();
+                    QStringList lengths;
+                    int at = 0;
+                    for (int cycle = 0; cycle < a + b + fixed; ++cycle) {
+                        const int length = cycle < a ? l : cycle < a + b ? s : 1;
+                        for (int x = 0; x < length; ++x)
+                            shift[std::size_t(at + x)] = quint8(at + (x + 1) % length);
+                        at += length;
+                        lengths += QString::number(length);
+                    }
+                    keep(u"Z%1=%2"_s.arg(l).arg(lengths.join(u'+')), {shift});
+                }
             }
         }
     }

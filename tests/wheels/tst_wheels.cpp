@@ -476,6 +476,12 @@ void tst_Wheels::groups_data()
     QTest::newRow("line over 8, no PSL apart") << 9 << u"PSL2(F8)"_s << 0;
     QTest::newRow("line over 16") << 18 << u"PGL2(F16)+1"_s << 4080;
     QTest::newRow("line over 4") << 5 << u"PGL2(F4)·φ"_s << 120;
+    QTest::newRow("cycles of two lengths") << 15 << u"Z6=6+6+3"_s << 6;
+    QTest::newRow("two lengths, all positions") << 20 << u"Z12=12+4+4"_s << 12;
+    QTest::newRow("two lengths, five fixed") << 15 << u"Z6=6+2+2+1+1+1+1+1"_s << 6;
+    QTest::newRow("two lengths, six fixed") << 15 << u"Z6=6+3+1+1+1+1+1+1"_s << 0;
+    QTest::newRow("a length not dividing") << 15 << u"Z6=6+4+4+1"_s << 0;
+    QTest::newRow("one length, named as cycles") << 15 << u"Z5=5+5+5"_s << 0;
 }
 
 void tst_Wheels::groups()
@@ -507,6 +513,22 @@ void tst_Wheels::groups()
                 product[x] = element[other[x]];
             QVERIFY(distinct.contains(product));
         }
+    }
+    // A group named by its cycles moves the positions in cycles of those lengths.
+    if (name.contains(u'=')) {
+        std::vector<int> lengths;
+        for (int x = 0; x < v; ++x) {
+            const auto moved = std::ranges::count_if(found->elements,
+                [&](const Permutation &element) { return element[std::size_t(x)] != x; });
+            lengths.push_back(int(order / (order - moved)));
+        }
+        QStringList named = name.section(u'=', 1).split(u'+');
+        std::vector<int> expected;
+        for (const QString &length : named) {
+            for (int copy = 0; copy < length.toInt(); ++copy)
+                expected.push_back(length.toInt());
+        }
+        QCOMPARE(lengths, expected);
     }
     QVERIFY(std::ranges::none_of(SearchGroups(v, 50),
         [](const PositionGroup &group) { return group.elements.size() > 50; }));
