@@ -92,7 +92,11 @@ int main(int argc, char *argv[])
                 kept.clear();
             QElapsedTimer timer;
             timer.start();
-            QString how = u"shipped"_s;
+            // Where the kept design came from: the file, or the searches that improved on it.
+            QString how = kept.empty() ? QString() : u"shipped"_s;
+            const auto then = [&](const QString &search) {
+                return how.isEmpty() ? search : how + u", then "_s + search;
+            };
             const auto consider = [&](const std::vector<Block> &found, const QString &name) {
                 if ((kept.empty() || found.size() < kept.size())
                     && IsWhole(v, game.drawn, guarantee, found))
@@ -109,8 +113,10 @@ int main(int argc, char *argv[])
             // A quarter of the time among the groups, a share each; another quarter for the
             // three that gave the smallest designs, from those designs; then the rest without
             // symmetry from the best design found.
+            // No group with more elements than the design is to have tickets: than the one kept,
+            // or than the bound when there is none.
             std::vector<PositionGroup> groups
-                = SearchGroups(v, std::max<std::size_t>(2, kept.size()));
+                = SearchGroups(v, std::max<std::size_t>({2, kept.size(), bound}));
             if (!only.isEmpty()) {
                 std::erase_if(groups, [&](const PositionGroup &group) {
                     return group.name != u"1"_s && !only.contains(group.name);
@@ -135,12 +141,12 @@ int main(int argc, char *argv[])
             if (CoverPairs(v, game.drawn, guarantee, 1) <= MostCoverPairs) {
                 consider(SearchCover({v, game.drawn, guarantee, seed, kept}, groups.front(),
                              until(seconds)),
-                    how + u", then 1"_s);
+                    then(u"1"_s));
             } else {
                 consider(SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000,
                                          game.drawn},
                              [&](const WheelSearchProgress &) { return within(seconds); }),
-                    how + u", then annealing"_s);
+                    then(u"annealing"_s));
             }
             out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()
                 << " tickets (bound " << bound << "), " << how << ", " << timer.elapsed() / 1000.0

@@ -699,7 +699,10 @@ void tst_Wheels::searchTool_data()
         << u"4/4"_s << 41;
     QTest::newRow("a group named")
         << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=Z9"_s}
-        << QString() << 0 << u"9 3/3: 12 tickets (bound 11)"_s << 9 << u"3/3"_s << 12;
+        << QString() << 0 << u"9 3/3: 12 tickets (bound 11), Z9"_s << 9 << u"3/3"_s << 12;
+    QTest::newRow("none in the file, no symmetry")
+        << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=none"_s}
+        << QString() << 0 << u"9 3/3: 12 tickets (bound 11), 1,"_s << 9 << u"3/3"_s << 12;
     QTest::newRow("a file that cannot be written")
         << QStringList {u"loto6"_s, u"FOLDER"_s, u"1"_s, u"1"_s, u"8:3/3"_s} << QString() << 1
         << u"cannot write"_s << 0 << QString() << 0;
