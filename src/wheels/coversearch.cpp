@@ -672,33 +672,33 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
             }
         }
     }
-    // One permutation of cycles of two lengths, the shorter dividing the longer (so that the
-    // shift of the long cycles, done on the short ones too, makes the group), and fixed points;
-    // named by the lengths of all its cycles, e.g. Z6=6+6+3.
-    for (int l = 4; l <= v; ++l) {
-        for (int s = 2; s < l; ++s) {
-            if (l % s != 0)
-                continue;
-            for (int a = 1; a * l + s <= v; ++a) {
-                for (int b = 1; a * l + b * s <= v; ++b) {
-                    const int fixed = v - a * l - b * s;
-                    if (fixed > MostFixed)
-                        continue;
-                    Permutation shift = Identity();
-                    QStringList lengths;
-                    int at = 0;
-                    for (int cycle = 0; cycle < a + b + fixed; ++cycle) {
-                        const int length = cycle < a ? l : cycle < a + b ? s : 1;
-                        for (int x = 0; x < length; ++x)
-                            shift[std::size_t(at + x)] = quint8(at + (x + 1) % length);
-                        at += length;
-                        lengths += QString::number(length);
-                    }
-                    keep(u"Z%1=%2"_s.arg(l).arg(lengths.join(u'+')), {shift});
-                }
+    // One permutation of cycles of at least two lengths, and fixed points; named by the order of
+    // the group it makes and the lengths of all its cycles, e.g. Z6=6+6+3 or Z99=11+9.
+    std::vector<int> lengths;
+    const std::function<void(int, int)> cycles = [&](int left, int longest) {
+        if (left <= MostFixed && lengths.size() >= 2 && lengths.front() != lengths.back()) {
+            Permutation shift = Identity();
+            QStringList named;
+            int at = 0;
+            int order = 1;
+            for (const int length : lengths) {
+                for (int x = 0; x < length; ++x)
+                    shift[std::size_t(at + x)] = quint8(at + (x + 1) % length);
+                at += length;
+                order = std::lcm(order, length);
+                named += QString::number(length);
             }
+            for (int x = 0; x < left; ++x)
+                named += u"1"_s;
+            keep(u"Z%1=%2"_s.arg(order).arg(named.join(u'+')), {shift});
         }
-    }
+        for (int length = std::min(left, longest); length >= 2; --length) {
+            lengths.push_back(length);
+            cycles(left - length, length);
+            lengths.pop_back();
+        }
+    };
+    cycles(v, v);
     return groups;
 }
 

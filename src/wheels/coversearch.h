@@ -30,8 +30,9 @@ PositionGroup GroupOf(
     const QString &name, const std::vector<Permutation> &generators, std::size_t mostOrder);
 
 // Groups of at most mostOrder elements that good designs over v positions are often found under:
-// on n of them (n from v − 3 to v, the rest fixed) the cyclic shifts, with a multiplier too;
-// and the same shift on a few cycles of one length at once. The identity alone comes first.
+// on n of them (n from v − 5 to v, the rest fixed) the cyclic shifts, with a multiplier too; the
+// same shift on a few cycles of one length at once; one permutation of cycles of several lengths;
+// and the affine and projective groups of the finite fields. The identity alone comes first.
 std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder);
 
 // Whether a cover search of the group fits in memory: the pairs of a ticket's orbit and a case's

@@ -480,7 +480,9 @@ void tst_Wheels::groups_data()
     QTest::newRow("two lengths, all positions") << 20 << u"Z12=12+4+4"_s << 12;
     QTest::newRow("two lengths, five fixed") << 15 << u"Z6=6+2+2+1+1+1+1+1"_s << 6;
     QTest::newRow("two lengths, six fixed") << 15 << u"Z6=6+3+1+1+1+1+1+1"_s << 0;
-    QTest::newRow("a length not dividing") << 15 << u"Z6=6+4+4+1"_s << 0;
+    QTest::newRow("lengths not dividing") << 20 << u"Z99=11+9"_s << 99;
+    QTest::newRow("three lengths") << 15 << u"Z12=4+3+2+2+2+1+1"_s << 12;
+    QTest::newRow("named by the order") << 15 << u"Z6=6+4+4+1"_s << 0;
     QTest::newRow("one length, named as cycles") << 15 << u"Z5=5+5+5"_s << 0;
 }
 
