@@ -600,8 +600,9 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
         }
     }
     // The affine groups of the fields that are not prime (those of a prime are among the
-    // multipliers above), and the projective groups of every field on its line: the field's
-    // elements as positions 0..q−1 and ∞ as position q. Each with the field's automorphism too.
+    // multipliers above and the cycles below), also on a few copies at once, and the projective
+    // groups of every field on its line: the field's elements as positions 0..q−1 and ∞ as position
+    // q. Each with the field's automorphism too.
     for (int q = 4; q <= v; ++q) {
         const std::optional<Field> field = FieldOf(q);
         if (!field)
@@ -613,25 +614,36 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
             return field->map([&, factor](int x) { return field->product(factor, x); });
         };
         const auto withPower
-            = [&](const QString &name, const QString &fixed, std::vector<Permutation> generators) {
+            = [&](const QString &name, const QString &fixed, std::vector<Permutation> generators,
+                  const Permutation &automorphism) {
                   keep(name + fixed, generators);
                   if (!prime) {
-                      generators.push_back(power);
+                      generators.push_back(automorphism);
                       keep(name + u"·φ"_s + fixed, generators);
                   }
               };
-        if (!prime && q >= v - MostFixed) {
-            // Every translation, and a subgroup of the multipliers.
+        // Every translation and a subgroup of the multipliers, on c copies of the field at once.
+        for (int c = 1; !prime && c * q <= v; ++c) {
+            if (c * q < v - MostFixed)
+                continue;
+            const auto onCopies = [&](const Permutation &one) {
+                Permutation all = Identity();
+                for (int x = 0; x < c * q; ++x)
+                    all[std::size_t(x)] = quint8(x / q * q + one[std::size_t(x % q)]);
+                return all;
+            };
             std::vector<Permutation> translations;
             for (int place = 1; place < q; place *= field->p)
-                translations.push_back(field->map([&](int x) { return field->sum(x, place); }));
+                translations.push_back(
+                    onCopies(field->map([&](int x) { return field->sum(x, place); })));
             for (int order = 1; order < q; ++order) {
                 if ((q - 1) % order != 0)
                     continue;
                 std::vector<Permutation> generators = translations;
-                generators.push_back(times(field->power(field->primitive(), (q - 1) / order)));
-                withPower(u"F%1·%2"_s.arg(q).arg(order), q < v ? u"+%1"_s.arg(v - q) : QString(),
-                    generators);
+                generators.push_back(
+                    onCopies(times(field->power(field->primitive(), (q - 1) / order))));
+                withPower(u"%1F%2·%3"_s.arg(c > 1 ? u"%1×"_s.arg(c) : QString()).arg(q).arg(order),
+                    c * q < v ? u"+%1"_s.arg(v - c * q) : QString(), generators, onCopies(power));
             }
         }
         if (q + 1 > v || q + 1 < v - MostFixed)
@@ -643,8 +655,9 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
         inverse[std::size_t(q)] = 0;
         const int square = field->product(field->primitive(), field->primitive());
         if (q % 2 == 1)
-            withPower(u"PSL2(%1)"_s.arg(of), fixed, {plusOne, times(square), inverse});
-        withPower(u"PGL2(%1)"_s.arg(of), fixed, {plusOne, times(field->primitive()), inverse});
+            withPower(u"PSL2(%1)"_s.arg(of), fixed, {plusOne, times(square), inverse}, power);
+        withPower(
+            u"PGL2(%1)"_s.arg(of), fixed, {plusOne, times(field->primitive()), inverse}, power);
     }
     // The same shift on c cycles of length l, and with the cycles turned round too; each with a
     // multiplier on every cycle at once as well.

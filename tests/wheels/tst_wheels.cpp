@@ -467,6 +467,10 @@ void tst_Wheels::groups_data()
     QTest::newRow("field of 16, fixed") << 20 << u"F16·3+4"_s << 48;
     QTest::newRow("field of 9, affine") << 9 << u"F9·8·φ"_s << 144;
     QTest::newRow("field of 4") << 9 << u"F4·3·φ+5"_s << 24;
+    QTest::newRow("field of 9, two copies") << 20 << u"2×F9·1+2"_s << 9;
+    QTest::newRow("field of 9, two copies, all") << 19 << u"2×F9·8·φ+1"_s << 144;
+    QTest::newRow("field of 4, five copies") << 20 << u"5×F4·3"_s << 12;
+    QTest::newRow("field of 4, too few copies") << 20 << u"3×F4·3+8"_s << 0;
     QTest::newRow("a prime field, among the shifts") << 13 << u"F13·12"_s << 0;
     QTest::newRow("not a field") << 12 << u"F12·11"_s << 0;
     QTest::newRow("line over 9") << 10 << u"PSL2(F9)"_s << 360;
