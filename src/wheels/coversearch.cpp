@@ -689,7 +689,7 @@ std::vector<PositionGroup> SearchGroups(int v, std::size_t mostOrder)
     // the group it makes and the lengths of all its cycles, e.g. Z6=6+6+3 or Z99=11+9.
     std::vector<int> lengths;
     const std::function<void(int, int)> cycles = [&](int left, int longest) {
-        if (left <= MostFixed && lengths.size() >= 2 && lengths.front() != lengths.back()) {
+        if (left <= MostFixed && !lengths.empty() && lengths.front() != lengths.back()) {
             Permutation shift = Identity();
             QStringList named;
             int at = 0;
