@@ -2,8 +2,9 @@
 // short of drawn/drawn, or only the cells named (as 15:3/3), searches for the given seconds: half
 // of them for designs that a group maps onto themselves (each group a share, or only the groups
 // named), the rest for any design, from the best found. Keeps the smallest once it has been
-// verified whole, and prints which group gave it.
-// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...]]]]
+// verified whole, and prints which group gave it. With --afresh the search starts as though the
+// file held no design, and the file's design is replaced only by a smaller one.
+// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]]]]
 #include "wheels/coversearch.h"
 #include "wheels/wheelsearch.h"
 #include "wheels/wheelsizes.h"
@@ -58,7 +59,7 @@ int main(int argc, char *argv[])
     const Game *named = FindGame(arguments.value(1));
     if (arguments.size() < 3 || !named) {
         QTextStream(stderr) << "usage: nmr_searchwheels " << GameKeysText()
-                            << " FILE [SECONDS [SEED [CELL... [--groups=NAME,...]]]]\n"
+                            << " FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]]]]\n"
                             << "       nmr_searchwheels --table RECORDS\n";
         return 2;
     }
@@ -73,6 +74,7 @@ int main(int argc, char *argv[])
         if (cell.startsWith(u"--groups="_s))
             only += cell.mid(9).split(u',');
     }
+    const bool afresh = cells.contains(u"--afresh"_s);
     cells.removeIf([](const QString &cell) { return cell.startsWith(u"--"_s); });
     QFile file(path);
     WheelTable table = file.open(QIODevice::ReadOnly)
@@ -86,10 +88,11 @@ int main(int argc, char *argv[])
                 = QStringLiteral("%1:%2/%3").arg(v).arg(guarantee.t).arg(guarantee.m);
             if (guarantee.t == game.drawn || (!cells.isEmpty() && !cells.contains(cell)))
                 continue;
-            std::vector<Block> &kept = table[{v, guarantee.t, guarantee.m}];
+            std::vector<Block> &stored = table[{v, guarantee.t, guarantee.m}];
             // A damaged file's design is searched again rather than kept.
-            if (!IsWhole(v, game.drawn, guarantee, kept))
-                kept.clear();
+            if (!IsWhole(v, game.drawn, guarantee, stored))
+                stored.clear();
+            std::vector<Block> kept = afresh ? std::vector<Block> {} : stored;
             QElapsedTimer timer;
             timer.start();
             // Where the kept design came from: the file, or the searches that improved on it.
@@ -148,7 +151,11 @@ int main(int argc, char *argv[])
                              [&](const WheelSearchProgress &) { return within(seconds); }),
                     then(u"annealing"_s));
             }
-            out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << kept.size()
+            if (!kept.empty() && (stored.empty() || kept.size() < stored.size()))
+                stored = kept;
+            else if (afresh && !stored.empty())
+                how = u"shipped (this search: %1)"_s.arg(kept.size());
+            out << v << ' ' << guarantee.t << '/' << guarantee.m << ": " << stored.size()
                 << " tickets (bound " << bound << "), " << how << ", " << timer.elapsed() / 1000.0
                 << " s\n";
             out.flush();

@@ -695,6 +695,11 @@ void tst_Wheels::searchTool_data()
         << QStringList {u"loto7"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"15:3/3"_s}
         << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
         << 0 << u"15 3/3: 15 tickets (bound 15), shipped"_s << 15 << u"3/3"_s << 15;
+    QTest::newRow("searched afresh, the smaller design in the file kept")
+        << QStringList {u"loto7"_s, u"FILE"_s, u"0"_s, u"1"_s, u"15:3/3"_s, u"--groups=none"_s,
+               u"--afresh"_s}
+        << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
+        << 0 << u"15 3/3: 15 tickets (bound 15), shipped (this search: "_s << 15 << u"3/3"_s << 15;
     std::vector<Block> everyTicket;
     ForEachSubset(12, 6, [&](Block ticket) { everyTicket.push_back(ticket); });
     QTest::newRow("a whole design searched further")
