@@ -694,12 +694,17 @@ void tst_Wheels::searchTool_data()
     QTest::newRow("a design at the bound kept at once")
         << QStringList {u"loto7"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"15:3/3"_s}
         << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
-        << 0 << u"15 3/3: 15 tickets (bound 15), shipped"_s << 15 << u"3/3"_s << 15;
+        << 0 << u"15 3/3: 15 tickets (bound 15), shipped, "_s << 15 << u"3/3"_s << 15;
     QTest::newRow("searched afresh, the smaller design in the file kept")
         << QStringList {u"loto7"_s, u"FILE"_s, u"0"_s, u"1"_s, u"15:3/3"_s, u"--groups=none"_s,
                u"--afresh"_s}
         << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
         << 0 << u"15 3/3: 15 tickets (bound 15), shipped (this search: "_s << 15 << u"3/3"_s << 15;
+    QTest::newRow("searched afresh, as small as the file's")
+        << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=none"_s,
+               u"--afresh"_s}
+        << u"9 3 3 abcdh cdegi afghi abcef adegh bdfgi cefhi adefi bdehi abcgi cdfgh befgh\n"_s << 0
+        << u"9 3/3: 12 tickets (bound 11), shipped (this search: 12)"_s << 9 << u"3/3"_s << 12;
     std::vector<Block> everyTicket;
     ForEachSubset(12, 6, [&](Block ticket) { everyTicket.push_back(ticket); });
     QTest::newRow("a whole design searched further")
