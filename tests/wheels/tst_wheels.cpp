@@ -691,15 +691,17 @@ void tst_Wheels::searchTool_data()
     QTest::newRow("a start not whole is dropped")
         << QStringList {u"loto6"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"8:3/3"_s} << u"8 3 3 abcdef\n"_s
         << 0 << u"8 3/3: 4 tickets"_s << 8 << u"3/3"_s << 4;
+    // A design of Loto 7 15 3/3 at the bound.
+    const QString atBound
+        = u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s;
     QTest::newRow("a design at the bound kept at once")
-        << QStringList {u"loto7"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"15:3/3"_s}
-        << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
-        << 0 << u"15 3/3: 15 tickets (bound 15), shipped, "_s << 15 << u"3/3"_s << 15;
+        << QStringList {u"loto7"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"15:3/3"_s} << atBound << 0
+        << u"15 3/3: 15 tickets (bound 15), shipped, "_s << 15 << u"3/3"_s << 15;
     QTest::newRow("searched afresh, the smaller design in the file kept")
         << QStringList {u"loto7"_s, u"FILE"_s, u"0"_s, u"1"_s, u"15:3/3"_s, u"--groups=none"_s,
                u"--afresh"_s}
-        << u"15 3 3 bdegijk aefghkn bfghjmo ahijklm abcgjln cegklmo bdfklmn abcdhko adefjlo behilno cdfghil adgimno cfijkno abcefim cdehjmn\n"_s
-        << 0 << u"15 3/3: 15 tickets (bound 15), shipped (this search: "_s << 15 << u"3/3"_s << 15;
+        << atBound << 0 << u"15 3/3: 15 tickets (bound 15), shipped (this search: "_s << 15
+        << u"3/3"_s << 15;
     QTest::newRow("searched afresh, as small as the file's")
         << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=none"_s,
                u"--afresh"_s}
