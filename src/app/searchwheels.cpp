@@ -3,8 +3,10 @@
 // of them for designs that a group maps onto themselves (each group a share, or only the groups
 // named), the rest for any design, from the best found. Keeps the smallest once it has been
 // verified whole, and prints which group gave it. With --afresh the search starts as though the
-// file held no design, and the file's design is replaced only by a smaller one.
-// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]]]]
+// file held no design, and the file's design is replaced only by a smaller one. With --anneal=T
+// the search without symmetry is an annealing held at temperature T.
+// Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]
+//        [--anneal=T]]]]
 #include "wheels/coversearch.h"
 #include "wheels/wheelsearch.h"
 #include "wheels/wheelsizes.h"
@@ -56,10 +58,24 @@ int main(int argc, char *argv[])
     const QStringList arguments = app.arguments();
     if (arguments.value(1) == u"--table"_s)
         return PrintSizes(arguments.value(2));
+    QStringList cells = arguments.mid(5);
+    // --groups=A,B: only those groups, by name, and then none.
+    QStringList only;
+    std::optional<double> temperature;
+    bool understood = true;
+    for (const QString &cell : std::as_const(cells)) {
+        if (cell.startsWith(u"--groups="_s))
+            only += cell.mid(9).split(u',');
+        if (cell.startsWith(u"--anneal="_s)) {
+            temperature = cell.mid(9).toDouble(&understood);
+            understood = understood && *temperature > 0;
+        }
+    }
     const Game *named = FindGame(arguments.value(1));
-    if (arguments.size() < 3 || !named) {
+    if (arguments.size() < 3 || !named || !understood) {
         QTextStream(stderr) << "usage: nmr_searchwheels " << GameKeysText()
-                            << " FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]]]]\n"
+                            << " FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]"
+                               " [--anneal=T]]]]\n"
                             << "       nmr_searchwheels --table RECORDS\n";
         return 2;
     }
@@ -67,13 +83,6 @@ int main(int argc, char *argv[])
     const QString path = arguments[2];
     const double seconds = arguments.value(3, QStringLiteral("5")).toDouble();
     const quint32 seed = arguments.value(4, QStringLiteral("1")).toUInt();
-    QStringList cells = arguments.mid(5);
-    // --groups=A,B: only those groups, by name, and then none.
-    QStringList only;
-    for (const QString &cell : std::as_const(cells)) {
-        if (cell.startsWith(u"--groups="_s))
-            only += cell.mid(9).split(u',');
-    }
     const bool afresh = cells.contains(u"--afresh"_s);
     cells.removeIf([](const QString &cell) { return cell.startsWith(u"--"_s); });
     QFile file(path);
@@ -141,15 +150,15 @@ int main(int argc, char *argv[])
                              until(seconds / 4 * (1 + double(at + 1) / double(found.size())))),
                     group->name);
             }
-            if (CoverPairs(v, game.drawn, guarantee, 1) <= MostCoverPairs) {
+            if (!temperature && CoverPairs(v, game.drawn, guarantee, 1) <= MostCoverPairs) {
                 consider(SearchCover({v, game.drawn, guarantee, seed, kept}, groups.front(),
                              until(seconds)),
                     then(u"1"_s));
             } else {
                 consider(SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000,
-                                         game.drawn},
+                                         game.drawn, temperature},
                              [&](const WheelSearchProgress &) { return within(seconds); }),
-                    then(u"annealing"_s));
+                    then(temperature ? u"annealing at %1"_s.arg(*temperature) : u"annealing"_s));
             }
             if (!kept.empty() && (stored.empty() || kept.size() < stored.size()))
                 stored = kept;

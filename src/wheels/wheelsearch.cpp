@@ -89,7 +89,8 @@ public:
     // Simulated annealing on the number of uncovered cases, for at most steps moves, until
     // none is uncovered or carryOn says stop; the moves made. When keepBest, the blocks end as
     // the best found on the way.
-    qint64 anneal(qint64 steps, bool keepBest, const std::function<bool(qint64)> &carryOn)
+    qint64 anneal(qint64 steps, bool keepBest, std::optional<double> held,
+        const std::function<bool(qint64)> &carryOn)
     {
         std::vector<Block> best = m_blocks;
         qint64 fewest = uncovered();
@@ -99,9 +100,9 @@ public:
         for (; step < steps && !m_uncovered.empty(); ++step) {
             if (step % 4096 == 0 && carryOn && !carryOn(step))
                 break;
-            // The temperature falls from 1 to 0.05 in each round, and starts again.
-            const double phase = double(step % round) / double(round);
-            const double temperature = std::pow(0.05, phase);
+            // Unless held, the temperature falls from 1 to 0.05 in each round, and starts again.
+            const double temperature
+                = held ? *held : std::pow(0.05, double(step % round) / double(round));
             const Move move = proposal();
             const qint64 delta = evaluate(move);
             if (delta <= 0 || unit(m_random) < std::exp(-double(delta) / temperature)) {
@@ -288,7 +289,7 @@ std::vector<Block> SearchWheel(const WheelSearchRequest &request,
     // Whether the search may go on.
     const auto spend = [&](qint64 steps, bool keepBest) {
         bool stopped = false;
-        used += annealer.anneal(steps, keepBest, [&](qint64 step) {
+        used += annealer.anneal(steps, keepBest, request.temperature, [&](qint64 step) {
             stopped = !onTheWay(step);
             return !stopped;
         });

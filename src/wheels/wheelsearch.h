@@ -8,7 +8,7 @@
 // Searches for a design over positions 0..v-1: with no limit, the fewest tickets that give the
 // full guarantee; with a limit, at most that many tickets leaving as few of the C(v, m) cases
 // uncovered as it can. A greedy start, then simulated annealing on the number of uncovered
-// cases; the same seed gives the same design.
+// cases (falling in rounds, or held at one temperature); the same seed gives the same design.
 struct WheelSearchRequest
 {
     int v = 10;
@@ -18,6 +18,10 @@ struct WheelSearchRequest
     std::vector<Block> start; // a design to improve on, if any
     qint64 steps = 2'000'000; // the annealing's budget, in moves
     int k = Loto6().drawn; // the numbers a ticket holds
+    // Held throughout, instead of falling from 1 to 0.05 in every round: a long search from a
+    // good design does better at one temperature that lets it wander, the worse moves of one case
+    // taken about once in a hundred to a thousand tries.
+    std::optional<double> temperature = std::nullopt;
 };
 
 struct WheelSearchProgress

@@ -300,6 +300,13 @@ void tst_Wheels::limited()
         QVERIFY2(found >= fewer, qPrintable(u"%1 steps: %2 holes"_s.arg(steps).arg(found)));
         fewer = found;
     }
+    // Held at a temperature that takes no worse move, the search sticks where the falling one
+    // gets out.
+    WheelSearchRequest cold = request;
+    cold.temperature = 1e-9;
+    const std::vector<Block> stuck = SearchWheel(cold);
+    QCOMPARE(stuck.size(), std::size_t(10));
+    QCOMPARE_GT(WheelMatches(10, DrawnCount, stuck).coverage(fourOfFour).holes, holes);
     // A limit of one ticket gives one, the fewest holes one ticket leaves.
     const std::vector<Block> one = SearchWheel({10, fourOfFour, 1, 7, {}, 20'000});
     QCOMPARE(one.size(), std::size_t(1));
@@ -713,6 +720,19 @@ void tst_Wheels::searchTool_data()
         << QStringList {u"loto6"_s, u"FILE"_s, u"3"_s, u"1"_s, u"12:4/4"_s}
         << WheelTableText({{{12, 4, 4}, everyTicket}}) << 0 << u"12 4/4: 41 tickets"_s << 12
         << u"4/4"_s << 41;
+    std::vector<Block> everyEight;
+    ForEachSubset(8, 6, [&](Block ticket) { everyEight.push_back(ticket); });
+    QTest::newRow("annealed at a temperature")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"8:3/3"_s, u"--groups=none"_s,
+               u"--anneal=0.3"_s}
+        << WheelTableText({{{8, 3, 3}, everyEight}}) << 0
+        << u"8 3/3: 4 tickets (bound 4), shipped, then annealing at 0.3, "_s << 8 << u"3/3"_s << 4;
+    QTest::newRow("a temperature of 0")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=0"_s}
+        << QString() << 2 << u"usage"_s << 0 << QString() << 0;
+    QTest::newRow("a temperature not a number")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=warm"_s}
+        << QString() << 2 << u"usage"_s << 0 << QString() << 0;
     QTest::newRow("a group named")
         << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=Z9"_s}
         << QString() << 0 << u"9 3/3: 12 tickets (bound 11), Z9"_s << 9 << u"3/3"_s << 12;
