@@ -4,6 +4,16 @@
 
 #include <bit>
 
+// The bits set, by halves, quarters and so on. std::popcount calls a library routine where the
+// processor's own instruction may not be assumed, and the annealing counts the shared bits of
+// every ticket at each move.
+constexpr int BitCount(Block set)
+{
+    set -= (set >> 1) & 0x5555'5555u;
+    set = (set & 0x3333'3333u) + ((set >> 2) & 0x3333'3333u);
+    return int((((set + (set >> 4)) & 0x0F0F'0F0Fu) * 0x0101'0101u) >> 24);
+}
+
 // Every mask of n bits with k set, in increasing order (Gosper's hack).
 template<typename Visit>
 void ForEachSubset(int n, int k, Visit visit)

@@ -156,7 +156,7 @@ private:
 
     Block randomBitOf(Block set)
     {
-        int skip = std::uniform_int_distribution<int>(0, std::popcount(set) - 1)(m_random);
+        int skip = std::uniform_int_distribution<int>(0, BitCount(set) - 1)(m_random);
         for (; skip > 0; --skip)
             set &= set - 1;
         return set & -set;
@@ -166,9 +166,9 @@ private:
     Block around(Block target)
     {
         Block block = 0;
-        for (int taken = 0; taken < std::min(m_t, std::popcount(target)); ++taken)
+        for (int taken = 0; taken < std::min(m_t, BitCount(target)); ++taken)
             block |= randomBitOf(target & ~block);
-        while (std::popcount(block) < m_k)
+        while (BitCount(block) < m_k)
             block |= randomBitOf(m_full & ~block);
         return block;
     }
@@ -177,16 +177,19 @@ private:
     Move proposal()
     {
         const Block target = m_cases[std::size_t(pickUncovered())];
+        // The closest tickets gathered in one pass, then one of them picked.
         int closest = -1;
-        int ties = 0;
-        Move move;
+        m_closest.clear();
         for (std::size_t at = 0; at < m_blocks.size(); ++at) {
-            const int shared = std::popcount(m_blocks[at] & target);
+            const int shared = BitCount(m_blocks[at] & target);
             if (shared > closest)
-                closest = shared, ties = 0;
-            if (shared == closest && std::uniform_int_distribution<int>(0, ties++)(m_random) == 0)
-                move.at = at;
+                closest = shared, m_closest.clear();
+            if (shared == closest)
+                m_closest.push_back(at);
         }
+        Move move;
+        move.at = m_closest[std::uniform_int_distribution<std::size_t>(0, m_closest.size() - 1)(
+            m_random)];
         const Block block = m_blocks[move.at];
         move.out = randomBitOf(block & ~target);
         move.in = randomBitOf(target & ~block);
@@ -254,6 +257,7 @@ private:
     std::vector<int> m_uncovered; // the cases no ticket satisfies
     std::vector<int> m_where; // each case's place in m_uncovered, or -1
     std::vector<Block> m_blocks;
+    std::vector<std::size_t> m_closest; // the tickets a proposal chooses among
     std::mt19937 m_random;
 };
 
