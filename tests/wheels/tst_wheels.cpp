@@ -751,8 +751,8 @@ void tst_Wheels::searchTool_data()
     QTest::newRow("a temperature of 0")
         << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=0"_s}
         << QString() << 2 << u"usage"_s << 0 << QString() << 0;
-    QTest::newRow("a temperature not a number")
-        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=warm"_s}
+    QTest::newRow("a temperature with a letter o for its zero")
+        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=o.3"_s}
         << QString() << 2 << u"usage"_s << 0 << QString() << 0;
     QTest::newRow("a group named")
         << QStringList {u"miniloto"_s, u"FILE"_s, u"1"_s, u"2"_s, u"9:3/3"_s, u"--groups=Z9"_s}
@@ -763,6 +763,9 @@ void tst_Wheels::searchTool_data()
     QTest::newRow("a file that cannot be written")
         << QStringList {u"loto6"_s, u"FOLDER"_s, u"1"_s, u"1"_s, u"8:3/3"_s} << QString() << 1
         << u"cannot write"_s << 0 << QString() << 0;
+    QTest::newRow("a folder, and nothing more")
+        << QStringList {u"loto6"_s, u"FOLDER"_s} << QString() << 1 << u"cannot write"_s << 0
+        << QString() << 0;
     QTest::newRow("no such game") << QStringList {u"loto8"_s, u"FILE"_s} << QString() << 2
                                   << u"usage"_s << 0 << QString() << 0;
     QTest::newRow("no file") << QStringList {u"loto6"_s} << QString() << 2 << u"usage"_s << 0
