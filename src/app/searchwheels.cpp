@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
     if (arguments.value(1) == u"--table"_s)
         return PrintSizes(arguments.value(2));
     QStringList cells = arguments.mid(5);
-    // --groups=A,B: only those groups, by name, and then none.
+    // --groups=A,B: only those groups, by name, and then none; --anneal=T: a temperature above 0.
     QStringList only;
     std::optional<double> temperature;
     bool understood = true;
