@@ -19,8 +19,8 @@ struct WheelSearchRequest
     qint64 steps = 2'000'000; // the annealing's budget, in moves
     int k = Loto6().drawn; // the numbers a ticket holds
     // Held throughout, instead of falling from 1 to 0.05 in every round: a long search from a
-    // good design does better at one temperature that lets it wander, the worse moves of one case
-    // taken about once in a hundred to a thousand tries.
+    // good design does better at one temperature that lets it wander, a move that uncovers one
+    // case more taken about once in 10 tries at 0.45 and once in 150 at 0.2.
     std::optional<double> temperature = std::nullopt;
 };
 
