@@ -19,6 +19,7 @@
 #include "wheels/coversearch.h"
 #include "wheels/formwheel.h"
 #include "wheels/wheelmaker.h"
+#include "wheels/wheelsearch.h"
 #include "wheels/wheeltable.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@
 
 #include <atomic>
 #include <ctime>
+#include <limits>
 #include <numeric>
 #include <random>
 #include <thread>
@@ -529,6 +531,35 @@ void benchmarkCoverSearch(QTextStream &out)
     }
 }
 
+// The annealing held at one temperature, from a shipped design less its weakest ticket: how
+// many of its moves run in a second, on the designs that the annealing is run on the longest.
+void benchmarkAnnealing(QTextStream &out)
+{
+    using namespace Qt::StringLiterals;
+    for (const auto &[game, v, guarantee] :
+        {std::tuple(&MiniLoto(), 14, Guarantee {4, 4}), std::tuple(&Loto6(), 15, Guarantee {5, 5}),
+            std::tuple(&Loto7(), 19, Guarantee {6, 6})}) {
+        WheelSearchRequest request {v, guarantee, std::nullopt, 1,
+            ShippedWheel(*game, v, guarantee), std::numeric_limits<qint64>::max(), game->drawn,
+            0.25};
+        qint64 asked = 0;
+        QElapsedTimer timer;
+        timer.start();
+        SearchWheel(request, [&](const WheelSearchProgress &) {
+            ++asked;
+            return timer.elapsed() < 3000;
+        });
+        // The annealing asks whether to carry on once every 4,096 moves.
+        out << u"wheels: annealing at 0.25, %1 %2 numbers %3/%4 from %5 tickets: %6 moves a second\n"_s
+                   .arg(game->key)
+                   .arg(v)
+                   .arg(guarantee.t)
+                   .arg(guarantee.m)
+                   .arg(request.start.size())
+                   .arg(double(asked) * 4096 / (double(timer.elapsed()) / 1000), 0, 'f', 0);
+    }
+}
+
 // The sister games: 700 Loto 7 draws (the length of the real history) read into a new
 // database, and each game's statistics over each period of its stored draws.
 void benchmarkGames(QTextStream &out)
@@ -650,6 +681,7 @@ int main(int argc, char *argv[])
     benchmarkTickets(out);
     benchmarkWheels(out);
     benchmarkCoverSearch(out);
+    benchmarkAnnealing(out);
     benchmarkGames(out);
     benchmarkUpdate(out);
     benchmarkLongImport(out);

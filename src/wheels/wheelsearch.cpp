@@ -2,6 +2,7 @@
 
 #include "subsets.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -9,7 +10,9 @@
 namespace {
 
 // The cases of a guarantee (every m-subset of the positions), how many tickets satisfy each,
-// and the uncovered ones in a list that a random one can be picked from.
+// and the uncovered ones in a list that a random one can be picked from. The tickets holding
+// each (t − 1)-subset are indexed: a ticket closest to an uncovered case shares t − 1 of its
+// positions, so a proposal reads a few tickets instead of all of them.
 class Annealer
 {
 public:
@@ -25,6 +28,10 @@ public:
             m_rank[subset] = int(m_cases.size());
             m_cases.push_back(subset);
         });
+        // A (t − 1)-subset has fewer positions than a case, so its rank shares the table.
+        int parts = 0;
+        ForEachSubset(v, m_t - 1, [&](Block subset) { m_rank[subset] = parts++; });
+        m_holders.resize(std::size_t(parts));
         m_count.assign(m_cases.size(), 0);
         m_where.assign(m_cases.size(), -1);
         for (int index = 0; index < int(m_cases.size()); ++index)
@@ -37,6 +44,7 @@ public:
     void add(Block block)
     {
         m_blocks.push_back(block);
+        hold(m_blocks.size() - 1);
         forEachCase(block, [&](int index) {
             if (m_count[std::size_t(index)]++ == 0)
                 cover(index);
@@ -49,7 +57,14 @@ public:
             if (--m_count[std::size_t(index)] == 0)
                 uncover(index);
         });
+        release(at);
         m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(at));
+        if (at == m_blocks.size())
+            return;
+        for (auto &holders : m_holders) {
+            for (int &holder : holders)
+                holder -= holder > int(at);
+        }
     }
 
     // Takes away the ticket whose loss leaves the fewest cases uncovered.
@@ -177,19 +192,28 @@ private:
     Move proposal()
     {
         const Block target = m_cases[std::size_t(pickUncovered())];
-        // The closest tickets gathered in one pass, then one of them picked.
-        int closest = -1;
+        // Those sharing t − 1 positions each hold one (t − 1)-subset of the case; in the order
+        // of the tickets, so that the pick is the one a reading of every ticket would make.
         m_closest.clear();
-        for (std::size_t at = 0; at < m_blocks.size(); ++at) {
-            const int shared = BitCount(m_blocks[at] & target);
-            if (shared > closest)
-                closest = shared, m_closest.clear();
-            if (shared == closest)
-                m_closest.push_back(at);
+        ForEachSubsetOf(target, m_t - 1, [&](Block part) {
+            const auto &holders = m_holders[std::size_t(m_rank[part])];
+            m_closest.insert(m_closest.end(), holders.begin(), holders.end());
+        });
+        std::sort(m_closest.begin(), m_closest.end());
+        // Failing those, the closest tickets gathered in one pass.
+        if (m_closest.empty()) {
+            int closest = -1;
+            for (int at = 0; at < int(m_blocks.size()); ++at) {
+                const int shared = BitCount(m_blocks[std::size_t(at)] & target);
+                if (shared > closest)
+                    closest = shared, m_closest.clear();
+                if (shared == closest)
+                    m_closest.push_back(at);
+            }
         }
         Move move;
-        move.at = m_closest[std::uniform_int_distribution<std::size_t>(0, m_closest.size() - 1)(
-            m_random)];
+        move.at = std::size_t(m_closest[std::uniform_int_distribution<std::size_t>(
+            0, m_closest.size() - 1)(m_random)]);
         const Block block = m_blocks[move.at];
         move.out = randomBitOf(block & ~target);
         move.in = randomBitOf(target & ~block);
@@ -232,7 +256,24 @@ private:
                 if (m_count[std::size_t(index)]++ == 0)
                     cover(index);
             });
+        release(move.at);
         m_blocks[move.at] = (m_blocks[move.at] & ~move.out) | move.in;
+        hold(move.at);
+    }
+
+    void hold(std::size_t at)
+    {
+        ForEachSubsetOf(m_blocks[at], m_t - 1,
+            [&](Block part) { m_holders[std::size_t(m_rank[part])].push_back(int(at)); });
+    }
+
+    void release(std::size_t at)
+    {
+        ForEachSubsetOf(m_blocks[at], m_t - 1, [&](Block part) {
+            auto &holders = m_holders[std::size_t(m_rank[part])];
+            *std::find(holders.begin(), holders.end(), int(at)) = holders.back();
+            holders.pop_back();
+        });
     }
 
     // Every case the ticket satisfies: j ≥ t of its positions and m − j others.
@@ -252,12 +293,13 @@ private:
     int m_m;
     Block m_full;
     std::vector<Block> m_cases; // every m-subset, by index
-    std::vector<int> m_rank; // the index of an m-subset, by mask
+    std::vector<int> m_rank; // the index of an m-subset or a (t − 1)-subset, by mask
     std::vector<int> m_count; // the tickets that satisfy each case
     std::vector<int> m_uncovered; // the cases no ticket satisfies
     std::vector<int> m_where; // each case's place in m_uncovered, or -1
     std::vector<Block> m_blocks;
-    std::vector<std::size_t> m_closest; // the tickets a proposal chooses among
+    std::vector<std::vector<int>> m_holders; // the tickets holding each (t − 1)-subset
+    std::vector<int> m_closest; // the tickets a proposal chooses among
     std::mt19937 m_random;
 };
 
