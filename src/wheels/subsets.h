@@ -37,7 +37,12 @@ void ForEachSubset(int n, int k, Visit visit)
 template<typename Visit>
 void ForEachSubsetOf(Block set, int k, Visit visit)
 {
-    std::array<int, 32> elements {};
+    // The annealing asks for the empty subset at every move of a t/t guarantee.
+    if (k == 0) {
+        visit(Block(0));
+        return;
+    }
+    std::array<int, 32> elements; // as far as n
     int n = 0;
     for (Block rest = set; rest; rest &= rest - 1)
         elements[std::size_t(n++)] = std::countr_zero(rest);

@@ -192,17 +192,28 @@ private:
     Move proposal()
     {
         const Block target = m_cases[std::size_t(pickUncovered())];
-        // Those sharing t − 1 positions each hold one (t − 1)-subset of the case; in the order
-        // of the tickets, so that the pick is the one a reading of every ticket would make.
-        m_closest.clear();
+        // Those sharing t − 1 positions each hold one (t − 1)-subset of the case: one of them,
+        // counted through the lists of its subsets.
+        m_near.clear();
+        std::size_t near = 0;
         ForEachSubsetOf(target, m_t - 1, [&](Block part) {
-            const auto &holders = m_holders[std::size_t(m_rank[part])];
-            m_closest.insert(m_closest.end(), holders.begin(), holders.end());
+            m_near.push_back(&m_holders[std::size_t(m_rank[part])]);
+            near += m_near.back()->size();
         });
-        std::sort(m_closest.begin(), m_closest.end());
-        // Failing those, the closest tickets gathered in one pass.
-        if (m_closest.empty()) {
+        Move move;
+        if (near > 0) {
+            std::size_t pick = std::uniform_int_distribution<std::size_t>(0, near - 1)(m_random);
+            for (const std::vector<int> *holders : m_near) {
+                if (pick < holders->size()) {
+                    move.at = std::size_t((*holders)[pick]);
+                    break;
+                }
+                pick -= holders->size();
+            }
+        } else {
+            // One of the closest others, gathered in one pass.
             int closest = -1;
+            m_closest.clear();
             for (int at = 0; at < int(m_blocks.size()); ++at) {
                 const int shared = BitCount(m_blocks[std::size_t(at)] & target);
                 if (shared > closest)
@@ -210,10 +221,9 @@ private:
                 if (shared == closest)
                     m_closest.push_back(at);
             }
+            move.at = std::size_t(m_closest[std::uniform_int_distribution<std::size_t>(
+                0, m_closest.size() - 1)(m_random)]);
         }
-        Move move;
-        move.at = std::size_t(m_closest[std::uniform_int_distribution<std::size_t>(
-            0, m_closest.size() - 1)(m_random)]);
         const Block block = m_blocks[move.at];
         move.out = randomBitOf(block & ~target);
         move.in = randomBitOf(target & ~block);
@@ -299,7 +309,8 @@ private:
     std::vector<int> m_where; // each case's place in m_uncovered, or -1
     std::vector<Block> m_blocks;
     std::vector<std::vector<int>> m_holders; // the tickets holding each (t − 1)-subset
-    std::vector<int> m_closest; // the tickets a proposal chooses among
+    std::vector<const std::vector<int> *> m_near; // the lists a proposal chooses among
+    std::vector<int> m_closest; // failing those, the tickets it chooses among
     std::mt19937 m_random;
 };
 

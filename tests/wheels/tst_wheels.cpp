@@ -324,7 +324,7 @@ void tst_Wheels::limited()
     }
     // Twenty tickets cover every case; held at a temperature that takes no worse move, the
     // search sticks short of that.
-    WheelSearchRequest twenty {10, fourOfFour, 20, 7, {}, 200'000};
+    WheelSearchRequest twenty {10, fourOfFour, 20, 7, {}, 400'000};
     QCOMPARE(WheelMatches(10, DrawnCount, SearchWheel(twenty)).coverage(fourOfFour).holes, 0);
     twenty.temperature = 1e-9;
     QCOMPARE_GT(WheelMatches(10, DrawnCount, SearchWheel(twenty)).coverage(fourOfFour).holes, 0);
