@@ -504,59 +504,50 @@ void benchmarkWheels(QTextStream &out)
         timer.elapsed());
 }
 
-// The cover search without symmetry, from a shipped design: how many of its steps (a ticket
-// taken out, one put in) run in a second, on a small design and on the largest one searched.
-void benchmarkCoverSearch(QTextStream &out)
+// The searches from a shipped design, 3 s each: how many of their steps run in a second. The
+// cover search without symmetry (a step takes a ticket out and puts one in) on a small design and
+// on the largest one searched, and the annealing held at one temperature (a step moves one number
+// of a ticket) on the designs it is run on the longest.
+void benchmarkWheelSearches(QTextStream &out)
 {
     using namespace Qt::StringLiterals;
-    for (const auto &[game, v, guarantee] :
-        {std::tuple(&MiniLoto(), 15, Guarantee {3, 3}), std::tuple(&Loto6(), 15, Guarantee {5, 5}),
-            std::tuple(&Loto7(), 19, Guarantee {6, 6})}) {
+    using Cell = std::tuple<const Game *, int, Guarantee>;
+    // A search that asks whether to carry on once every so many steps.
+    const auto rate = [&](const QString &search, const Cell &cell, qint64 every, const auto &run) {
+        const auto &[game, v, guarantee] = cell;
         const std::vector<Block> shipped = ShippedWheel(*game, v, guarantee);
         qint64 asked = 0;
         QElapsedTimer timer;
         timer.start();
-        SearchCover({v, game->drawn, guarantee, 1, shipped}, SearchGroups(v, 1).front(), [&](int) {
+        run(shipped, [&] {
             ++asked;
             return timer.elapsed() < 3000;
         });
-        // The search asks whether to carry on once every 256 steps.
-        out << u"wheels: cover search, %1 %2 numbers %3/%4 from %5 tickets: %6 steps a second\n"_s
+        out << u"wheels: %1, %2 %3 numbers %4/%5 from %6 tickets: %7 steps a second\n"_s.arg(search)
                    .arg(game->key)
                    .arg(v)
                    .arg(guarantee.t)
                    .arg(guarantee.m)
                    .arg(shipped.size())
-                   .arg(double(asked) * 256 / (double(timer.elapsed()) / 1000), 0, 'f', 0);
-    }
-}
-
-// The annealing held at one temperature, from a shipped design less its weakest ticket: how
-// many of its moves run in a second, on the designs that the annealing is run on the longest.
-void benchmarkAnnealing(QTextStream &out)
-{
-    using namespace Qt::StringLiterals;
-    for (const auto &[game, v, guarantee] :
-        {std::tuple(&MiniLoto(), 14, Guarantee {4, 4}), std::tuple(&Loto6(), 15, Guarantee {5, 5}),
-            std::tuple(&Loto7(), 19, Guarantee {6, 6})}) {
-        WheelSearchRequest request {v, guarantee, std::nullopt, 1,
-            ShippedWheel(*game, v, guarantee), std::numeric_limits<qint64>::max(), game->drawn,
-            0.25};
-        qint64 asked = 0;
-        QElapsedTimer timer;
-        timer.start();
-        SearchWheel(request, [&](const WheelSearchProgress &) {
-            ++asked;
-            return timer.elapsed() < 3000;
+                   .arg(double(asked * every) / (double(timer.elapsed()) / 1000), 0, 'f', 0);
+    };
+    for (const Cell &cell :
+        {Cell(&MiniLoto(), 15, {3, 3}), Cell(&Loto6(), 15, {5, 5}), Cell(&Loto7(), 19, {6, 6})}) {
+        const auto &[game, v, guarantee] = cell;
+        rate(u"cover search"_s, cell, 256, [&](const std::vector<Block> &shipped, const auto &on) {
+            SearchCover({v, game->drawn, guarantee, 1, shipped}, SearchGroups(v, 1).front(),
+                [&](int) { return on(); });
         });
-        // The annealing asks whether to carry on once every 4,096 moves.
-        out << u"wheels: annealing at 0.25, %1 %2 numbers %3/%4 from %5 tickets: %6 moves a second\n"_s
-                   .arg(game->key)
-                   .arg(v)
-                   .arg(guarantee.t)
-                   .arg(guarantee.m)
-                   .arg(request.start.size())
-                   .arg(double(asked) * 4096 / (double(timer.elapsed()) / 1000), 0, 'f', 0);
+    }
+    for (const Cell &cell :
+        {Cell(&MiniLoto(), 14, {4, 4}), Cell(&Loto6(), 15, {5, 5}), Cell(&Loto7(), 19, {6, 6})}) {
+        const auto &[game, v, guarantee] = cell;
+        rate(u"annealing at 0.25"_s, cell, 4096,
+            [&](const std::vector<Block> &shipped, const auto &on) {
+                SearchWheel({v, guarantee, std::nullopt, 1, shipped,
+                                std::numeric_limits<qint64>::max(), game->drawn, 0.25},
+                    [&](const WheelSearchProgress &) { return on(); });
+            });
     }
 }
 
@@ -680,8 +671,7 @@ int main(int argc, char *argv[])
     benchmarkChances(out);
     benchmarkTickets(out);
     benchmarkWheels(out);
-    benchmarkCoverSearch(out);
-    benchmarkAnnealing(out);
+    benchmarkWheelSearches(out);
     benchmarkGames(out);
     benchmarkUpdate(out);
     benchmarkLongImport(out);
