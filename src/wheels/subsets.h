@@ -42,7 +42,7 @@ void ForEachSubsetOf(Block set, int k, Visit visit)
         visit(Block(0));
         return;
     }
-    std::array<int, 32> elements; // as far as n
+    std::array<int, 32> elements {};
     int n = 0;
     for (Block rest = set; rest; rest &= rest - 1)
         elements[std::size_t(n++)] = std::countr_zero(rest);
