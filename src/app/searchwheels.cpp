@@ -4,10 +4,9 @@
 // named), the rest for any design, from the best found. Keeps the smallest once it has been
 // verified whole, and prints which group gave it. With --afresh the search starts as though the
 // file held no design, and the file's design is replaced only by a smaller one. With --anneal=T
-// the search without symmetry is an annealing held at temperature T; with --anneal=T:H, eight
-// annealings held from T up to H that trade designs now and then.
+// the search without symmetry is an annealing held at temperature T.
 // Usage: nmr_searchwheels GAME FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]
-//        [--anneal=T[:H]]]]]
+//        [--anneal=T]]]]
 #include "wheels/coversearch.h"
 #include "wheels/wheelsearch.h"
 #include "wheels/wheelsizes.h"
@@ -60,30 +59,23 @@ int main(int argc, char *argv[])
     if (arguments.value(1) == u"--table"_s)
         return PrintSizes(arguments.value(2));
     QStringList cells = arguments.mid(5);
-    // --groups=A,B: only those groups, by name, and then none; --anneal=T: a temperature above 0,
-    // or T:H, a hotter one after it.
+    // --groups=A,B: only those groups, by name, and then none; --anneal=T: a temperature above 0.
     QStringList only;
     std::optional<double> temperature;
-    std::optional<double> hottest;
     bool understood = true;
     for (const QString &cell : std::as_const(cells)) {
         if (cell.startsWith(u"--groups="_s))
             only += cell.mid(9).split(u',');
         if (cell.startsWith(u"--anneal="_s)) {
-            const QStringList held = cell.mid(9).split(u':');
-            temperature = held[0].toDouble(&understood);
-            understood = understood && *temperature > 0 && held.size() <= 2;
-            if (understood && held.size() == 2) {
-                hottest = held[1].toDouble(&understood);
-                understood = understood && *hottest > *temperature;
-            }
+            temperature = cell.mid(9).toDouble(&understood);
+            understood = understood && *temperature > 0;
         }
     }
     const Game *named = FindGame(arguments.value(1));
     if (arguments.size() < 3 || !named || !understood) {
         QTextStream(stderr) << "usage: nmr_searchwheels " << GameKeysText()
                             << " FILE [SECONDS [SEED [CELL... [--groups=NAME,...] [--afresh]"
-                               " [--anneal=T[:H]]]]]\n"
+                               " [--anneal=T]]]]\n"
                             << "       nmr_searchwheels --table RECORDS\n";
         return 2;
     }
@@ -164,11 +156,9 @@ int main(int argc, char *argv[])
                     then(u"1"_s));
             } else {
                 consider(SearchWheel({v, guarantee, std::nullopt, seed, kept, 1'000'000'000'000,
-                                         game.drawn, temperature, hottest},
+                                         game.drawn, temperature},
                              [&](const WheelSearchProgress &) { return within(seconds); }),
-                    then(hottest ? u"annealings at %1 to %2"_s.arg(*temperature).arg(*hottest)
-                            : temperature ? u"annealing at %1"_s.arg(*temperature)
-                                          : u"annealing"_s));
+                    then(temperature ? u"annealing at %1"_s.arg(*temperature) : u"annealing"_s));
             }
             if (!kept.empty() && (stored.empty() || kept.size() < stored.size()))
                 stored = kept;

@@ -323,56 +323,6 @@ std::vector<Block> EveryCombination(int v, int k)
     return blocks;
 }
 
-// Replica exchange: several annealings of designs of one size, each held at its own temperature
-// from the coldest to the hottest, which trade places now and then, so that a design a hotter
-// one has wandered to settles in a colder one. One ticket fewer whenever one covers every case.
-// spend anneals one of them for at most the moves given, and says whether the search may go on.
-template<typename Spend>
-std::vector<Block> Temper(
-    const WheelSearchRequest &request, std::vector<Block> best, std::size_t bound, Spend spend)
-{
-    constexpr int Replicas = 8;
-    // The moves of each between trades: enough for a few tries at every case.
-    const qint64 sweep = Binomial(request.v, request.guarantee.m) * 40;
-    std::vector<Annealer> replicas;
-    std::vector<double> temperatures;
-    // The replicas by temperature, coldest first.
-    std::vector<std::size_t> order;
-    for (int at = 0; at < Replicas; ++at) {
-        replicas.emplace_back(request.v, request.k, request.guarantee, request.seed + quint32(at));
-        temperatures.push_back(*request.temperature
-            * std::pow(*request.hottest / *request.temperature, double(at) / (Replicas - 1)));
-        order.push_back(std::size_t(at));
-    }
-    std::mt19937 random(request.seed);
-    std::uniform_real_distribution<double> unit(0, 1);
-    while (best.size() > bound) {
-        for (Annealer &replica : replicas) {
-            replica.setBlocks(best);
-            replica.removeWeakest();
-        }
-        for (bool covered = false; !covered;) {
-            for (std::size_t at = 0; at < order.size() && !covered; ++at) {
-                Annealer &replica = replicas[order[at]];
-                if (!spend(sweep, replica, temperatures[at]))
-                    return best;
-                covered = replica.uncovered() == 0;
-                if (covered)
-                    best = replica.blocks();
-            }
-            // Neighbours trade with the odds that keep each temperature's share of designs.
-            for (std::size_t at = 0; at + 1 < order.size() && !covered; ++at) {
-                const double gain
-                    = double(replicas[order[at]].uncovered() - replicas[order[at + 1]].uncovered())
-                    * (1 / temperatures[at] - 1 / temperatures[at + 1]);
-                if (gain >= 0 || unit(random) < std::exp(gain))
-                    std::swap(order[at], order[at + 1]);
-            }
-        }
-    }
-    return best;
-}
-
 std::vector<Block> SearchWheel(const WheelSearchRequest &request,
     const std::function<bool(const WheelSearchProgress &)> &carryOn)
 {
@@ -413,17 +363,6 @@ std::vector<Block> SearchWheel(const WheelSearchRequest &request,
     }
     // One ticket fewer at a time, for as long as the annealing covers every case again.
     const auto bound = std::size_t(LowerBound(request.v, request.k, request.guarantee));
-    if (request.hottest)
-        return Temper(request, best, bound, [&](qint64 steps, Annealer &replica, double held) {
-            // Whether the search may go on, as spend.
-            bool stopped = false;
-            used += replica.anneal(
-                std::min(steps, request.steps - used), false, held, [&](qint64 step) {
-                    stopped = !onTheWay(step);
-                    return !stopped;
-                });
-            return !stopped && used < request.steps;
-        });
     for (bool more = true; more && best.size() > bound;) {
         annealer.removeWeakest();
         more = spend(request.steps - used, false);

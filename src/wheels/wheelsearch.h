@@ -22,9 +22,6 @@ struct WheelSearchRequest
     // good design does better at one temperature that lets it wander, a move that uncovers one
     // case more taken about once in 10 tries at 0.45 and once in 150 at 0.2.
     std::optional<double> temperature = std::nullopt;
-    // With it, without a limit, replica exchange: eight annealings held from temperature up to
-    // hottest, which trade designs now and then.
-    std::optional<double> hottest = std::nullopt;
 };
 
 struct WheelSearchProgress

@@ -85,7 +85,6 @@ private slots:
     void search_data();
     void search();
     void limited();
-    void tempering();
     void mapping();
     void refusals_data();
     void refusals();
@@ -341,29 +340,6 @@ void tst_Wheels::limited()
     const std::vector<Block> whole = SearchWheel({10, fourOfFour, 30, 7, {}, 200'000});
     QVERIFY(whole.size() <= 30);
     QCOMPARE(WheelMatches(10, DrawnCount, whole).coverage(fourOfFour).holes, 0);
-}
-
-void tst_Wheels::tempering()
-{
-    // Eight annealings from 0.05 to 1 that trade designs reach the record of 20 tickets for 10
-    // numbers at 4/4 from the greedy start, where one held at 0.2 sticks at 21; whole, and the
-    // same for the same seed. Stopped at once, they give the start.
-    const Guarantee fourOfFour {4, 4};
-    for (quint32 seed = 1; seed <= 3; ++seed) {
-        WheelSearchRequest request {10, fourOfFour, std::nullopt, seed, {}, 1'000'000};
-        request.temperature = 0.2;
-        QCOMPARE(SearchWheel(request).size(), std::size_t(21));
-        request.temperature = 0.05;
-        request.hottest = 1;
-        const std::vector<Block> blocks = SearchWheel(request);
-        QCOMPARE(blocks.size(), std::size_t(20));
-        QCOMPARE(WheelMatches(10, DrawnCount, blocks).coverage(fourOfFour).holes, 0);
-        QCOMPARE(SearchWheel(request), blocks);
-        const std::vector<Block> stopped
-            = SearchWheel(request, [](const WheelSearchProgress &) { return false; });
-        QVERIFY(stopped.size() > blocks.size());
-        QCOMPARE(WheelMatches(10, DrawnCount, stopped).coverage(fourOfFour).holes, 0);
-    }
 }
 
 void tst_Wheels::mapping()
@@ -772,24 +748,6 @@ void tst_Wheels::searchTool_data()
                u"--anneal=0.3"_s}
         << WheelTableText({{{8, 3, 3}, everyEight}}) << 0
         << u"8 3/3: 4 tickets (bound 4), shipped, then annealing at 0.3, "_s << 8 << u"3/3"_s << 4;
-    QTest::newRow("annealings at temperatures from one to another")
-        << QStringList {u"loto6"_s, u"FILE"_s, u"2000"_s, u"1"_s, u"8:3/3"_s, u"--groups=none"_s,
-               u"--anneal=0.05:1"_s}
-        << WheelTableText({{{8, 3, 3}, everyEight}}) << 0
-        << u"8 3/3: 4 tickets (bound 4), shipped, then annealings at 0.05 to 1, "_s << 8 << u"3/3"_s
-        << 4;
-    QTest::newRow("the hotter temperature first")
-        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=0.3:0.2"_s}
-        << QString() << 2 << u"usage"_s << 0 << QString() << 0;
-    QTest::newRow("the same temperature twice")
-        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=0.3:0.3"_s}
-        << QString() << 2 << u"usage"_s << 0 << QString() << 0;
-    QTest::newRow("three temperatures") << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s,
-        u"8:3/3"_s, u"--anneal=0.1:0.2:0.3"_s}
-                                        << QString() << 2 << u"usage"_s << 0 << QString() << 0;
-    QTest::newRow("a second temperature missing")
-        << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=0.1:"_s}
-        << QString() << 2 << u"usage"_s << 0 << QString() << 0;
     QTest::newRow("a temperature of 0")
         << QStringList {u"loto6"_s, u"FILE"_s, u"1"_s, u"1"_s, u"8:3/3"_s, u"--anneal=0"_s}
         << QString() << 2 << u"usage"_s << 0 << QString() << 0;
